@@ -1,0 +1,64 @@
+#include <KvNodeDefine/TextConvert.h>
+
+#include <climits>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+int TextToInt(const char* text) noexcept
+{
+    if (!text)
+        return 0;
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-')
+        ++p;
+    long long value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        value = value * 10 + (*p - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1; // saturate; only the bound matters from here
+    }
+    if (negative)
+        return value > INT_MAX ? INT_MIN : -static_cast<int>(value);
+    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+double TextToReal(const char* text) noexcept
+{
+    if (!text)
+        return 0.0;
+    // strtod reads the locale's decimal point: hand it the one it expects
+    const char point = *std::localeconv()->decimal_point;
+    if (point == '.' || !std::strchr(text, '.'))
+        return std::strtod(text, nullptr);
+    std::string local(text);
+    for (char& c : local)
+        if (c == '.')
+            c = point;
+        else if (c == point)
+            c = '\x01'; // the locale's own point is no decimal point in a file
+    return std::strtod(local.c_str(), nullptr);
+}
+
+CString IntToText(int value)
+{
+    CString s;
+    s.Format("%d", value);
+    return s;
+}
+
+CString IntListToText(const AcArray<int>& values)
+{
+    CString s;
+    for (int i = 0; i < values.length(); ++i) {
+        char buf[16];
+        const int n = std::snprintf(buf, sizeof buf, i ? ",%d" : "%d", values[i]);
+        s.Append(buf, n);
+    }
+    return s;
+}

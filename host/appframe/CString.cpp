@@ -1,0 +1,319 @@
+#include <appframe/CString.h>
+
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+// Header in front of the characters. nRefs < 0 marks a buffer that is never
+// counted nor freed (the empty text and immortal texts).
+struct CString::Data {
+    int nRefs;
+    int nDataLength;
+    int nAllocLength;
+    char* chars() noexcept { return reinterpret_cast<char*>(this + 1); }
+};
+
+namespace {
+struct NilBuffer {
+    CString::Data* header() noexcept { return reinterpret_cast<CString::Data*>(this); }
+    int nRefs = -1, nDataLength = 0, nAllocLength = 0;
+    char text[4] = {0, 0, 0, 0};
+};
+NilBuffer g_nil;
+char* NilChars() noexcept { return g_nil.text; }
+
+CString::Data* NewData(int nLength)
+{
+    if (nLength < 0 || static_cast<size_t>(nLength) > static_cast<size_t>(INT_MAX) - sizeof(CString::Data) - 1)
+        throw std::bad_alloc();
+    void* p = std::malloc(sizeof(CString::Data) + static_cast<size_t>(nLength) + 1);
+    if (!p)
+        throw std::bad_alloc();
+    auto* d = static_cast<CString::Data*>(p);
+    d->nRefs = 1;
+    d->nDataLength = nLength;
+    d->nAllocLength = nLength;
+    d->chars()[nLength] = 0;
+    return d;
+}
+
+int CheckedLength(size_t n)
+{
+    if (n > static_cast<size_t>(INT_MAX) / 2)
+        throw std::bad_alloc();
+    return static_cast<int>(n);
+}
+
+// Next character boundary after position i of s (length n).
+inline int NextChar(const char* s, int i, int n) noexcept
+{
+    return (IsGbkLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < n) ? i + 2 : i + 1;
+}
+} // namespace
+
+static_assert(sizeof(CString::Data) == 3 * sizeof(int), "header layout");
+
+CString::Data* CString::GetData() const noexcept { return reinterpret_cast<Data*>(m_pchData) - 1; }
+
+CString::CString() noexcept : m_pchData(NilChars()) {}
+
+CString::CString(const char* psz) : m_pchData(NilChars())
+{
+    if (psz && *psz)
+        Append(psz, CheckedLength(std::strlen(psz)));
+}
+
+CString::CString(const char* pch, int nLength) : m_pchData(NilChars())
+{
+    if (pch && nLength > 0)
+        Append(pch, nLength);
+}
+
+CString::CString(const CString& other) noexcept : m_pchData(other.m_pchData)
+{
+    Data* d = GetData();
+    if (d->nRefs >= 0)
+        ++d->nRefs;
+}
+
+CString::CString(CString&& other) noexcept : m_pchData(other.m_pchData) { other.m_pchData = NilChars(); }
+
+CString::~CString() { Release(); }
+
+void CString::Release() noexcept
+{
+    Data* d = GetData();
+    if (d->nRefs >= 0 && --d->nRefs == 0)
+        std::free(d);
+    m_pchData = NilChars();
+}
+
+CString& CString::operator=(const CString& other) noexcept
+{
+    if (m_pchData != other.m_pchData) {
+        CString copy(other);
+        *this = static_cast<CString&&>(copy);
+    }
+    return *this;
+}
+
+CString& CString::operator=(CString&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        m_pchData = other.m_pchData;
+        other.m_pchData = NilChars();
+    }
+    return *this;
+}
+
+CString& CString::operator=(const char* psz)
+{
+    CString copy(psz);
+    return *this = static_cast<CString&&>(copy);
+}
+
+CString CString::Immortal(const char* pch, int nLength)
+{
+    CString s(pch, nLength);
+    if (s.GetData()->nRefs > 0)
+        s.GetData()->nRefs = -1;
+    return s;
+}
+
+int CString::GetLength() const noexcept { return GetData()->nDataLength; }
+bool CString::IsEmpty() const noexcept { return GetData()->nDataLength == 0; }
+void CString::Empty() noexcept { Release(); }
+
+char CString::GetAt(int nIndex) const
+{
+    return (nIndex >= 0 && nIndex < GetLength()) ? m_pchData[nIndex] : '\0';
+}
+
+int CString::Compare(const char* psz) const noexcept { return std::strcmp(m_pchData, psz ? psz : ""); }
+
+bool operator==(const CString& a, const CString& b) noexcept
+{
+    return a.GetLength() == b.GetLength() &&
+           std::memcmp(a.GetString(), b.GetString(), static_cast<size_t>(a.GetLength())) == 0;
+}
+
+// Makes the buffer private to this text with room for nNewLength bytes,
+// keeping the current content; grows geometrically so that appends stay linear.
+void CString::PrepareWrite(int nNewLength)
+{
+    Data* d = GetData();
+    if (d->nRefs == 1 && d->nAllocLength >= nNewLength)
+        return;
+    const int nAlloc = nNewLength <= INT_MAX / 3 ? nNewLength + nNewLength / 2 : nNewLength;
+    Data* fresh = NewData(nAlloc);
+    fresh->nDataLength = d->nDataLength;
+    std::memcpy(fresh->chars(), m_pchData, static_cast<size_t>(d->nDataLength) + 1);
+    Release();
+    m_pchData = fresh->chars();
+}
+
+void CString::Append(const char* pch, int nLength)
+{
+    if (nLength <= 0)
+        return;
+    const int nOld = GetLength();
+    if (nLength > INT_MAX / 2 - nOld)
+        throw std::bad_alloc();
+    if (nOld == 0 && GetData()->nRefs != 1) {
+        Data* fresh = NewData(nLength);
+        std::memcpy(fresh->chars(), pch, static_cast<size_t>(nLength));
+        Release();
+        m_pchData = fresh->chars();
+        return;
+    }
+    CString keepAlive; // pch may point into the buffer that PrepareWrite replaces
+    if (pch >= m_pchData && pch <= m_pchData + nOld)
+        keepAlive = *this;
+    PrepareWrite(nOld + nLength);
+    std::memmove(m_pchData + nOld, pch, static_cast<size_t>(nLength));
+    GetData()->nDataLength = nOld + nLength;
+    m_pchData[nOld + nLength] = 0;
+}
+
+CString& CString::operator+=(const CString& other)
+{
+    Append(other.m_pchData, other.GetLength());
+    return *this;
+}
+
+CString& CString::operator+=(const char* psz)
+{
+    if (psz)
+        Append(psz, CheckedLength(std::strlen(psz)));
+    return *this;
+}
+
+CString& CString::operator+=(char ch)
+{
+    Append(&ch, 1);
+    return *this;
+}
+
+CString operator+(const CString& a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+
+CString operator+(const CString& a, const char* b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+
+CString operator+(const char* a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+
+void CString::Format(const char* pszFormat, ...)
+{
+    char small[128];
+    va_list args;
+    va_start(args, pszFormat);
+    int n = std::vsnprintf(small, sizeof small, pszFormat, args);
+    va_end(args);
+    if (n < 0) {
+        Empty();
+        return;
+    }
+    if (static_cast<size_t>(n) < sizeof small) {
+        *this = CString(small, n);
+        return;
+    }
+    Data* d = NewData(n);
+    va_start(args, pszFormat);
+    std::vsnprintf(d->chars(), static_cast<size_t>(n) + 1, pszFormat, args);
+    va_end(args);
+    Release();
+    m_pchData = d->chars();
+}
+
+int CString::Find(const char* pszSub, int nStart) const noexcept
+{
+    const int n = GetLength();
+    const int m = pszSub ? static_cast<int>(std::strlen(pszSub)) : 0;
+    if (nStart < 0 || nStart > n)
+        return -1;
+    for (int i = nStart; i + m <= n; i = NextChar(m_pchData, i, n)) {
+        if (std::memcmp(m_pchData + i, pszSub, static_cast<size_t>(m)) == 0)
+            return i;
+        if (i == n)
+            break;
+    }
+    return -1;
+}
+
+int CString::Find(char ch, int nStart) const noexcept
+{
+    const int n = GetLength();
+    if (nStart < 0)
+        return -1;
+    for (int i = nStart; i < n; i = NextChar(m_pchData, i, n))
+        if (m_pchData[i] == ch)
+            return i;
+    return -1;
+}
+
+int CString::Replace(const char* pszOld, const char* pszNew)
+{
+    const int nOld = pszOld ? static_cast<int>(std::strlen(pszOld)) : 0;
+    if (nOld == 0)
+        return 0;
+    const int nNew = pszNew ? static_cast<int>(std::strlen(pszNew)) : 0;
+    int count = 0;
+    int from = 0;
+    CString out;
+    for (int at = Find(pszOld, 0); at >= 0; at = Find(pszOld, from)) {
+        out.Append(m_pchData + from, at - from);
+        out.Append(pszNew, nNew);
+        from = at + nOld;
+        ++count;
+    }
+    if (count) {
+        out.Append(m_pchData + from, GetLength() - from);
+        *this = static_cast<CString&&>(out);
+    }
+    return count;
+}
+
+CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength() - (nFirst < 0 ? 0 : nFirst)); }
+
+CString CString::Mid(int nFirst, int nCount) const
+{
+    const int n = GetLength();
+    if (nFirst < 0)
+        nFirst = 0;
+    if (nFirst > n)
+        nFirst = n;
+    if (nCount < 0)
+        nCount = 0;
+    if (nCount > n - nFirst)
+        nCount = n - nFirst;
+    if (nFirst == 0 && nCount == n)
+        return *this;
+    return CString(m_pchData + nFirst, nCount);
+}
+
+CString CString::Left(int nCount) const { return Mid(0, nCount); }
+
+CString CString::Right(int nCount) const
+{
+    if (nCount < 0)
+        nCount = 0;
+    const int n = GetLength();
+    return nCount >= n ? *this : Mid(n - nCount, nCount);
+}

@@ -1,0 +1,83 @@
+#include "DomImpl.h"
+
+#include <xmlobj/CXMLUnknown.h>
+#include <xmlobj/ObjIterator.h>
+
+#include <cstring>
+
+CRuntimeClass CXMLBase::classCXMLBase = {"CXMLBase", sizeof(CXMLBase), 1, nullptr, RUNTIME_CLASS(CObject)};
+CRuntimeClass* CXMLBase::GetRuntimeClass() const { return &classCXMLBase; }
+
+CXMLBase::CXMLBase() : m_pParent(nullptr) {}
+CXMLBase::~CXMLBase() = default;
+
+CString CXMLBase::GetClassIndex() const { return CString(); }
+int CXMLBase::GetFoldType() const { return -1; }
+CObject* CXMLBase::CreateNew() const { return GetRuntimeClass()->CreateObject(); }
+
+bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool)
+{
+    if (!pDoc || node.IsNull())
+        return false;
+    auto& impl = pDoc->impl();
+    pugi::xml_node element(node.internal_object());
+    if (bLoad)
+        return impl.ReadAttributes(element, m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
+    return impl.WriteAttributes(element, *this);
+}
+
+bool CXMLBase::RefreshMemberWithAttList() { return true; }
+bool CXMLBase::RefreshAttListWithMember() { return true; }
+
+void CXMLBase::SetParentObj(CXMLBase* pParent) { m_pParent = pParent; }
+CXMLBase* CXMLBase::GetParent() const { return m_pParent; }
+
+bool CXMLBase::GetAttText(const char* name, CString& value) const
+{
+    const INT_PTR n = m_AttList.GetSize() - 1;
+    for (INT_PTR i = 0; i < n; i += 2)
+        if (std::strcmp(m_AttList[i], name) == 0) {
+            value = m_AttList[i + 1];
+            return true;
+        }
+    value.Empty();
+    return false;
+}
+
+bool CXMLBase::SetAttText(const char* name, const CString& value)
+{
+    if (!name || !*name)
+        return false;
+    const INT_PTR n = m_AttList.GetSize() - 1;
+    for (INT_PTR i = 0; i < n; i += 2)
+        if (std::strcmp(m_AttList[i], name) == 0) {
+            m_AttList[i + 1] = value;
+            return true;
+        }
+    m_AttList.Add(CString(name));
+    m_AttList.Add(value);
+    return true;
+}
+
+void CXMLBase::SetNodeName(const CString& name) { SetAttText("nodename", name); }
+void CXMLBase::SetNodeIndex(const CString& index) { SetAttText("nodeindex", index); }
+
+CString CXMLBase::GetNodeName() const
+{
+    CString s;
+    GetAttText("nodename", s);
+    return s;
+}
+
+CString CXMLBase::GetNodeIndex() const
+{
+    CString s;
+    GetAttText("nodeindex", s);
+    return s;
+}
+
+bool CXMLBase::Add(CXMLBase*) { return false; }
+bool CXMLBase::Remove(CXMLBase*) { return false; }
+ObjIterator* CXMLBase::CreateIterator() const { return new ObjIterator(nullptr); }
+void CXMLBase::DeleteIterator(ObjIterator* pIterator) const { delete pIterator; }
+const char* CXMLBase::GetElementName() const { return GetRuntimeClass()->m_lpszClassName; }

@@ -1,0 +1,110 @@
+#include "DomImpl.h"
+
+#include <xmlobj/CXMLUnknown.h>
+#include <xmlobj/ObjIterator.h>
+
+#include <algorithm>
+
+CRuntimeClass CXMLComposite::classCXMLComposite = {"CXMLComposite", sizeof(CXMLComposite), 1, nullptr,
+                                                   RUNTIME_CLASS(CXMLBase)};
+CRuntimeClass* CXMLComposite::GetRuntimeClass() const { return &classCXMLComposite; }
+
+CXMLComposite::CXMLComposite() = default;
+
+CXMLComposite::~CXMLComposite()
+{
+    for (CXMLBase* child : m_children)
+        delete child;
+}
+
+bool CXMLComposite::Add(CXMLBase* pChild)
+{
+    if (!pChild || pChild == this)
+        return false;
+    m_children.push_back(pChild);
+    pChild->SetParentObj(this);
+    return true;
+}
+
+bool CXMLComposite::Remove(CXMLBase* pChild)
+{
+    auto it = std::find(m_children.begin(), m_children.end(), pChild);
+    if (it == m_children.end())
+        return false;
+    m_children.erase(it);
+    delete pChild;
+    return true;
+}
+
+ObjIterator* CXMLComposite::CreateIterator() const { return new ObjIterator(&m_children); }
+
+CXMLBase* CXMLComposite::GetChild(int nIndex) const noexcept
+{
+    return nIndex >= 0 && nIndex < GetChildCount() ? m_children[static_cast<size_t>(nIndex)] : nullptr;
+}
+
+namespace {
+bool IsKeptText(pugi::xml_node_type type)
+{
+    return type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment;
+}
+
+CXMLText::Kind TextKind(pugi::xml_node_type type)
+{
+    return type == pugi::node_cdata ? CXMLText::CData : type == pugi::node_comment ? CXMLText::Comment : CXMLText::Text;
+}
+
+pugi::xml_node_type NodeType(CXMLText::Kind kind)
+{
+    return kind == CXMLText::CData ? pugi::node_cdata : kind == CXMLText::Comment ? pugi::node_comment : pugi::node_pcdata;
+}
+} // namespace
+
+bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)
+{
+    if (!CXMLBase::Serialize(node, pDoc, bLoad, bChildren))
+        return false;
+    if (!bChildren)
+        return true;
+    auto& impl = pDoc->impl();
+    pugi::xml_node element(node.internal_object());
+    if (!bLoad) {
+        for (CXMLBase* child : m_children) {
+            if (!child)
+                continue;
+            const auto* text = child->IsKindOf(RUNTIME_CLASS(CXMLText)) ? static_cast<const CXMLText*>(child) : nullptr;
+            pugi::xml_node childElement =
+                text ? element.append_child(NodeType(text->GetKind())) : element.append_child(child->GetElementName());
+            MSXML2::IXMLDOMNode childNode(childElement.internal_object());
+            if (!child->Serialize(childNode, pDoc, false, bChildren))
+                return false;
+        }
+        return true;
+    }
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
+        if (IsKeptText(c.type())) {
+            CString text;
+            if (!impl.ReadText(c, text))
+                return false;
+            Add(new CXMLText(TextKind(c.type()), text));
+            continue;
+        }
+        if (c.type() == pugi::node_pi) {
+            impl.Warn(c, nullptr, "processing instruction <?" + std::string(c.name()) + "?> is not kept");
+            continue;
+        }
+        if (c.type() != pugi::node_element)
+            continue;
+        if (impl.depth >= kMaxDepth)
+            return impl.Fail(c, nullptr, "elements nested deeper than " + std::to_string(kMaxDepth) + " levels");
+        CXMLBase* child = impl.CreateObjectFor(c);
+        Add(child);
+        ++impl.depth;
+        MSXML2::IXMLDOMNode childNode(c.internal_object());
+        const bool ok = child->Serialize(childNode, pDoc, true, bChildren);
+        --impl.depth;
+        if (!ok)
+            return impl.Fail(c, nullptr, "element could not be read");
+    }
+    return true;
+}

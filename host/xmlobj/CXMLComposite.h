@@ -1,0 +1,27 @@
+#pragma once
+#include <xmlobj/CXMLBase.h>
+
+#include <vector>
+
+// An object that owns ordered children and deletes them with itself.
+class KVHOST_API CXMLComposite : public CXMLBase {
+public:
+    static CRuntimeClass classCXMLComposite;
+    static CRuntimeClass* GetThisClass() noexcept { return &classCXMLComposite; }
+    CRuntimeClass* GetRuntimeClass() const override;
+
+    CXMLComposite();
+    ~CXMLComposite() override;
+
+    bool Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren) override;
+
+    // children: Add takes ownership and appends; Remove deletes the child
+    bool Add(CXMLBase* pChild) override;
+    bool Remove(CXMLBase* pChild) override;
+    ObjIterator* CreateIterator() const override;
+    int GetChildCount() const noexcept { return static_cast<int>(m_children.size()); }
+    CXMLBase* GetChild(int nIndex) const noexcept;
+
+private:
+    std::vector<CXMLBase*> m_children;
+};

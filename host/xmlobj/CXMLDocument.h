@@ -1,0 +1,62 @@
+#pragma once
+#include <xmlobj/CXMLBase.h>
+#include <xmlobj/XmlEncoding.h>
+
+#include <string>
+#include <vector>
+
+// A finding about a document: where it is and what it says. line and column
+// count from 1 (0 when there is no place, as for a file that cannot be
+// opened); the column counts characters; path names the element, as in
+// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1].
+struct KVHOST_API XmlDiagnostic {
+    std::string file;
+    int line = 0;
+    int column = 0;
+    std::string message;
+    std::string path;
+    // "file:line:column: message (in path)"
+    std::string Format() const;
+};
+
+// The host's entry point: reads a document into a tree of objects, created by
+// the class index of each element, and writes the tree back.
+//
+// A failed load leaves the document as it was; a failed save leaves the
+// target file as it was. Loads and saves report through GetErrorText.
+class KVHOST_API CXMLDocument {
+public:
+    CXMLDocument();
+    ~CXMLDocument();
+    CXMLDocument(const CXMLDocument&) = delete;
+    CXMLDocument& operator=(const CXMLDocument&) = delete;
+
+    // reading and writing
+    bool LoadFile(const char* path);
+    bool LoadXml(const char* data, size_t size);
+    bool SaveFile(const char* path) const;
+    bool SaveXml(std::string& out) const;
+
+    // the tree
+    CXMLBase* GetRoot() const noexcept { return m_pRoot; }
+    void SetRoot(CXMLBase* pRoot); // takes ownership, deletes the old root
+    CXMLBase* DetachRoot() noexcept;
+
+    // the encoding a save writes: the one the document was read in, UTF-8 for a new one
+    XmlEncoding GetEncoding() const noexcept { return m_Encoding; }
+    void SetEncoding(XmlEncoding encoding) noexcept { m_Encoding = encoding; }
+
+    // what the last load or save said
+    std::string GetErrorText() const { return m_Error.message.empty() ? std::string() : m_Error.Format(); }
+    const XmlDiagnostic& GetError() const noexcept { return m_Error; }
+    const std::vector<XmlDiagnostic>& GetWarnings() const noexcept { return m_Warnings; }
+
+private:
+    bool Load(const char* data, size_t size, const std::string& fileName);
+    bool Render(std::string& out, const std::string& fileName) const;
+
+    CXMLBase* m_pRoot;
+    XmlEncoding m_Encoding;
+    mutable XmlDiagnostic m_Error;
+    std::vector<XmlDiagnostic> m_Warnings;
+};

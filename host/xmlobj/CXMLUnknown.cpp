@@ -1,0 +1,36 @@
+#include "DomImpl.h"
+
+#include <xmlobj/CXMLUnknown.h>
+
+CRuntimeClass CXMLUnknown::classCXMLUnknown = {"CXMLUnknown", sizeof(CXMLUnknown), 1, nullptr,
+                                               RUNTIME_CLASS(CXMLComposite)};
+CRuntimeClass* CXMLUnknown::GetRuntimeClass() const { return &classCXMLUnknown; }
+
+CXMLUnknown::CXMLUnknown(const CString& elementName) : m_ElementName(elementName) {}
+
+CString CXMLUnknown::GetClassIndex() const
+{
+    CString index;
+    GetAttText("classtype", index);
+    return index;
+}
+
+CObject* CXMLUnknown::CreateNew() const { return new CXMLUnknown(m_ElementName); }
+
+CRuntimeClass CXMLText::classCXMLText = {"CXMLText", sizeof(CXMLText), 1, nullptr, RUNTIME_CLASS(CXMLBase)};
+CRuntimeClass* CXMLText::GetRuntimeClass() const { return &classCXMLText; }
+
+CObject* CXMLText::CreateNew() const { return new CXMLText(m_Kind, CString()); }
+
+bool CXMLText::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool)
+{
+    if (bLoad || !pDoc || node.IsNull())
+        return !bLoad;
+    auto& impl = pDoc->impl();
+    if (!impl.CheckText(*this, m_Text, "text"))
+        return false;
+    if (m_Kind == Comment && (m_Text.Find("--") >= 0 || (m_Text.GetLength() && m_Text[m_Text.GetLength() - 1] == '-')))
+        return impl.FailSave(*this, "a comment may not hold \"--\" nor end in \"-\"");
+    pugi::xml_node(node.internal_object()).set_value(m_Text.GetString());
+    return true;
+}

@@ -1,0 +1,39 @@
+#pragma once
+#include <xmlobj/CXMLComposite.h>
+
+// An element whose class the reader does not know. It keeps the element name,
+// every attribute (its "classtype" too) and its children, and writes them
+// back exactly as read, so a newer document passes through unharmed.
+class KVHOST_API CXMLUnknown : public CXMLComposite {
+public:
+    static CRuntimeClass classCXMLUnknown;
+    static CRuntimeClass* GetThisClass() noexcept { return &classCXMLUnknown; }
+    CRuntimeClass* GetRuntimeClass() const override;
+
+    explicit CXMLUnknown(const CString& elementName = CString());
+    CString GetClassIndex() const override; // the "classtype" it was read with
+    CObject* CreateNew() const override;
+    const char* GetElementName() const override { return m_ElementName; }
+
+private:
+    CString m_ElementName;
+};
+
+// Text, CDATA or a comment among an element's children, kept in its place.
+class KVHOST_API CXMLText : public CXMLBase {
+public:
+    enum Kind { Text, CData, Comment };
+    static CRuntimeClass classCXMLText;
+    static CRuntimeClass* GetThisClass() noexcept { return &classCXMLText; }
+    CRuntimeClass* GetRuntimeClass() const override;
+
+    CXMLText(Kind kind, const CString& text) : m_Kind(kind), m_Text(text) {}
+    Kind GetKind() const noexcept { return m_Kind; }
+    CString GetText() const { return m_Text; }
+    CObject* CreateNew() const override;
+    bool Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren) override;
+
+private:
+    Kind m_Kind;
+    CString m_Text;
+};

@@ -1,0 +1,403 @@
+#include "DomImpl.h"
+
+#include <xmlobj/CXMLUnknown.h>
+#include <xmlobj/ClassType.h>
+#include <xmlobj/ObjIterator.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Attribute names repeat on every element: each thread keeps one immortal
+// copy of each short name it meets (up to a bound), so reading an attribute
+// allocates only its value.
+class NamePool {
+public:
+    CString Get(const char* name, size_t length)
+    {
+        if (length > kMaxLength)
+            return CString(name, static_cast<int>(length));
+        size_t h = 2166136261u;
+        for (size_t i = 0; i < length; ++i)
+            h = (h ^ static_cast<unsigned char>(name[i])) * 16777619u;
+        for (size_t probe = 0; probe < kSlots; ++probe) {
+            Slot& s = m_slots[(h + probe) % kSlots];
+            if (s.name.IsEmpty()) {
+                if (m_used >= kSlots / 2)
+                    break;
+                ++m_used;
+                s.name = CString::Immortal(name, static_cast<int>(length));
+                return s.name;
+            }
+            if (static_cast<size_t>(s.name.GetLength()) == length && std::memcmp(s.name.GetString(), name, length) == 0)
+                return s.name;
+        }
+        return CString(name, static_cast<int>(length));
+    }
+
+private:
+    static constexpr size_t kMaxLength = 32;
+    static constexpr size_t kSlots = 512;
+    struct Slot {
+        CString name;
+    };
+    Slot m_slots[kSlots];
+    size_t m_used = 0;
+};
+
+NamePool& Names()
+{
+    thread_local NamePool pool;
+    return pool;
+}
+
+bool IsXmlChar(std::uint32_t cp) noexcept
+{
+    return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) || (cp >= 0xE000 && cp <= 0xFFFD) ||
+           (cp >= 0x10000 && cp <= 0x10FFFF);
+}
+
+bool IsValidName(const char* name) noexcept
+{
+    if (!*name || std::strchr("-.0123456789", *name))
+        return false;
+    for (const char* p = name; *p; ++p)
+        if (std::strchr(" \t\r\n<>&\"'=/?!;,()[]{}%#$*+\\^`|~@", *p))
+            return false;
+    return true;
+}
+
+// the first name that occurs twice among names, or null
+const char* FindDuplicate(std::vector<const char*>& names)
+{
+    if (names.size() <= 16) {
+        for (size_t i = 0; i < names.size(); ++i)
+            for (size_t j = i + 1; j < names.size(); ++j)
+                if (std::strcmp(names[i], names[j]) == 0)
+                    return names[j];
+        return nullptr;
+    }
+    std::vector<const char*> sorted(names);
+    std::sort(sorted.begin(), sorted.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+    for (size_t i = 1; i < sorted.size(); ++i)
+        if (std::strcmp(sorted[i - 1], sorted[i]) == 0)
+            return sorted[i];
+    return nullptr;
+}
+
+std::string Quote(const char* s) { return std::string("\"") + s + "\""; }
+
+int SiblingIndex(pugi::xml_node node)
+{
+    int index = 1;
+    for (pugi::xml_node s = node.previous_sibling(node.name()); s; s = s.previous_sibling(node.name()))
+        ++index;
+    return index;
+}
+
+} // namespace
+
+void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column)
+{
+    line = 1;
+    column = 1;
+    if (offset > size)
+        offset = size;
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    const bool utf16 = encoding == XmlEncoding::Utf16LE || encoding == XmlEncoding::Utf16BE;
+    for (size_t i = 0; i < offset;) {
+        size_t len = 1;
+        bool newline = false;
+        if (utf16) {
+            len = 2;
+            const unsigned u = encoding == XmlEncoding::Utf16LE ? (i + 1 < size ? s[i] | (s[i + 1] << 8) : s[i])
+                                                                : (i + 1 < size ? (s[i] << 8) | s[i + 1] : s[i] << 8);
+            newline = u == '\n';
+            if (u >= 0xD800 && u <= 0xDBFF)
+                len = 4;
+        } else if (encoding == XmlEncoding::Utf8) {
+            newline = s[i] == '\n';
+            while (i + len < size && (s[i + len] & 0xC0) == 0x80)
+                ++len;
+        } else {
+            newline = s[i] == '\n';
+            if (s[i] >= 0x81 && s[i] <= 0xFE && i + 1 < size)
+                len = (encoding == XmlEncoding::Gb18030 && s[i + 1] >= 0x30 && s[i + 1] <= 0x39) ? 4 : 2;
+        }
+        if (newline) {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+        i += len;
+    }
+}
+
+std::string ElementPath(pugi::xml_node node)
+{
+    std::vector<std::string> steps;
+    for (pugi::xml_node n = node; n && n.type() != pugi::node_document; n = n.parent()) {
+        if (n.type() != pugi::node_element)
+            continue;
+        std::string step = n.name();
+        if (n.parent().type() != pugi::node_document)
+            step += "[" + std::to_string(SiblingIndex(n)) + "]";
+        steps.push_back(step);
+    }
+    std::string path;
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it)
+        path += (path.empty() ? "" : "/") + *it;
+    return path;
+}
+
+std::string ObjectPath(const CXMLBase* object)
+{
+    std::vector<std::string> steps;
+    for (const CXMLBase* o = object; o; o = o->GetParent()) {
+        std::string step = o->GetElementName();
+        if (const CXMLBase* parent = o->GetParent()) {
+            int index = 0;
+            ObjIterator* it = parent->CreateIterator();
+            for (it->First(); !it->IsDone(); it->Next()) {
+                const CXMLBase* sibling = it->CurrentItem();
+                if (sibling && std::strcmp(sibling->GetElementName(), o->GetElementName()) == 0)
+                    ++index;
+                if (sibling == o)
+                    break;
+            }
+            parent->DeleteIterator(it);
+            step += "[" + std::to_string(index) + "]";
+        }
+        steps.push_back(step);
+    }
+    std::string path;
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it)
+        path += (path.empty() ? "" : "/") + *it;
+    return path;
+}
+
+size_t MSXML2::IXMLDOMDocument::Impl::OffsetOf(const char* place) const noexcept
+{
+    if (!place || !parsedBase || place < parsedBase || place > parsedBase + source.size())
+        return 0;
+    return static_cast<size_t>(place - parsedBase);
+}
+
+void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
+{
+    if (offset < m_lastOffset) {
+        m_lastOffset = 0;
+        m_lastLine = m_lastColumn = 1;
+    }
+    int l, c;
+    TextPosition(source.data() + m_lastOffset, source.size() - m_lastOffset, offset - m_lastOffset, XmlEncoding::Gbk, l,
+                 c);
+    line = m_lastLine + l - 1;
+    column = l == 1 ? m_lastColumn + c - 1 : c;
+    m_lastOffset = offset;
+    m_lastLine = line;
+    m_lastColumn = column;
+}
+
+XmlDiagnostic MSXML2::IXMLDOMDocument::Impl::At(pugi::xml_node at, const char* place, const std::string& message)
+{
+    XmlDiagnostic d;
+    d.file = fileName;
+    d.message = message;
+    if (at) {
+        d.path = ElementPath(at);
+        if (!place && at.offset_debug() >= 0) {
+            // offset_debug points at the name; the tag starts one byte before
+            const size_t offset = static_cast<size_t>(at.offset_debug());
+            Position(offset > 0 && at.type() == pugi::node_element ? offset - 1 : offset, d.line, d.column);
+            return d;
+        }
+    }
+    Position(OffsetOf(place), d.line, d.column);
+    return d;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, const std::string& message)
+{
+    if (!failed) {
+        failed = true;
+        error = At(at, place, message);
+    }
+    return false;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::Warn(pugi::xml_node at, const char* place, const std::string& message)
+{
+    warnings.push_back(At(at, place, message));
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::FailSave(const CXMLBase& object, const std::string& message)
+{
+    if (!failed) {
+        failed = true;
+        error = XmlDiagnostic();
+        error.file = fileName;
+        error.message = message;
+        error.path = ObjectPath(&object);
+    }
+    return false;
+}
+
+// Attribute values and text are parsed with their references left in place,
+// so that each one is checked here: the parser would pass an undefined
+// entity through, and would write a character reference above 0x7F as UTF-8
+// into our GBK text.
+bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out)
+{
+    std::string text;
+    text.reserve(length);
+    for (size_t i = 0; i < length; ++i) {
+        const char c = raw[i];
+        if (c == '<')
+            return Fail(at, raw + i, "'<' is not allowed in an attribute value");
+        if (c != '&') {
+            text += c;
+            continue;
+        }
+        const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
+        if (!end)
+            return Fail(at, raw + i, "'&' that starts no reference (write &amp;)");
+        const std::string ref(raw + i + 1, end);
+        if (ref == "lt") text += '<';
+        else if (ref == "gt") text += '>';
+        else if (ref == "amp") text += '&';
+        else if (ref == "quot") text += '"';
+        else if (ref == "apos") text += '\'';
+        else if (ref.size() > 1 && ref[0] == '#') {
+            const bool hex = ref[1] == 'x';
+            const char* digits = ref.c_str() + (hex ? 2 : 1);
+            char* stop = nullptr;
+            errno = 0;
+            const unsigned long cp = *digits ? std::strtoul(digits, &stop, hex ? 16 : 10) : 0;
+            if (!*digits || *stop || errno || std::strchr(digits, '-') || std::strchr(digits, '+') ||
+                std::strchr(digits, ' ') || !IsXmlChar(static_cast<std::uint32_t>(cp)))
+                return Fail(at, raw + i, "invalid character reference &" + ref + ";");
+            if (!AppendCodePointAsGbk(static_cast<std::uint32_t>(cp), text)) {
+                char buf[16];
+                std::snprintf(buf, sizeof buf, "U+%04lX", cp);
+                return Fail(at, raw + i, std::string("character ") + buf + " cannot be held in GBK");
+            }
+        } else {
+            return Fail(at, raw + i, "undefined entity &" + ref + ";");
+        }
+        i = static_cast<size_t>(end - raw);
+    }
+    out = CString(text.data(), static_cast<int>(text.size()));
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringArray& list, bool keepClassType)
+{
+    std::vector<const char*> names;
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
+        names.push_back(a.name());
+    if (const char* dup = FindDuplicate(names))
+        return Fail(node, dup, "duplicate attribute " + Quote(dup));
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        if (!keepClassType && std::strcmp(name, "classtype") == 0)
+            continue;
+        const char* value = a.value();
+        const size_t plain = std::strcspn(value, "&<");
+        list.Add(Names().Get(name, std::strlen(name)));
+        if (value[plain] == '\0') {
+            list.Add(CString(value, static_cast<int>(plain)));
+        } else {
+            CString decoded;
+            if (!Unescape(value, plain + std::strlen(value + plain), node, decoded))
+                return false;
+            list.Add(decoded);
+        }
+    }
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
+{
+    const char* value = node.value();
+    if (node.type() != pugi::node_pcdata) {
+        text = value;
+        return true;
+    }
+    // '<' cannot reach a text node: the parser ends the text there
+    return Unescape(value, std::strlen(value), node, text);
+}
+
+CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
+{
+    const char* name = element.name();
+    CRuntimeClass* rc = nullptr;
+    if (pugi::xml_attribute ct = element.attribute("classtype")) {
+        ClassType* type = ClassType::Lookup(ct.value());
+        if (type && type->m_pRuntimeClass)
+            rc = type->m_pRuntimeClass;
+        else
+            Warn(element, nullptr, std::string("unknown class index ") + Quote(ct.value()) + " of <" + name +
+                                       ">: the element is kept as it is");
+        if (rc && std::strcmp(rc->m_lpszClassName, name) != 0)
+            Warn(element, nullptr, std::string("element <") + name + "> has the class index of " +
+                                       rc->m_lpszClassName + " and is read as one");
+    } else {
+        rc = CRuntimeClass::FromName(name);
+        if (!rc || !rc->m_pfnCreateObject || !rc->IsDerivedFrom(RUNTIME_CLASS(CXMLBase))) {
+            rc = nullptr;
+            Warn(element, nullptr, std::string("unknown element <") + name + ">: it is kept as it is");
+        }
+    }
+    if (rc) {
+        CObject* object = rc->CreateObject();
+        if (object && object->IsKindOf(RUNTIME_CLASS(CXMLBase)))
+            return static_cast<CXMLBase*>(object);
+        delete object;
+    }
+    return new CXMLUnknown(CString(name));
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CString& text, const char* what)
+{
+    const size_t bad = FindInvalidGbk(text.GetString(), static_cast<size_t>(text.GetLength()));
+    if (bad == static_cast<size_t>(text.GetLength()))
+        return true;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, " holds byte 0x%02X at %zu, ", static_cast<unsigned char>(text[static_cast<int>(bad)]),
+                  bad);
+    return FailSave(object, std::string(what) + buf + "which is not a valid GBK character XML can hold");
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(pugi::xml_node node, const CXMLBase& object)
+{
+    const CStringArray& list = object.GetAttList();
+    const INT_PTR pairs = list.GetSize() / 2;
+    std::vector<const char*> names;
+    names.reserve(static_cast<size_t>(pairs));
+    bool listHasClassType = false;
+    for (INT_PTR i = 0; i < pairs; ++i) {
+        const char* name = list[2 * i];
+        names.push_back(name);
+        listHasClassType = listHasClassType || std::strcmp(name, "classtype") == 0;
+        if (!IsValidName(name) || !CheckText(object, list[2 * i], "an attribute name"))
+            return FailSave(object, "attribute name " + Quote(name) + " is not a valid XML name");
+    }
+    if (const char* dup = FindDuplicate(names))
+        return FailSave(object, "duplicate attribute " + Quote(dup));
+    const CString classIndex = object.GetClassIndex();
+    if (!classIndex.IsEmpty() && !listHasClassType)
+        node.append_attribute("classtype").set_value(classIndex.GetString());
+    for (INT_PTR i = 0; i < pairs; ++i) {
+        const CString& value = list[2 * i + 1];
+        if (!CheckText(object, value, ("attribute " + Quote(list[2 * i])).c_str()))
+            return false;
+        node.append_attribute(list[2 * i].GetString()).set_value(value.GetString());
+    }
+    return true;
+}

@@ -1,0 +1,435 @@
+#include <xmlobj/XmlEncoding.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iconv.h>
+#include <strings.h>
+
+namespace {
+
+bool IsRefusedControl(unsigned char c) noexcept { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; }
+
+// One iconv descriptor per direction and thread: opening one costs far more
+// than a conversion, and a descriptor carries state that threads must not share.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (m_cd != reinterpret_cast<iconv_t>(-1))
+            iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts [data, data+size) and appends it to out; on failure returns
+    // false with the offset of the byte where it stopped.
+    bool Run(const char* data, size_t size, std::string& out, size_t& stoppedAt)
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
+            stoppedAt = 0;
+            return false;
+        }
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(data);
+        size_t inLeft = size;
+        const size_t start = out.size();
+        out.resize(start + size * 2 + 8);
+        char* dst = &out[start];
+        size_t dstLeft = out.size() - start;
+        while (inLeft > 0) {
+            if (iconv(m_cd, &in, &inLeft, &dst, &dstLeft) != static_cast<size_t>(-1))
+                continue;
+            if (errno == E2BIG) {
+                const size_t used = static_cast<size_t>(dst - out.data());
+                out.resize(out.size() * 2);
+                dst = &out[used];
+                dstLeft = out.size() - used;
+                continue;
+            }
+            out.resize(static_cast<size_t>(dst - out.data()));
+            stoppedAt = static_cast<size_t>(in - data);
+            return false;
+        }
+        out.resize(static_cast<size_t>(dst - out.data()));
+        return true;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+Converter& Utf8ToGbk() { thread_local Converter c("GBK", "UTF-8"); return c; }
+Converter& GbkToUtf8() { thread_local Converter c("UTF-8", "GBK"); return c; }
+Converter& Gb18030ToGbk() { thread_local Converter c("GBK", "GB18030"); return c; }
+Converter& GbkToGb18030() { thread_local Converter c("GB18030", "GBK"); return c; }
+Converter& Gb18030ToUtf8() { thread_local Converter c("UTF-8", "GB18030"); return c; }
+
+// Length of the valid UTF-8 sequence at s (n bytes available), 0 when invalid.
+size_t Utf8SequenceLength(const unsigned char* s, size_t n, std::uint32_t& cp) noexcept
+{
+    const unsigned char c = s[0];
+    size_t len;
+    std::uint32_t min;
+    if (c < 0x80) {
+        cp = c;
+        return 1;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+        len = 2, cp = c & 0x1Fu, min = 0x80;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3, cp = c & 0x0Fu, min = 0x800;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4, cp = c & 0x07u, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (n < len)
+        return 0;
+    for (size_t i = 1; i < len; ++i) {
+        if ((s[i] & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (s[i] & 0x3Fu);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+std::string CodePointText(std::uint32_t cp)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
+    return buf;
+}
+
+// ASCII is the same in every encoding here, so only the runs of other bytes
+// go through a converter. check tells whether a run is valid on its own
+// and returns its length; it fills error when not.
+template <class Check, class Convert>
+bool ConvertRuns(const char* data, size_t size, std::string& out, TextError& error, Check check, Convert convert)
+{
+    out.clear();
+    out.reserve(size + size / 8);
+    size_t i = 0;
+    while (i < size) {
+        size_t j = i;
+        while (j < size && static_cast<unsigned char>(data[j]) < 0x80) {
+            if (IsRefusedControl(static_cast<unsigned char>(data[j]))) {
+                out.append(data + i, j - i);
+                error.offset = j;
+                error.message = "control character " + CodePointText(static_cast<unsigned char>(data[j])) +
+                                " is not allowed in XML";
+                return false;
+            }
+            ++j;
+        }
+        out.append(data + i, j - i);
+        if (j == size)
+            break;
+        i = j;
+        while (j < size && static_cast<unsigned char>(data[j]) >= 0x80) {
+            const size_t len = check(data, size, j, error);
+            if (len == 0)
+                return false;
+            j += len;
+        }
+        if (!convert(data, i, j, out, error))
+            return false;
+        i = j;
+    }
+    return true;
+}
+
+size_t CheckUtf8(const char* data, size_t size, size_t at, TextError& error)
+{
+    std::uint32_t cp;
+    const size_t len = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(data + at), size - at, cp);
+    if (len == 0) {
+        error.offset = at;
+        error.message = "bytes that are not valid UTF-8";
+    }
+    return len;
+}
+
+size_t CheckGbk(const char* data, size_t size, size_t at, TextError& error)
+{
+    const unsigned char lead = static_cast<unsigned char>(data[at]);
+    if (lead >= 0x81 && lead <= 0xFE && at + 1 < size) {
+        const unsigned char trail = static_cast<unsigned char>(data[at + 1]);
+        if (trail >= 0x40 && trail <= 0xFE && trail != 0x7F)
+            return 2;
+    }
+    error.offset = at;
+    error.message = "bytes that are not valid GBK";
+    return 0;
+}
+
+// GB18030 adds four-byte characters whose second and fourth bytes are ASCII digits.
+size_t CheckGb18030(const char* data, size_t size, size_t at, TextError& error)
+{
+    const auto b = [&](size_t i) { return static_cast<unsigned char>(data[at + i]); };
+    if (b(0) >= 0x81 && b(0) <= 0xFE && at + 1 < size) {
+        if (b(1) >= 0x40 && b(1) <= 0xFE && b(1) != 0x7F)
+            return 2;
+        if (b(1) >= 0x30 && b(1) <= 0x39 && at + 3 < size && b(2) >= 0x81 && b(2) <= 0xFE && b(3) >= 0x30 &&
+            b(3) <= 0x39)
+            return 4;
+    }
+    error.offset = at;
+    error.message = "bytes that are not valid GB18030";
+    return 0;
+}
+
+bool Utf8RunToGbk(const char* data, size_t from, size_t to, std::string& out, TextError& error)
+{
+    size_t stopped = 0;
+    if (Utf8ToGbk().Run(data + from, to - from, out, stopped))
+        return true;
+    std::uint32_t cp = 0;
+    Utf8SequenceLength(reinterpret_cast<const unsigned char*>(data + from + stopped), to - from - stopped, cp);
+    error.offset = from + stopped;
+    error.message = "character " + CodePointText(cp) + " cannot be held in GBK";
+    return false;
+}
+
+bool Gb18030RunToGbk(const char* data, size_t from, size_t to, std::string& out, TextError& error)
+{
+    size_t stopped = 0;
+    if (Gb18030ToGbk().Run(data + from, to - from, out, stopped))
+        return true;
+    // the bytes are valid GB18030 (checked), so GBK lacks the character: name it
+    std::string probe;
+    size_t probeStop = 0;
+    const size_t rest = to - from - stopped;
+    Gb18030ToUtf8().Run(data + from + stopped, rest < 4 ? rest : 4, probe, probeStop);
+    std::uint32_t cp = 0;
+    if (!probe.empty())
+        Utf8SequenceLength(reinterpret_cast<const unsigned char*>(probe.data()), probe.size(), cp);
+    error.offset = from + stopped;
+    error.message = "character " + CodePointText(cp) + " cannot be held in GBK";
+    return false;
+}
+
+bool GbkRunTo(Converter& converter, const char* data, size_t from, size_t to, std::string& out, TextError& error)
+{
+    size_t stopped = 0;
+    if (converter.Run(data + from, to - from, out, stopped))
+        return true;
+    error.offset = from + stopped;
+    error.message = "bytes that are not valid GBK";
+    return false;
+}
+
+bool Utf16ToUtf8(const char* data, size_t size, bool littleEndian, std::string& out, TextError& error)
+{
+    out.clear();
+    out.reserve(size / 2 + 16);
+    auto unit = [&](size_t at) {
+        const unsigned char a = static_cast<unsigned char>(data[at]), b = static_cast<unsigned char>(data[at + 1]);
+        return littleEndian ? static_cast<std::uint32_t>(a | (b << 8)) : static_cast<std::uint32_t>((a << 8) | b);
+    };
+    for (size_t i = 0; i < size; i += 2) {
+        if (i + 1 >= size) {
+            error.offset = i;
+            error.message = "a UTF-16 text that ends in half a character";
+            return false;
+        }
+        std::uint32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < size && unit(i + 2) >= 0xDC00 && unit(i + 2) <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            error.offset = i;
+            error.message = "an unpaired UTF-16 surrogate";
+            return false;
+        }
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return true;
+}
+
+void Utf8ToUtf16(const std::string& utf8, bool littleEndian, std::string& out)
+{
+    out.clear();
+    out.reserve(utf8.size() * 2 + 2);
+    auto put = [&](std::uint32_t u) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += littleEndian ? lo : hi;
+        out += littleEndian ? hi : lo;
+    };
+    put(0xFEFF);
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    for (size_t i = 0; i < utf8.size();) {
+        std::uint32_t cp = 0;
+        size_t len = Utf8SequenceLength(s + i, utf8.size() - i, cp);
+        if (len == 0)
+            len = 1, cp = 0xFFFD; // cannot happen: the text came from a converter
+        i += len;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            put(0xD800 + (cp >> 10));
+            put(0xDC00 + (cp & 0x3FF));
+        } else {
+            put(cp);
+        }
+    }
+}
+
+} // namespace
+
+const char* XmlEncodingName(XmlEncoding encoding) noexcept
+{
+    switch (encoding) {
+    case XmlEncoding::Utf8: return "UTF-8";
+    case XmlEncoding::Utf16LE:
+    case XmlEncoding::Utf16BE: return "UTF-16";
+    case XmlEncoding::Gbk: return "GBK";
+    case XmlEncoding::Gb18030: return "GB18030";
+    }
+    return "UTF-8";
+}
+
+bool XmlEncodingFromName(const char* name, XmlEncoding& encoding) noexcept
+{
+    static const struct {
+        const char* name;
+        XmlEncoding encoding;
+    } names[] = {
+        {"UTF-8", XmlEncoding::Utf8},     {"UTF8", XmlEncoding::Utf8},       {"UTF-16", XmlEncoding::Utf16LE},
+        {"UTF-16LE", XmlEncoding::Utf16LE}, {"UTF-16BE", XmlEncoding::Utf16BE}, {"GBK", XmlEncoding::Gbk},
+        {"GB2312", XmlEncoding::Gbk},     {"CP936", XmlEncoding::Gbk},       {"MS936", XmlEncoding::Gbk},
+        {"WINDOWS-936", XmlEncoding::Gbk}, {"X-GBK", XmlEncoding::Gbk},      {"GB18030", XmlEncoding::Gb18030},
+    };
+    for (const auto& n : names)
+        if (name && strcasecmp(name, n.name) == 0) {
+            encoding = n.encoding;
+            return true;
+        }
+    return false;
+}
+
+size_t FindInvalidGbk(const char* data, size_t size) noexcept
+{
+    for (size_t i = 0; i < size;) {
+        const unsigned char c = static_cast<unsigned char>(data[i]);
+        if (c < 0x80) {
+            if (IsRefusedControl(c))
+                return i;
+            ++i;
+            continue;
+        }
+        TextError ignored;
+        const size_t len = CheckGbk(data, size, i, ignored);
+        if (len == 0)
+            return i;
+        i += len;
+    }
+    return size;
+}
+
+bool ConvertToGbk(const char* data, size_t size, XmlEncoding from, std::string& out, TextError& error)
+{
+    switch (from) {
+    case XmlEncoding::Utf8:
+        return ConvertRuns(data, size, out, error, CheckUtf8, Utf8RunToGbk);
+    case XmlEncoding::Gbk:
+        return ConvertRuns(data, size, out, error, CheckGbk,
+                           [](const char* d, size_t a, size_t b, std::string& o, TextError&) {
+                               o.append(d + a, b - a);
+                               return true;
+                           });
+    case XmlEncoding::Gb18030:
+        return ConvertRuns(data, size, out, error, CheckGb18030, Gb18030RunToGbk);
+    case XmlEncoding::Utf16LE:
+    case XmlEncoding::Utf16BE: {
+        std::string utf8;
+        if (!Utf16ToUtf8(data, size, from == XmlEncoding::Utf16LE, utf8, error))
+            return false;
+        if (ConvertRuns(utf8.data(), utf8.size(), out, error, CheckUtf8, Utf8RunToGbk))
+            return true;
+        // report the place in the UTF-16 text: count the UTF-16 units before it
+        size_t units = 0;
+        for (size_t i = 0; i < error.offset; ++i) {
+            const unsigned char c = static_cast<unsigned char>(utf8[i]);
+            if ((c & 0xC0) != 0x80)
+                units += c >= 0xF0 ? 2 : 1;
+        }
+        error.offset = units * 2;
+        return false;
+    }
+    }
+    return false;
+}
+
+bool ConvertFromGbk(const char* data, size_t size, XmlEncoding to, std::string& out, TextError& error)
+{
+    switch (to) {
+    case XmlEncoding::Gbk:
+        return ConvertRuns(data, size, out, error, CheckGbk,
+                           [](const char* d, size_t a, size_t b, std::string& o, TextError&) {
+                               o.append(d + a, b - a);
+                               return true;
+                           });
+    case XmlEncoding::Utf8:
+        return ConvertRuns(data, size, out, error, CheckGbk,
+                           [](const char* d, size_t a, size_t b, std::string& o, TextError& e) {
+                               return GbkRunTo(GbkToUtf8(), d, a, b, o, e);
+                           });
+    case XmlEncoding::Gb18030:
+        return ConvertRuns(data, size, out, error, CheckGbk,
+                           [](const char* d, size_t a, size_t b, std::string& o, TextError& e) {
+                               return GbkRunTo(GbkToGb18030(), d, a, b, o, e);
+                           });
+    case XmlEncoding::Utf16LE:
+    case XmlEncoding::Utf16BE: {
+        std::string utf8;
+        if (!ConvertFromGbk(data, size, XmlEncoding::Utf8, utf8, error))
+            return false;
+        Utf8ToUtf16(utf8, to == XmlEncoding::Utf16LE, out);
+        return true;
+    }
+    }
+    return false;
+}
+
+bool AppendCodePointAsGbk(std::uint32_t cp, std::string& out)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+        return true;
+    }
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return false;
+    char utf8[4];
+    size_t n;
+    if (cp < 0x800) {
+        utf8[0] = static_cast<char>(0xC0 | (cp >> 6)), utf8[1] = static_cast<char>(0x80 | (cp & 0x3F)), n = 2;
+    } else if (cp < 0x10000) {
+        utf8[0] = static_cast<char>(0xE0 | (cp >> 12)), utf8[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        utf8[2] = static_cast<char>(0x80 | (cp & 0x3F)), n = 3;
+    } else {
+        utf8[0] = static_cast<char>(0xF0 | (cp >> 18)), utf8[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        utf8[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), utf8[3] = static_cast<char>(0x80 | (cp & 0x3F)), n = 4;
+    }
+    const size_t before = out.size();
+    size_t stopped = 0;
+    if (Utf8ToGbk().Run(utf8, n, out, stopped))
+        return true;
+    out.resize(before);
+    return false;
+}
