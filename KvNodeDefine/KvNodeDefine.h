@@ -1,8 +1,24 @@
 #pragma once
 // Every public header of KvNodeDefine.
 #include <KvNodeDefine/CBaseDesc.h>
+#include <KvNodeDefine/CBoltDesc.h>
+#include <KvNodeDefine/CBoltGroupDesc.h>
+#include <KvNodeDefine/CBoltPlaneDesc.h>
+#include <KvNodeDefine/CCutDesc.h>
+#include <KvNodeDefine/CDistDesc.h>
+#include <KvNodeDefine/CLineDesc.h>
+#include <KvNodeDefine/CLinkBarDesc.h>
 #include <KvNodeDefine/CNodeAttDef.h>
 #include <KvNodeDefine/CNodeGlobal.h>
+#include <KvNodeDefine/CNodeMemberDesc.h>
+#include <KvNodeDefine/CNodeTypeDesc.h>
+#include <KvNodeDefine/CPlaneDesc.h>
+#include <KvNodeDefine/CPlateDesc.h>
+#include <KvNodeDefine/CPointDesc.h>
+#include <KvNodeDefine/CValueListDesc.h>
+#include <KvNodeDefine/CVarDesc.h>
+#include <KvNodeDefine/CVarItemDesc.h>
+#include <KvNodeDefine/CVecDesc.h>
 #include <KvNodeDefine/ChildList.h>
 #include <KvNodeDefine/SteelSystem.h>
 #include <KvNodeDefine/TextConvert.h>

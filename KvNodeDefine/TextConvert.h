@@ -12,7 +12,13 @@ KVNODE_API int TextToInt(const char* text) noexcept;
 KVNODE_API double TextToReal(const char* text) noexcept;
 KVNODE_API CString IntToText(int value);
 // elements in "%d" joined by single commas: 3,12,-1; an empty list gives ""
-KVNODE_API CString IntListToText(const AcArray<int>& values);
+KVNODE_API CString IntListToText(const int* values, int count);
+template <class T, class R>
+CString IntListToText(const AcArray<T, R>& values)
+{
+    static_assert(sizeof(T) == sizeof(int), "a list of 32-bit integers or enumerations");
+    return IntListToText(reinterpret_cast<const int*>(values.asArrayPtr()), values.length());
+}
 
 // Whole-text equality in the code page (the _mbscmp rule): bytes compared exactly, case-sensitive.
 inline bool MbsEqual(const CString& a, const CString& b) noexcept { return a == b; }

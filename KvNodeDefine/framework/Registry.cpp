@@ -4,7 +4,23 @@
 
 #define KV_CLASSES(X)                                                                                                  \
     X(CBaseDesc, CXMLComposite, "8_8")                                                                                 \
-    X(CNodeAttDef, CXMLComposite, "8_0")
+    X(CBoltDesc, CBaseDesc, "8_17")                                                                                    \
+    X(CBoltGroupDesc, CBaseDesc, "8_5")                                                                                \
+    X(CBoltPlaneDesc, CBaseDesc, "8_16")                                                                               \
+    X(CCutDesc, CBaseDesc, "8_2")                                                                                      \
+    X(CDistDesc, CBaseDesc, "8_15")                                                                                    \
+    X(CLineDesc, CBaseDesc, "8_13")                                                                                    \
+    X(CLinkBarDesc, CBaseDesc, "8_7")                                                                                  \
+    X(CNodeAttDef, CXMLComposite, "8_0")                                                                               \
+    X(CNodeMemberDesc, CBaseDesc, "8_4")                                                                               \
+    X(CNodeTypeDesc, CBaseDesc, "8_6")                                                                                 \
+    X(CPlaneDesc, CBaseDesc, "8_1")                                                                                    \
+    X(CPlateDesc, CBaseDesc, "8_3")                                                                                    \
+    X(CPointDesc, CBaseDesc, "8_12")                                                                                   \
+    X(CValueListDesc, CXMLBase, "8_11")                                                                                \
+    X(CVarDesc, CBaseDesc, "8_10")                                                                                     \
+    X(CVarItemDesc, CBaseDesc, "8_9")                                                                                  \
+    X(CVecDesc, CBaseDesc, "8_14")
 
 #define KV_IMPLEMENT_CLASS(C, Base, index)                                                                             \
     CRuntimeClass C::class##C = {#C, static_cast<int>(sizeof(C)), 1, &C::CreateObject, RUNTIME_CLASS(Base)};           \

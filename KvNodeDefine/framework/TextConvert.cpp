@@ -52,10 +52,10 @@ CString IntToText(int value)
     return s;
 }
 
-CString IntListToText(const AcArray<int>& values)
+CString IntListToText(const int* values, int count)
 {
     CString s;
-    for (int i = 0; i < values.length(); ++i) {
+    for (int i = 0; i < count; ++i) {
         char buf[16];
         const int n = std::snprintf(buf, sizeof buf, i ? ",%d" : "%d", values[i]);
         s.Append(buf, n);

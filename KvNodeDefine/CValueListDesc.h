@@ -1,0 +1,17 @@
+#pragma once
+#include <KvNodeDefine/DescClass.h>
+#include <xmlobj/CXMLBase.h>
+
+// The values a variable may take: the texts of its element's attributes, in
+// document order. The attribute names carry no meaning. A plain attribute
+// object, not a descriptor: no name, no children, no fields.
+class KVNODE_API CValueListDesc : public CXMLBase {
+    KV_DECLARE_CLASS(CValueListDesc)
+public:
+    CValueListDesc();
+    ~CValueListDesc() override;
+
+    // appends every attribute text except those of "classtype", "nodename"
+    // and "nodeindex" and any text that is exactly "ValueString"
+    bool GetValueList(CStringArray& values) const;
+};

@@ -1,0 +1,32 @@
+#include <KvNodeDefine/CLineDesc.h>
+
+CLineDesc::CLineDesc() : m_LineType(LineByMember) {}
+CLineDesc::~CLineDesc() = default;
+
+TypedLayout<CLineDesc> CLineDesc::Layout()
+{
+    static const TypedAttribute<CLineDesc> rows[] = {
+        {LineByMember, LineByMember, "memname", &CLineDesc::m_MemberName, false},
+        {LineByTwoPlanes, LineByTwoPlanes, "plane1", &CLineDesc::m_Plane1Name, false},
+        {LineByTwoPlanes, LineByTwoPlanes, "plane2", &CLineDesc::m_Plane2Name, false},
+        {LineByPointVec, LineByPointVec, "point", &CLineDesc::m_PointName, false},
+        {LineByPointVec, LineByPointVec, "vec", &CLineDesc::m_VecName, false},
+        {LineByTwoPoints, LineByTwoPoints, "point1", &CLineDesc::m_Point1Name, false},
+        {LineByTwoPoints, LineByTwoPoints, "point2", &CLineDesc::m_Point2Name, false},
+    };
+    return rows;
+}
+
+bool CLineDesc::RefreshAttListWithMember()
+{
+    CBaseDesc::RefreshAttListWithMember();
+    SaveConstruction(*this, m_LineType, Layout());
+    return true;
+}
+
+bool CLineDesc::RefreshMemberWithAttList()
+{
+    CBaseDesc::RefreshMemberWithAttList();
+    LoadConstruction(*this, m_LineType, Layout());
+    return true;
+}

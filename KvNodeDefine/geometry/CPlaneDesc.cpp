@@ -1,0 +1,32 @@
+#include <KvNodeDefine/CPlaneDesc.h>
+
+CPlaneDesc::CPlaneDesc() : m_PlaneType(PlaneByMember0) {}
+CPlaneDesc::~CPlaneDesc() = default;
+
+TypedLayout<CPlaneDesc> CPlaneDesc::Layout()
+{
+    static const TypedAttribute<CPlaneDesc> rows[] = {
+        {PlaneByMember0, PlaneByMember2, "memname", &CPlaneDesc::m_MemberName, false},
+        {PlaneByMember0, PlaneByMember2, "strdesc", &CPlaneDesc::m_StrPlaneDesc, false},
+        {PlaneByMember0, PlaneByMember2, "refmem", &CPlaneDesc::m_RefMemName, true},
+        {PlaneByPointNorm, PlaneByPointNorm, "point", &CPlaneDesc::m_PointName, false},
+        {PlaneByPointNorm, PlaneByPointNorm, "norm", &CPlaneDesc::m_NormalName, false},
+        {PlaneByRelPlaneLen, PlaneByRelPlaneLen, "rellen", &CPlaneDesc::m_StrRelativeLen, false},
+        {PlaneByRelPlaneLen, PlaneByRelPlane, "relplane", &CPlaneDesc::m_RelPlaneName, false},
+    };
+    return rows;
+}
+
+bool CPlaneDesc::RefreshAttListWithMember()
+{
+    CBaseDesc::RefreshAttListWithMember();
+    SaveConstruction(*this, m_PlaneType, Layout());
+    return true;
+}
+
+bool CPlaneDesc::RefreshMemberWithAttList()
+{
+    CBaseDesc::RefreshMemberWithAttList();
+    LoadConstruction(*this, m_PlaneType, Layout());
+    return true;
+}

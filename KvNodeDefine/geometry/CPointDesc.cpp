@@ -1,0 +1,34 @@
+#include <KvNodeDefine/CPointDesc.h>
+
+CPointDesc::CPointDesc() : m_PointType(PointByMember) {}
+CPointDesc::~CPointDesc() = default;
+
+TypedLayout<CPointDesc> CPointDesc::Layout()
+{
+    static const TypedAttribute<CPointDesc> rows[] = {
+        {PointByMember, PointByMember, "memname", &CPointDesc::m_MemberName, false},
+        {PointByLinePlane, PointByLinePlane, "line", &CPointDesc::m_LineName, false},
+        {PointByLinePlane, PointByLinePlane, "plane", &CPointDesc::m_PlaneName, false},
+        {PointByTwoLines, PointByTwoLines, "line1", &CPointDesc::m_Line1Name, false},
+        {PointByTwoLines, PointByTwoLines, "line2", &CPointDesc::m_Line2Name, false},
+        {PointByDesc, PointByDesc, "pointdesc", &CPointDesc::m_StrPointDesc, false},
+        {PointByOldPoint, PointByOldPoint, "oldpoint", &CPointDesc::m_OldPointName, false},
+        {PointByOldPoint, PointByOldPoint, "vec", &CPointDesc::m_VecName, false},
+        {PointByOldPoint, PointByOldPoint, "rellen", &CPointDesc::m_StrRelLen, false},
+    };
+    return rows;
+}
+
+bool CPointDesc::RefreshAttListWithMember()
+{
+    CBaseDesc::RefreshAttListWithMember();
+    SaveConstruction(*this, m_PointType, Layout());
+    return true;
+}
+
+bool CPointDesc::RefreshMemberWithAttList()
+{
+    CBaseDesc::RefreshMemberWithAttList();
+    LoadConstruction(*this, m_PointType, Layout());
+    return true;
+}

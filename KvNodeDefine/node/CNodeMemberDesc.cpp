@@ -1,0 +1,78 @@
+#include <KvNodeDefine/CCutDesc.h>
+#include <KvNodeDefine/CNodeGlobal.h>
+#include <KvNodeDefine/CNodeMemberDesc.h>
+#include <KvNodeDefine/ChildList.h>
+
+#include <utility>
+
+CNodeMemberDesc::CNodeMemberDesc() : m_DirectUsed(true) {}
+
+CNodeMemberDesc::CNodeMemberDesc(CString name, CString showName, CString linkPlanes, CString rotateAngles)
+    : CBaseDesc(std::move(name), std::move(showName)), m_StrLinkPlanes(std::move(linkPlanes)),
+      m_RotateAngles(std::move(rotateAngles)), m_DirectUsed(true)
+{
+}
+
+CNodeMemberDesc::CNodeMemberDesc(const CNodeMemberDesc& other) : CBaseDesc(), m_DirectUsed(true) { Set(other); }
+
+void CNodeMemberDesc::operator=(const CNodeMemberDesc& other) { Set(other); }
+
+CNodeMemberDesc::~CNodeMemberDesc() = default;
+
+void CNodeMemberDesc::Set(const CNodeMemberDesc& other)
+{
+    m_StrLinkPlanes = other.m_StrLinkPlanes;
+    m_RotateAngles = other.m_RotateAngles;
+}
+
+bool CNodeMemberDesc::IsEndConnect() const { return m_StrLinkPlanes == "0"; }
+
+bool CNodeMemberDesc::GetAllowConnectSides(AcArray<int>& sides) const
+{
+    return !IsEndConnect() && CNodeGlobal::SplitStringToIntArray(m_StrLinkPlanes, sides);
+}
+
+bool CNodeMemberDesc::GetAllowRotateAngles(AcArray<double>& angles) const
+{
+    return IsEndConnect() && CNodeGlobal::SplitStringToDoubleArray(m_RotateAngles, angles);
+}
+
+bool CNodeMemberDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return AppendChildrenOf(*this, cuts); }
+
+bool CNodeMemberDesc::RefreshAttListWithMember()
+{
+    CBaseDesc::RefreshAttListWithMember();
+    SetAtt("kind", IntListToText(m_KindArray));
+    SetAtt("sectype", IntListToText(m_SecTypeArray));
+    SetAtt("linkplanes", m_StrLinkPlanes);
+    SetAtt("rotangles", m_RotateAngles);
+    SetAtt("linkto", m_LinkTo);
+    if (!m_DirectUsed)
+        SetAtt("directused", "0");
+    if (!m_SectDesc.IsEmpty())
+        SetAtt("sectdesc", m_SectDesc);
+    return true;
+}
+
+bool CNodeMemberDesc::RefreshMemberWithAttList()
+{
+    CBaseDesc::RefreshMemberWithAttList();
+    CString list;
+    GetAtt("kind", list);
+    AcArray<int> kinds;
+    CNodeGlobal::SplitStringToIntArray(list, kinds);
+    m_KindArray.removeAll();
+    for (int i = 0; i < kinds.length(); ++i)
+        m_KindArray.append(static_cast<Object::Kind>(kinds[i]));
+    GetAtt("sectype", list);
+    m_SecTypeArray.removeAll();
+    CNodeGlobal::SplitStringToIntArray(list, m_SecTypeArray);
+    GetAtt("linkplanes", m_StrLinkPlanes);
+    GetAtt("rotangles", m_RotateAngles);
+    GetAtt("linkto", m_LinkTo);
+    CString directUsed;
+    GetAtt("directused", directUsed);
+    m_DirectUsed = directUsed != "0";
+    GetAtt("sectdesc", m_SectDesc);
+    return true;
+}

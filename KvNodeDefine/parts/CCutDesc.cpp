@@ -1,0 +1,28 @@
+#include <KvNodeDefine/CCutDesc.h>
+#include <KvNodeDefine/CNodeGlobal.h>
+
+CCutDesc::CCutDesc() = default;
+CCutDesc::CCutDesc(CPlaneDesc*) {}
+CCutDesc::CCutDesc(const CCutDesc&) : CBaseDesc() {}
+void CCutDesc::operator=(const CCutDesc&) {}
+CCutDesc::~CCutDesc() = default;
+
+bool CCutDesc::GetPlaneNames(CStringArray& names) const
+{
+    CNodeGlobal::SplitStringToStringArray(m_PlaneNames, names);
+    return names.GetSize() >= 1;
+}
+
+bool CCutDesc::RefreshAttListWithMember()
+{
+    CBaseDesc::RefreshAttListWithMember();
+    SetAtt("planes", m_PlaneNames);
+    return true;
+}
+
+bool CCutDesc::RefreshMemberWithAttList()
+{
+    CBaseDesc::RefreshMemberWithAttList();
+    GetAtt("planes", m_PlaneNames);
+    return true;
+}
