@@ -30,9 +30,9 @@ void CStringArray::InsertAt(INT_PTR nIndex, const CString& value, INT_PTR nCount
 {
     if (nCount <= 0)
         return;
+    const CString copy(value); // value may live in this array, which may move when it grows
     if (nIndex >= GetSize())
         m_items.resize(static_cast<size_t>(nIndex));
-    const CString copy(value); // value may live in this array
     m_items.insert(m_items.begin() + nIndex, static_cast<size_t>(nCount), copy);
 }
 
