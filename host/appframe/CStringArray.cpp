@@ -40,6 +40,6 @@ void CStringArray::RemoveAt(INT_PTR nIndex, INT_PTR nCount)
 {
     if (nIndex < 0 || nCount <= 0 || nIndex >= GetSize())
         return;
-    const INT_PTR last = nIndex + nCount < GetSize() ? nIndex + nCount : GetSize();
+    const INT_PTR last = nCount < GetSize() - nIndex ? nIndex + nCount : GetSize(); // no overflow for huge counts
     m_items.erase(m_items.begin() + nIndex, m_items.begin() + last);
 }
