@@ -82,6 +82,11 @@ int FindAt(const char* s, int n, const char* pszSub, int i) noexcept
 
 static_assert(sizeof(CString::Data) == 3 * sizeof(int), "header layout");
 
+#if defined(__GNUC__)
+// Present only when a leak checker runs in the process (sanitizer builds).
+extern "C" void __lsan_ignore_object(const void* p) __attribute__((weak));
+#endif
+
 CString::Data* CString::GetData() const noexcept { return reinterpret_cast<Data*>(m_pchData) - 1; }
 
 CString::CString() noexcept : m_pchData(NilChars()) {}
@@ -145,8 +150,14 @@ CString& CString::operator=(const char* psz)
 CString CString::Immortal(const char* pch, int nLength)
 {
     CString s(pch, nLength);
-    if (s.GetData()->nRefs > 0)
+    if (s.GetData()->nRefs > 0) {
         s.GetData()->nRefs = -1;
+#if defined(__GNUC__)
+        // never freed on purpose: the last copy may go while the buffer stays
+        if (__lsan_ignore_object)
+            __lsan_ignore_object(s.GetData());
+#endif
+    }
     return s;
 }
 
