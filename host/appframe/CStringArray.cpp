@@ -28,7 +28,7 @@ INT_PTR CStringArray::Append(const CStringArray& src)
 
 void CStringArray::InsertAt(INT_PTR nIndex, const CString& value, INT_PTR nCount)
 {
-    if (nCount <= 0)
+    if (nCount <= 0 || nIndex < 0)
         return;
     const CString copy(value); // value may live in this array, which may move when it grows
     if (nIndex >= GetSize())
