@@ -173,7 +173,6 @@ private:
         const long long wanted = static_cast<long long>(mPhysicalLen) + step;
         const int room = wanted > INT_MAX ? INT_MAX : static_cast<int>(wanted);
         setPhysicalLength(room < needed ? needed : room);
-        setPhysicalLength(room);
     }
 
     T* mpArray;
