@@ -2,7 +2,6 @@
 #include "Commands.h"
 #include "Lint.h"
 
-#include <cstring>
 #include <iostream>
 #include <sstream>
 
@@ -10,7 +9,7 @@ namespace {
 
 using namespace kvnode;
 
-struct OptionSpec {
+struct OptionDef {
     const char* name;  // "--node"
     const char* alias; // "-o", or null
     bool Options::*flag;         // set when the option is given, or null
@@ -22,7 +21,7 @@ struct Command {
     int (*run)(const Options&, std::ostream&, std::ostream&);
     const char* usage;
     const char* summary;
-    std::vector<OptionSpec> options;
+    std::vector<OptionDef> options;
     bool manyFiles;
     std::string (*details)();
 };
@@ -94,9 +93,9 @@ int UsageError(const std::string& message, const char* command)
     return kExitFailure;
 }
 
-const OptionSpec* FindOption(const Command& c, const std::string& name)
+const OptionDef* FindOption(const Command& c, const std::string& name)
 {
-    for (const OptionSpec& o : c.options)
+    for (const OptionDef& o : c.options)
         if (name == o.name || (o.alias && name == o.alias))
             return &o;
     return nullptr;
@@ -127,7 +126,7 @@ int RunCommand(const Command& c, int argc, char** argv)
             value = arg.substr(eq + 1);
             arg.resize(eq);
         }
-        const OptionSpec* o = FindOption(c, arg);
+        const OptionDef* o = FindOption(c, arg);
         if (!o)
             return UsageError("unknown option " + arg + " for " + c.name, c.name);
         if (o->value && !inlineValue) {
