@@ -98,6 +98,7 @@ bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument
         if (impl.depth >= kMaxDepth)
             return impl.Fail(c, nullptr, "elements nested deeper than " + std::to_string(kMaxDepth) + " levels");
         CXMLBase* child = impl.CreateObjectFor(c);
+        impl.RecordPosition(child, c);
         Add(child);
         ++impl.depth;
         MSXML2::IXMLDOMNode childNode(c.internal_object());

@@ -152,13 +152,21 @@ void CXMLDocument::SetRoot(CXMLBase* pRoot)
         return;
     delete m_pRoot;
     m_pRoot = pRoot;
+    m_Positions.clear();
 }
 
 CXMLBase* CXMLDocument::DetachRoot() noexcept
 {
     CXMLBase* root = m_pRoot;
     m_pRoot = nullptr;
+    m_Positions.clear();
     return root;
+}
+
+XmlPosition CXMLDocument::GetPosition(const CXMLBase* object) const
+{
+    const auto it = m_Positions.find(object);
+    return it == m_Positions.end() ? XmlPosition() : it->second;
 }
 
 bool CXMLDocument::LoadFile(const char* path)
@@ -188,6 +196,9 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     MSXML2::IXMLDOMDocument dom;
     auto& impl = dom.impl();
     impl.fileName = fileName;
+    std::unordered_map<const CXMLBase*, XmlPosition> positions;
+    if (m_bRecordPositions)
+        impl.positions = &positions;
     if (!ConvertToGbk(data + bom, size - bom, encoding, impl.source, te)) {
         TextPosition(data + bom, size - bom, te.offset, encoding, line, column);
         m_Error = Problem(fileName, te.message, line, column);
@@ -226,6 +237,7 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     CXMLBase* root = nullptr;
     if (!impl.failed && rootElement) {
         root = impl.CreateObjectFor(rootElement);
+        impl.RecordPosition(root, rootElement);
         impl.depth = 1;
         MSXML2::IXMLDOMNode node(rootElement.internal_object());
         if (!root->Serialize(node, &dom, true, true))
@@ -237,6 +249,7 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
         return false;
     }
     SetRoot(root);
+    m_Positions.swap(positions);
     m_Encoding = encoding;
     m_Warnings = std::move(impl.warnings);
     m_Error = XmlDiagnostic();

@@ -212,14 +212,35 @@ XmlDiagnostic MSXML2::IXMLDOMDocument::Impl::At(pugi::xml_node at, const char* p
     if (at) {
         d.path = ElementPath(at);
         if (!place && at.offset_debug() >= 0) {
-            // offset_debug points at the name; the tag starts one byte before
-            const size_t offset = static_cast<size_t>(at.offset_debug());
-            Position(offset > 0 && at.type() == pugi::node_element ? offset - 1 : offset, d.line, d.column);
+            ElementPosition(at, d.line, d.column);
             return d;
         }
     }
     Position(OffsetOf(place), d.line, d.column);
     return d;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::ElementPosition(pugi::xml_node element, int& line, int& column)
+{
+    // offset_debug points at the name; the tag starts one byte before
+    const ptrdiff_t offset = element.offset_debug();
+    if (offset < 0) {
+        line = column = 0;
+        return;
+    }
+    Position(offset > 0 && element.type() == pugi::node_element ? static_cast<size_t>(offset) - 1
+                                                                  : static_cast<size_t>(offset),
+             line, column);
+}
+
+// Elements are read in document order, so Position carries on from the last
+// one and the whole load stays one pass over the text.
+void MSXML2::IXMLDOMDocument::Impl::RecordPosition(const CXMLBase* object, pugi::xml_node element)
+{
+    if (!positions || !object)
+        return;
+    XmlPosition& p = (*positions)[object];
+    ElementPosition(element, p.line, p.column);
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, const std::string& message)

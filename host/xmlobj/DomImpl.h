@@ -7,6 +7,7 @@
 #include <pugixml.hpp>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 constexpr int kMaxDepth = 1024;
@@ -20,11 +21,14 @@ struct MSXML2::IXMLDOMDocument::Impl {
     bool failed = false;
     XmlDiagnostic error;
     std::vector<XmlDiagnostic> warnings;
+    // where each object's element starts, kept only when the document asks
+    std::unordered_map<const CXMLBase*, XmlPosition>* positions = nullptr;
 
     // reading
     bool ReadAttributes(pugi::xml_node node, CStringArray& list, bool keepClassType);
     bool ReadText(pugi::xml_node node, CString& text);
     CXMLBase* CreateObjectFor(pugi::xml_node element);
+    void RecordPosition(const CXMLBase* object, pugi::xml_node element);
 
     // writing
     bool WriteAttributes(pugi::xml_node node, const CXMLBase& object);
@@ -35,6 +39,7 @@ struct MSXML2::IXMLDOMDocument::Impl {
     bool FailSave(const CXMLBase& object, const std::string& message);
     void Warn(pugi::xml_node at, const char* place, const std::string& message);
     XmlDiagnostic At(pugi::xml_node at, const char* place, const std::string& message);
+    void ElementPosition(pugi::xml_node element, int& line, int& column);
     size_t OffsetOf(const char* place) const noexcept;
 
 private:
