@@ -1,0 +1,85 @@
+#pragma once
+// What the descriptor tests share: loading a document from text, finding an
+// object in it, saving it again, and reading attribute lists.
+#include <appframe/CString.h>
+#include <xmlobj/CXMLDocument.h>
+#include <xmlobj/ObjIterator.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kvtest {
+
+inline std::string Str(const CString& s) { return std::string(s.GetString(), static_cast<size_t>(s.GetLength())); }
+
+// The root of doc if it is a T, else the root's first direct child that is one.
+template <class T>
+T* FirstOf(const CXMLDocument& doc)
+{
+    CXMLBase* root = doc.GetRoot();
+    if (!root)
+        return nullptr;
+    if (root->IsKindOf(T::GetThisClass()))
+        return static_cast<T*>(root);
+    T* found = nullptr;
+    ObjIterator* it = root->CreateIterator();
+    for (it->First(); !found && !it->IsDone(); it->Next())
+        if (it->CurrentItem() && it->CurrentItem()->IsKindOf(T::GetThisClass()))
+            found = static_cast<T*>(it->CurrentItem());
+    root->DeleteIterator(it);
+    return found;
+}
+
+// Loads text into doc and returns FirstOf<T>; a load failure fails the test.
+template <class T>
+T* LoadFirst(CXMLDocument& doc, const std::string& text)
+{
+    if (!doc.LoadXml(text.data(), text.size())) {
+        ADD_FAILURE() << doc.GetErrorText();
+        return nullptr;
+    }
+    T* found = FirstOf<T>(doc);
+    if (!found)
+        ADD_FAILURE() << "no " << T::GetThisClass()->m_lpszClassName << " in " << text;
+    return found;
+}
+
+// Saves doc (running every descriptor's save refresh) and returns the text.
+inline std::string Save(const CXMLDocument& doc)
+{
+    std::string out;
+    EXPECT_TRUE(doc.SaveXml(out)) << doc.GetErrorText();
+    return out;
+}
+
+// Attribute names of the object's list, in list order.
+inline std::vector<std::string> AttNames(const CXMLBase& object)
+{
+    std::vector<std::string> names;
+    const CStringArray& list = object.GetAttList();
+    for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2)
+        names.push_back(Str(list[i]));
+    return names;
+}
+
+// An attribute's text, or nothing when the list lacks it.
+inline std::optional<std::string> Att(const CXMLBase& object, const char* name)
+{
+    CString value;
+    if (!object.GetAttText(name, value))
+        return std::nullopt;
+    return Str(value);
+}
+
+inline std::vector<std::string> Strings(const CStringArray& array)
+{
+    std::vector<std::string> out;
+    for (INT_PTR i = 0; i < array.GetSize(); ++i)
+        out.push_back(Str(array[i]));
+    return out;
+}
+
+} // namespace kvtest
