@@ -2,6 +2,7 @@
 // What the descriptor tests share: loading a document from text, finding an
 // object in it, saving it again, and reading attribute lists.
 #include <appframe/CString.h>
+#include <arx/AcArray.h>
 #include <xmlobj/CXMLDocument.h>
 #include <xmlobj/ObjIterator.h>
 
@@ -9,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kvtest {
@@ -65,6 +67,17 @@ inline std::vector<std::string> AttNames(const CXMLBase& object)
     return names;
 }
 
+// The object's attribute list as (name, text) pairs, in list order.
+using AttPairs = std::vector<std::pair<std::string, std::string>>;
+inline AttPairs Atts(const CXMLBase& object)
+{
+    AttPairs pairs;
+    const CStringArray& list = object.GetAttList();
+    for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2)
+        pairs.emplace_back(Str(list[i]), Str(list[i + 1]));
+    return pairs;
+}
+
 // An attribute's text, or nothing when the list lacks it.
 inline std::optional<std::string> Att(const CXMLBase& object, const char* name)
 {
@@ -80,6 +93,12 @@ inline std::vector<std::string> Strings(const CStringArray& array)
     for (INT_PTR i = 0; i < array.GetSize(); ++i)
         out.push_back(Str(array[i]));
     return out;
+}
+
+template <class T, class R>
+std::vector<T> Elements(const AcArray<T, R>& array)
+{
+    return std::vector<T>(array.asArrayPtr(), array.asArrayPtr() + array.length());
 }
 
 } // namespace kvtest
