@@ -6,13 +6,12 @@
 #include <KvNodeDefine/CVarItemDesc.h>
 
 using namespace kvtest;
-using Names = std::vector<std::string>;
 
 namespace {
 
 // An end plate node type: a user item with the plate thickness, its material
-// and the bolt diameter, each offering its values; a point standing among the
-// variables; a system item after a plate.
+// and the bolt diameter, each offering its values, a point among them, and a
+// system item after a plate.
 const char* const kEndPlate = R"(<CNodeTypeDesc name="EP" showname="端板连接" nodetype="10101">
   <CVarItemDesc name="EP1" showname="端板" type="Plate" defineby="user">
     <CVarDesc name="EP1_Thick" showname="板厚" value="16" type="1" formattype="g">
@@ -26,6 +25,8 @@ const char* const kEndPlate = R"(<CNodeTypeDesc name="EP" showname="端板连接
     <CVarDesc name="EP1_BoltDiam" showvalue="M22" value="22">
       <CValueListDesc ValueString="M20" v1="ValueString" v2="M22" v3="" v4="M24"/>
     </CVarDesc>
+    <CVarDesc name="EP1_Gap"><CValueListDesc nodename="Gap" nodeindex="3"/></CVarDesc>
+    <CVarDesc name="EP1_Note"><CVarItemDesc/></CVarDesc>
   </CVarItemDesc>
   <CPlateDesc name="EP1_Plate"/>
   <CVarItemDesc name="Sys" defineby="sys"/>
@@ -35,26 +36,13 @@ struct EndPlate : ::testing::Test {
     CXMLDocument doc;
     CNodeTypeDesc* node = LoadFirst<CNodeTypeDesc>(doc, kEndPlate);
     void SetUp() override { ASSERT_TRUE(node); }
-
-    CVarItemDesc* Item(int i) const
-    {
-        AcArray<CVarItemDesc*> items;
-        node->GetVarItemDescArray(items);
-        return items[i];
-    }
-    CVarDesc* Var(int i) const
-    {
-        AcArray<CVarDesc*> vars;
-        Item(0)->GetVarDescArray(vars);
-        return vars[i];
-    }
 };
 
 TEST_F(EndPlate, ListsItemsAndVariablesAfterWhatTheArraysHold)
 {
-    CVarItemDesc held;
+    CVarItemDesc heldItem;
     AcArray<CVarItemDesc*> items;
-    items.append(&held);
+    items.append(&heldItem);
     ASSERT_TRUE(node->GetVarItemDescArray(items));
     ASSERT_EQ(items.length(), 3);
     EXPECT_EQ(Str(items[1]->GetName()), "EP1");
@@ -64,11 +52,11 @@ TEST_F(EndPlate, ListsItemsAndVariablesAfterWhatTheArraysHold)
     AcArray<CVarDesc*> vars;
     vars.append(&heldVar);
     ASSERT_TRUE(items[1]->GetVarDescArray(vars));
-    ASSERT_EQ(vars.length(), 4); // the point among them is left out
+    Names names;
+    for (int i = 1; i < vars.length(); ++i)
+        names.push_back(Str(vars[i]->GetName()));
     EXPECT_EQ(vars[0], &heldVar);
-    EXPECT_EQ(Str(vars[1]->GetName()), "EP1_Thick");
-    EXPECT_EQ(Str(vars[2]->GetName()), "EP1_Mat");
-    EXPECT_EQ(Str(vars[3]->GetName()), "EP1_BoltDiam");
+    EXPECT_EQ(names, (Names{"EP1_Thick", "EP1_Mat", "EP1_BoltDiam", "EP1_Gap", "EP1_Note"})); // not the point
 
     vars.setLogicalLength(0);
     EXPECT_TRUE(items[2]->GetVarDescArray(vars));
@@ -77,23 +65,27 @@ TEST_F(EndPlate, ListsItemsAndVariablesAfterWhatTheArraysHold)
 
 TEST_F(EndPlate, ValueListsOfTheVariables)
 {
+    AcArray<CVarItemDesc*> items;
+    AcArray<CVarDesc*> vars;
+    ASSERT_TRUE(node->GetVarItemDescArray(items) && items[0]->GetVarDescArray(vars));
     const struct {
-        int var;
+        bool found;
         Names values;
     } cases[] = {
-        {0, {"8", "10", "12", "16", "20"}},
-        // the bookkeeping attributes are no values, and only the first list counts
-        {1, {"Q235", "Q345", "Q390"}},
-        // a "ValueString" text is a placeholder; a "ValueString" name is not
-        {2, {"M20", "M22", "", "M24"}},
+        {true, {"8", "10", "12", "16", "20"}},
+        {true, {"Q235", "Q345", "Q390"}}, // no bookkeeping, and only the first list
+        {true, {"M20", "M22", "", "M24"}}, // a "ValueString" text is a placeholder, the name is not
+        {true, {}},
+        {false, {}},
     };
-    for (const auto& c : cases) {
+    ASSERT_EQ(vars.length(), 5);
+    for (int i = 0; i < 5; ++i) {
         CStringArray values;
         values.Add("held");
-        EXPECT_TRUE(Var(c.var)->GetValueList(values));
+        EXPECT_EQ(vars[i]->GetValueList(values), cases[i].found) << i;
         Names expected{"held"};
-        expected.insert(expected.end(), c.values.begin(), c.values.end());
-        EXPECT_EQ(Strings(values), expected) << "variable " << c.var;
+        expected.insert(expected.end(), cases[i].values.begin(), cases[i].values.end());
+        EXPECT_EQ(Strings(values), expected) << i;
     }
 }
 
@@ -105,20 +97,17 @@ TEST_F(EndPlate, SavesAndLoadsBackTheSameDocument)
     EXPECT_EQ(Save(again), first);
 }
 
-// ---- variable items ----------------------------------------------------------
-
-TEST(VarItem, DefineByText)
+TEST(VarItem, DefineBy)
 {
     const struct {
         const char* attribute; // null: absent
         bool predefined;
         const char* saved;
-    } cases[] = {
-        {"sys", true, "sys"}, {"user", false, "user"}, {"User", true, "sys"}, {"", true, "sys"}, {nullptr, true, "sys"},
-    };
+    } cases[] = {{"sys", true, "sys"}, {"user", false, "user"}, {"User", true, "sys"}, {"", true, "sys"},
+                 {nullptr, true, "sys"}};
     for (const auto& c : cases) {
-        const std::string xml = std::string("<CVarItemDesc name=\"I\"") +
-                                (c.attribute ? std::string(" defineby=\"") + c.attribute + "\"" : "") + "/>";
+        const std::string xml =
+            std::string("<CVarItemDesc") + (c.attribute ? std::string(" defineby=\"") + c.attribute + "\"" : "") + "/>";
         CXMLDocument doc;
         CVarItemDesc* item = LoadFirst<CVarItemDesc>(doc, xml);
         ASSERT_TRUE(item);
@@ -127,18 +116,6 @@ TEST(VarItem, DefineByText)
         EXPECT_EQ(Att(*item, "defineby"), c.saved) << xml;
     }
 }
-
-TEST(VarItem, SavesTypeAlsoWhenEmpty)
-{
-    CVarItemDesc item;
-    item.SetIsPredefined(false);
-    item.RefreshAttListWithMember();
-    EXPECT_EQ(AttNames(item), (Names{"name", "showname", "type", "defineby"}));
-    EXPECT_EQ(Att(item, "type"), "");
-    EXPECT_EQ(Att(item, "defineby"), "user");
-}
-
-// ---- variables ---------------------------------------------------------------
 
 TEST(Var, LoadsAndSavesBack)
 {
@@ -155,8 +132,8 @@ TEST(Var, LoadsAndSavesBack)
         {R"(showvalue="200" value="")", "200", "200", -1, 'g', std::nullopt, "g"},
         {R"(showvalue="M20" value="20")", "M20", "20", -1, 'g', std::nullopt, "g"},
         {R"(showvalue="" value="")", "", "", -1, 'g', std::nullopt, "g"},
-        // an empty type is none; anything else goes by its leading digits
-        {R"(type="")", "", "", -1, 'g', "", "g"}, // the loaded attribute stays
+        // an empty type is none, and stays in the list; others go by their leading digits
+        {R"(type="")", "", "", -1, 'g', "", "g"},
         {R"(type="0")", "", "", 0, 'g', "0", "g"},
         {R"(type=" -3")", "", "", -3, 'g', "-3", "g"},
         {R"(type="12mm")", "", "", 12, 'g', "12", "g"},
@@ -167,7 +144,7 @@ TEST(Var, LoadsAndSavesBack)
         {R"(formattype="")", "", "", -1, 'g', std::nullopt, "g"},
     };
     for (const auto& c : cases) {
-        const std::string xml = std::string("<CVarDesc name=\"V\" ") + c.attributes + "/>";
+        const std::string xml = std::string("<CVarDesc ") + c.attributes + "/>";
         CXMLDocument doc;
         CVarDesc* var = LoadFirst<CVarDesc>(doc, xml);
         ASSERT_TRUE(var);
@@ -181,24 +158,6 @@ TEST(Var, LoadsAndSavesBack)
     }
 }
 
-TEST(Var, SaveOrderWritesTypeOnlyWhenSet)
-{
-    CVarDesc var;
-    EXPECT_EQ(var.GetType(), -1);
-    EXPECT_EQ(var.GetFormatType(), 'g');
-    var.RefreshAttListWithMember();
-    EXPECT_EQ(AttNames(var), (Names{"name", "showname", "showvalue", "value", "formattype"}));
-
-    CVarDesc typed;
-    typed.SetShowValue("Q345");
-    typed.SetType(2);
-    typed.SetFormatType('s');
-    typed.RefreshAttListWithMember();
-    EXPECT_EQ(AttNames(typed), (Names{"name", "showname", "showvalue", "value", "type", "formattype"}));
-    EXPECT_EQ(Att(typed, "value"), ""); // setting one value leaves the other alone
-    EXPECT_EQ(Att(typed, "formattype"), "s");
-}
-
 TEST(Var, TypeOfAnEarlierLoadIsWrittenAgainWhenCleared)
 {
     CXMLDocument doc;
@@ -208,18 +167,26 @@ TEST(Var, TypeOfAnEarlierLoadIsWrittenAgainWhenCleared)
     EXPECT_NE(Save(doc).find(R"(type="5")"), std::string::npos);
 }
 
-TEST(Var, WithoutValueListLeavesTheArray)
+TEST(Params, SaveOrder)
 {
-    CXMLDocument doc;
-    CVarDesc* var = LoadFirst<CVarDesc>(doc, R"(<CVarDesc name="V"><CVarItemDesc/></CVarDesc>)");
-    ASSERT_TRUE(var);
-    CStringArray values;
-    values.Add("held");
-    EXPECT_FALSE(var->GetValueList(values));
-    EXPECT_EQ(Strings(values), Names{"held"});
-}
+    CVarItemDesc item;
+    item.SetIsPredefined(false);
+    item.RefreshAttListWithMember();
+    EXPECT_EQ(Atts(item), (AttPairs{{"name", ""}, {"showname", ""}, {"type", ""}, {"defineby", "user"}}));
 
-// ---- value lists built in memory ---------------------------------------------
+    CVarDesc var;
+    var.RefreshAttListWithMember();
+    EXPECT_EQ(AttNames(var), (Names{"name", "showname", "showvalue", "value", "formattype"}));
+    EXPECT_EQ(Att(var, "formattype"), "g");
+
+    CVarDesc typed;
+    typed.SetShowValue("Q345");
+    typed.SetType(2);
+    typed.SetFormatType('s');
+    typed.RefreshAttListWithMember();
+    EXPECT_EQ(Atts(typed), (AttPairs{{"name", ""}, {"showname", ""}, {"showvalue", "Q345"}, {"value", ""},
+                                     {"type", "2"}, {"formattype", "s"}}));
+}
 
 TEST(ValueList, SkipsBookkeepingWhereverItStands)
 {
@@ -234,16 +201,6 @@ TEST(ValueList, SkipsBookkeepingWhereverItStands)
     EXPECT_TRUE(list.GetValueList(values));
     EXPECT_TRUE(list.GetValueList(values)); // appends again
     EXPECT_EQ(Strings(values), (Names{"M20", "M22", "M24", "M20", "M22", "M24"}));
-}
-
-TEST(ValueList, OnlyBookkeepingGivesNothing)
-{
-    CXMLDocument doc;
-    CValueListDesc* list = LoadFirst<CValueListDesc>(doc, R"(<CValueListDesc nodename="Thick" nodeindex="1"/>)");
-    ASSERT_TRUE(list);
-    CStringArray values;
-    EXPECT_TRUE(list->GetValueList(values));
-    EXPECT_EQ(values.GetSize(), 0);
 }
 
 } // namespace

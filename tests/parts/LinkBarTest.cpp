@@ -58,6 +58,8 @@ TEST_F(Truss, LoadsAndSavesFields)
     EXPECT_TRUE(lb2->GetSecTypeArray().isEmpty());
     EXPECT_EQ(lb2->GetFirstIndex(), 0);
     EXPECT_EQ(lb2->GetSecondIndex(), 0);
+    AcArray<CPlaneDesc*> planes;
+    EXPECT_TRUE(lb1->GetPlaneDescArray(planes));
 
     Save(doc);
     EXPECT_EQ(Att(*lb1, "sectype"), "1,5");
@@ -83,26 +85,9 @@ TEST_F(Truss, LoadingSectionTypesReplacesThem)
     }
 }
 
-TEST_F(Truss, ListsPlanesAndCutsInChildOrder)
-{
-    CLinkBarDesc* lb1 = node->FindLinkBarByName("LB1");
-    ASSERT_TRUE(lb1);
-    AcArray<CPlaneDesc*> planes;
-    ASSERT_TRUE(lb1->GetPlaneDescArray(planes));
-    ASSERT_EQ(planes.length(), 3);
-    EXPECT_EQ(Str(planes[0]->GetName()), "LB1_P1");
-    EXPECT_EQ(Str(planes[2]->GetName()), "LB1_P3");
-
-    CCutDesc held;
-    AcArray<CCutDesc*> cuts;
-    cuts.append(&held);
-    ASSERT_TRUE(lb1->GetCutDescArray(cuts));
-    ASSERT_EQ(cuts.length(), 2);
-    EXPECT_EQ(Str(cuts[1]->GetName()), "LB1_Cut");
-}
-
-// Exactly three planes, entries the array already holds included.
-TEST(LinkBar, PlaneCount)
+// Exactly three planes, entries the array already holds included; the cuts
+// between them are listed apart.
+TEST(LinkBar, PlanesAndCuts)
 {
     const struct {
         int children, held;
@@ -110,6 +95,7 @@ TEST(LinkBar, PlaneCount)
     } cases[] = {{3, 0, true}, {2, 0, false}, {4, 0, false}, {2, 1, true}, {3, 1, false}, {0, 3, true}, {0, 0, false}};
     for (const auto& c : cases) {
         CLinkBarDesc bar;
+        std::vector<CCutDesc*> cuts;
         CPlaneDesc held[3];
         AcArray<CPlaneDesc*> planes;
         std::vector<CPlaneDesc*> expected;
@@ -118,12 +104,16 @@ TEST(LinkBar, PlaneCount)
             expected.push_back(&held[i]);
         }
         for (int i = 0; i < c.children; ++i) {
-            bar.Add(new CCutDesc); // other children are skipped
+            cuts.push_back(new CCutDesc);
+            bar.Add(cuts.back());
             expected.push_back(new CPlaneDesc);
             bar.Add(expected.back());
         }
         EXPECT_EQ(bar.GetPlaneDescArray(planes), c.result) << c.children << " + " << c.held;
         EXPECT_EQ(Elements(planes), expected);
+        AcArray<CCutDesc*> listed;
+        EXPECT_TRUE(bar.GetCutDescArray(listed));
+        EXPECT_EQ(Elements(listed), cuts);
     }
 }
 
@@ -133,16 +123,9 @@ TEST(LinkBar, SevenTextConstructorThenSave)
     bar.SetFirstIndex(-1);
     bar.SetSecondIndex(2);
     bar.RefreshAttListWithMember();
-    EXPECT_EQ(Atts(bar), (AttPairs{{"name", "LB1"},
-                                   {"showname", "Brace"},
-                                   {"sectype", ""},
-                                   {"sect", "L63x5"},
-                                   {"len", "#LB1_Len"},
-                                   {"attach1", "PL_Gusset"},
-                                   {"attach2", "PL_Chord"},
-                                   {"attach3", "PL_End"},
-                                   {"firstindex", "-1"},
-                                   {"secondindex", "2"}}));
+    EXPECT_EQ(Atts(bar), (AttPairs{{"name", "LB1"}, {"showname", "Brace"}, {"sectype", ""}, {"sect", "L63x5"},
+                                   {"len", "#LB1_Len"}, {"attach1", "PL_Gusset"}, {"attach2", "PL_Chord"},
+                                   {"attach3", "PL_End"}, {"firstindex", "-1"}, {"secondindex", "2"}}));
 
     CLinkBarDesc empty;
     empty.RefreshAttListWithMember();

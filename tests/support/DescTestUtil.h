@@ -1,6 +1,6 @@
 #pragma once
 // What the descriptor tests share: loading a document from text, finding an
-// object in it, saving it again, and reading attribute lists.
+// object in it, saving it, and reading attribute lists.
 #include <appframe/CString.h>
 #include <arx/AcArray.h>
 #include <xmlobj/CXMLDocument.h>
@@ -15,6 +15,9 @@
 
 namespace kvtest {
 
+using Names = std::vector<std::string>;
+using AttPairs = std::vector<std::pair<std::string, std::string>>;
+
 inline std::string Str(const CString& s) { return std::string(s.GetString(), static_cast<size_t>(s.GetLength())); }
 
 // The root of doc if it is a T, else the root's first direct child that is one.
@@ -22,9 +25,7 @@ template <class T>
 T* FirstOf(const CXMLDocument& doc)
 {
     CXMLBase* root = doc.GetRoot();
-    if (!root)
-        return nullptr;
-    if (root->IsKindOf(T::GetThisClass()))
+    if (!root || root->IsKindOf(T::GetThisClass()))
         return static_cast<T*>(root);
     T* found = nullptr;
     ObjIterator* it = root->CreateIterator();
@@ -35,21 +36,17 @@ T* FirstOf(const CXMLDocument& doc)
     return found;
 }
 
-// Loads text into doc and returns FirstOf<T>; a load failure fails the test.
+// Loads text into doc and returns FirstOf<T>; null fails the test.
 template <class T>
 T* LoadFirst(CXMLDocument& doc, const std::string& text)
 {
-    if (!doc.LoadXml(text.data(), text.size())) {
-        ADD_FAILURE() << doc.GetErrorText();
-        return nullptr;
-    }
+    EXPECT_TRUE(doc.LoadXml(text.data(), text.size())) << doc.GetErrorText();
     T* found = FirstOf<T>(doc);
-    if (!found)
-        ADD_FAILURE() << "no " << T::GetThisClass()->m_lpszClassName << " in " << text;
+    EXPECT_TRUE(found) << "no " << T::GetThisClass()->m_lpszClassName << " in " << text;
     return found;
 }
 
-// Saves doc (running every descriptor's save refresh) and returns the text.
+// Saves doc, which runs every descriptor's save refresh, and returns the text.
 inline std::string Save(const CXMLDocument& doc)
 {
     std::string out;
@@ -57,18 +54,7 @@ inline std::string Save(const CXMLDocument& doc)
     return out;
 }
 
-// Attribute names of the object's list, in list order.
-inline std::vector<std::string> AttNames(const CXMLBase& object)
-{
-    std::vector<std::string> names;
-    const CStringArray& list = object.GetAttList();
-    for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2)
-        names.push_back(Str(list[i]));
-    return names;
-}
-
-// The object's attribute list as (name, text) pairs, in list order.
-using AttPairs = std::vector<std::pair<std::string, std::string>>;
+// The object's attribute list, in list order.
 inline AttPairs Atts(const CXMLBase& object)
 {
     AttPairs pairs;
@@ -78,18 +64,24 @@ inline AttPairs Atts(const CXMLBase& object)
     return pairs;
 }
 
+inline Names AttNames(const CXMLBase& object)
+{
+    Names names;
+    for (const auto& pair : Atts(object))
+        names.push_back(pair.first);
+    return names;
+}
+
 // An attribute's text, or nothing when the list lacks it.
 inline std::optional<std::string> Att(const CXMLBase& object, const char* name)
 {
     CString value;
-    if (!object.GetAttText(name, value))
-        return std::nullopt;
-    return Str(value);
+    return object.GetAttText(name, value) ? std::optional<std::string>(Str(value)) : std::nullopt;
 }
 
-inline std::vector<std::string> Strings(const CStringArray& array)
+inline Names Strings(const CStringArray& array)
 {
-    std::vector<std::string> out;
+    Names out;
     for (INT_PTR i = 0; i < array.GetSize(); ++i)
         out.push_back(Str(array[i]));
     return out;
