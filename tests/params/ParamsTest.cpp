@@ -92,6 +92,7 @@ TEST_F(EndPlate, ValueListsOfTheVariables)
 TEST_F(EndPlate, SavesAndLoadsBackTheSameDocument)
 {
     const std::string first = Save(doc);
+    EXPECT_NE(first.find(R"(nodename="Material" nodeindex="0" v0="Q235" v1="Q345" v2="Q390")"), std::string::npos);
     CXMLDocument again;
     ASSERT_TRUE(again.LoadXml(first.data(), first.size())) << again.GetErrorText();
     EXPECT_EQ(Save(again), first);
