@@ -4,7 +4,6 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 int TextToInt(const char* text) noexcept
@@ -34,7 +33,7 @@ double TextToReal(const char* text) noexcept
         return 0.0;
     // strtod reads the locale's decimal point: hand it the one it expects
     const char point = *std::localeconv()->decimal_point;
-    if (point == '.' || !std::strchr(text, '.'))
+    if (point == '.')
         return std::strtod(text, nullptr);
     std::string local(text);
     for (char& c : local)
