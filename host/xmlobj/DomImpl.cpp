@@ -5,9 +5,7 @@
 #include <xmlobj/ObjIterator.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -276,15 +274,25 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
         else if (ref.size() > 1 && ref[0] == '#') {
             const bool hex = ref[1] == 'x';
             const char* digits = ref.c_str() + (hex ? 2 : 1);
-            char* stop = nullptr;
-            errno = 0;
-            const unsigned long cp = *digits ? std::strtoul(digits, &stop, hex ? 16 : 10) : 0;
-            if (!*digits || *stop || errno || std::strchr(digits, '-') || std::strchr(digits, '+') ||
-                std::strchr(digits, ' ') || !IsXmlChar(static_cast<std::uint32_t>(cp)))
+            // digits only (strtoul would take blanks, a sign and "0x" too),
+            // the value held past 0x10FFFF so that no length wraps it round
+            std::uint32_t cp = 0;
+            bool valid = *digits != '\0';
+            for (const char* d = digits; valid && *d; ++d) {
+                const char c = *d;
+                const int v = c >= '0' && c <= '9'           ? c - '0'
+                              : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                            : -1;
+                valid = v >= 0;
+                if (valid && cp <= 0x10FFFF)
+                    cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
+            }
+            if (!valid || !IsXmlChar(cp))
                 return Fail(at, raw + i, "invalid character reference &" + ref + ";");
-            if (!AppendCodePointAsGbk(static_cast<std::uint32_t>(cp), text)) {
+            if (!AppendCodePointAsGbk(cp, text)) {
                 char buf[16];
-                std::snprintf(buf, sizeof buf, "U+%04lX", cp);
+                std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
                 return Fail(at, raw + i, std::string("character ") + buf + " cannot be held in GBK");
             }
         } else {
