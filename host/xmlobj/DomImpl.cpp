@@ -246,6 +246,19 @@ bool MSXML2::IXMLDOMDocument::Impl::FailSave(const CXMLBase& object, const std::
     return false;
 }
 
+// The parser folds CR LF into one character inside a value and moves the
+// rest of the value up; source still has both, so walk it to find where a
+// character of a value stood.
+const char* MSXML2::IXMLDOMDocument::Impl::SourcePlace(const char* value, size_t index) const noexcept
+{
+    if (!parsedBase || value < parsedBase || value > parsedBase + source.size())
+        return value + index;
+    size_t at = static_cast<size_t>(value - parsedBase);
+    for (; index > 0 && at < source.size(); --index)
+        at += source[at] == '\r' && at + 1 < source.size() && source[at + 1] == '\n' ? 2 : 1;
+    return parsedBase + at;
+}
+
 // Attribute values and text are parsed with their references left in place,
 // so that each one is checked here: the parser would pass an undefined
 // entity through, and would write a character reference above 0x7F as UTF-8
@@ -257,14 +270,14 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     for (size_t i = 0; i < length; ++i) {
         const char c = raw[i];
         if (c == '<')
-            return Fail(at, raw + i, "'<' is not allowed in an attribute value");
+            return Fail(at, SourcePlace(raw, i), "'<' is not allowed in an attribute value");
         if (c != '&') {
             text += c;
             continue;
         }
         const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
         if (!end)
-            return Fail(at, raw + i, "'&' that starts no reference (write &amp;)");
+            return Fail(at, SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
         const std::string ref(raw + i + 1, end);
         if (ref == "lt") text += '<';
         else if (ref == "gt") text += '>';
@@ -289,14 +302,14 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
                     cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
             }
             if (!valid || !IsXmlChar(cp))
-                return Fail(at, raw + i, "invalid character reference &" + ref + ";");
+                return Fail(at, SourcePlace(raw, i), "invalid character reference &" + ref + ";");
             if (!AppendCodePointAsGbk(cp, text)) {
                 char buf[16];
                 std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
-                return Fail(at, raw + i, std::string("character ") + buf + " cannot be held in GBK");
+                return Fail(at, SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
             }
         } else {
-            return Fail(at, raw + i, "undefined entity &" + ref + ";");
+            return Fail(at, SourcePlace(raw, i), "undefined entity &" + ref + ";");
         }
         i = static_cast<size_t>(end - raw);
     }

@@ -36,6 +36,8 @@ struct MSXML2::IXMLDOMDocument::Impl {
     void Warn(pugi::xml_node at, const char* place, const std::string& message);
     XmlDiagnostic At(pugi::xml_node at, const char* place, const std::string& message);
     size_t OffsetOf(const char* place) const noexcept;
+    // where the character at index of a parsed value stood in the text as read
+    const char* SourcePlace(const char* value, size_t index) const noexcept;
 
 private:
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
