@@ -346,12 +346,28 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
 bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
 {
     const char* value = node.value();
+    const size_t length = std::strlen(value);
+    if (node.type() == pugi::node_comment) {
+        // the parser takes all up to "-->", but XML allows no "--" in a comment (nor would a save)
+        const char* dash = std::strstr(value, "--");
+        if (!dash && length && value[length - 1] == '-')
+            dash = value + length - 1;
+        if (dash)
+            return Fail(node, SourcePlace(value, static_cast<size_t>(dash - value)),
+                        "a comment may not hold \"--\" nor end in \"-\"");
+    } else if (node.type() == pugi::node_cdata) {
+        // a GBK second byte 0x5D is ']': followed by "]>" it ended the section inside its character
+        const size_t bad = FindInvalidGbk(value, length);
+        if (bad != length)
+            return Fail(node, SourcePlace(value, bad),
+                        "a CDATA section cannot hold this character before \"]>\" (write the text outside CDATA)");
+    }
     if (node.type() != pugi::node_pcdata) {
         text = value;
         return true;
     }
     // '<' cannot reach a text node: the parser ends the text there
-    return Unescape(value, std::strlen(value), node, text);
+    return Unescape(value, length, node, text);
 }
 
 CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
