@@ -324,20 +324,27 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
         names.push_back(a.name());
     if (const char* dup = FindDuplicate(names))
         return Fail(node, dup, "duplicate attribute " + Quote(dup));
+    // what the object set before it was read (in its constructor) is replaced in place
+    const INT_PTR preset = list.GetSize() - 1;
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
         if (!keepClassType && std::strcmp(name, "classtype") == 0)
             continue;
         const char* value = a.value();
         const size_t plain = std::strcspn(value, "&<");
-        list.Add(Names().Get(name, std::strlen(name)));
-        if (value[plain] == '\0') {
-            list.Add(CString(value, static_cast<int>(plain)));
+        CString text;
+        if (value[plain] == '\0')
+            text = CString(value, static_cast<int>(plain));
+        else if (!Unescape(value, plain + std::strlen(value + plain), node, text))
+            return false;
+        INT_PTR at = 0;
+        while (at < preset && std::strcmp(list[at], name) != 0)
+            at += 2;
+        if (at < preset) {
+            list[at + 1] = text;
         } else {
-            CString decoded;
-            if (!Unescape(value, plain + std::strlen(value + plain), node, decoded))
-                return false;
-            list.Add(decoded);
+            list.Add(Names().Get(name, std::strlen(name)));
+            list.Add(text);
         }
     }
     return true;
