@@ -420,6 +420,9 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CStr
 
 bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(pugi::xml_node node, const CXMLBase& object)
 {
+    // the name a host gave an unknown element is written as it is
+    if (!IsValidName(node.name()) || !CheckText(object, CString(node.name()), "an element name"))
+        return FailSave(object, "element name " + Quote(node.name()) + " is not a valid XML name");
     const CStringArray& list = object.GetAttList();
     const INT_PTR pairs = list.GetSize() / 2;
     std::vector<const char*> names;
