@@ -7,12 +7,33 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
-// Attribute names repeat on every element: each thread keeps one immortal
-// copy of each short name it meets (up to a bound), so reading an attribute
-// allocates only its value.
+// The immortal copy of a short attribute name, one per process (up to a
+// bound). The pools of the threads hold copies of these: immortal copies
+// made by a pool itself would be lost, never freed, when its thread ends.
+bool SharedName(const char* name, size_t length, CString& out)
+{
+    constexpr size_t kMaxNames = 4096;
+    static auto* lock = new std::mutex;
+    static auto* names = new std::unordered_map<std::string, CString>;
+    std::lock_guard<std::mutex> guard(*lock);
+    auto it = names->find(std::string(name, length));
+    if (it == names->end()) {
+        if (names->size() >= kMaxNames)
+            return false;
+        it = names->emplace(std::string(name, length), CString::Immortal(name, static_cast<int>(length))).first;
+    }
+    out = it->second;
+    return true;
+}
+
+// Attribute names repeat on every element: each thread keeps a copy of each
+// short name it meets (up to a bound), so reading an attribute allocates
+// only its value.
 class NamePool {
 public:
     CString Get(const char* name, size_t length)
@@ -25,10 +46,9 @@ public:
         for (size_t probe = 0; probe < kSlots; ++probe) {
             Slot& s = m_slots[(h + probe) % kSlots];
             if (s.name.IsEmpty()) {
-                if (m_used >= kSlots / 2)
+                if (m_used >= kSlots / 2 || !SharedName(name, length, s.name))
                     break;
                 ++m_used;
-                s.name = CString::Immortal(name, static_cast<int>(length));
                 return s.name;
             }
             if (static_cast<size_t>(s.name.GetLength()) == length && std::memcmp(s.name.GetString(), name, length) == 0)
