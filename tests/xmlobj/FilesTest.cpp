@@ -76,11 +76,18 @@ TEST(Files, FailedSaveLeavesTheOldFileAndNoTemporary)
 
     EXPECT_EQ(ReadBytes(path), kOld);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"doc.xml"});
+}
 
+TEST(Files, SaveIntoAReadOnlyFolderLeavesTheOldFile)
+{
+    ScratchDir dir;
+    const auto path = dir / "doc.xml";
+    WriteBytes(path, kOld);
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
     if (::access(dir.path().c_str(), W_OK) == 0)
         GTEST_SKIP() << "a read-only folder is writable here (running as root)";
-    EXPECT_FALSE(doc.SaveFile(path.c_str()));
+    CXMLDocument doc;
+    EXPECT_FALSE(NewDocument(doc).SaveFile(path.c_str()));
     EXPECT_NE(doc.GetErrorText().find("Permission denied"), std::string::npos) << doc.GetErrorText();
     EXPECT_EQ(ReadBytes(path), kOld);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"doc.xml"});
