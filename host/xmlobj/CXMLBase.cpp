@@ -34,7 +34,7 @@ CXMLBase* CXMLBase::GetParent() const { return m_pParent; }
 
 bool CXMLBase::GetAttText(const char* name, CString& value) const
 {
-    const INT_PTR n = m_AttList.GetSize() - 1;
+    const INT_PTR n = name ? m_AttList.GetSize() - 1 : 0;
     for (INT_PTR i = 0; i < n; i += 2)
         if (std::strcmp(m_AttList[i], name) == 0) {
             value = m_AttList[i + 1];

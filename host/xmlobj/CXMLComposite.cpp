@@ -19,7 +19,13 @@ CXMLComposite::~CXMLComposite()
 
 bool CXMLComposite::Add(CXMLBase* pChild)
 {
-    if (!pChild || pChild == this)
+    if (!pChild)
+        return false;
+    // owning a child twice, or an ancestor, would delete it twice
+    for (const CXMLBase* p = this; p; p = p->GetParent())
+        if (p == pChild)
+            return false;
+    if (pChild->GetParent() == this && std::find(m_children.begin(), m_children.end(), pChild) != m_children.end())
         return false;
     m_children.push_back(pChild);
     pChild->SetParentObj(this);

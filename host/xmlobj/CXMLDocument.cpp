@@ -212,8 +212,10 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     }
     std::memcpy(work, impl.source.data(), impl.source.size());
     impl.parsedBase = work;
+    // as a fragment, since a document parse drops text outside the root
+    // element unseen; the checks below refuse it, and more roots, themselves
     const unsigned flags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_doctype |
-                           pugi::parse_pi;
+                           pugi::parse_pi | pugi::parse_fragment;
     const pugi::xml_parse_result parsed = impl.doc.load_buffer_inplace_own(work, impl.source.size(), flags,
                                                                            pugi::encoding_utf8);
     if (!parsed) {
@@ -230,12 +232,14 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
         else if (n.type() == pugi::node_element)
             rootElement = n;
         else if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
-            impl.Fail(n, n.value(), "text outside the root element");
+            impl.Fail(n, n.value() + std::strspn(n.value(), " \t\r\n"), "text outside the root element");
         else if (n.type() == pugi::node_comment || n.type() == pugi::node_pi)
             impl.Warn(n, n.value(), "comments and processing instructions outside the root element are not kept");
     }
+    if (!rootElement)
+        impl.Fail(pugi::xml_node(), work + impl.source.size(), "no root element");
     CXMLBase* root = nullptr;
-    if (!impl.failed && rootElement) {
+    if (!impl.failed) {
         root = impl.CreateObjectFor(rootElement);
         impl.RecordPosition(root, rootElement);
         impl.depth = 1;

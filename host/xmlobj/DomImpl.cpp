@@ -5,16 +5,35 @@
 #include <xmlobj/ObjIterator.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
-// Attribute names repeat on every element: each thread keeps one immortal
-// copy of each short name it meets (up to a bound), so reading an attribute
-// allocates only its value.
+// The immortal copy of a short attribute name, one per process (up to a
+// bound). The pools of the threads hold copies of these: immortal copies
+// made by a pool itself would be lost, never freed, when its thread ends.
+bool SharedName(const char* name, size_t length, CString& out)
+{
+    constexpr size_t kMaxNames = 4096;
+    static auto* lock = new std::mutex;
+    static auto* names = new std::unordered_map<std::string, CString>;
+    std::lock_guard<std::mutex> guard(*lock);
+    auto it = names->find(std::string(name, length));
+    if (it == names->end()) {
+        if (names->size() >= kMaxNames)
+            return false;
+        it = names->emplace(std::string(name, length), CString::Immortal(name, static_cast<int>(length))).first;
+    }
+    out = it->second;
+    return true;
+}
+
+// Attribute names repeat on every element: each thread keeps a copy of each
+// short name it meets (up to a bound), so reading an attribute allocates
+// only its value.
 class NamePool {
 public:
     CString Get(const char* name, size_t length)
@@ -27,10 +46,9 @@ public:
         for (size_t probe = 0; probe < kSlots; ++probe) {
             Slot& s = m_slots[(h + probe) % kSlots];
             if (s.name.IsEmpty()) {
-                if (m_used >= kSlots / 2)
+                if (m_used >= kSlots / 2 || !SharedName(name, length, s.name))
                     break;
                 ++m_used;
-                s.name = CString::Immortal(name, static_cast<int>(length));
                 return s.name;
             }
             if (static_cast<size_t>(s.name.GetLength()) == length && std::memcmp(s.name.GetString(), name, length) == 0)
@@ -269,6 +287,19 @@ bool MSXML2::IXMLDOMDocument::Impl::FailSave(const CXMLBase& object, const std::
     return false;
 }
 
+// The parser folds CR LF into one character inside a value and moves the
+// rest of the value up; source still has both, so walk it to find where a
+// character of a value stood.
+const char* MSXML2::IXMLDOMDocument::Impl::SourcePlace(const char* value, size_t index) const noexcept
+{
+    if (!parsedBase || value < parsedBase || value > parsedBase + source.size())
+        return value + index;
+    size_t at = static_cast<size_t>(value - parsedBase);
+    for (; index > 0 && at < source.size(); --index)
+        at += source[at] == '\r' && at + 1 < source.size() && source[at + 1] == '\n' ? 2 : 1;
+    return parsedBase + at;
+}
+
 // Attribute values and text are parsed with their references left in place,
 // so that each one is checked here: the parser would pass an undefined
 // entity through, and would write a character reference above 0x7F as UTF-8
@@ -280,14 +311,14 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     for (size_t i = 0; i < length; ++i) {
         const char c = raw[i];
         if (c == '<')
-            return Fail(at, raw + i, "'<' is not allowed in an attribute value");
+            return Fail(at, SourcePlace(raw, i), "'<' is not allowed in an attribute value");
         if (c != '&') {
             text += c;
             continue;
         }
         const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
         if (!end)
-            return Fail(at, raw + i, "'&' that starts no reference (write &amp;)");
+            return Fail(at, SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
         const std::string ref(raw + i + 1, end);
         if (ref == "lt") text += '<';
         else if (ref == "gt") text += '>';
@@ -297,19 +328,29 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
         else if (ref.size() > 1 && ref[0] == '#') {
             const bool hex = ref[1] == 'x';
             const char* digits = ref.c_str() + (hex ? 2 : 1);
-            char* stop = nullptr;
-            errno = 0;
-            const unsigned long cp = *digits ? std::strtoul(digits, &stop, hex ? 16 : 10) : 0;
-            if (!*digits || *stop || errno || std::strchr(digits, '-') || std::strchr(digits, '+') ||
-                std::strchr(digits, ' ') || !IsXmlChar(static_cast<std::uint32_t>(cp)))
-                return Fail(at, raw + i, "invalid character reference &" + ref + ";");
-            if (!AppendCodePointAsGbk(static_cast<std::uint32_t>(cp), text)) {
+            // digits only (strtoul would take blanks, a sign and "0x" too),
+            // the value held past 0x10FFFF so that no length wraps it round
+            std::uint32_t cp = 0;
+            bool valid = *digits != '\0';
+            for (const char* d = digits; valid && *d; ++d) {
+                const char c = *d;
+                const int v = c >= '0' && c <= '9'           ? c - '0'
+                              : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                            : -1;
+                valid = v >= 0;
+                if (valid && cp <= 0x10FFFF)
+                    cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
+            }
+            if (!valid || !IsXmlChar(cp))
+                return Fail(at, SourcePlace(raw, i), "invalid character reference &" + ref + ";");
+            if (!AppendCodePointAsGbk(cp, text)) {
                 char buf[16];
-                std::snprintf(buf, sizeof buf, "U+%04lX", cp);
-                return Fail(at, raw + i, std::string("character ") + buf + " cannot be held in GBK");
+                std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
+                return Fail(at, SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
             }
         } else {
-            return Fail(at, raw + i, "undefined entity &" + ref + ";");
+            return Fail(at, SourcePlace(raw, i), "undefined entity &" + ref + ";");
         }
         i = static_cast<size_t>(end - raw);
     }
@@ -324,20 +365,27 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
         names.push_back(a.name());
     if (const char* dup = FindDuplicate(names))
         return Fail(node, dup, "duplicate attribute " + Quote(dup));
+    // what the object set before it was read (in its constructor) is replaced in place
+    const INT_PTR preset = list.GetSize() - 1;
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
         if (!keepClassType && std::strcmp(name, "classtype") == 0)
             continue;
         const char* value = a.value();
         const size_t plain = std::strcspn(value, "&<");
-        list.Add(Names().Get(name, std::strlen(name)));
-        if (value[plain] == '\0') {
-            list.Add(CString(value, static_cast<int>(plain)));
+        CString text;
+        if (value[plain] == '\0')
+            text = CString(value, static_cast<int>(plain));
+        else if (!Unescape(value, plain + std::strlen(value + plain), node, text))
+            return false;
+        INT_PTR at = 0;
+        while (at < preset && std::strcmp(list[at], name) != 0)
+            at += 2;
+        if (at < preset) {
+            list[at + 1] = text;
         } else {
-            CString decoded;
-            if (!Unescape(value, plain + std::strlen(value + plain), node, decoded))
-                return false;
-            list.Add(decoded);
+            list.Add(Names().Get(name, std::strlen(name)));
+            list.Add(text);
         }
     }
     return true;
@@ -346,12 +394,28 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
 bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
 {
     const char* value = node.value();
+    const size_t length = std::strlen(value);
+    if (node.type() == pugi::node_comment) {
+        // the parser takes all up to "-->", but XML allows no "--" in a comment (nor would a save)
+        const char* dash = std::strstr(value, "--");
+        if (!dash && length && value[length - 1] == '-')
+            dash = value + length - 1;
+        if (dash)
+            return Fail(node, SourcePlace(value, static_cast<size_t>(dash - value)),
+                        "a comment may not hold \"--\" nor end in \"-\"");
+    } else if (node.type() == pugi::node_cdata) {
+        // a GBK second byte 0x5D is ']': followed by "]>" it ended the section inside its character
+        const size_t bad = FindInvalidGbk(value, length);
+        if (bad != length)
+            return Fail(node, SourcePlace(value, bad),
+                        "a CDATA section cannot hold this character before \"]>\" (write the text outside CDATA)");
+    }
     if (node.type() != pugi::node_pcdata) {
         text = value;
         return true;
     }
     // '<' cannot reach a text node: the parser ends the text there
-    return Unescape(value, std::strlen(value), node, text);
+    return Unescape(value, length, node, text);
 }
 
 CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
@@ -397,6 +461,9 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CStr
 
 bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(pugi::xml_node node, const CXMLBase& object)
 {
+    // the name a host gave an unknown element is written as it is
+    if (!IsValidName(node.name()) || !CheckText(object, CString(node.name()), "an element name"))
+        return FailSave(object, "element name " + Quote(node.name()) + " is not a valid XML name");
     const CStringArray& list = object.GetAttList();
     const INT_PTR pairs = list.GetSize() / 2;
     std::vector<const char*> names;

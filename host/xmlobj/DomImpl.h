@@ -41,6 +41,8 @@ struct MSXML2::IXMLDOMDocument::Impl {
     XmlDiagnostic At(pugi::xml_node at, const char* place, const std::string& message);
     void ElementPosition(pugi::xml_node element, int& line, int& column);
     size_t OffsetOf(const char* place) const noexcept;
+    // where the character at index of a parsed value stood in the text as read
+    const char* SourcePlace(const char* value, size_t index) const noexcept;
 
 private:
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);

@@ -181,10 +181,31 @@ size_t CheckGb18030(const char* data, size_t size, size_t at, TextError& error)
     return 0;
 }
 
+// glibc writes U+20AC one way as the lone byte 0x80, which is no GBK
+// character (it cannot be read back): true when a run converted from src
+// (into out from start) holds one, with the offset in src of the character
+// that made it. Every character of a run makes one character of GBK.
+template <class Check>
+bool FindUnheld(const std::string& out, size_t start, const char* src, size_t srcSize, Check check, size_t& srcOffset)
+{
+    const size_t bad = FindInvalidGbk(out.data() + start, out.size() - start);
+    if (bad == out.size() - start)
+        return false;
+    size_t chars = 0;
+    for (size_t k = 0; k < bad; k += static_cast<unsigned char>(out[start + k]) < 0x80 ? 1 : 2)
+        ++chars;
+    TextError ignored;
+    for (srcOffset = 0; chars > 0; --chars)
+        srcOffset += check(src, srcSize, srcOffset, ignored);
+    return true;
+}
+
 bool Utf8RunToGbk(const char* data, size_t from, size_t to, std::string& out, TextError& error)
 {
     size_t stopped = 0;
-    if (Utf8ToGbk().Run(data + from, to - from, out, stopped))
+    const size_t start = out.size();
+    if (Utf8ToGbk().Run(data + from, to - from, out, stopped) &&
+        !FindUnheld(out, start, data + from, to - from, CheckUtf8, stopped))
         return true;
     std::uint32_t cp = 0;
     Utf8SequenceLength(reinterpret_cast<const unsigned char*>(data + from + stopped), to - from - stopped, cp);
@@ -196,7 +217,9 @@ bool Utf8RunToGbk(const char* data, size_t from, size_t to, std::string& out, Te
 bool Gb18030RunToGbk(const char* data, size_t from, size_t to, std::string& out, TextError& error)
 {
     size_t stopped = 0;
-    if (Gb18030ToGbk().Run(data + from, to - from, out, stopped))
+    const size_t start = out.size();
+    if (Gb18030ToGbk().Run(data + from, to - from, out, stopped) &&
+        !FindUnheld(out, start, data + from, to - from, CheckGb18030, stopped))
         return true;
     // the bytes are valid GB18030 (checked), so GBK lacks the character: name it
     std::string probe;
@@ -428,7 +451,8 @@ bool AppendCodePointAsGbk(std::uint32_t cp, std::string& out)
     }
     const size_t before = out.size();
     size_t stopped = 0;
-    if (Utf8ToGbk().Run(utf8, n, out, stopped))
+    if (Utf8ToGbk().Run(utf8, n, out, stopped) &&
+        FindInvalidGbk(out.data() + before, out.size() - before) == out.size() - before)
         return true;
     out.resize(before);
     return false;
