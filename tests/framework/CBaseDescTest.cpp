@@ -1,4 +1,4 @@
-#include "support/NodeTestUtil.h"
+#include "support/DescTestUtil.h"
 
 using kvtest::Att;
 using kvtest::AttNames;

@@ -1,5 +1,5 @@
 // The class records of the 18 persistent classes and their registration.
-#include "support/NodeTestUtil.h"
+#include "support/DescTestUtil.h"
 
 #include <set>
 

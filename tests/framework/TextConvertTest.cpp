@@ -1,4 +1,4 @@
-#include "support/NodeTestUtil.h"
+#include "support/DescTestUtil.h"
 
 #include <climits>
 #include <clocale>

@@ -20,10 +20,10 @@ namespace {
 // "type". A name ending in '?' is saved only when its field holds text.
 struct Construction {
     std::string element;
-    Names attributes;
+    Texts attributes;
     std::function<int(const CXMLBase&)> type;
-    std::function<Names(const CXMLBase&)> fields; // in the order of attributes
-    std::vector<std::pair<int, Names>> saves;
+    std::function<Texts(const CXMLBase&)> fields; // in the order of attributes
+    std::vector<std::pair<int, Texts>> saves;
 };
 
 template <class T>
@@ -31,7 +31,7 @@ using Getter = CString (T::*)() const;
 
 template <class T, class E>
 Construction Describe(E (T::*type)() const, std::vector<std::pair<const char*, Getter<T>>> attributes,
-                      std::vector<std::pair<int, Names>> saves)
+                      std::vector<std::pair<int, Texts>> saves)
 {
     Construction c;
     c.element = T::GetThisClass()->m_lpszClassName;
@@ -39,7 +39,7 @@ Construction Describe(E (T::*type)() const, std::vector<std::pair<const char*, G
         c.attributes.push_back(a.first);
     c.type = [type](const CXMLBase& o) { return static_cast<int>((static_cast<const T&>(o).*type)()); };
     c.fields = [attributes](const CXMLBase& o) {
-        Names texts;
+        Texts texts;
         for (const auto& a : attributes)
             texts.push_back(Str((static_cast<const T&>(o).*a.second)()));
         return texts;
@@ -95,9 +95,9 @@ const std::vector<Construction>& Constructions()
 }
 
 // The attributes a type saves when its optional ones hold text (filled) or not.
-Names Saved(const Names& row, bool filled)
+Texts Saved(const Texts& row, bool filled)
 {
-    Names names;
+    Texts names;
     for (const std::string& name : row)
         if (name.back() != '?')
             names.push_back(name);
@@ -106,7 +106,7 @@ Names Saved(const Names& row, bool filled)
     return names;
 }
 
-bool Contains(const Names& names, const std::string& name)
+bool Contains(const Texts& names, const std::string& name)
 {
     return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -130,7 +130,7 @@ TEST(Construction, SavesTypeThenTheAttributesOfTheType)
             CXMLDocument doc;
             ASSERT_TRUE(doc.LoadXml(xml.data(), xml.size()));
             Save(doc);
-            AttPairs expected{{"name", "N"}, {"showname", "S"}, {"type", std::to_string(type)}};
+            AttList expected{{"name", "N"}, {"showname", "S"}, {"type", std::to_string(type)}};
             for (const std::string& name : Saved(row, false))
                 expected.emplace_back(name, ""); // empty texts are written too
             EXPECT_EQ(Atts(*doc.GetRoot()), expected);
@@ -149,17 +149,17 @@ TEST(Construction, LoadsEveryAttributeAndRewritesOnlyItsOwn)
             ASSERT_TRUE(doc.LoadXml(xml.data(), xml.size()));
             CXMLBase& desc = *doc.GetRoot();
             EXPECT_EQ(c.type(desc), type);
-            Names loaded;
+            Texts loaded;
             for (const std::string& a : c.attributes)
                 loaded.push_back(a + ".v");
             EXPECT_EQ(c.fields(desc), loaded);
 
             for (const std::string& a : c.attributes)
                 desc.SetAttText(a.c_str(), "stale");
-            const Names names = AttNames(desc);
+            const Texts names = AttNames(desc);
             Save(doc);
             EXPECT_EQ(AttNames(desc), names);
-            const Names saved = Saved(row, true);
+            const Texts saved = Saved(row, true);
             for (const std::string& a : c.attributes)
                 EXPECT_EQ(Att(desc, a.c_str()), Contains(saved, a) ? a + ".v" : "stale") << a;
         }
@@ -192,7 +192,7 @@ TEST(Construction, CreateNewOnALoadedOneIsEmpty)
         ASSERT_EQ(fresh->GetRuntimeClass(), doc.GetRoot()->GetRuntimeClass()) << xml;
         const auto& desc = static_cast<const CBaseDesc&>(*fresh);
         EXPECT_EQ(c.type(desc), 0) << xml;
-        EXPECT_EQ(c.fields(desc), Names(c.attributes.size())) << xml;
+        EXPECT_EQ(c.fields(desc), Texts(c.attributes.size())) << xml;
         EXPECT_EQ(Str(desc.GetName()), "") << xml;
         EXPECT_TRUE(AttNames(desc).empty()) << xml;
     }
@@ -206,7 +206,7 @@ TEST(Plane, EmptyReferenceMemberFromTheLoadStays)
     CPlaneDesc* plane = LoadFirst<CPlaneDesc>(doc, R"(<CPlaneDesc name="PL" showname="" type="0" refmem=""/>)");
     ASSERT_TRUE(plane);
     Save(doc);
-    EXPECT_EQ(Atts(*plane), (AttPairs{{"name", "PL"}, {"showname", ""}, {"type", "0"}, {"refmem", ""},
+    EXPECT_EQ(Atts(*plane), (AttList{{"name", "PL"}, {"showname", ""}, {"type", "0"}, {"refmem", ""},
                                       {"memname", ""}, {"strdesc", ""}}));
 }
 
@@ -218,7 +218,7 @@ TEST(Vec, ParallelPlaneIsSpelledParellel)
     ASSERT_TRUE(vec);
     EXPECT_EQ(Str(vec->GetParallelPlaneName()), "");
     Save(doc);
-    EXPECT_EQ(Atts(*vec), (AttPairs{{"name", "V"}, {"showname", ""}, {"type", "4"}, {"parallelplane", "PL_Web"},
+    EXPECT_EQ(Atts(*vec), (AttList{{"name", "V"}, {"showname", ""}, {"type", "4"}, {"parallelplane", "PL_Web"},
                                     {"parellelplane", ""}, {"memname", ""}}));
 }
 
@@ -262,7 +262,7 @@ TEST(BeamToColumn, LoadsTheConstructionsAndSavesThemAgain)
     CXMLDocument again;
     ASSERT_TRUE(again.LoadXml(text.data(), text.size())) << again.GetErrorText();
     EXPECT_EQ(Save(again), text);
-    EXPECT_EQ(Atts(*points[0]), (AttPairs{{"name", "P_Work"}, {"showname", "Work point"}, {"type", "1"},
+    EXPECT_EQ(Atts(*points[0]), (AttList{{"name", "P_Work"}, {"showname", "Work point"}, {"type", "1"},
                                           {"line", "L_Beam"}, {"plane", "PL_ColFlange"}}));
 }
 

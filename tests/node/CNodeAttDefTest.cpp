@@ -1,4 +1,4 @@
-#include "support/NodeTestUtil.h"
+#include "support/DescTestUtil.h"
 
 namespace {
 
@@ -38,10 +38,10 @@ TEST(CNodeAttDef, RefreshPairTouchesNeitherAttributesNorVersion)
     auto root = kvtest::Load<CNodeAttDef>(R"(<CNodeAttDef Version="3"/>)");
     ASSERT_TRUE(root);
     root->SetVersion(5);
-    const auto before = kvtest::AttPairs(*root);
+    const auto before = kvtest::Atts(*root);
     EXPECT_TRUE(root->RefreshAttListWithMember());
     EXPECT_TRUE(root->RefreshMemberWithAttList());
-    EXPECT_EQ(kvtest::AttPairs(*root), before);
+    EXPECT_EQ(kvtest::Atts(*root), before);
     EXPECT_EQ(root->GetVersion(), 5);
 }
 

@@ -1,4 +1,4 @@
-#include "support/NodeTestUtil.h"
+#include "support/DescTestUtil.h"
 
 using kvtest::Elements;
 using kvtest::Str;

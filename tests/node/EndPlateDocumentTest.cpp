@@ -1,6 +1,6 @@
 // A whole node definition as an author writes it: read, navigated, written
 // and read again without change.
-#include "support/NodeTestUtil.h"
+#include "support/DescTestUtil.h"
 
 #include <sstream>
 

@@ -52,11 +52,11 @@ TEST_F(EndPlate, ListsItemsAndVariablesAfterWhatTheArraysHold)
     AcArray<CVarDesc*> vars;
     vars.append(&heldVar);
     ASSERT_TRUE(items[1]->GetVarDescArray(vars));
-    Names names;
+    Texts names;
     for (int i = 1; i < vars.length(); ++i)
         names.push_back(Str(vars[i]->GetName()));
     EXPECT_EQ(vars[0], &heldVar);
-    EXPECT_EQ(names, (Names{"EP1_Thick", "EP1_Mat", "EP1_BoltDiam", "EP1_Gap", "EP1_Note"})); // not the point
+    EXPECT_EQ(names, (Texts{"EP1_Thick", "EP1_Mat", "EP1_BoltDiam", "EP1_Gap", "EP1_Note"})); // not the point
 
     vars.setLogicalLength(0);
     EXPECT_TRUE(items[2]->GetVarDescArray(vars));
@@ -70,7 +70,7 @@ TEST_F(EndPlate, ValueListsOfTheVariables)
     ASSERT_TRUE(node->GetVarItemDescArray(items) && items[0]->GetVarDescArray(vars));
     const struct {
         bool found;
-        Names values;
+        Texts values;
     } cases[] = {
         {true, {"8", "10", "12", "16", "20"}},
         {true, {"Q235", "Q345", "Q390"}}, // no bookkeeping, and only the first list
@@ -83,7 +83,7 @@ TEST_F(EndPlate, ValueListsOfTheVariables)
         CStringArray values;
         values.Add("held");
         EXPECT_EQ(vars[i]->GetValueList(values), cases[i].found) << i;
-        Names expected{"held"};
+        Texts expected{"held"};
         expected.insert(expected.end(), cases[i].values.begin(), cases[i].values.end());
         EXPECT_EQ(Strings(values), expected) << i;
     }
@@ -173,11 +173,11 @@ TEST(Params, SaveOrder)
     CVarItemDesc item;
     item.SetIsPredefined(false);
     item.RefreshAttListWithMember();
-    EXPECT_EQ(Atts(item), (AttPairs{{"name", ""}, {"showname", ""}, {"type", ""}, {"defineby", "user"}}));
+    EXPECT_EQ(Atts(item), (AttList{{"name", ""}, {"showname", ""}, {"type", ""}, {"defineby", "user"}}));
 
     CVarDesc var;
     var.RefreshAttListWithMember();
-    EXPECT_EQ(AttNames(var), (Names{"name", "showname", "showvalue", "value", "formattype"}));
+    EXPECT_EQ(AttNames(var), (Texts{"name", "showname", "showvalue", "value", "formattype"}));
     EXPECT_EQ(Att(var, "formattype"), "g");
 
     CVarDesc typed;
@@ -185,7 +185,7 @@ TEST(Params, SaveOrder)
     typed.SetType(2);
     typed.SetFormatType('s');
     typed.RefreshAttListWithMember();
-    EXPECT_EQ(Atts(typed), (AttPairs{{"name", ""}, {"showname", ""}, {"showvalue", "Q345"}, {"value", ""},
+    EXPECT_EQ(Atts(typed), (AttList{{"name", ""}, {"showname", ""}, {"showvalue", "Q345"}, {"value", ""},
                                      {"type", "2"}, {"formattype", "s"}}));
 }
 
@@ -201,7 +201,7 @@ TEST(ValueList, SkipsBookkeepingWhereverItStands)
     CStringArray values;
     EXPECT_TRUE(list.GetValueList(values));
     EXPECT_TRUE(list.GetValueList(values)); // appends again
-    EXPECT_EQ(Strings(values), (Names{"M20", "M22", "M24", "M20", "M22", "M24"}));
+    EXPECT_EQ(Strings(values), (Texts{"M20", "M22", "M24", "M20", "M22", "M24"}));
 }
 
 } // namespace

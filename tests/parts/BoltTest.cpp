@@ -31,7 +31,7 @@ TEST(Bolt, SavesEveryFieldWithNumLastAndLoadsThemBack)
     bolt->SetPlaneName("PL_Base");
     const std::string text = Save(doc);
     // "num" comes last although its field comes before the washer plate's
-    EXPECT_EQ(Atts(*bolt), (AttPairs{{"name", "AB1"}, {"showname", "Anchor bolt"}, {"material", "3"},
+    EXPECT_EQ(Atts(*bolt), (AttList{{"name", "AB1"}, {"showname", "Anchor bolt"}, {"material", "3"},
                                      {"boltgrade", "5"}, {"diam", "#AB_MaoDiam"}, {"len", "#AB_Len"},
                                      {"dlen", "100"}, {"dwidth", "90"}, {"dthick", "20"}, {"fathername", "BasePlate"},
                                      {"point", "P_Anchor"}, {"plane", "PL_Base"}, {"num", "4"}}));
@@ -57,7 +57,7 @@ TEST(BoltPlane, SavesPlaneThenFather)
 
     CBoltPlaneDesc fresh;
     fresh.RefreshAttListWithMember();
-    EXPECT_EQ(AttNames(fresh), (Names{"name", "showname", "plane", "father"}));
+    EXPECT_EQ(AttNames(fresh), (Texts{"name", "showname", "plane", "father"}));
 }
 
 TEST(BoltGroup, TenArgumentConstructorThenSave)
@@ -67,7 +67,7 @@ TEST(BoltGroup, TenArgumentConstructorThenSave)
                                    "#G1_BoltDiam", "#G1_Len", "#G1_Num"));
     const std::string text = Save(doc);
     EXPECT_EQ(Atts(*doc.GetRoot()),
-              (AttPairs{{"name", "G1"}, {"showname", "Flange bolts"}, {"material", "3"}, {"boltgrade", "7"},
+              (AttList{{"name", "G1"}, {"showname", "Flange bolts"}, {"material", "3"}, {"boltgrade", "7"},
                         {"bolttype", "4"}, {"diam", "#G1_BoltDiam"}, {"len", "#G1_Len"}, {"num", "#G1_Num"},
                         {"fathername", "EndPlate"}, {"fatherindex", "2"}, {"priorflag", ""}}));
 

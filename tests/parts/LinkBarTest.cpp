@@ -123,7 +123,7 @@ TEST(LinkBar, SevenTextConstructorThenSave)
     bar.SetFirstIndex(-1);
     bar.SetSecondIndex(2);
     bar.RefreshAttListWithMember();
-    EXPECT_EQ(Atts(bar), (AttPairs{{"name", "LB1"}, {"showname", "Brace"}, {"sectype", ""}, {"sect", "L63x5"},
+    EXPECT_EQ(Atts(bar), (AttList{{"name", "LB1"}, {"showname", "Brace"}, {"sectype", ""}, {"sect", "L63x5"},
                                    {"len", "#LB1_Len"}, {"attach1", "PL_Gusset"}, {"attach2", "PL_Chord"},
                                    {"attach3", "PL_End"}, {"firstindex", "-1"}, {"secondindex", "2"}}));
 

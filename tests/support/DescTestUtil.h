@@ -1,22 +1,22 @@
 #pragma once
 // What the descriptor tests share: loading a document from text, finding an
-// object in it, saving it, and reading attribute lists.
-#include <appframe/CString.h>
-#include <arx/AcArray.h>
-#include <xmlobj/CXMLDocument.h>
-#include <xmlobj/ObjIterator.h>
-
+// object in it, saving it, setting attributes as a load would, and turning the
+// library's containers into standard ones that GoogleTest compares and prints.
+#include <KvNodeDefine/KvNodeDefine.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace kvtest {
 
-using Names = std::vector<std::string>;
-using AttPairs = std::vector<std::pair<std::string, std::string>>;
+using Texts = std::vector<std::string>;
+using AttList = std::vector<std::pair<std::string, std::string>>;
 
 inline std::string Str(const CString& s) { return std::string(s.GetString(), static_cast<size_t>(s.GetLength())); }
 
@@ -54,43 +54,117 @@ inline std::string Save(const CXMLDocument& doc)
     return out;
 }
 
-// The object's attribute list, in list order.
-inline AttPairs Atts(const CXMLBase& object)
+// The root of an XML text, which must load and be a T; null (with a test failure) otherwise.
+template <class T>
+std::unique_ptr<T> Load(const std::string& xml)
 {
-    AttPairs pairs;
+    CXMLDocument doc;
+    if (!doc.LoadXml(xml.data(), xml.size())) {
+        ADD_FAILURE() << doc.GetErrorText() << "\n" << xml;
+        return nullptr;
+    }
+    std::unique_ptr<CXMLBase> root(doc.DetachRoot());
+    if (!root->IsKindOf(T::GetThisClass())) {
+        ADD_FAILURE() << "root is a " << root->GetRuntimeClass()->m_lpszClassName;
+        return nullptr;
+    }
+    return std::unique_ptr<T>(static_cast<T*>(root.release()));
+}
+
+// The document text of a tree that stays the caller's.
+inline std::string SaveTree(CXMLBase& root)
+{
+    CXMLDocument doc;
+    doc.SetRoot(&root);
+    std::string xml;
+    EXPECT_TRUE(doc.SaveXml(xml)) << doc.GetErrorText();
+    doc.DetachRoot();
+    return xml;
+}
+
+// Sets attributes as a load reads them, then refreshes the fields.
+inline void Reload(CXMLBase& object, std::initializer_list<std::pair<const char*, const char*>> atts)
+{
+    for (const auto& att : atts)
+        object.SetAttText(att.first, att.second);
+    object.RefreshMemberWithAttList();
+}
+
+// The attributes of an object as name and text, in attribute list order.
+inline AttList Atts(const CXMLBase& object)
+{
+    AttList pairs;
     const CStringArray& list = object.GetAttList();
     for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2)
         pairs.emplace_back(Str(list[i]), Str(list[i + 1]));
     return pairs;
 }
 
-inline Names AttNames(const CXMLBase& object)
+inline Texts AttNames(const CXMLBase& object)
 {
-    Names names;
-    for (const auto& pair : Atts(object))
-        names.push_back(pair.first);
+    Texts names;
+    for (const auto& att : Atts(object))
+        names.push_back(att.first);
     return names;
 }
+
+// A descriptor whose attribute list can be forgotten, to see what a save
+// writes from the fields alone, in its own order.
+template <class T>
+class Fresh : public T {
+public:
+    AttList SavedAtts()
+    {
+        this->m_AttList.RemoveAll();
+        this->RefreshAttListWithMember();
+        return Atts(*this);
+    }
+};
 
 // An attribute's text, or nothing when the list lacks it.
 inline std::optional<std::string> Att(const CXMLBase& object, const char* name)
 {
     CString value;
-    return object.GetAttText(name, value) ? std::optional<std::string>(Str(value)) : std::nullopt;
+    if (!object.GetAttText(name, value))
+        return std::nullopt;
+    return Str(value);
 }
 
-inline Names Strings(const CStringArray& array)
+inline Texts Strings(const CStringArray& items)
 {
-    Names out;
-    for (INT_PTR i = 0; i < array.GetSize(); ++i)
-        out.push_back(Str(array[i]));
+    Texts out;
+    for (INT_PTR i = 0; i < items.GetSize(); ++i)
+        out.push_back(Str(items[i]));
     return out;
 }
 
-template <class T, class R>
-std::vector<T> Elements(const AcArray<T, R>& array)
+// Elements as values; enumerations as int.
+template <class T, class R, class V = std::conditional_t<std::is_enum<T>::value, int, T>>
+std::vector<V> Elements(const AcArray<T, R>& items)
 {
-    return std::vector<T>(array.asArrayPtr(), array.asArrayPtr() + array.length());
+    std::vector<V> out;
+    for (int i = 0; i < items.length(); ++i)
+        out.push_back(static_cast<V>(items[i]));
+    return out;
+}
+
+// The names of borrowed descriptors.
+template <class T, class R>
+Texts Names(const AcArray<T*, R>& items)
+{
+    Texts out;
+    for (int i = 0; i < items.length(); ++i)
+        out.push_back(items[i] ? Str(items[i]->GetName()) : "(null)");
+    return out;
+}
+
+// The GBK text of a UTF-8 literal, as the library holds it after reading a UTF-8 file.
+inline CString Gbk(const char* utf8)
+{
+    std::string out;
+    TextError error;
+    EXPECT_TRUE(ConvertToGbk(utf8, std::char_traits<char>::length(utf8), XmlEncoding::Utf8, out, error)) << error.message;
+    return CString(out.data(), static_cast<int>(out.size()));
 }
 
 } // namespace kvtest
