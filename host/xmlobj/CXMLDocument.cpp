@@ -188,22 +188,25 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     MSXML2::IXMLDOMDocument dom;
     auto& impl = dom.impl();
     impl.fileName = fileName;
-    if (!ConvertToGbk(data + bom, size - bom, encoding, impl.source, te)) {
-        TextPosition(data + bom, size - bom, te.offset, encoding, line, column);
-        m_Error = Problem(fileName, te.message, line, column);
-        return false;
-    }
-    // parse a copy in place, keeping the text as it was for positions
-    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(impl.source.size() + 1));
+    impl.input = data + bom;
+    impl.inputSize = size - bom;
+    impl.inputEncoding = encoding;
+    // convert straight into the buffer that pugixml parses in place and then owns
+    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(impl.inputSize + 1));
     if (!work) {
         m_Error = Problem(fileName, "out of memory");
         return false;
     }
-    std::memcpy(work, impl.source.data(), impl.source.size());
+    if (!ConvertToGbkBuffer(impl.input, impl.inputSize, encoding, work, impl.parsedSize, te)) {
+        pugi::get_memory_deallocation_function()(work);
+        TextPosition(impl.input, impl.inputSize, te.offset, encoding, line, column);
+        m_Error = Problem(fileName, te.message, line, column);
+        return false;
+    }
     impl.parsedBase = work;
     const unsigned flags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_doctype |
                            pugi::parse_pi;
-    const pugi::xml_parse_result parsed = impl.doc.load_buffer_inplace_own(work, impl.source.size(), flags,
+    const pugi::xml_parse_result parsed = impl.doc.load_buffer_inplace_own(work, impl.parsedSize, flags,
                                                                            pugi::encoding_utf8);
     if (!parsed) {
         impl.Fail(pugi::xml_node(), work + parsed.offset, Lower(parsed.description()));

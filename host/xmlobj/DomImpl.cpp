@@ -183,13 +183,19 @@ std::string ObjectPath(const CXMLBase* object)
 
 size_t MSXML2::IXMLDOMDocument::Impl::OffsetOf(const char* place) const noexcept
 {
-    if (!place || !parsedBase || place < parsedBase || place > parsedBase + source.size())
+    if (!place || !parsedBase || place < parsedBase || place > parsedBase + parsedSize)
         return 0;
     return static_cast<size_t>(place - parsedBase);
 }
 
 void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
 {
+    if (m_source.size() != parsedSize) {
+        TextError ignored; // the same conversion succeeded before the parse
+        ConvertToGbk(input, inputSize, inputEncoding, m_source, ignored);
+        m_source.resize(parsedSize);
+    }
+    const std::string& source = m_source;
     if (offset < m_lastOffset) {
         m_lastOffset = 0;
         m_lastLine = m_lastColumn = 1;

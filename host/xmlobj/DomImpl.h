@@ -14,8 +14,13 @@ constexpr int kMaxDepth = 1024;
 struct MSXML2::IXMLDOMDocument::Impl {
     pugi::xml_document doc;
     std::string fileName = "<memory>";
-    std::string source; // the GBK text being read, as it was
-    const char* parsedBase = nullptr; // the buffer pugixml parsed in place
+    // the text being read as it came (after any byte-order mark), and the
+    // GBK text that pugixml parsed in place
+    const char* input = nullptr;
+    size_t inputSize = 0;
+    XmlEncoding inputEncoding = XmlEncoding::Utf8;
+    const char* parsedBase = nullptr;
+    size_t parsedSize = 0;
     int depth = 0;
     bool failed = false;
     XmlDiagnostic error;
@@ -44,7 +49,14 @@ private:
     int m_lastLine = 1;
     int m_lastColumn = 1;
     void Position(size_t offset, int& line, int& column);
+    // the GBK text as it was before parsing, for positions: converted again
+    // the first time one is asked, so that a load converts only once
+    std::string m_source;
 };
+
+// Converts into out, which holds size bytes: GBK never takes more bytes
+// than the encodings a document is read in. outSize is what was written.
+bool ConvertToGbkBuffer(const char* data, size_t size, XmlEncoding from, char* out, size_t& outSize, TextError& error);
 
 // line and column (from 1, columns counting characters) of a byte offset in a text
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);
