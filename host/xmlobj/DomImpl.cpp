@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -72,20 +73,20 @@ bool IsValidName(const char* name) noexcept
 }
 
 // the first name that occurs twice among names, or null
-const char* FindDuplicate(std::vector<const char*>& names)
+const char* FindDuplicate(const std::string_view* names, size_t count)
 {
-    if (names.size() <= 16) {
-        for (size_t i = 0; i < names.size(); ++i)
-            for (size_t j = i + 1; j < names.size(); ++j)
-                if (std::strcmp(names[i], names[j]) == 0)
-                    return names[j];
+    if (count <= 16) {
+        for (size_t i = 0; i < count; ++i)
+            for (size_t j = i + 1; j < count; ++j)
+                if (names[i] == names[j])
+                    return names[j].data();
         return nullptr;
     }
-    std::vector<const char*> sorted(names);
-    std::sort(sorted.begin(), sorted.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+    std::vector<std::string_view> sorted(names, names + count);
+    std::sort(sorted.begin(), sorted.end());
     for (size_t i = 1; i < sorted.size(); ++i)
-        if (std::strcmp(sorted[i - 1], sorted[i]) == 0)
-            return sorted[i];
+        if (sorted[i - 1] == sorted[i])
+            return sorted[i].data();
     return nullptr;
 }
 
@@ -304,25 +305,50 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
 
 bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringArray& list, bool keepClassType)
 {
-    std::vector<const char*> names;
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
-        names.push_back(a.name());
-    if (const char* dup = FindDuplicate(names))
-        return Fail(node, dup, "duplicate attribute " + Quote(dup));
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-        const char* name = a.name();
-        if (!keepClassType && std::strcmp(name, "classtype") == 0)
-            continue;
-        const char* value = a.value();
-        const size_t plain = std::strcspn(value, "&<");
-        list.Add(Names().Get(name, std::strlen(name)));
-        if (value[plain] == '\0') {
-            list.Add(CString(value, static_cast<int>(plain)));
+    // gather the attributes once, then fill the list at its final size
+    constexpr size_t kTypical = 32;
+    std::string_view nameStore[kTypical];
+    const char* valueStore[kTypical];
+    std::vector<std::string_view> moreNames;
+    std::vector<const char*> moreValues;
+    std::string_view* names = nameStore;
+    const char** values = valueStore;
+    size_t count = 0;
+    size_t classTypes = 0;
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute(), ++count) {
+        if (count == kTypical) {
+            moreNames.assign(nameStore, nameStore + kTypical);
+            moreValues.assign(valueStore, valueStore + kTypical);
+        }
+        const std::string_view name(a.name());
+        if (count < kTypical) {
+            nameStore[count] = name;
+            valueStore[count] = a.value();
         } else {
-            CString decoded;
-            if (!Unescape(value, plain + std::strlen(value + plain), node, decoded))
-                return false;
-            list.Add(decoded);
+            moreNames.push_back(name);
+            moreValues.push_back(a.value());
+        }
+        classTypes += name == "classtype";
+    }
+    if (count > kTypical) {
+        names = moreNames.data();
+        values = moreValues.data();
+    }
+    if (const char* dup = FindDuplicate(names, count))
+        return Fail(node, dup, "duplicate attribute " + Quote(dup));
+    INT_PTR at = list.GetSize();
+    list.SetSize(at + 2 * static_cast<INT_PTR>(count - (keepClassType ? 0 : classTypes)));
+    NamePool& pool = Names();
+    for (size_t i = 0; i < count; ++i) {
+        if (!keepClassType && names[i] == "classtype")
+            continue;
+        const char* value = values[i];
+        const size_t plain = std::strcspn(value, "&<");
+        list[at++] = pool.Get(names[i].data(), names[i].size());
+        if (value[plain] == '\0') {
+            list[at++] = CString(value, static_cast<int>(plain));
+        } else if (!Unescape(value, plain + std::strlen(value + plain), node, list[at++])) {
+            return false;
         }
     }
     return true;
@@ -384,7 +410,7 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(pugi::xml_node node, const C
 {
     const CStringArray& list = object.GetAttList();
     const INT_PTR pairs = list.GetSize() / 2;
-    std::vector<const char*> names;
+    std::vector<std::string_view> names;
     names.reserve(static_cast<size_t>(pairs));
     bool listHasClassType = false;
     for (INT_PTR i = 0; i < pairs; ++i) {
@@ -394,7 +420,7 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(pugi::xml_node node, const C
         if (!IsValidName(name) || !CheckText(object, list[2 * i], "an attribute name"))
             return FailSave(object, "attribute name " + Quote(name) + " is not a valid XML name");
     }
-    if (const char* dup = FindDuplicate(names))
+    if (const char* dup = FindDuplicate(names.data(), names.size()))
         return FailSave(object, "duplicate attribute " + Quote(dup));
     const CString classIndex = object.GetClassIndex();
     if (!classIndex.IsEmpty() && !listHasClassType)
