@@ -23,7 +23,7 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
     pugi::xml_node element(node.internal_object());
     if (bLoad)
         return impl.ReadAttributes(element, m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
-    return impl.WriteAttributes(element, *this);
+    return impl.WriteAttributes(*this);
 }
 
 bool CXMLBase::RefreshMemberWithAttList() { return true; }

@@ -76,8 +76,12 @@ bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument
             pugi::xml_node childElement =
                 text ? element.append_child(NodeType(text->GetKind())) : element.append_child(child->GetElementName());
             MSXML2::IXMLDOMNode childNode(childElement.internal_object());
+            if (!text)
+                impl.BeginElement(child->GetElementName());
             if (!child->Serialize(childNode, pDoc, false, bChildren))
                 return false;
+            if (!text)
+                impl.EndElement();
         }
         return true;
     }

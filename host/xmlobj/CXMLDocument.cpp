@@ -135,12 +135,6 @@ bool WriteAll(int fd, const std::string& data)
     return true;
 }
 
-struct StringWriter : pugi::xml_writer {
-    std::string& out;
-    explicit StringWriter(std::string& o) : out(o) {}
-    void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
-};
-
 } // namespace
 
 CXMLDocument::CXMLDocument() : m_pRoot(nullptr), m_Encoding(XmlEncoding::Utf8) {}
@@ -256,13 +250,15 @@ bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
     auto& impl = dom.impl();
     impl.fileName = fileName;
     MSXML2::IXMLDOMNode node = dom.createDocumentElement(m_pRoot->GetElementName());
+    impl.text = std::string("<?xml version=\"1.0\" encoding=\"") + XmlEncodingName(m_Encoding) + "\"?>\n";
+    impl.BeginElement(m_pRoot->GetElementName());
     if (!m_pRoot->Serialize(node, &dom, false, true)) {
         m_Error = impl.failed ? impl.error : Problem(fileName, "the document could not be saved");
         return false;
     }
-    std::string gbk = std::string("<?xml version=\"1.0\" encoding=\"") + XmlEncodingName(m_Encoding) + "\"?>\n";
-    StringWriter writer(gbk);
-    impl.doc.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    impl.EndElement();
+    impl.EndDocument();
+    const std::string& gbk = impl.text;
     TextError te;
     if (!ConvertFromGbk(gbk.data(), gbk.size(), m_Encoding, out, te)) {
         m_Error = Problem(fileName, te.message);

@@ -62,14 +62,64 @@ bool IsXmlChar(std::uint32_t cp) noexcept
            (cp >= 0x10000 && cp <= 0x10FFFF);
 }
 
+// Bytes as a table of flags: building one costs less than searching a set per byte.
+struct ByteSet {
+    bool has[256] = {};
+    explicit ByteSet(const char* bytes, bool controls = false)
+    {
+        for (const char* b = bytes; *b; ++b)
+            has[static_cast<unsigned char>(*b)] = true;
+        for (int c = 0; controls && c < 0x20; ++c)
+            has[c] = true;
+    }
+    bool operator()(char c) const noexcept { return has[static_cast<unsigned char>(c)]; }
+};
+
 bool IsValidName(const char* name) noexcept
 {
-    if (!*name || std::strchr("-.0123456789", *name))
+    static const ByteSet badFirst("-.0123456789");
+    static const ByteSet bad(" \t\r\n<>&\"'=/?!;,()[]{}%#$*+\\^`|~@");
+    if (!*name || badFirst(*name))
         return false;
     for (const char* p = name; *p; ++p)
-        if (std::strchr(" \t\r\n<>&\"'=/?!;,()[]{}%#$*+\\^`|~@", *p))
+        if (bad(*p))
             return false;
     return true;
+}
+
+// Appends text with the characters escaped that pugixml escapes: in an
+// attribute value & < " and every control character; in text & < > and
+// the control characters but tab, line feed and carriage return.
+void AppendEscaped(std::string& out, const CString& text, bool attribute)
+{
+    static const ByteSet inAttribute("&<\"", true);
+    static const ByteSet inText = [] {
+        ByteSet set("&<>", true);
+        set.has['\t'] = set.has['\n'] = set.has['\r'] = false;
+        return set;
+    }();
+    const ByteSet& special = attribute ? inAttribute : inText;
+    const char* s = text.GetString();
+    const char* end = s + text.GetLength();
+    while (s < end) {
+        const char* plain = s;
+        while (s < end && !special(*s))
+            ++s;
+        out.append(plain, static_cast<size_t>(s - plain));
+        if (s == end)
+            break;
+        switch (*s) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: {
+            const char reference[] = {'&', '#', static_cast<char>('0' + *s / 10), static_cast<char>('0' + *s % 10), ';'};
+            out.append(reference, sizeof reference);
+        }
+        }
+        ++s;
+    }
 }
 
 // the first name that occurs twice among names, or null
@@ -395,7 +445,8 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
     return new CXMLUnknown(CString(name));
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CString& text, const char* what)
+bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CString& text, const char* what,
+                                              const char* attribute)
 {
     const size_t bad = FindInvalidGbk(text.GetString(), static_cast<size_t>(text.GetLength()));
     if (bad == static_cast<size_t>(text.GetLength()))
@@ -403,33 +454,124 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CStr
     char buf[64];
     std::snprintf(buf, sizeof buf, " holds byte 0x%02X at %zu, ", static_cast<unsigned char>(text[static_cast<int>(bad)]),
                   bad);
-    return FailSave(object, std::string(what) + buf + "which is not a valid GBK character XML can hold");
+    return FailSave(object, std::string(what) + (attribute ? " " + Quote(attribute) : std::string()) + buf +
+                                "which is not a valid GBK character XML can hold");
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(pugi::xml_node node, const CXMLBase& object)
+bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
 {
     const CStringArray& list = object.GetAttList();
-    const INT_PTR pairs = list.GetSize() / 2;
-    std::vector<std::string_view> names;
-    names.reserve(static_cast<size_t>(pairs));
+    const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
+    constexpr size_t kTypical = 32;
+    std::string_view nameStore[kTypical];
+    std::vector<std::string_view> moreNames(pairs > kTypical ? pairs : 0);
+    std::string_view* names = pairs > kTypical ? moreNames.data() : nameStore;
     bool listHasClassType = false;
-    for (INT_PTR i = 0; i < pairs; ++i) {
-        const char* name = list[2 * i];
-        names.push_back(name);
-        listHasClassType = listHasClassType || std::strcmp(name, "classtype") == 0;
-        if (!IsValidName(name) || !CheckText(object, list[2 * i], "an attribute name"))
+    for (size_t i = 0; i < pairs; ++i) {
+        const char* name = list[static_cast<INT_PTR>(2 * i)];
+        names[i] = name;
+        listHasClassType = listHasClassType || names[i] == "classtype";
+        if (!IsValidName(name) || !CheckText(object, list[static_cast<INT_PTR>(2 * i)], "an attribute name"))
             return FailSave(object, "attribute name " + Quote(name) + " is not a valid XML name");
     }
-    if (const char* dup = FindDuplicate(names.data(), names.size()))
+    if (const char* dup = FindDuplicate(names, pairs))
         return FailSave(object, "duplicate attribute " + Quote(dup));
+    const auto write = [this](const char* name, const CString& value) {
+        text += ' ';
+        text += name;
+        text += "=\"";
+        AppendEscaped(text, value, true);
+        text += '"';
+    };
     const CString classIndex = object.GetClassIndex();
     if (!classIndex.IsEmpty() && !listHasClassType)
-        node.append_attribute("classtype").set_value(classIndex.GetString());
-    for (INT_PTR i = 0; i < pairs; ++i) {
-        const CString& value = list[2 * i + 1];
-        if (!CheckText(object, value, ("attribute " + Quote(list[2 * i])).c_str()))
+        write("classtype", classIndex);
+    for (size_t i = 0; i < pairs; ++i) {
+        const CString& name = list[static_cast<INT_PTR>(2 * i)];
+        const CString& value = list[static_cast<INT_PTR>(2 * i + 1)];
+        if (!CheckText(object, value, "attribute", name))
             return false;
-        node.append_attribute(list[2 * i].GetString()).set_value(value.GetString());
+        write(name, value);
     }
     return true;
+}
+
+// The layout follows pugixml's indented output, so that documents keep the
+// bytes they had when pugixml wrote them: an element, comment or end tag
+// starts a new, indented line unless text came just before it.
+void MSXML2::IXMLDOMDocument::Impl::CloseStartTag()
+{
+    if (m_startTagOpen)
+        text += '>';
+    m_startTagOpen = false;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::NewLineAndIndent()
+{
+    if (m_newLine)
+        text += '\n';
+    if (m_indent)
+        text.append(2 * m_openElements.size(), ' ');
+}
+
+void MSXML2::IXMLDOMDocument::Impl::BeginElement(const char* name)
+{
+    CloseStartTag();
+    NewLineAndIndent();
+    text += '<';
+    text += name;
+    m_openElements.push_back(name);
+    m_startTagOpen = true;
+    m_newLine = m_indent = true;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::EndElement()
+{
+    const char* name = m_openElements.back();
+    m_openElements.pop_back();
+    if (m_startTagOpen) {
+        text += " />";
+        m_startTagOpen = false;
+    } else {
+        NewLineAndIndent();
+        text += "</";
+        text += name;
+        text += '>';
+    }
+    m_newLine = m_indent = true;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::WriteText(CXMLText::Kind kind, const CString& value)
+{
+    CloseStartTag();
+    if (kind == CXMLText::Comment) {
+        NewLineAndIndent();
+        text += "<!--";
+        text += value.GetString();
+        text += "-->";
+        m_newLine = m_indent = true;
+        return;
+    }
+    if (kind == CXMLText::Text) {
+        AppendEscaped(text, value, false);
+    } else {
+        // "]]>" cannot stand in a section: it ends one after "]]" and the next starts with ">"
+        const std::string_view data(value.GetString(), static_cast<size_t>(value.GetLength()));
+        size_t from = 0;
+        do {
+            const size_t close = data.find("]]>", from);
+            const size_t to = close == std::string_view::npos ? data.size() : close + 2;
+            text += "<![CDATA[";
+            text.append(data.substr(from, to - from));
+            text += "]]>";
+            from = to;
+        } while (from < data.size());
+    }
+    m_newLine = m_indent = false;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::EndDocument()
+{
+    if (m_newLine)
+        text += '\n';
 }

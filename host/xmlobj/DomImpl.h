@@ -2,6 +2,7 @@
 // Inside the object library only: the state of one document being read or
 // written, and the steps of Serialize that touch XML.
 #include <xmlobj/CXMLDocument.h>
+#include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/XMLDOM.h>
 
 #include <pugixml.hpp>
@@ -31,9 +32,16 @@ struct MSXML2::IXMLDOMDocument::Impl {
     bool ReadText(pugi::xml_node node, CString& text);
     CXMLBase* CreateObjectFor(pugi::xml_node element);
 
-    // writing
-    bool WriteAttributes(pugi::xml_node node, const CXMLBase& object);
-    bool CheckText(const CXMLBase& object, const CString& text, const char* what);
+    // writing: the objects serialize into text (GBK) as they go, laid out
+    // the way pugixml indents a document
+    std::string text;
+    void BeginElement(const char* name);
+    bool WriteAttributes(const CXMLBase& object);
+    void WriteText(CXMLText::Kind kind, const CString& value);
+    void EndElement();
+    void EndDocument();
+    // what names the text in a message: what, then the quoted attribute name when given
+    bool CheckText(const CXMLBase& object, const CString& text, const char* what, const char* attribute = nullptr);
 
     // findings
     bool Fail(pugi::xml_node at, const char* place, const std::string& message);
@@ -44,6 +52,12 @@ struct MSXML2::IXMLDOMDocument::Impl {
 
 private:
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
+    void CloseStartTag();
+    void NewLineAndIndent();
+    std::vector<const char*> m_openElements;
+    bool m_startTagOpen = false;
+    bool m_newLine = false; // before the next element, comment or end tag
+    bool m_indent = true;
     // positions are asked for in document order: carry on from the last one
     size_t m_lastOffset = 0;
     int m_lastLine = 1;
