@@ -22,9 +22,7 @@ public:
     {
         if (length > kMaxLength)
             return CString(name, static_cast<int>(length));
-        size_t h = 2166136261u;
-        for (size_t i = 0; i < length; ++i)
-            h = (h ^ static_cast<unsigned char>(name[i])) * 16777619u;
+        const size_t h = HashText(name, length);
         for (size_t probe = 0; probe < kSlots; ++probe) {
             Slot& s = m_slots[(h + probe) % kSlots];
             if (s.name.IsEmpty()) {
@@ -49,6 +47,34 @@ private:
     Slot m_slots[kSlots];
     size_t m_used = 0;
 };
+
+} // namespace
+
+CString TextPool::Get(const char* text, size_t length)
+{
+    if (length == 0 || length > kMaxLength)
+        return CString(text, static_cast<int>(length));
+    if (!m_slots)
+        m_slots.reset(new Slot[kSlots]);
+    const std::uint32_t h = HashText(text, length);
+    for (size_t probe = 0; probe < kMaxProbes; ++probe) {
+        Slot& s = m_slots[(h + probe) % kSlots];
+        if (s.text.IsEmpty()) {
+            if (m_used >= kSlots / 4 * 3)
+                break;
+            ++m_used;
+            s.hash = h;
+            s.text = CString(text, static_cast<int>(length));
+            return s.text;
+        }
+        if (s.hash == h && static_cast<size_t>(s.text.GetLength()) == length &&
+            std::memcmp(s.text.GetString(), text, length) == 0)
+            return s.text;
+    }
+    return CString(text, static_cast<int>(length));
+}
+
+namespace {
 
 NamePool& Names()
 {
@@ -362,7 +388,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
     std::vector<std::string_view> moreNames;
     std::vector<const char*> moreValues;
     std::string_view* names = nameStore;
-    const char** values = valueStore;
+    const char** texts = valueStore;
     size_t count = 0;
     size_t classTypes = 0;
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute(), ++count) {
@@ -382,7 +408,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
     }
     if (count > kTypical) {
         names = moreNames.data();
-        values = moreValues.data();
+        texts = moreValues.data();
     }
     if (const char* dup = FindDuplicate(names, count))
         return Fail(node, dup, "duplicate attribute " + Quote(dup));
@@ -392,11 +418,11 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
     for (size_t i = 0; i < count; ++i) {
         if (!keepClassType && names[i] == "classtype")
             continue;
-        const char* value = values[i];
+        const char* value = texts[i];
         const size_t plain = std::strcspn(value, "&<");
         list[at++] = pool.Get(names[i].data(), names[i].size());
         if (value[plain] == '\0') {
-            list[at++] = CString(value, static_cast<int>(plain));
+            list[at++] = values.Get(value, plain);
         } else if (!Unescape(value, plain + std::strlen(value + plain), node, list[at++])) {
             return false;
         }

@@ -7,10 +7,41 @@
 
 #include <pugixml.hpp>
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 constexpr int kMaxDepth = 1024;
+
+// Short attribute texts repeat throughout a document ("0", "sys", plane and
+// variable names): those one load reads share one buffer, which saves the
+// memory and the allocation of each repeat. The table is bounded and lives
+// only as long as the load, so it keeps nothing alive after the document.
+class TextPool {
+public:
+    CString Get(const char* text, size_t length);
+
+private:
+    static constexpr size_t kMaxLength = 24;
+    static constexpr size_t kSlots = 4096;
+    static constexpr size_t kMaxProbes = 8;
+    struct Slot {
+        CString text;
+        std::uint32_t hash = 0;
+    };
+    std::unique_ptr<Slot[]> m_slots;
+    size_t m_used = 0;
+};
+
+// FNV-1a: short texts, few collisions
+inline std::uint32_t HashText(const char* text, size_t length) noexcept
+{
+    std::uint32_t h = 2166136261u;
+    for (size_t i = 0; i < length; ++i)
+        h = (h ^ static_cast<unsigned char>(text[i])) * 16777619u;
+    return h;
+}
 
 struct MSXML2::IXMLDOMDocument::Impl {
     pugi::xml_document doc;
@@ -22,6 +53,7 @@ struct MSXML2::IXMLDOMDocument::Impl {
     XmlEncoding inputEncoding = XmlEncoding::Utf8;
     const char* parsedBase = nullptr;
     size_t parsedSize = 0;
+    TextPool values;
     int depth = 0;
     bool failed = false;
     XmlDiagnostic error;
