@@ -250,6 +250,9 @@ bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
     auto& impl = dom.impl();
     impl.fileName = fileName;
     MSXML2::IXMLDOMNode node = dom.createDocumentElement(m_pRoot->GetElementName());
+    // UTF-8 and GBK are written as the objects go; the others are converted from GBK after
+    const bool direct = m_Encoding == XmlEncoding::Utf8 || m_Encoding == XmlEncoding::Gbk;
+    impl.textEncoding = direct ? m_Encoding : XmlEncoding::Gbk;
     impl.text = std::string("<?xml version=\"1.0\" encoding=\"") + XmlEncodingName(m_Encoding) + "\"?>\n";
     impl.BeginElement(m_pRoot->GetElementName());
     if (!m_pRoot->Serialize(node, &dom, false, true)) {
@@ -258,9 +261,12 @@ bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
     }
     impl.EndElement();
     impl.EndDocument();
-    const std::string& gbk = impl.text;
-    TextError te;
-    if (!ConvertFromGbk(gbk.data(), gbk.size(), m_Encoding, out, te)) {
+    TextError te = impl.textError;
+    if (te.message.empty() && direct)
+        out.swap(impl.text);
+    else if (te.message.empty())
+        ConvertFromGbk(impl.text.data(), impl.text.size(), m_Encoding, out, te);
+    if (!te.message.empty()) {
         m_Error = Problem(fileName, te.message);
         return false;
     }

@@ -115,8 +115,10 @@ bool IsValidName(const char* name) noexcept
 
 // Appends text with the characters escaped that pugixml escapes: in an
 // attribute value & < " and every control character; in text & < > and
-// the control characters but tab, line feed and carriage return.
-void AppendEscaped(std::string& out, const CString& text, bool attribute)
+// the control characters but tab, line feed and carriage return. The runs
+// between go through appendPlain.
+template <class AppendPlain>
+void AppendEscaped(std::string& out, const CString& text, bool attribute, AppendPlain appendPlain)
 {
     static const ByteSet inAttribute("&<\"", true);
     static const ByteSet inText = [] {
@@ -131,7 +133,7 @@ void AppendEscaped(std::string& out, const CString& text, bool attribute)
         const char* plain = s;
         while (s < end && !special(*s))
             ++s;
-        out.append(plain, static_cast<size_t>(s - plain));
+        appendPlain(plain, static_cast<size_t>(s - plain));
         if (s == end)
             break;
         switch (*s) {
@@ -504,9 +506,9 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
         return FailSave(object, "duplicate attribute " + Quote(dup));
     const auto write = [this](const char* name, const CString& value) {
         text += ' ';
-        text += name;
+        AppendGbk(name, std::strlen(name));
         text += "=\"";
-        AppendEscaped(text, value, true);
+        AppendEscaped(text, value, true, [this](const char* s, size_t n) { AppendGbk(s, n); });
         text += '"';
     };
     const CString classIndex = object.GetClassIndex();
@@ -520,6 +522,12 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
         write(name, value);
     }
     return true;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::AppendGbk(const char* gbk, size_t size)
+{
+    if (textError.message.empty())
+        AppendGbkAs(textEncoding, gbk, size, text, textError);
 }
 
 // The layout follows pugixml's indented output, so that documents keep the
@@ -545,7 +553,7 @@ void MSXML2::IXMLDOMDocument::Impl::BeginElement(const char* name)
     CloseStartTag();
     NewLineAndIndent();
     text += '<';
-    text += name;
+    AppendGbk(name, std::strlen(name));
     m_openElements.push_back(name);
     m_startTagOpen = true;
     m_newLine = m_indent = true;
@@ -561,7 +569,7 @@ void MSXML2::IXMLDOMDocument::Impl::EndElement()
     } else {
         NewLineAndIndent();
         text += "</";
-        text += name;
+        AppendGbk(name, std::strlen(name));
         text += '>';
     }
     m_newLine = m_indent = true;
@@ -573,13 +581,13 @@ void MSXML2::IXMLDOMDocument::Impl::WriteText(CXMLText::Kind kind, const CString
     if (kind == CXMLText::Comment) {
         NewLineAndIndent();
         text += "<!--";
-        text += value.GetString();
+        AppendGbk(value.GetString(), std::strlen(value.GetString()));
         text += "-->";
         m_newLine = m_indent = true;
         return;
     }
     if (kind == CXMLText::Text) {
-        AppendEscaped(text, value, false);
+        AppendEscaped(text, value, false, [this](const char* s, size_t n) { AppendGbk(s, n); });
     } else {
         // "]]>" cannot stand in a section: it ends one after "]]" and the next starts with ">"
         const std::string_view data(value.GetString(), static_cast<size_t>(value.GetLength()));
@@ -588,7 +596,7 @@ void MSXML2::IXMLDOMDocument::Impl::WriteText(CXMLText::Kind kind, const CString
             const size_t close = data.find("]]>", from);
             const size_t to = close == std::string_view::npos ? data.size() : close + 2;
             text += "<![CDATA[";
-            text.append(data.substr(from, to - from));
+            AppendGbk(data.data() + from, to - from);
             text += "]]>";
             from = to;
         } while (from < data.size());

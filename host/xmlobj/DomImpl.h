@@ -64,9 +64,12 @@ struct MSXML2::IXMLDOMDocument::Impl {
     bool ReadText(pugi::xml_node node, CString& text);
     CXMLBase* CreateObjectFor(pugi::xml_node element);
 
-    // writing: the objects serialize into text (GBK) as they go, laid out
-    // the way pugixml indents a document
+    // writing: the objects serialize into text as they go, laid out the way
+    // pugixml indents a document. The text is in textEncoding, UTF-8 or
+    // GBK; bytes that cannot be written in it set textError.
     std::string text;
+    XmlEncoding textEncoding = XmlEncoding::Gbk;
+    TextError textError;
     void BeginElement(const char* name);
     bool WriteAttributes(const CXMLBase& object);
     void WriteText(CXMLText::Kind kind, const CString& value);
@@ -84,6 +87,7 @@ struct MSXML2::IXMLDOMDocument::Impl {
 
 private:
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
+    void AppendGbk(const char* gbk, size_t size);
     void CloseStartTag();
     void NewLineAndIndent();
     std::vector<const char*> m_openElements;
@@ -103,6 +107,8 @@ private:
 // Converts into out, which holds size bytes: GBK never takes more bytes
 // than the encodings a document is read in. outSize is what was written.
 bool ConvertToGbkBuffer(const char* data, size_t size, XmlEncoding from, char* out, size_t& outSize, TextError& error);
+// Appends GBK text as UTF-8, or (to GBK) checked as it is.
+bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out, TextError& error);
 
 // line and column (from 1, columns counting characters) of a byte offset in a text
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);

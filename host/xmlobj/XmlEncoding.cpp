@@ -540,6 +540,17 @@ bool ConvertToGbkBuffer(const char* data, size_t size, XmlEncoding from, char* o
     return ok;
 }
 
+bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out, TextError& error)
+{
+    if (to == XmlEncoding::Utf8)
+        return ConvertRuns(data, size, out, error, CheckGbk, GbkRunToUtf8);
+    return ConvertRuns(data, size, out, error, CheckGbk,
+                       [](const char* d, size_t a, size_t b, std::string& o, TextError&) {
+                           o.append(d + a, b - a);
+                           return true;
+                       });
+}
+
 bool ConvertFromGbk(const char* data, size_t size, XmlEncoding to, std::string& out, TextError& error)
 {
     out.clear();
