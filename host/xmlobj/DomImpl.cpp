@@ -115,10 +115,10 @@ bool IsValidName(const char* name) noexcept
 
 // Appends text with the characters escaped that pugixml escapes: in an
 // attribute value & < " and every control character; in text & < > and
-// the control characters but tab, line feed and carriage return. The runs
-// between go through appendPlain.
-template <class AppendPlain>
-void AppendEscaped(std::string& out, const CString& text, bool attribute, AppendPlain appendPlain)
+// the control characters but tab, line feed and carriage return. Runs of
+// bytes above 0x7F go through appendGbk.
+template <class AppendGbk>
+void AppendEscaped(std::string& out, const CString& text, bool attribute, AppendGbk appendGbk)
 {
     static const ByteSet inAttribute("&<\"", true);
     static const ByteSet inText = [] {
@@ -131,11 +131,18 @@ void AppendEscaped(std::string& out, const CString& text, bool attribute, Append
     const char* end = s + text.GetLength();
     while (s < end) {
         const char* plain = s;
-        while (s < end && !special(*s))
+        while (s < end && !special(*s) && static_cast<unsigned char>(*s) < 0x80)
             ++s;
-        appendPlain(plain, static_cast<size_t>(s - plain));
+        out.append(plain, static_cast<size_t>(s - plain)); // ASCII: the same in every encoding written
         if (s == end)
             break;
+        if (static_cast<unsigned char>(*s) >= 0x80) {
+            plain = s;
+            while (s < end && static_cast<unsigned char>(*s) >= 0x80)
+                ++s;
+            appendGbk(plain, static_cast<size_t>(s - plain));
+            continue;
+        }
         switch (*s) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -156,7 +163,8 @@ const char* FindDuplicate(const std::string_view* names, size_t count)
     if (count <= 16) {
         for (size_t i = 0; i < count; ++i)
             for (size_t j = i + 1; j < count; ++j)
-                if (names[i] == names[j])
+                if (names[i].size() == names[j].size() && (names[i].empty() || names[i][0] == names[j][0]) &&
+                    names[i] == names[j])
                     return names[j].data();
         return nullptr;
     }
@@ -526,7 +534,12 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
 
 void MSXML2::IXMLDOMDocument::Impl::AppendGbk(const char* gbk, size_t size)
 {
-    if (textError.message.empty())
+    size_t ascii = 0;
+    while (ascii < size && gbk[ascii] >= 0x20 && gbk[ascii] < 0x7F)
+        ++ascii;
+    if (ascii == size)
+        text.append(gbk, size);
+    else if (textError.message.empty())
         AppendGbkAs(textEncoding, gbk, size, text, textError);
 }
 

@@ -466,6 +466,10 @@ bool XmlEncodingFromName(const char* name, XmlEncoding& encoding) noexcept
 size_t FindInvalidGbk(const char* data, size_t size) noexcept
 {
     for (size_t i = 0; i < size;) {
+        if (i + 8 <= size && PlainAsciiWord(data + i)) {
+            i += 8;
+            continue;
+        }
         const unsigned char c = static_cast<unsigned char>(data[i]);
         if (c < 0x80) {
             if (IsRefusedControl(c))
@@ -473,11 +477,10 @@ size_t FindInvalidGbk(const char* data, size_t size) noexcept
             ++i;
             continue;
         }
-        TextError ignored;
-        const size_t len = CheckGbk(data, size, i, ignored);
-        if (len == 0)
+        const unsigned char trail = i + 1 < size ? static_cast<unsigned char>(data[i + 1]) : 0;
+        if (c > 0xFE || c < 0x81 || trail < 0x40 || trail > 0xFE || trail == 0x7F)
             return i;
-        i += len;
+        i += 2;
     }
     return size;
 }
