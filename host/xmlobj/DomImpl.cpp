@@ -350,13 +350,15 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     std::string text;
     text.reserve(length);
     for (size_t i = 0; i < length; ++i) {
-        const char c = raw[i];
-        if (c == '<')
+        size_t plain = i;
+        while (plain < length && raw[plain] != '&' && raw[plain] != '<')
+            ++plain;
+        text.append(raw + i, plain - i);
+        if (plain == length)
+            break;
+        i = plain;
+        if (raw[i] == '<')
             return Fail(at, raw + i, "'<' is not allowed in an attribute value");
-        if (c != '&') {
-            text += c;
-            continue;
-        }
         const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
         if (!end)
             return Fail(at, raw + i, "'&' that starts no reference (write &amp;)");
