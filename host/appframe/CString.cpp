@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <vector>
 
 namespace {
 struct NilBuffer {
@@ -75,8 +77,17 @@ CString& CString::operator=(const char* psz)
 CString CString::Immortal(const char* pch, int nLength)
 {
     CString s(pch, nLength);
-    if (s.GetData()->nRefs > 0)
+    if (s.GetData()->nRefs > 0) {
         s.GetData()->nRefs = -1;
+        // Immortal buffers stay reachable from this list, which is never
+        // destroyed either, so that a leak checker does not report them once
+        // the last text pointing at one has gone (a static at exit, a
+        // thread's pool at thread exit).
+        static std::mutex lock;
+        static auto* kept = new std::vector<Data*>;
+        std::lock_guard<std::mutex> guard(lock);
+        kept->push_back(s.GetData());
+    }
     return s;
 }
 
