@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +54,9 @@ const BadFile kBadFiles[] = {
     {"doctype_recursive.xml", 2, 11, "document type declarations are not supported"},
     {"empty.xml", 1, 1, "no document element found"},
 };
+
+// names the case in test output
+void PrintTo(const BadFile& c, std::ostream* os) { *os << c.file; }
 
 class BadFiles : public ::testing::TestWithParam<BadFile> {};
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct Case {
@@ -15,6 +17,9 @@ struct Case {
     std::size_t nodeTypeChildren;
     XmlEncoding encoding;
 };
+
+// names the case in test output
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 std::string SaveOrFail(const CXMLDocument& doc)
 {
