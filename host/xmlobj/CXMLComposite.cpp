@@ -53,11 +53,6 @@ CXMLText::Kind TextKind(pugi::xml_node_type type)
 {
     return type == pugi::node_cdata ? CXMLText::CData : type == pugi::node_comment ? CXMLText::Comment : CXMLText::Text;
 }
-
-pugi::xml_node_type NodeType(CXMLText::Kind kind)
-{
-    return kind == CXMLText::CData ? pugi::node_cdata : kind == CXMLText::Comment ? pugi::node_comment : pugi::node_pcdata;
-}
 } // namespace
 
 bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)
@@ -67,24 +62,23 @@ bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument
     if (!bChildren)
         return true;
     auto& impl = pDoc->impl();
-    pugi::xml_node element(node.internal_object());
     if (!bLoad) {
+        // A save writes text, not nodes: every child is handed the node it
+        // is written under, which it only passes on.
         for (CXMLBase* child : m_children) {
             if (!child)
                 continue;
-            const auto* text = child->IsKindOf(RUNTIME_CLASS(CXMLText)) ? static_cast<const CXMLText*>(child) : nullptr;
-            pugi::xml_node childElement =
-                text ? element.append_child(NodeType(text->GetKind())) : element.append_child(child->GetElementName());
-            MSXML2::IXMLDOMNode childNode(childElement.internal_object());
+            const bool text = child->IsKindOf(RUNTIME_CLASS(CXMLText));
             if (!text)
                 impl.BeginElement(child->GetElementName());
-            if (!child->Serialize(childNode, pDoc, false, bChildren))
+            if (!child->Serialize(node, pDoc, false, bChildren))
                 return false;
             if (!text)
                 impl.EndElement();
         }
         return true;
     }
+    const pugi::xml_node element(node.internal_object());
     for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
         if (IsKeptText(c.type())) {
             CString text;
