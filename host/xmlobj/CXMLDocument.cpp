@@ -137,7 +137,7 @@ bool WriteAll(int fd, const std::string& data)
 
 } // namespace
 
-CXMLDocument::CXMLDocument() : m_pRoot(nullptr), m_Encoding(XmlEncoding::Utf8) {}
+CXMLDocument::CXMLDocument() : m_pRoot(nullptr), m_Encoding(XmlEncoding::Utf8), m_SizeHint(0) {}
 CXMLDocument::~CXMLDocument() { delete m_pRoot; }
 
 void CXMLDocument::SetRoot(CXMLBase* pRoot)
@@ -235,6 +235,7 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     }
     SetRoot(root);
     m_Encoding = encoding;
+    m_SizeHint = size;
     m_Warnings = std::move(impl.warnings);
     m_Error = XmlDiagnostic();
     return true;
@@ -253,7 +254,11 @@ bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
     // UTF-8 and GBK are written as the objects go; the others are converted from GBK after
     const bool direct = m_Encoding == XmlEncoding::Utf8 || m_Encoding == XmlEncoding::Gbk;
     impl.textEncoding = direct ? m_Encoding : XmlEncoding::Gbk;
-    impl.text = std::string("<?xml version=\"1.0\" encoding=\"") + XmlEncodingName(m_Encoding) + "\"?>\n";
+    // a large document would otherwise be copied each time the text doubles
+    impl.text.reserve(m_SizeHint + m_SizeHint / 8);
+    impl.text += "<?xml version=\"1.0\" encoding=\"";
+    impl.text += XmlEncodingName(m_Encoding);
+    impl.text += "\"?>\n";
     impl.BeginElement(m_pRoot->GetElementName());
     if (!m_pRoot->Serialize(node, &dom, false, true)) {
         m_Error = impl.failed ? impl.error : Problem(fileName, "the document could not be saved");
@@ -270,6 +275,7 @@ bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
         m_Error = Problem(fileName, te.message);
         return false;
     }
+    m_SizeHint = out.size();
     m_Error = XmlDiagnostic();
     return true;
 }
