@@ -15,7 +15,8 @@ bool AppendChildrenOf(const CXMLBase& parent, AcArray<T*, R>& out)
         return false;
     for (it->First(); !it->IsDone(); it->Next()) {
         CXMLBase* child = it->CurrentItem();
-        if (child && child->IsKindOf(T::GetThisClass()))
+        const CRuntimeClass* known = it->CurrentClass();
+        if (child && (known ? known->IsDerivedFrom(T::GetThisClass()) : child->IsKindOf(T::GetThisClass())))
             out.append(static_cast<T*>(child));
     }
     parent.DeleteIterator(it);

@@ -21,7 +21,13 @@ bool CXMLComposite::Add(CXMLBase* pChild)
 {
     if (!pChild || pChild == this)
         return false;
-    m_children.push_back(pChild);
+    m_childClasses.push_back(pChild->GetRuntimeClass());
+    try {
+        m_children.push_back(pChild);
+    } catch (...) {
+        m_childClasses.pop_back();
+        throw;
+    }
     pChild->SetParentObj(this);
     return true;
 }
@@ -31,12 +37,13 @@ bool CXMLComposite::Remove(CXMLBase* pChild)
     auto it = std::find(m_children.begin(), m_children.end(), pChild);
     if (it == m_children.end())
         return false;
+    m_childClasses.erase(m_childClasses.begin() + (it - m_children.begin()));
     m_children.erase(it);
     delete pChild;
     return true;
 }
 
-ObjIterator* CXMLComposite::CreateIterator() const { return new ObjIterator(&m_children); }
+ObjIterator* CXMLComposite::CreateIterator() const { return new ObjIterator(&m_children, &m_childClasses); }
 
 CXMLBase* CXMLComposite::GetChild(int nIndex) const noexcept
 {
