@@ -31,7 +31,8 @@
     CRuntimeClass* C::GetRuntimeClass() const { return &class##C; }                                                    \
     CString C::GetClassIndex() const                                                                                   \
     {                                                                                                                  \
-        static const CString text = CString::Immortal(index, static_cast<int>(sizeof(index) - 1));                     \
+        /* never destroyed, or its immortal buffer would be lost at exit */                                            \
+        static const CString& text = *new CString(CString::Immortal(index, static_cast<int>(sizeof(index) - 1)));      \
         return text;                                                                                                   \
     }                                                                                                                  \
     int C::GetFoldType() const { return m_FoldType; }                                                                  \

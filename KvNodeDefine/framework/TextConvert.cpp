@@ -1,10 +1,8 @@
 #include <KvNodeDefine/TextConvert.h>
 
 #include <climits>
-#include <clocale>
 #include <cstdlib>
-#include <cstring>
-#include <string>
+#include <locale.h>
 
 int TextToInt(const char* text) noexcept
 {
@@ -31,17 +29,9 @@ double TextToReal(const char* text) noexcept
 {
     if (!text)
         return 0.0;
-    // strtod reads the locale's decimal point: hand it the one it expects
-    const char point = *std::localeconv()->decimal_point;
-    if (point == '.' || !std::strchr(text, '.'))
-        return std::strtod(text, nullptr);
-    std::string local(text);
-    for (char& c : local)
-        if (c == '.')
-            c = point;
-        else if (c == point)
-            c = '\x01'; // the locale's own point is no decimal point in a file
-    return std::strtod(local.c_str(), nullptr);
+    // the "C" locale's rules whatever the process locale: '.' is the decimal point
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    return cLocale ? strtod_l(text, nullptr, cLocale) : std::strtod(text, nullptr);
 }
 
 namespace {

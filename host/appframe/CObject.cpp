@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), 0xFFFF, nullptr, nullptr};
@@ -56,6 +57,9 @@ CDynLinkLibrary::CDynLinkLibrary(const AFX_EXTENSION_MODULE& module) : m_module(
 
 CDynLinkLibrary::~CDynLinkLibrary()
 {
+    // a module may be attached more than once: each detach undoes one attach
     auto& modules = Modules();
-    modules.erase(std::remove(modules.begin(), modules.end(), &m_module), modules.end());
+    auto it = std::find(modules.rbegin(), modules.rend(), &m_module);
+    if (it != modules.rend())
+        modules.erase(std::next(it).base());
 }

@@ -6,9 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <new>
-#include <vector>
 
 namespace {
 struct NilBuffer {
@@ -44,10 +42,41 @@ inline int NextChar(const char* s, int i, int n) noexcept
 {
     return (IsGbkLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < n) ? i + 2 : i + 1;
 }
+
+// The first character boundary at or after position i: a start given inside a
+// double-byte character moves on to the next character, so that the byte after
+// a lead byte is never mistaken for the start of one.
+inline int BoundaryFrom(const char* s, int i, int n) noexcept
+{
+    int b = 0;
+    while (b < i)
+        b = NextChar(s, b, n);
+    return b;
+}
+
+// Find from position i, which must be a character boundary.
+int FindAt(const char* s, int n, const char* pszSub, int i) noexcept
+{
+    const int m = pszSub ? static_cast<int>(std::strlen(pszSub)) : 0;
+    if (m == 0)
+        return i; // the empty text is found at once (and a null one is never read)
+    for (; i + m <= n; i = NextChar(s, i, n)) {
+        if (std::memcmp(s + i, pszSub, static_cast<size_t>(m)) == 0)
+            return i;
+        if (i == n)
+            break;
+    }
+    return -1;
+}
 } // namespace
 
 static_assert(sizeof(CString::Data) == 3 * sizeof(int) && offsetof(NilBuffer, text) == sizeof(CString::Data),
               "the empty text's header is laid out as every other");
+
+#if defined(__GNUC__)
+// Present only when a leak checker runs in the process (sanitizer builds).
+extern "C" void __lsan_ignore_object(const void* p) __attribute__((weak));
+#endif
 
 char* const CString::s_pchNil = g_nil.text;
 
@@ -79,14 +108,11 @@ CString CString::Immortal(const char* pch, int nLength)
     CString s(pch, nLength);
     if (s.GetData()->nRefs > 0) {
         s.GetData()->nRefs = -1;
-        // Immortal buffers stay reachable from this list, which is never
-        // destroyed either, so that a leak checker does not report them once
-        // the last text pointing at one has gone (a static at exit, a
-        // thread's pool at thread exit).
-        static std::mutex lock;
-        static auto* kept = new std::vector<Data*>;
-        std::lock_guard<std::mutex> guard(lock);
-        kept->push_back(s.GetData());
+#if defined(__GNUC__)
+        // never freed on purpose: the last copy may go while the buffer stays
+        if (__lsan_ignore_object)
+            __lsan_ignore_object(s.GetData());
+#endif
     }
     return s;
 }
@@ -209,24 +235,17 @@ void CString::Format(const char* pszFormat, ...)
 int CString::Find(const char* pszSub, int nStart) const noexcept
 {
     const int n = GetLength();
-    const int m = pszSub ? static_cast<int>(std::strlen(pszSub)) : 0;
     if (nStart < 0 || nStart > n)
         return -1;
-    for (int i = nStart; i + m <= n; i = NextChar(m_pchData, i, n)) {
-        if (std::memcmp(m_pchData + i, pszSub, static_cast<size_t>(m)) == 0)
-            return i;
-        if (i == n)
-            break;
-    }
-    return -1;
+    return FindAt(m_pchData, n, pszSub, BoundaryFrom(m_pchData, nStart, n));
 }
 
 int CString::Find(char ch, int nStart) const noexcept
 {
     const int n = GetLength();
-    if (nStart < 0)
+    if (nStart < 0 || nStart >= n)
         return -1;
-    for (int i = nStart; i < n; i = NextChar(m_pchData, i, n))
+    for (int i = BoundaryFrom(m_pchData, nStart, n); i < n; i = NextChar(m_pchData, i, n))
         if (m_pchData[i] == ch)
             return i;
     return -1;
@@ -241,7 +260,9 @@ int CString::Replace(const char* pszOld, const char* pszNew)
     int count = 0;
     int from = 0;
     CString out;
-    for (int at = Find(pszOld, 0); at >= 0; at = Find(pszOld, from)) {
+    // each search starts where the last occurrence ended, without walking from the start again
+    for (int at = FindAt(m_pchData, GetLength(), pszOld, 0); at >= 0;
+         at = FindAt(m_pchData, GetLength(), pszOld, from)) {
         out.Append(m_pchData + from, at - from);
         out.Append(pszNew, nNew);
         from = at + nOld;

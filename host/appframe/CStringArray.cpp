@@ -28,11 +28,11 @@ INT_PTR CStringArray::Append(const CStringArray& src)
 
 void CStringArray::InsertAt(INT_PTR nIndex, const CString& value, INT_PTR nCount)
 {
-    if (nCount <= 0)
+    if (nCount <= 0 || nIndex < 0)
         return;
+    const CString copy(value); // value may live in this array, which may move when it grows
     if (nIndex >= GetSize())
         m_items.resize(static_cast<size_t>(nIndex));
-    const CString copy(value); // value may live in this array
     m_items.insert(m_items.begin() + nIndex, static_cast<size_t>(nCount), copy);
 }
 
@@ -40,6 +40,6 @@ void CStringArray::RemoveAt(INT_PTR nIndex, INT_PTR nCount)
 {
     if (nIndex < 0 || nCount <= 0 || nIndex >= GetSize())
         return;
-    const INT_PTR last = nIndex + nCount < GetSize() ? nIndex + nCount : GetSize();
+    const INT_PTR last = nCount < GetSize() - nIndex ? nIndex + nCount : GetSize(); // no overflow for huge counts
     m_items.erase(m_items.begin() + nIndex, m_items.begin() + last);
 }

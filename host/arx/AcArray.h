@@ -1,5 +1,6 @@
 #pragma once
 #include <cassert>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -46,6 +47,7 @@ public:
         if (this != &src) {
             removeAll();
             append(src);
+            mGrowLen = src.mGrowLen;
         }
         return *this;
     }
@@ -167,10 +169,10 @@ public:
 private:
     void grow(int needed)
     {
-        int room = mPhysicalLen + (mGrowLen > mLogicalLen ? mGrowLen : mLogicalLen);
-        if (room < needed || room < 0)
-            room = needed;
-        setPhysicalLength(room);
+        const long long step = mGrowLen > mLogicalLen ? mGrowLen : mLogicalLen;
+        const long long wanted = static_cast<long long>(mPhysicalLen) + step;
+        const int room = wanted > INT_MAX ? INT_MAX : static_cast<int>(wanted);
+        setPhysicalLength(room < needed ? needed : room);
     }
 
     T* mpArray;

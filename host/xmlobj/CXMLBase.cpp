@@ -49,7 +49,7 @@ INT_PTR FindAttribute(const CStringArray& list, const char* name) noexcept
 
 bool CXMLBase::GetAttText(const char* name, CString& value) const
 {
-    const INT_PTR at = FindAttribute(m_AttList, name);
+    const INT_PTR at = name ? FindAttribute(m_AttList, name) : -1;
     if (at < 0) {
         value.Empty();
         return false;

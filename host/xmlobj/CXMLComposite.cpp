@@ -19,7 +19,13 @@ CXMLComposite::~CXMLComposite()
 
 bool CXMLComposite::Add(CXMLBase* pChild)
 {
-    if (!pChild || pChild == this)
+    if (!pChild)
+        return false;
+    // owning a child twice, or an ancestor, would delete it twice
+    for (const CXMLBase* p = this; p; p = p->GetParent())
+        if (p == pChild)
+            return false;
+    if (pChild->GetParent() == this && std::find(m_children.begin(), m_children.end(), pChild) != m_children.end())
         return false;
     m_childClasses.push_back(pChild->GetRuntimeClass());
     try {
@@ -103,6 +109,7 @@ bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument
         if (impl.depth >= kMaxDepth)
             return impl.Fail(c, nullptr, "elements nested deeper than " + std::to_string(kMaxDepth) + " levels");
         CXMLBase* child = impl.CreateObjectFor(c);
+        impl.RecordPosition(child, c);
         Add(child);
         ++impl.depth;
         MSXML2::IXMLDOMNode childNode(c.internal_object());

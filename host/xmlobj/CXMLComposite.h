@@ -15,7 +15,8 @@ public:
 
     bool Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren) override;
 
-    // children: Add takes ownership and appends; Remove deletes the child
+    // children: Add takes ownership and appends (refusing a child it already
+    // has, itself and its ancestors); Remove deletes the child
     bool Add(CXMLBase* pChild) override;
     bool Remove(CXMLBase* pChild) override;
     ObjIterator* CreateIterator() const override;

@@ -146,13 +146,21 @@ void CXMLDocument::SetRoot(CXMLBase* pRoot)
         return;
     delete m_pRoot;
     m_pRoot = pRoot;
+    m_Positions.clear();
 }
 
 CXMLBase* CXMLDocument::DetachRoot() noexcept
 {
     CXMLBase* root = m_pRoot;
     m_pRoot = nullptr;
+    m_Positions.clear();
     return root;
+}
+
+XmlPosition CXMLDocument::GetPosition(const CXMLBase* object) const
+{
+    const auto it = m_Positions.find(object);
+    return it == m_Positions.end() ? XmlPosition() : it->second;
 }
 
 bool CXMLDocument::LoadFile(const char* path)
@@ -182,6 +190,9 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     MSXML2::IXMLDOMDocument dom;
     auto& impl = dom.impl();
     impl.fileName = fileName;
+    std::unordered_map<const CXMLBase*, XmlPosition> positions;
+    if (m_bRecordPositions)
+        impl.positions = &positions;
     impl.input = data + bom;
     impl.inputSize = size - bom;
     impl.inputEncoding = encoding;
@@ -198,8 +209,10 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
         return false;
     }
     impl.parsedBase = work;
+    // as a fragment, since a document parse drops text outside the root
+    // element unseen; the checks below refuse it, and more roots, themselves
     const unsigned flags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_doctype |
-                           pugi::parse_pi;
+                           pugi::parse_pi | pugi::parse_fragment;
     const pugi::xml_parse_result parsed = impl.doc.load_buffer_inplace_own(work, impl.parsedSize, flags,
                                                                            pugi::encoding_utf8);
     if (!parsed) {
@@ -216,13 +229,16 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
         else if (n.type() == pugi::node_element)
             rootElement = n;
         else if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
-            impl.Fail(n, n.value(), "text outside the root element");
+            impl.Fail(n, n.value() + std::strspn(n.value(), " \t\r\n"), "text outside the root element");
         else if (n.type() == pugi::node_comment || n.type() == pugi::node_pi)
             impl.Warn(n, n.value(), "comments and processing instructions outside the root element are not kept");
     }
+    if (!rootElement)
+        impl.Fail(pugi::xml_node(), work + impl.parsedSize, "no root element");
     CXMLBase* root = nullptr;
-    if (!impl.failed && rootElement) {
+    if (!impl.failed) {
         root = impl.CreateObjectFor(rootElement);
+        impl.RecordPosition(root, rootElement);
         impl.depth = 1;
         MSXML2::IXMLDOMNode node(rootElement.internal_object());
         if (!root->Serialize(node, &dom, true, true))
@@ -234,6 +250,7 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
         return false;
     }
     SetRoot(root);
+    m_Positions.swap(positions);
     m_Encoding = encoding;
     m_SizeHint = size;
     m_Warnings = std::move(impl.warnings);

@@ -3,6 +3,7 @@
 #include <xmlobj/XmlEncoding.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // A finding about a document: where it is and what it says. line and column
@@ -17,6 +18,13 @@ struct KVHOST_API XmlDiagnostic {
     std::string path;
     // "file:line:column: message (in path)"
     std::string Format() const;
+};
+
+// Where an object's element starts (its '<') in the text it was read from:
+// line and column from 1, the column counting characters; 0 and 0 when unknown.
+struct XmlPosition {
+    int line = 0;
+    int column = 0;
 };
 
 // The host's entry point: reads a document into a tree of objects, created by
@@ -46,6 +54,13 @@ public:
     XmlEncoding GetEncoding() const noexcept { return m_Encoding; }
     void SetEncoding(XmlEncoding encoding) noexcept { m_Encoding = encoding; }
 
+    // Positions cost a little on every element, and only tools that report
+    // on a tree want them: ask before loading. They stay valid for the tree
+    // as loaded, until the next successful load or a change of root.
+    void SetRecordPositions(bool record) noexcept { m_bRecordPositions = record; }
+    bool IsRecordingPositions() const noexcept { return m_bRecordPositions; }
+    XmlPosition GetPosition(const CXMLBase* object) const;
+
     // what the last load or save said
     std::string GetErrorText() const { return m_Error.message.empty() ? std::string() : m_Error.Format(); }
     const XmlDiagnostic& GetError() const noexcept { return m_Error; }
@@ -60,4 +75,6 @@ private:
     mutable size_t m_SizeHint; // the size of the last text read or written: what a save reserves
     mutable XmlDiagnostic m_Error;
     std::vector<XmlDiagnostic> m_Warnings;
+    bool m_bRecordPositions = false;
+    std::unordered_map<const CXMLBase*, XmlPosition> m_Positions;
 };

@@ -18,7 +18,8 @@ struct KVHOST_API ClassType {
 
 // Registers a ClassType for as long as it lives; a module keeps one static
 // registrar per class. Registering an index again for the same class is
-// harmless; for another class it is refused and reported by GetConflicts.
+// harmless (the index stays registered while any of its registrars lives);
+// for another class it is refused and reported by GetConflicts.
 class KVHOST_API ClassTypeInit {
 public:
     explicit ClassTypeInit(ClassType* pType);

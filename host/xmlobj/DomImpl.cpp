@@ -5,17 +5,37 @@
 #include <xmlobj/ObjIterator.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 
 namespace {
 
-// Attribute names repeat on every element: each thread keeps one immortal
-// copy of each short name it meets (up to a bound), so reading an attribute
-// allocates only its value.
+// The immortal copy of a short attribute name, one per process (up to a
+// bound). The pools of the threads hold copies of these: immortal copies
+// made by a pool itself would be lost, never freed, when its thread ends.
+bool SharedName(const char* name, size_t length, CString& out)
+{
+    constexpr size_t kMaxNames = 4096;
+    static auto* lock = new std::mutex;
+    static auto* names = new std::unordered_map<std::string, CString>;
+    std::lock_guard<std::mutex> guard(*lock);
+    auto it = names->find(std::string(name, length));
+    if (it == names->end()) {
+        if (names->size() >= kMaxNames)
+            return false;
+        it = names->emplace(std::string(name, length), CString::Immortal(name, static_cast<int>(length))).first;
+    }
+    out = it->second;
+    return true;
+}
+
+// Attribute names repeat on every element: each thread keeps a copy of each
+// short name it meets (up to a bound), so reading an attribute allocates
+// only its value.
 class NamePool {
 public:
     CString Get(const char* name, size_t length)
@@ -26,10 +46,9 @@ public:
         for (size_t probe = 0; probe < kSlots; ++probe) {
             Slot& s = m_slots[(h + probe) % kSlots];
             if (s.name.IsEmpty()) {
-                if (m_used >= kSlots / 2)
+                if (m_used >= kSlots / 2 || !SharedName(name, length, s.name))
                     break;
                 ++m_used;
-                s.name = CString::Immortal(name, static_cast<int>(length));
                 return s.name;
             }
             if (static_cast<size_t>(s.name.GetLength()) == length && std::memcmp(s.name.GetString(), name, length) == 0)
@@ -275,14 +294,19 @@ size_t MSXML2::IXMLDOMDocument::Impl::OffsetOf(const char* place) const noexcept
     return static_cast<size_t>(place - parsedBase);
 }
 
-void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
+const std::string& MSXML2::IXMLDOMDocument::Impl::Source()
 {
     if (m_source.size() != parsedSize) {
         TextError ignored; // the same conversion succeeded before the parse
         ConvertToGbk(input, inputSize, inputEncoding, m_source, ignored);
         m_source.resize(parsedSize);
     }
-    const std::string& source = m_source;
+    return m_source;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
+{
+    const std::string& source = Source();
     if (offset < m_lastOffset) {
         m_lastOffset = 0;
         m_lastLine = m_lastColumn = 1;
@@ -305,14 +329,35 @@ XmlDiagnostic MSXML2::IXMLDOMDocument::Impl::At(pugi::xml_node at, const char* p
     if (at) {
         d.path = ElementPath(at);
         if (!place && at.offset_debug() >= 0) {
-            // offset_debug points at the name; the tag starts one byte before
-            const size_t offset = static_cast<size_t>(at.offset_debug());
-            Position(offset > 0 && at.type() == pugi::node_element ? offset - 1 : offset, d.line, d.column);
+            ElementPosition(at, d.line, d.column);
             return d;
         }
     }
     Position(OffsetOf(place), d.line, d.column);
     return d;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::ElementPosition(pugi::xml_node element, int& line, int& column)
+{
+    // offset_debug points at the name; the tag starts one byte before
+    const ptrdiff_t offset = element.offset_debug();
+    if (offset < 0) {
+        line = column = 0;
+        return;
+    }
+    Position(offset > 0 && element.type() == pugi::node_element ? static_cast<size_t>(offset) - 1
+                                                                  : static_cast<size_t>(offset),
+             line, column);
+}
+
+// Elements are read in document order, so Position carries on from the last
+// one and the whole load stays one pass over the text.
+void MSXML2::IXMLDOMDocument::Impl::RecordPosition(const CXMLBase* object, pugi::xml_node element)
+{
+    if (!positions || !object)
+        return;
+    XmlPosition& p = (*positions)[object];
+    ElementPosition(element, p.line, p.column);
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, const std::string& message)
@@ -341,6 +386,20 @@ bool MSXML2::IXMLDOMDocument::Impl::FailSave(const CXMLBase& object, const std::
     return false;
 }
 
+// The parser folds CR LF into one character inside a value and moves the
+// rest of the value up; source still has both, so walk it to find where a
+// character of a value stood.
+const char* MSXML2::IXMLDOMDocument::Impl::SourcePlace(const char* value, size_t index)
+{
+    if (!parsedBase || value < parsedBase || value > parsedBase + parsedSize)
+        return value + index;
+    const std::string& source = Source();
+    size_t at = static_cast<size_t>(value - parsedBase);
+    for (; index > 0 && at < source.size(); --index)
+        at += source[at] == '\r' && at + 1 < source.size() && source[at + 1] == '\n' ? 2 : 1;
+    return parsedBase + at;
+}
+
 // Attribute values and text are parsed with their references left in place,
 // so that each one is checked here: the parser would pass an undefined
 // entity through, and would write a character reference above 0x7F as UTF-8
@@ -358,10 +417,10 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
             break;
         i = plain;
         if (raw[i] == '<')
-            return Fail(at, raw + i, "'<' is not allowed in an attribute value");
+            return Fail(at, SourcePlace(raw, i), "'<' is not allowed in an attribute value");
         const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
         if (!end)
-            return Fail(at, raw + i, "'&' that starts no reference (write &amp;)");
+            return Fail(at, SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
         const std::string ref(raw + i + 1, end);
         if (ref == "lt") text += '<';
         else if (ref == "gt") text += '>';
@@ -371,19 +430,29 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
         else if (ref.size() > 1 && ref[0] == '#') {
             const bool hex = ref[1] == 'x';
             const char* digits = ref.c_str() + (hex ? 2 : 1);
-            char* stop = nullptr;
-            errno = 0;
-            const unsigned long cp = *digits ? std::strtoul(digits, &stop, hex ? 16 : 10) : 0;
-            if (!*digits || *stop || errno || std::strchr(digits, '-') || std::strchr(digits, '+') ||
-                std::strchr(digits, ' ') || !IsXmlChar(static_cast<std::uint32_t>(cp)))
-                return Fail(at, raw + i, "invalid character reference &" + ref + ";");
-            if (!AppendCodePointAsGbk(static_cast<std::uint32_t>(cp), text)) {
+            // digits only (strtoul would take blanks, a sign and "0x" too),
+            // the value held past 0x10FFFF so that no length wraps it round
+            std::uint32_t cp = 0;
+            bool valid = *digits != '\0';
+            for (const char* d = digits; valid && *d; ++d) {
+                const char c = *d;
+                const int v = c >= '0' && c <= '9'           ? c - '0'
+                              : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                            : -1;
+                valid = v >= 0;
+                if (valid && cp <= 0x10FFFF)
+                    cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
+            }
+            if (!valid || !IsXmlChar(cp))
+                return Fail(at, SourcePlace(raw, i), "invalid character reference &" + ref + ";");
+            if (!AppendCodePointAsGbk(cp, text)) {
                 char buf[16];
-                std::snprintf(buf, sizeof buf, "U+%04lX", cp);
-                return Fail(at, raw + i, std::string("character ") + buf + " cannot be held in GBK");
+                std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
+                return Fail(at, SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
             }
         } else {
-            return Fail(at, raw + i, "undefined entity &" + ref + ";");
+            return Fail(at, SourcePlace(raw, i), "undefined entity &" + ref + ";");
         }
         i = static_cast<size_t>(end - raw);
     }
@@ -424,19 +493,34 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
     }
     if (const char* dup = FindDuplicate(names, count))
         return Fail(node, dup, "duplicate attribute " + Quote(dup));
+    // what the object set before it was read (in its constructor) is replaced in
+    // place; into an empty list, the attributes go at its final size at once
+    const INT_PTR preset = list.GetSize() - 1;
     INT_PTR at = list.GetSize();
-    list.SetSize(at + 2 * static_cast<INT_PTR>(count - (keepClassType ? 0 : classTypes)));
+    if (preset < 0)
+        list.SetSize(2 * static_cast<INT_PTR>(count - (keepClassType ? 0 : classTypes)));
     NamePool& pool = Names();
     for (size_t i = 0; i < count; ++i) {
         if (!keepClassType && names[i] == "classtype")
             continue;
         const char* value = texts[i];
         const size_t plain = std::strcspn(value, "&<");
-        list[at++] = pool.Get(names[i].data(), names[i].size());
-        if (value[plain] == '\0') {
-            list[at++] = values.Get(value, plain);
-        } else if (!Unescape(value, plain + std::strlen(value + plain), node, list[at++])) {
+        CString text;
+        if (value[plain] == '\0')
+            text = values.Get(value, plain);
+        else if (!Unescape(value, plain + std::strlen(value + plain), node, text))
             return false;
+        INT_PTR same = 0;
+        while (same < preset && std::strcmp(list[same], names[i].data()) != 0)
+            same += 2;
+        if (same < preset) {
+            list[same + 1] = std::move(text);
+        } else if (preset < 0) {
+            list[at++] = pool.Get(names[i].data(), names[i].size());
+            list[at++] = std::move(text);
+        } else {
+            list.Add(pool.Get(names[i].data(), names[i].size()));
+            list.Add(std::move(text));
         }
     }
     return true;
@@ -445,12 +529,28 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
 bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
 {
     const char* value = node.value();
+    const size_t length = std::strlen(value);
+    if (node.type() == pugi::node_comment) {
+        // the parser takes all up to "-->", but XML allows no "--" in a comment (nor would a save)
+        const char* dash = std::strstr(value, "--");
+        if (!dash && length && value[length - 1] == '-')
+            dash = value + length - 1;
+        if (dash)
+            return Fail(node, SourcePlace(value, static_cast<size_t>(dash - value)),
+                        "a comment may not hold \"--\" nor end in \"-\"");
+    } else if (node.type() == pugi::node_cdata) {
+        // a GBK second byte 0x5D is ']': followed by "]>" it ended the section inside its character
+        const size_t bad = FindInvalidGbk(value, length);
+        if (bad != length)
+            return Fail(node, SourcePlace(value, bad),
+                        "a CDATA section cannot hold this character before \"]>\" (write the text outside CDATA)");
+    }
     if (node.type() != pugi::node_pcdata) {
         text = value;
         return true;
     }
     // '<' cannot reach a text node: the parser ends the text there
-    return Unescape(value, std::strlen(value), node, text);
+    return Unescape(value, length, node, text);
 }
 
 CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
@@ -498,6 +598,10 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CStr
 
 bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
 {
+    // the name a host gave an unknown element is written as it is
+    const char* element = object.GetElementName();
+    if (!IsValidName(element) || !CheckText(object, CString(element), "an element name"))
+        return FailSave(object, "element name " + Quote(element) + " is not a valid XML name");
     const CStringArray& list = object.GetAttList();
     const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
     constexpr size_t kTypical = 32;

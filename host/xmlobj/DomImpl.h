@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 constexpr int kMaxDepth = 1024;
@@ -58,11 +59,14 @@ struct MSXML2::IXMLDOMDocument::Impl {
     bool failed = false;
     XmlDiagnostic error;
     std::vector<XmlDiagnostic> warnings;
+    // where each object's element starts, kept only when the document asks
+    std::unordered_map<const CXMLBase*, XmlPosition>* positions = nullptr;
 
     // reading
     bool ReadAttributes(pugi::xml_node node, CStringArray& list, bool keepClassType);
     bool ReadText(pugi::xml_node node, CString& text);
     CXMLBase* CreateObjectFor(pugi::xml_node element);
+    void RecordPosition(const CXMLBase* object, pugi::xml_node element);
 
     // writing: the objects serialize into text as they go, laid out the way
     // pugixml indents a document. The text is in textEncoding, UTF-8 or
@@ -83,7 +87,10 @@ struct MSXML2::IXMLDOMDocument::Impl {
     bool FailSave(const CXMLBase& object, const std::string& message);
     void Warn(pugi::xml_node at, const char* place, const std::string& message);
     XmlDiagnostic At(pugi::xml_node at, const char* place, const std::string& message);
+    void ElementPosition(pugi::xml_node element, int& line, int& column);
     size_t OffsetOf(const char* place) const noexcept;
+    // where the character at index of a parsed value stood in the text as read
+    const char* SourcePlace(const char* value, size_t index);
 
 private:
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
@@ -102,6 +109,7 @@ private:
     // the GBK text as it was before parsing, for positions: converted again
     // the first time one is asked, so that a load converts only once
     std::string m_source;
+    const std::string& Source();
 };
 
 // Converts into out, which holds size bytes: GBK never takes more bytes

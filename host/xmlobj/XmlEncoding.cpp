@@ -109,7 +109,9 @@ std::uint32_t AskGbkOf(std::uint32_t cp)
     char utf8[4];
     std::string gbk;
     size_t stopped = 0;
-    if (!Utf8ToGbk().Run(utf8, EncodeUtf8(cp, utf8), gbk, stopped))
+    // glibc writes U+20AC one way as the lone byte 0x80, which is no GBK character
+    if (!Utf8ToGbk().Run(utf8, EncodeUtf8(cp, utf8), gbk, stopped) ||
+        FindInvalidGbk(gbk.data(), gbk.size()) != gbk.size())
         return kNotConvertible;
     if (gbk.size() != 2)
         return kAskEveryTime;
@@ -294,6 +296,25 @@ size_t CheckGb18030(const char* data, size_t size, size_t at, TextError& error)
     return 0;
 }
 
+// glibc writes U+20AC one way as the lone byte 0x80, which is no GBK
+// character (it cannot be read back): true when a run converted from src
+// (into out from start) holds one, with the offset in src of the character
+// that made it. Every character of a run makes one character of GBK.
+template <class Check>
+bool FindUnheld(const std::string& out, size_t start, const char* src, size_t srcSize, Check check, size_t& srcOffset)
+{
+    const size_t bad = FindInvalidGbk(out.data() + start, out.size() - start);
+    if (bad == out.size() - start)
+        return false;
+    size_t chars = 0;
+    for (size_t k = 0; k < bad; k += static_cast<unsigned char>(out[start + k]) < 0x80 ? 1 : 2)
+        ++chars;
+    TextError ignored;
+    for (srcOffset = 0; chars > 0; --chars)
+        srcOffset += check(src, srcSize, srcOffset, ignored);
+    return true;
+}
+
 // The run is valid UTF-8 (checked); each character goes through the table.
 template <class Out>
 bool Utf8RunToGbk(const char* data, size_t from, size_t to, Out& out, TextError& error)
@@ -308,7 +329,8 @@ bool Utf8RunToGbk(const char* data, size_t from, size_t to, Out& out, TextError&
         } else {
             std::string converted;
             size_t stopped = 0;
-            if (gbk == kNotConvertible || !Utf8ToGbk().Run(data + i, len, converted, stopped)) {
+            if (gbk == kNotConvertible || !Utf8ToGbk().Run(data + i, len, converted, stopped) ||
+                FindInvalidGbk(converted.data(), converted.size()) != converted.size()) {
                 error.offset = i;
                 error.message = "character " + CodePointText(cp) + " cannot be held in GBK";
                 return false;
@@ -325,7 +347,8 @@ bool Gb18030RunToGbk(const char* data, size_t from, size_t to, Out& out, TextErr
 {
     size_t stopped = 0;
     std::string converted;
-    if (Gb18030ToGbk().Run(data + from, to - from, converted, stopped)) {
+    if (Gb18030ToGbk().Run(data + from, to - from, converted, stopped) &&
+        !FindUnheld(converted, 0, data + from, to - from, CheckGb18030, stopped)) {
         out.append(converted.data(), converted.size());
         return true;
     }
@@ -603,7 +626,8 @@ bool AppendCodePointAsGbk(std::uint32_t cp, std::string& out)
     char utf8[4];
     const size_t before = out.size();
     size_t stopped = 0;
-    if (Utf8ToGbk().Run(utf8, EncodeUtf8(cp, utf8), out, stopped))
+    if (Utf8ToGbk().Run(utf8, EncodeUtf8(cp, utf8), out, stopped) &&
+        FindInvalidGbk(out.data() + before, out.size() - before) == out.size() - before)
         return true;
     out.resize(before);
     return false;

@@ -52,7 +52,7 @@ const BadFile kBadFiles[] = {
     {"unknown_encoding.xml", 1, 31, "encoding \"KOI8-R\" is not supported"},
     {"doctype_external.xml", 2, 11, "document type declarations are not supported"},
     {"doctype_recursive.xml", 2, 11, "document type declarations are not supported"},
-    {"empty.xml", 1, 1, "no document element found"},
+    {"empty.xml", 1, 1, "no root element"},
 };
 
 // names the case in test output

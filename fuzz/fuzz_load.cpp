@@ -1,0 +1,38 @@
+// Loads arbitrary bytes as a document. A load may fail, but only with a
+// message; a document that loads must save, and what it saves must load.
+#include <KvNodeDefine/CNodeAttDef.h>
+#include <xmlobj/CXMLDocument.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+[[noreturn]] void Fail(const char* what, const std::string& detail)
+{
+    std::fprintf(stderr, "fuzz_load: %s: %s\n", what, detail.c_str());
+    std::abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // the descriptor classes register themselves when their library loads: keep it linked
+    static CRuntimeClass* const keepLinked = CNodeAttDef::GetThisClass();
+    (void)keepLinked;
+
+    CXMLDocument doc;
+    if (!doc.LoadXml(reinterpret_cast<const char*>(data), size)) {
+        if (doc.GetErrorText().empty())
+            Fail("a load failed without a message", "");
+        return 0;
+    }
+    std::string saved;
+    if (!doc.SaveXml(saved))
+        Fail("a loaded document did not save", doc.GetErrorText());
+    CXMLDocument again;
+    if (!again.LoadXml(saved.data(), saved.size()))
+        Fail("a saved document did not load", again.GetErrorText() + "\n" + saved);
+    return 0;
+}

@@ -1,0 +1,125 @@
+#include <appframe/CString.h>
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
+
+namespace {
+
+TEST(CString, CopiesShareUntilOneChanges)
+{
+    const CString a("abc");
+    CString b(a), c(a), d(a);
+    EXPECT_EQ(a.GetString(), b.GetString());
+    b += "d";
+    c += c; // its own, shared buffer
+    EXPECT_EQ(d.Replace("b", "X"), 1);
+    EXPECT_TRUE(b == "abcd" && c == "abcabc" && d == "aXc" && a == "abc");
+
+    CString s("abc");
+    s += 'd'; // private now, with room: appends in place
+    s += s;
+    s += s.GetString() + 6;
+    EXPECT_EQ(s, "abcdabcdcd");
+    s = s.GetString() + 6;
+    EXPECT_EQ(s, "cdcd");
+
+    // never freed, yet not reported by the leak checker of the sanitizer build
+    const CString immortal = CString::Immortal("name", 4);
+    CString copy = immortal;
+    EXPECT_EQ(copy.GetString(), immortal.GetString());
+    copy += "x";
+    copy.Empty();
+    EXPECT_EQ(immortal, "name");
+}
+
+TEST(CString, ConstructionAccessAndCompare)
+{
+    const CString embedded("ab\0cd", 5);
+    EXPECT_EQ(embedded.GetLength(), 5);
+    EXPECT_NE(embedded, CString("ab\0ce", 5));
+    EXPECT_EQ(CString("abc", 2), "ab");
+    EXPECT_TRUE(CString("abc", -1).IsEmpty() && CString(nullptr, 3).IsEmpty());
+
+    CString s("xy");
+    const CString keep(s);
+    EXPECT_TRUE(s.GetAt(2) == '\0' && s.GetAt(-1) == '\0');
+    s.Empty();
+    EXPECT_TRUE(s.IsEmpty());
+    EXPECT_EQ(keep, "xy");
+
+    EXPECT_LT(keep.Compare("y"), 0);
+    EXPECT_GT(keep.Compare(nullptr), 0);
+    EXPECT_GT(CString("\x81\x40").Compare("z"), 0); // bytes compare unsigned
+    EXPECT_TRUE(keep == CString("xy") && keep == "xy" && "xy" == keep);
+    EXPECT_TRUE(keep != CString("x") && keep != "xyz" && "y" != keep);
+    EXPECT_TRUE(keep + CString("1") == "xy1" && keep + "1" == "xy1" && "1" + keep == "1xy");
+}
+
+TEST(CString, Format)
+{
+    CString s("old");
+    s.Format("%s=%d", "n", -12);
+    EXPECT_EQ(s, "n=-12");
+    const std::string longText(300, 'x');
+    s.Format("[%s]", longText.c_str());
+    EXPECT_EQ(std::string(s.GetString()), "[" + longText + "]");
+    s.Format("%s|%s", s.GetString(), s.GetString()); // the old text as argument
+    EXPECT_EQ(s.GetLength(), 605);
+}
+
+TEST(CString, MidLeftRightClampTheirArguments)
+{
+    const CString s("abcdef");
+    const CString got[] = {s.Mid(-3, 2), s.Mid(4, 100), s.Mid(100), s.Mid(-1), s.Mid(1, -1),
+                           s.Left(-1),   s.Left(100),   s.Right(2), s.Right(-1)};
+    const char* want[] = {"ab", "ef", "", "abcdef", "", "", "abcdef", "ef", ""};
+    for (size_t i = 0; i < std::size(want); ++i)
+        EXPECT_EQ(got[i], want[i]) << i;
+}
+
+// GBK: a match never starts on the second byte of a double-byte character,
+// whose range (0x40-0xFE) includes '_' and ASCII letters.
+TEST(CString, FindOnCharacterBoundaries)
+{
+    struct Case {
+        const char *text, *sub;
+        int start, want;
+    } cases[] = {
+        {"abcabc", "bc", 2, 4},    {"abcabc", "c", 6, -1},         {"abcabc", "c", 7, -1},
+        {"abcabc", "a", -1, -1},   {"ab", "abc", 0, -1},           {"abc", "", 1, 1},
+        {"\x81\x5F", "_", 0, -1},  {"\x81\x5F_", "_", 0, 2},       {"a\x81\x81\x81_", "_", 0, -1},
+        {"\x81\x5F", "_", 1, -1}, // a start inside a character moves on to the next
+        {"\xB0\xA1\xB0\xA1", "\xA1\xB0", 0, -1}, {"\xB0\xA1\xB0\xA1", "\xB0\xA1", 1, 2}, {"ab\x81", "\x81", 0, 2},
+    };
+    for (const Case& c : cases) {
+        const CString text(c.text);
+        EXPECT_EQ(text.Find(c.sub, c.start), c.want) << c.text << " / " << c.sub << " from " << c.start;
+        if (c.sub[0] && !c.sub[1]) { // the same for the character
+            EXPECT_EQ(text.Find(c.sub[0], c.start), c.want) << c.text << " / " << c.sub << " from " << c.start;
+        }
+    }
+    EXPECT_EQ(CString("abc").Find(static_cast<const char*>(nullptr)), 0);
+}
+
+TEST(CString, ReplaceLeftToRight)
+{
+    struct Case {
+        const char *text, *from, *to;
+        int count;
+        const char* want;
+    } cases[] = {
+        {"a.b.c", ".", "::", 2, "a::b::c"},  {"aa", "a", "aa", 2, "aaaa"}, {"aaa", "aa", "b", 1, "ba"},
+        {"__LenLen", "_Len", "", 1, "_Len"}, // an occurrence made by joining stays
+        {"abc", "z", "y", 0, "abc"},         {"abc", "", "y", 0, "abc"},   {"abc", "abc", "", 1, ""},
+        {"\x81\x5FLen_Len", "_Len", "", 1, "\x81\x5FLen"},
+    };
+    for (const Case& c : cases) {
+        CString s(c.text);
+        EXPECT_EQ(s.Replace(c.from, c.to), c.count) << c.text;
+        EXPECT_EQ(s, c.want) << c.text;
+    }
+}
+
+} // namespace

@@ -1,0 +1,197 @@
+// Reading and writing whole documents through CXMLDocument: round trips,
+// elements of unknown classes, and the loader's refusals with their places.
+#include "XmlTestSupport.h"
+
+#include <xmlobj/CXMLUnknown.h>
+
+using namespace xmltest;
+
+namespace {
+
+const char kChinese[] = "\xD6\xD0\xCE\xC4"; // GBK for the two characters of "Chinese"
+
+CBaseDesc* DescAt(const CXMLDocument& doc, int index)
+{
+    auto* root = dynamic_cast<CXMLComposite*>(doc.GetRoot());
+    return root ? dynamic_cast<CBaseDesc*>(root->GetChild(index)) : nullptr;
+}
+
+std::string Nested(const char* open, const char* close, int depth)
+{
+    std::string xml;
+    for (int i = 0; i < depth; ++i)
+        xml += open;
+    for (int i = 0; i < depth; ++i)
+        xml += close;
+    return xml;
+}
+
+} // namespace
+
+TEST(Document, RoundTripKeepsTreeAndTexts)
+{
+    const CString tricky("a&b<c>d\"e'f\tg\nh\ri");
+    auto* root = new CNodeAttDef;
+    root->SetVersion(3);
+    root->Add(new CBaseDesc(tricky, kChinese));
+    root->Add(new CBaseDesc("second", ""));
+    CXMLDocument doc;
+    doc.SetRoot(root);
+    const std::string first = SaveText(doc);
+    // whitespace in a value would be normalised to a blank by the next reader
+    EXPECT_NE(first.find("f&#09;g&#10;h&#13;i"), std::string::npos) << first;
+    EXPECT_NE(first.find("<CNodeAttDef classtype=\"8_0\" Version=\"3\">"), std::string::npos) << first;
+
+    CXMLDocument again;
+    ASSERT_TRUE(LoadText(again, first)) << again.GetErrorText();
+    EXPECT_TRUE(again.GetWarnings().empty());
+    auto* loaded = dynamic_cast<CNodeAttDef*>(again.GetRoot());
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->GetVersion(), 3);
+    ASSERT_EQ(loaded->GetChildCount(), 2);
+    ASSERT_NE(DescAt(again, 0), nullptr);
+    EXPECT_EQ(DescAt(again, 0)->GetName(), tricky);
+    EXPECT_EQ(DescAt(again, 0)->GetShowName(), kChinese);
+    EXPECT_EQ(DescAt(again, 1)->GetName(), "second");
+    EXPECT_EQ(SaveText(again), first);
+}
+
+TEST(Document, ClassTypeIsWrittenFirst)
+{
+    auto* desc = new CBaseDesc("n", "s");
+    desc->SetAttText("early", "1");
+    CXMLDocument doc;
+    doc.SetRoot(desc);
+    EXPECT_NE(SaveText(doc).find("<CBaseDesc classtype=\"8_8\" early=\"1\" name=\"n\" showname=\"s\" />"),
+              std::string::npos);
+}
+
+TEST(Document, UnknownElementsAreKeptAndSavedBackUnchanged)
+{
+    const char* cases[] = {
+        // an unknown class index, with text, a comment, CDATA and an unknown child
+        "<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
+        "  <CFuture classtype=\"8_99\" z=\"1\" a=\"&lt;&amp;\">lead &amp; text<!-- note --><![CDATA[raw <b>]]>"
+        "<Inner q=\"2\" />\n  </CFuture>\n"
+        "</CNodeAttDef>\n",
+        // no class index and an element name no class has, holding a known class
+        "<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
+        "  <Mystery b=\"2\" a=\"1\">\n"
+        "    <CBaseDesc classtype=\"8_8\" name=\"k\" showname=\"\" />\n"
+        "  </Mystery>\n"
+        "</CNodeAttDef>\n",
+    };
+    for (const char* xml : cases) {
+        SCOPED_TRACE(xml);
+        CXMLDocument doc;
+        ASSERT_TRUE(LoadText(doc, xml)) << doc.GetErrorText();
+        auto* unknown = dynamic_cast<CXMLUnknown*>(static_cast<CXMLComposite*>(doc.GetRoot())->GetChild(0));
+        ASSERT_NE(unknown, nullptr);
+        ASSERT_FALSE(doc.GetWarnings().empty());
+        const XmlDiagnostic& w = doc.GetWarnings()[0];
+        EXPECT_EQ(w.line, 2);
+        EXPECT_EQ(w.column, 3);
+        EXPECT_NE(w.message.find(unknown->GetElementName()), std::string::npos) << w.message;
+
+        const std::string saved = SaveText(doc);
+        EXPECT_EQ(saved, std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") + xml);
+    }
+}
+
+TEST(Document, SaveRefusesNamesThatWouldNotLoadAgain)
+{
+    for (const char* name : {"", "a b", "1x", "a<b"}) {
+        auto* root = new CNodeAttDef;
+        root->Add(new CXMLUnknown(name));
+        CXMLDocument doc;
+        doc.SetRoot(root);
+        std::string out;
+        EXPECT_FALSE(doc.SaveXml(out)) << out;
+        EXPECT_NE(doc.GetErrorText().find("is not a valid XML name (in CNodeAttDef/"), std::string::npos)
+            << doc.GetErrorText();
+    }
+    auto* desc = new CBaseDesc;
+    desc->SetAttText("a b", "1");
+    CXMLDocument doc;
+    doc.SetRoot(desc);
+    std::string out;
+    EXPECT_FALSE(doc.SaveXml(out));
+    EXPECT_EQ(doc.GetErrorText(), "<memory>: attribute name \"a b\" is not a valid XML name (in CBaseDesc)");
+}
+
+TEST(Document, FailedLoadLeavesTheDocumentAsItWas)
+{
+    CXMLDocument doc;
+    ASSERT_TRUE(LoadText(doc, "<?xml version=\"1.0\" encoding=\"GBK\"?><CNodeAttDef classtype='8_0' Version='5'/>"));
+    CXMLBase* root = doc.GetRoot();
+    const char* bad[] = {
+        "<CNodeAttDef classtype='8_0'>",                                      // by the parser
+        "<CNodeAttDef classtype='8_0'><CBaseDesc name='&x;'/></CNodeAttDef>", // while objects read
+        "<?xml version='1.0' encoding='ISO-8859-1'?><a/>",                    // before parsing
+        "<a>\xFF</a>",                                                        // while converting
+    };
+    for (const char* xml : bad) {
+        EXPECT_FALSE(LoadText(doc, xml)) << xml;
+        EXPECT_FALSE(doc.GetErrorText().empty());
+        EXPECT_EQ(doc.GetRoot(), root);
+        EXPECT_EQ(static_cast<CNodeAttDef*>(root)->GetVersion(), 5);
+        EXPECT_EQ(doc.GetEncoding(), XmlEncoding::Gbk);
+    }
+    ASSERT_TRUE(LoadText(doc, "<CBaseDesc classtype='8_8'/>"));
+    EXPECT_EQ(doc.GetErrorText(), "");
+    EXPECT_EQ(doc.GetEncoding(), XmlEncoding::Utf8);
+}
+
+// Each refusal names its place as file:line:column, and the element when there is one.
+TEST(Document, MalformedInputFailsWithItsPlace)
+{
+    const struct {
+        const char* xml;
+        const char* error;
+    } cases[] = {
+        {"<CNodeAttDef classtype='8_0'>\n  <CBaseDesc classtype='8_8' name='a&bogus;'/>\n</CNodeAttDef>",
+         "<memory>:2:37: undefined entity &bogus; (in CNodeAttDef/CBaseDesc[1])"},
+        {"<CNodeAttDef>\n<CBaseDesc/>\n<CBaseDesc>\n<X/><X>&#1;</X></CBaseDesc></CNodeAttDef>",
+         "<memory>:4:8: invalid character reference &#1; (in CNodeAttDef/CBaseDesc[2]/X[2])"},
+        {"<a x='1'\n   x='2'/>", "<memory>:2:4: duplicate attribute \"x\" (in a)"},
+        {"<a/>\n<b/>", "<memory>:2:1: more than one root element (in b)"},
+        {"<a>\n<b></a>", "<memory>:2:6: start-end tags mismatch"},
+        {"<a>\n  <b ", "<memory>:2:5: error parsing start element tag"},
+        {"<a>\n  <b x='1", "<memory>:2:9: error parsing element attribute"},
+        {"<!DOCTYPE a [\n<!ENTITY e 'boom'>\n]>\n<a>&e;</a>",
+         "<memory>:1:11: document type declarations are not supported (no DTD is ever read)"},
+        {"<a/>\ntext", "<memory>:2:1: text outside the root element"},
+        {"<a>\n <!-- x -- y --></a>", "<memory>:2:9: a comment may not hold \"--\" nor end in \"-\" (in a)"},
+        {"<a><!-- x ---></a>", "<memory>:1:11: a comment may not hold \"--\" nor end in \"-\" (in a)"},
+        {"<a b='&#x100000041;'/>", "<memory>:1:7: invalid character reference &#x100000041; (in a)"},
+        {"<a b='&#x0x41;'/>", "<memory>:1:7: invalid character reference &#x0x41; (in a)"},
+        {"<a>&#\n65;</a>", "<memory>:1:4: invalid character reference &#\n65; (in a)"},
+        // line ends of CR LF, which the parser folds inside a value
+        {"<a>\r\n\r\nline &bad;</a>", "<memory>:3:6: undefined entity &bad; (in a)"},
+        {"<a b='x\r\ny&bad;'/>", "<memory>:2:2: undefined entity &bad; (in a)"},
+        {"", "<memory>:1:1: no root element"},
+        {" \n ", "<memory>:2:2: no root element"},
+    };
+    for (const auto& c : cases) {
+        CXMLDocument doc;
+        EXPECT_FALSE(LoadText(doc, c.xml)) << c.xml;
+        EXPECT_EQ(doc.GetErrorText(), c.error) << c.xml;
+    }
+}
+
+TEST(Document, NestingIsBoundedAt1024Levels)
+{
+    const char* open = "<CBaseDesc classtype='8_8'>";
+    const char* close = "</CBaseDesc>";
+    CXMLDocument doc;
+    ASSERT_TRUE(LoadText(doc, Nested(open, close, 1024))) << doc.GetErrorText();
+    CXMLDocument again;
+    ASSERT_TRUE(LoadText(again, SaveText(doc))) << again.GetErrorText();
+
+    for (int depth : {1025, 100000}) {
+        EXPECT_FALSE(LoadText(doc, Nested(open, close, depth)));
+        EXPECT_EQ(doc.GetError().line, 1);
+        EXPECT_EQ(doc.GetError().column, 1 + 1024 * 27);
+        EXPECT_EQ(doc.GetError().message, "elements nested deeper than 1024 levels");
+    }
+}
