@@ -13,8 +13,8 @@ CXMLComposite::CXMLComposite() = default;
 
 CXMLComposite::~CXMLComposite()
 {
-    for (CXMLBase* child : m_children)
-        delete child;
+    for (const ObjItem& child : m_children)
+        delete child.pObject;
 }
 
 bool CXMLComposite::Add(CXMLBase* pChild)
@@ -25,35 +25,34 @@ bool CXMLComposite::Add(CXMLBase* pChild)
     for (const CXMLBase* p = this; p; p = p->GetParent())
         if (p == pChild)
             return false;
-    if (pChild->GetParent() == this && std::find(m_children.begin(), m_children.end(), pChild) != m_children.end())
+    if (pChild->GetParent() == this && Find(pChild) != m_children.end())
         return false;
-    m_childClasses.push_back(pChild->GetRuntimeClass());
-    try {
-        m_children.push_back(pChild);
-    } catch (...) {
-        m_childClasses.pop_back();
-        throw;
-    }
+    m_children.push_back({pChild, pChild->GetRuntimeClass()});
     pChild->SetParentObj(this);
     return true;
 }
 
 bool CXMLComposite::Remove(CXMLBase* pChild)
 {
-    auto it = std::find(m_children.begin(), m_children.end(), pChild);
+    const auto it = Find(pChild);
     if (it == m_children.end())
         return false;
-    m_childClasses.erase(m_childClasses.begin() + (it - m_children.begin()));
     m_children.erase(it);
     delete pChild;
     return true;
 }
 
-ObjIterator* CXMLComposite::CreateIterator() const { return new ObjIterator(&m_children, &m_childClasses); }
+ObjIterator* CXMLComposite::CreateIterator() const { return new ObjIterator(&m_children); }
+
+std::vector<ObjItem>::const_iterator CXMLComposite::Find(const CXMLBase* pChild) const
+{
+    return std::find_if(m_children.begin(), m_children.end(),
+                        [pChild](const ObjItem& item) { return item.pObject == pChild; });
+}
 
 CXMLBase* CXMLComposite::GetChild(int nIndex) const noexcept
 {
-    return nIndex >= 0 && nIndex < GetChildCount() ? m_children[static_cast<size_t>(nIndex)] : nullptr;
+    return nIndex >= 0 && nIndex < GetChildCount() ? m_children[static_cast<size_t>(nIndex)].pObject : nullptr;
 }
 
 namespace {
@@ -78,7 +77,8 @@ bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument
     if (!bLoad) {
         // A save writes text, not nodes: every child is handed the node it
         // is written under, which it only passes on.
-        for (CXMLBase* child : m_children) {
+        for (const ObjItem& item : m_children) {
+            CXMLBase* child = item.pObject;
             if (!child)
                 continue;
             const bool text = child->IsKindOf(RUNTIME_CLASS(CXMLText));

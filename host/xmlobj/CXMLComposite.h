@@ -1,5 +1,6 @@
 #pragma once
 #include <xmlobj/CXMLBase.h>
+#include <xmlobj/ObjIterator.h>
 
 #include <vector>
 
@@ -24,8 +25,7 @@ public:
     CXMLBase* GetChild(int nIndex) const noexcept;
 
 private:
-    std::vector<CXMLBase*> m_children;
-    // each child's run-time class, beside it: a typed child list tests the
-    // classes without touching every child, which in a large tree is a cache miss each
-    std::vector<const CRuntimeClass*> m_childClasses;
+    std::vector<ObjItem>::const_iterator Find(const CXMLBase* pChild) const;
+
+    std::vector<ObjItem> m_children;
 };
