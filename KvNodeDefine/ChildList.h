@@ -14,8 +14,9 @@ bool AppendChildrenOf(const CXMLBase& parent, AcArray<T*, R>& out)
     if (!it)
         return false;
     for (it->First(); !it->IsDone(); it->Next()) {
+        // the class kept beside the child: the child itself is not touched
         CXMLBase* child = it->CurrentItem();
-        if (child && child->IsKindOf(T::GetThisClass()))
+        if (child && it->CurrentClass()->IsDerivedFrom(T::GetThisClass()))
             out.append(static_cast<T*>(child));
     }
     parent.DeleteIterator(it);

@@ -1,7 +1,6 @@
 #include <KvNodeDefine/TextConvert.h>
 
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <locale.h>
 
@@ -35,11 +34,42 @@ double TextToReal(const char* text) noexcept
     return cLocale ? strtod_l(text, nullptr, cLocale) : std::strtod(text, nullptr);
 }
 
+namespace {
+// "%d" of value, written backwards to end; returns where it starts
+char* FormatInt(int value, char* end) noexcept
+{
+    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    char* p = end;
+    do {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (value < 0)
+        *--p = '-';
+    return p;
+}
+} // namespace
+
 CString IntToText(int value)
 {
-    CString s;
-    s.Format("%d", value);
-    return s;
+    // enumerations, flags and indices are small: their texts are made once
+    constexpr int kFirst = -1, kLast = 255;
+    static const struct Small {
+        CString texts[kLast - kFirst + 1];
+        Small()
+        {
+            for (int v = kFirst; v <= kLast; ++v) {
+                char buf[16];
+                char* start = FormatInt(v, buf + sizeof buf);
+                texts[v - kFirst] = CString::Immortal(start, static_cast<int>(buf + sizeof buf - start));
+            }
+        }
+    } small;
+    if (value >= kFirst && value <= kLast)
+        return small.texts[value - kFirst];
+    char buf[16];
+    char* start = FormatInt(value, buf + sizeof buf);
+    return CString(start, static_cast<int>(buf + sizeof buf - start));
 }
 
 CString IntListToText(const int* values, int count)
@@ -47,8 +77,10 @@ CString IntListToText(const int* values, int count)
     CString s;
     for (int i = 0; i < count; ++i) {
         char buf[16];
-        const int n = std::snprintf(buf, sizeof buf, i ? ",%d" : "%d", values[i]);
-        s.Append(buf, n);
+        char* start = FormatInt(values[i], buf + sizeof buf);
+        if (i)
+            *--start = ',';
+        s.Append(start, static_cast<int>(buf + sizeof buf - start));
     }
     return s;
 }

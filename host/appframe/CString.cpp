@@ -2,28 +2,18 @@
 
 #include <climits>
 #include <cstdarg>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-// Header in front of the characters. nRefs < 0 marks a buffer that is never
-// counted nor freed (the empty text and immortal texts).
-struct CString::Data {
-    int nRefs;
-    int nDataLength;
-    int nAllocLength;
-    char* chars() noexcept { return reinterpret_cast<char*>(this + 1); }
-};
-
 namespace {
 struct NilBuffer {
-    CString::Data* header() noexcept { return reinterpret_cast<CString::Data*>(this); }
-    int nRefs = -1, nDataLength = 0, nAllocLength = 0;
-    char text[4] = {0, 0, 0, 0};
+    int nRefs, nDataLength, nAllocLength;
+    char text[4];
 };
-NilBuffer g_nil;
-char* NilChars() noexcept { return g_nil.text; }
+NilBuffer g_nil = {-1, 0, 0, {0, 0, 0, 0}};
 
 CString::Data* NewData(int nLength)
 {
@@ -80,65 +70,31 @@ int FindAt(const char* s, int n, const char* pszSub, int i) noexcept
 }
 } // namespace
 
-static_assert(sizeof(CString::Data) == 3 * sizeof(int), "header layout");
+static_assert(sizeof(CString::Data) == 3 * sizeof(int) && offsetof(NilBuffer, text) == sizeof(CString::Data),
+              "the empty text's header is laid out as every other");
 
 #if defined(__GNUC__)
 // Present only when a leak checker runs in the process (sanitizer builds).
 extern "C" void __lsan_ignore_object(const void* p) __attribute__((weak));
 #endif
 
-CString::Data* CString::GetData() const noexcept { return reinterpret_cast<Data*>(m_pchData) - 1; }
+char* const CString::s_pchNil = g_nil.text;
 
-CString::CString() noexcept : m_pchData(NilChars()) {}
+void CString::Free(Data* d) noexcept { std::free(d); }
 
-CString::CString(const char* psz) : m_pchData(NilChars())
+CString::CString(const char* psz) : m_pchData(s_pchNil)
 {
     if (psz && *psz)
         Append(psz, CheckedLength(std::strlen(psz)));
 }
 
-CString::CString(const char* pch, int nLength) : m_pchData(NilChars())
+CString::CString(const char* pch, int nLength) : m_pchData(s_pchNil)
 {
-    if (pch && nLength > 0)
-        Append(pch, nLength);
-}
-
-CString::CString(const CString& other) noexcept : m_pchData(other.m_pchData)
-{
-    Data* d = GetData();
-    if (d->nRefs >= 0)
-        ++d->nRefs;
-}
-
-CString::CString(CString&& other) noexcept : m_pchData(other.m_pchData) { other.m_pchData = NilChars(); }
-
-CString::~CString() { Release(); }
-
-void CString::Release() noexcept
-{
-    Data* d = GetData();
-    if (d->nRefs >= 0 && --d->nRefs == 0)
-        std::free(d);
-    m_pchData = NilChars();
-}
-
-CString& CString::operator=(const CString& other) noexcept
-{
-    if (m_pchData != other.m_pchData) {
-        CString copy(other);
-        *this = static_cast<CString&&>(copy);
+    if (pch && nLength > 0) {
+        Data* d = NewData(CheckedLength(static_cast<size_t>(nLength)));
+        std::memcpy(d->chars(), pch, static_cast<size_t>(nLength));
+        m_pchData = d->chars();
     }
-    return *this;
-}
-
-CString& CString::operator=(CString&& other) noexcept
-{
-    if (this != &other) {
-        Release();
-        m_pchData = other.m_pchData;
-        other.m_pchData = NilChars();
-    }
-    return *this;
 }
 
 CString& CString::operator=(const char* psz)
@@ -161,9 +117,6 @@ CString CString::Immortal(const char* pch, int nLength)
     return s;
 }
 
-int CString::GetLength() const noexcept { return GetData()->nDataLength; }
-bool CString::IsEmpty() const noexcept { return GetData()->nDataLength == 0; }
-void CString::Empty() noexcept { Release(); }
 
 char CString::GetAt(int nIndex) const
 {

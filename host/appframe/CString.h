@@ -12,24 +12,39 @@ inline bool IsGbkLeadByte(unsigned char c) noexcept { return c >= 0x81 && c <= 0
 // so a match never starts on the second byte of one.
 class KVHOST_API CString {
 public:
-    // construction
-    CString() noexcept;
+    // construction; copies and moves are inline, for texts are copied everywhere
+    CString() noexcept : m_pchData(s_pchNil) {}
     CString(const char* psz);
     CString(const char* pch, int nLength);
-    CString(const CString& other) noexcept;
-    CString(CString&& other) noexcept;
-    ~CString();
-    CString& operator=(const CString& other) noexcept;
-    CString& operator=(CString&& other) noexcept;
+    CString(const CString& other) noexcept : m_pchData(other.m_pchData) { AddRef(); }
+    CString(CString&& other) noexcept : m_pchData(other.m_pchData) { other.m_pchData = s_pchNil; }
+    ~CString() { Release(); }
+    CString& operator=(const CString& other) noexcept
+    {
+        if (m_pchData != other.m_pchData) {
+            CString copy(other);
+            *this = static_cast<CString&&>(copy);
+        }
+        return *this;
+    }
+    CString& operator=(CString&& other) noexcept
+    {
+        if (this != &other) {
+            Release();
+            m_pchData = other.m_pchData;
+            other.m_pchData = s_pchNil;
+        }
+        return *this;
+    }
     CString& operator=(const char* psz);
 
     // a text whose buffer is never freed nor counted: safe to share between threads
     static CString Immortal(const char* pch, int nLength);
 
     // access
-    int GetLength() const noexcept;
-    bool IsEmpty() const noexcept;
-    void Empty() noexcept;
+    int GetLength() const noexcept { return GetData()->nDataLength; }
+    bool IsEmpty() const noexcept { return GetLength() == 0; }
+    void Empty() noexcept { Release(); }
     char GetAt(int nIndex) const;
     char operator[](int nIndex) const { return GetAt(nIndex); }
     const char* GetString() const noexcept { return m_pchData; }
@@ -58,14 +73,33 @@ public:
     CString Left(int nCount) const;
     CString Right(int nCount) const;
 
-    struct Data; // the header in front of the characters
+    // The header in front of the characters. nRefs < 0 marks a buffer that
+    // is never counted nor freed (the empty text and immortal texts).
+    struct Data {
+        int nRefs;
+        int nDataLength;
+        int nAllocLength;
+        char* chars() noexcept { return reinterpret_cast<char*>(this + 1); }
+    };
 
 private:
-    Data* GetData() const noexcept;
-    void Release() noexcept;
-    void AllocBuffer(int nLength);
+    Data* GetData() const noexcept { return reinterpret_cast<Data*>(m_pchData) - 1; }
+    void AddRef() noexcept
+    {
+        if (GetData()->nRefs >= 0)
+            ++GetData()->nRefs;
+    }
+    void Release() noexcept
+    {
+        Data* d = GetData();
+        if (d->nRefs >= 0 && --d->nRefs == 0)
+            Free(d);
+        m_pchData = s_pchNil;
+    }
+    static void Free(Data* d) noexcept;
     void PrepareWrite(int nNewLength);
 
+    static char* const s_pchNil; // the characters of the shared empty text
     char* m_pchData;
 };
 

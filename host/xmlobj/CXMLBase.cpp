@@ -23,7 +23,7 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
     pugi::xml_node element(node.internal_object());
     if (bLoad)
         return impl.ReadAttributes(element, m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
-    return impl.WriteAttributes(element, *this);
+    return impl.WriteAttributes(*this);
 }
 
 bool CXMLBase::RefreshMemberWithAttList() { return true; }
@@ -32,30 +32,44 @@ bool CXMLBase::RefreshAttListWithMember() { return true; }
 void CXMLBase::SetParentObj(CXMLBase* pParent) { m_pParent = pParent; }
 CXMLBase* CXMLBase::GetParent() const { return m_pParent; }
 
+namespace {
+// the index of the value of the attribute name in list, or -1; the first
+// byte rules out most names without a call
+INT_PTR FindAttribute(const CStringArray& list, const char* name) noexcept
+{
+    const INT_PTR n = list.GetSize() - 1;
+    for (INT_PTR i = 0; i < n; i += 2) {
+        const char* s = list[i];
+        if (s[0] == name[0] && std::strcmp(s, name) == 0)
+            return i + 1;
+    }
+    return -1;
+}
+} // namespace
+
 bool CXMLBase::GetAttText(const char* name, CString& value) const
 {
-    const INT_PTR n = name ? m_AttList.GetSize() - 1 : 0;
-    for (INT_PTR i = 0; i < n; i += 2)
-        if (std::strcmp(m_AttList[i], name) == 0) {
-            value = m_AttList[i + 1];
-            return true;
-        }
-    value.Empty();
-    return false;
+    const INT_PTR at = name ? FindAttribute(m_AttList, name) : -1;
+    if (at < 0) {
+        value.Empty();
+        return false;
+    }
+    value = m_AttList[at];
+    return true;
 }
 
 bool CXMLBase::SetAttText(const char* name, const CString& value)
 {
     if (!name || !*name)
         return false;
-    const INT_PTR n = m_AttList.GetSize() - 1;
-    for (INT_PTR i = 0; i < n; i += 2)
-        if (std::strcmp(m_AttList[i], name) == 0) {
-            m_AttList[i + 1] = value;
-            return true;
-        }
-    m_AttList.Add(CString(name));
-    m_AttList.Add(value);
+    const INT_PTR at = FindAttribute(m_AttList, name);
+    if (at < 0) {
+        m_AttList.Add(CString(name));
+        m_AttList.Add(value);
+    } else if (m_AttList[at] != value) {
+        // an equal text keeps its buffer, which other fields may share
+        m_AttList[at] = value;
+    }
     return true;
 }
 

@@ -13,8 +13,8 @@ CXMLComposite::CXMLComposite() = default;
 
 CXMLComposite::~CXMLComposite()
 {
-    for (CXMLBase* child : m_children)
-        delete child;
+    for (const ObjItem& child : m_children)
+        delete child.pObject;
 }
 
 bool CXMLComposite::Add(CXMLBase* pChild)
@@ -25,16 +25,16 @@ bool CXMLComposite::Add(CXMLBase* pChild)
     for (const CXMLBase* p = this; p; p = p->GetParent())
         if (p == pChild)
             return false;
-    if (pChild->GetParent() == this && std::find(m_children.begin(), m_children.end(), pChild) != m_children.end())
+    if (pChild->GetParent() == this && Find(pChild) != m_children.end())
         return false;
-    m_children.push_back(pChild);
+    m_children.push_back({pChild, pChild->GetRuntimeClass()});
     pChild->SetParentObj(this);
     return true;
 }
 
 bool CXMLComposite::Remove(CXMLBase* pChild)
 {
-    auto it = std::find(m_children.begin(), m_children.end(), pChild);
+    const auto it = Find(pChild);
     if (it == m_children.end())
         return false;
     m_children.erase(it);
@@ -44,9 +44,15 @@ bool CXMLComposite::Remove(CXMLBase* pChild)
 
 ObjIterator* CXMLComposite::CreateIterator() const { return new ObjIterator(&m_children); }
 
+std::vector<ObjItem>::const_iterator CXMLComposite::Find(const CXMLBase* pChild) const
+{
+    return std::find_if(m_children.begin(), m_children.end(),
+                        [pChild](const ObjItem& item) { return item.pObject == pChild; });
+}
+
 CXMLBase* CXMLComposite::GetChild(int nIndex) const noexcept
 {
-    return nIndex >= 0 && nIndex < GetChildCount() ? m_children[static_cast<size_t>(nIndex)] : nullptr;
+    return nIndex >= 0 && nIndex < GetChildCount() ? m_children[static_cast<size_t>(nIndex)].pObject : nullptr;
 }
 
 namespace {
@@ -59,11 +65,6 @@ CXMLText::Kind TextKind(pugi::xml_node_type type)
 {
     return type == pugi::node_cdata ? CXMLText::CData : type == pugi::node_comment ? CXMLText::Comment : CXMLText::Text;
 }
-
-pugi::xml_node_type NodeType(CXMLText::Kind kind)
-{
-    return kind == CXMLText::CData ? pugi::node_cdata : kind == CXMLText::Comment ? pugi::node_comment : pugi::node_pcdata;
-}
 } // namespace
 
 bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)
@@ -73,20 +74,24 @@ bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument
     if (!bChildren)
         return true;
     auto& impl = pDoc->impl();
-    pugi::xml_node element(node.internal_object());
     if (!bLoad) {
-        for (CXMLBase* child : m_children) {
+        // A save writes text, not nodes: every child is handed the node it
+        // is written under, which it only passes on.
+        for (const ObjItem& item : m_children) {
+            CXMLBase* child = item.pObject;
             if (!child)
                 continue;
-            const auto* text = child->IsKindOf(RUNTIME_CLASS(CXMLText)) ? static_cast<const CXMLText*>(child) : nullptr;
-            pugi::xml_node childElement =
-                text ? element.append_child(NodeType(text->GetKind())) : element.append_child(child->GetElementName());
-            MSXML2::IXMLDOMNode childNode(childElement.internal_object());
-            if (!child->Serialize(childNode, pDoc, false, bChildren))
+            const bool text = child->IsKindOf(RUNTIME_CLASS(CXMLText));
+            if (!text)
+                impl.BeginElement(child->GetElementName());
+            if (!child->Serialize(node, pDoc, false, bChildren))
                 return false;
+            if (!text)
+                impl.EndElement();
         }
         return true;
     }
+    const pugi::xml_node element(node.internal_object());
     for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
         if (IsKeptText(c.type())) {
             CString text;

@@ -1,5 +1,6 @@
 #pragma once
 #include <xmlobj/CXMLBase.h>
+#include <xmlobj/ObjIterator.h>
 
 #include <vector>
 
@@ -24,5 +25,7 @@ public:
     CXMLBase* GetChild(int nIndex) const noexcept;
 
 private:
-    std::vector<CXMLBase*> m_children;
+    std::vector<ObjItem>::const_iterator Find(const CXMLBase* pChild) const;
+
+    std::vector<ObjItem> m_children;
 };

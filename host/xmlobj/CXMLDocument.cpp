@@ -135,15 +135,9 @@ bool WriteAll(int fd, const std::string& data)
     return true;
 }
 
-struct StringWriter : pugi::xml_writer {
-    std::string& out;
-    explicit StringWriter(std::string& o) : out(o) {}
-    void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
-};
-
 } // namespace
 
-CXMLDocument::CXMLDocument() : m_pRoot(nullptr), m_Encoding(XmlEncoding::Utf8) {}
+CXMLDocument::CXMLDocument() : m_pRoot(nullptr), m_Encoding(XmlEncoding::Utf8), m_SizeHint(0) {}
 CXMLDocument::~CXMLDocument() { delete m_pRoot; }
 
 void CXMLDocument::SetRoot(CXMLBase* pRoot)
@@ -199,24 +193,27 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     std::unordered_map<const CXMLBase*, XmlPosition> positions;
     if (m_bRecordPositions)
         impl.positions = &positions;
-    if (!ConvertToGbk(data + bom, size - bom, encoding, impl.source, te)) {
-        TextPosition(data + bom, size - bom, te.offset, encoding, line, column);
-        m_Error = Problem(fileName, te.message, line, column);
-        return false;
-    }
-    // parse a copy in place, keeping the text as it was for positions
-    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(impl.source.size() + 1));
+    impl.input = data + bom;
+    impl.inputSize = size - bom;
+    impl.inputEncoding = encoding;
+    // convert straight into the buffer that pugixml parses in place and then owns
+    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(impl.inputSize + 1));
     if (!work) {
         m_Error = Problem(fileName, "out of memory");
         return false;
     }
-    std::memcpy(work, impl.source.data(), impl.source.size());
+    if (!ConvertToGbkBuffer(impl.input, impl.inputSize, encoding, work, impl.parsedSize, te)) {
+        pugi::get_memory_deallocation_function()(work);
+        TextPosition(impl.input, impl.inputSize, te.offset, encoding, line, column);
+        m_Error = Problem(fileName, te.message, line, column);
+        return false;
+    }
     impl.parsedBase = work;
     // as a fragment, since a document parse drops text outside the root
     // element unseen; the checks below refuse it, and more roots, themselves
     const unsigned flags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_doctype |
                            pugi::parse_pi | pugi::parse_fragment;
-    const pugi::xml_parse_result parsed = impl.doc.load_buffer_inplace_own(work, impl.source.size(), flags,
+    const pugi::xml_parse_result parsed = impl.doc.load_buffer_inplace_own(work, impl.parsedSize, flags,
                                                                            pugi::encoding_utf8);
     if (!parsed) {
         impl.Fail(pugi::xml_node(), work + parsed.offset, Lower(parsed.description()));
@@ -237,7 +234,7 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
             impl.Warn(n, n.value(), "comments and processing instructions outside the root element are not kept");
     }
     if (!rootElement)
-        impl.Fail(pugi::xml_node(), work + impl.source.size(), "no root element");
+        impl.Fail(pugi::xml_node(), work + impl.parsedSize, "no root element");
     CXMLBase* root = nullptr;
     if (!impl.failed) {
         root = impl.CreateObjectFor(rootElement);
@@ -255,6 +252,7 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     SetRoot(root);
     m_Positions.swap(positions);
     m_Encoding = encoding;
+    m_SizeHint = size;
     m_Warnings = std::move(impl.warnings);
     m_Error = XmlDiagnostic();
     return true;
@@ -270,18 +268,31 @@ bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
     auto& impl = dom.impl();
     impl.fileName = fileName;
     MSXML2::IXMLDOMNode node = dom.createDocumentElement(m_pRoot->GetElementName());
+    // UTF-8 and GBK are written as the objects go; the others are converted from GBK after
+    const bool direct = m_Encoding == XmlEncoding::Utf8 || m_Encoding == XmlEncoding::Gbk;
+    impl.textEncoding = direct ? m_Encoding : XmlEncoding::Gbk;
+    // a large document would otherwise be copied each time the text doubles
+    impl.text.reserve(m_SizeHint + m_SizeHint / 8);
+    impl.text += "<?xml version=\"1.0\" encoding=\"";
+    impl.text += XmlEncodingName(m_Encoding);
+    impl.text += "\"?>\n";
+    impl.BeginElement(m_pRoot->GetElementName());
     if (!m_pRoot->Serialize(node, &dom, false, true)) {
         m_Error = impl.failed ? impl.error : Problem(fileName, "the document could not be saved");
         return false;
     }
-    std::string gbk = std::string("<?xml version=\"1.0\" encoding=\"") + XmlEncodingName(m_Encoding) + "\"?>\n";
-    StringWriter writer(gbk);
-    impl.doc.save(writer, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    TextError te;
-    if (!ConvertFromGbk(gbk.data(), gbk.size(), m_Encoding, out, te)) {
+    impl.EndElement();
+    impl.EndDocument();
+    TextError te = impl.textError;
+    if (te.message.empty() && direct)
+        out.swap(impl.text);
+    else if (te.message.empty())
+        ConvertFromGbk(impl.text.data(), impl.text.size(), m_Encoding, out, te);
+    if (!te.message.empty()) {
         m_Error = Problem(fileName, te.message);
         return false;
     }
+    m_SizeHint = out.size();
     m_Error = XmlDiagnostic();
     return true;
 }

@@ -72,6 +72,7 @@ private:
 
     CXMLBase* m_pRoot;
     XmlEncoding m_Encoding;
+    mutable size_t m_SizeHint; // the size of the last text read or written: what a save reserves
     mutable XmlDiagnostic m_Error;
     std::vector<XmlDiagnostic> m_Warnings;
     bool m_bRecordPositions = false;

@@ -31,6 +31,6 @@ bool CXMLText::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
         return false;
     if (m_Kind == Comment && (m_Text.Find("--") >= 0 || (m_Text.GetLength() && m_Text[m_Text.GetLength() - 1] == '-')))
         return impl.FailSave(*this, "a comment may not hold \"--\" nor end in \"-\"");
-    pugi::xml_node(node.internal_object()).set_value(m_Text.GetString());
+    impl.WriteText(m_Kind, m_Text);
     return true;
 }

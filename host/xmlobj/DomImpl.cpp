@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -40,9 +42,7 @@ public:
     {
         if (length > kMaxLength)
             return CString(name, static_cast<int>(length));
-        size_t h = 2166136261u;
-        for (size_t i = 0; i < length; ++i)
-            h = (h ^ static_cast<unsigned char>(name[i])) * 16777619u;
+        const size_t h = HashText(name, length);
         for (size_t probe = 0; probe < kSlots; ++probe) {
             Slot& s = m_slots[(h + probe) % kSlots];
             if (s.name.IsEmpty()) {
@@ -67,6 +67,34 @@ private:
     size_t m_used = 0;
 };
 
+} // namespace
+
+CString TextPool::Get(const char* text, size_t length)
+{
+    if (length == 0 || length > kMaxLength)
+        return CString(text, static_cast<int>(length));
+    if (!m_slots)
+        m_slots.reset(new Slot[kSlots]);
+    const std::uint32_t h = HashText(text, length);
+    for (size_t probe = 0; probe < kMaxProbes; ++probe) {
+        Slot& s = m_slots[(h + probe) % kSlots];
+        if (s.text.IsEmpty()) {
+            if (m_used >= kSlots / 4 * 3)
+                break;
+            ++m_used;
+            s.hash = h;
+            s.text = CString(text, static_cast<int>(length));
+            return s.text;
+        }
+        if (s.hash == h && static_cast<size_t>(s.text.GetLength()) == length &&
+            std::memcmp(s.text.GetString(), text, length) == 0)
+            return s.text;
+    }
+    return CString(text, static_cast<int>(length));
+}
+
+namespace {
+
 NamePool& Names()
 {
     thread_local NamePool pool;
@@ -79,31 +107,91 @@ bool IsXmlChar(std::uint32_t cp) noexcept
            (cp >= 0x10000 && cp <= 0x10FFFF);
 }
 
+// Bytes as a table of flags: building one costs less than searching a set per byte.
+struct ByteSet {
+    bool has[256] = {};
+    explicit ByteSet(const char* bytes, bool controls = false)
+    {
+        for (const char* b = bytes; *b; ++b)
+            has[static_cast<unsigned char>(*b)] = true;
+        for (int c = 0; controls && c < 0x20; ++c)
+            has[c] = true;
+    }
+    bool operator()(char c) const noexcept { return has[static_cast<unsigned char>(c)]; }
+};
+
 bool IsValidName(const char* name) noexcept
 {
-    if (!*name || std::strchr("-.0123456789", *name))
+    static const ByteSet badFirst("-.0123456789");
+    static const ByteSet bad(" \t\r\n<>&\"'=/?!;,()[]{}%#$*+\\^`|~@");
+    if (!*name || badFirst(*name))
         return false;
     for (const char* p = name; *p; ++p)
-        if (std::strchr(" \t\r\n<>&\"'=/?!;,()[]{}%#$*+\\^`|~@", *p))
+        if (bad(*p))
             return false;
     return true;
 }
 
-// the first name that occurs twice among names, or null
-const char* FindDuplicate(std::vector<const char*>& names)
+// Appends text with the characters escaped that pugixml escapes: in an
+// attribute value & < " and every control character; in text & < > and
+// the control characters but tab, line feed and carriage return. Runs of
+// bytes above 0x7F go through appendGbk.
+template <class AppendGbk>
+void AppendEscaped(std::string& out, const CString& text, bool attribute, AppendGbk appendGbk)
 {
-    if (names.size() <= 16) {
-        for (size_t i = 0; i < names.size(); ++i)
-            for (size_t j = i + 1; j < names.size(); ++j)
-                if (std::strcmp(names[i], names[j]) == 0)
-                    return names[j];
+    static const ByteSet inAttribute("&<\"", true);
+    static const ByteSet inText = [] {
+        ByteSet set("&<>", true);
+        set.has['\t'] = set.has['\n'] = set.has['\r'] = false;
+        return set;
+    }();
+    const ByteSet& special = attribute ? inAttribute : inText;
+    const char* s = text.GetString();
+    const char* end = s + text.GetLength();
+    while (s < end) {
+        const char* plain = s;
+        while (s < end && !special(*s) && static_cast<unsigned char>(*s) < 0x80)
+            ++s;
+        out.append(plain, static_cast<size_t>(s - plain)); // ASCII: the same in every encoding written
+        if (s == end)
+            break;
+        if (static_cast<unsigned char>(*s) >= 0x80) {
+            plain = s;
+            while (s < end && static_cast<unsigned char>(*s) >= 0x80)
+                ++s;
+            appendGbk(plain, static_cast<size_t>(s - plain));
+            continue;
+        }
+        switch (*s) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: {
+            const char reference[] = {'&', '#', static_cast<char>('0' + *s / 10), static_cast<char>('0' + *s % 10), ';'};
+            out.append(reference, sizeof reference);
+        }
+        }
+        ++s;
+    }
+}
+
+// the first name that occurs twice among names, or null
+const char* FindDuplicate(const std::string_view* names, size_t count)
+{
+    if (count <= 16) {
+        for (size_t i = 0; i < count; ++i)
+            for (size_t j = i + 1; j < count; ++j)
+                if (names[i].size() == names[j].size() && (names[i].empty() || names[i][0] == names[j][0]) &&
+                    names[i] == names[j])
+                    return names[j].data();
         return nullptr;
     }
-    std::vector<const char*> sorted(names);
-    std::sort(sorted.begin(), sorted.end(), [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+    std::vector<std::string_view> sorted(names, names + count);
+    std::sort(sorted.begin(), sorted.end());
     for (size_t i = 1; i < sorted.size(); ++i)
-        if (std::strcmp(sorted[i - 1], sorted[i]) == 0)
-            return sorted[i];
+        if (sorted[i - 1] == sorted[i])
+            return sorted[i].data();
     return nullptr;
 }
 
@@ -201,13 +289,24 @@ std::string ObjectPath(const CXMLBase* object)
 
 size_t MSXML2::IXMLDOMDocument::Impl::OffsetOf(const char* place) const noexcept
 {
-    if (!place || !parsedBase || place < parsedBase || place > parsedBase + source.size())
+    if (!place || !parsedBase || place < parsedBase || place > parsedBase + parsedSize)
         return 0;
     return static_cast<size_t>(place - parsedBase);
 }
 
+const std::string& MSXML2::IXMLDOMDocument::Impl::Source()
+{
+    if (m_source.size() != parsedSize) {
+        TextError ignored; // the same conversion succeeded before the parse
+        ConvertToGbk(input, inputSize, inputEncoding, m_source, ignored);
+        m_source.resize(parsedSize);
+    }
+    return m_source;
+}
+
 void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
 {
+    const std::string& source = Source();
     if (offset < m_lastOffset) {
         m_lastOffset = 0;
         m_lastLine = m_lastColumn = 1;
@@ -290,10 +389,11 @@ bool MSXML2::IXMLDOMDocument::Impl::FailSave(const CXMLBase& object, const std::
 // The parser folds CR LF into one character inside a value and moves the
 // rest of the value up; source still has both, so walk it to find where a
 // character of a value stood.
-const char* MSXML2::IXMLDOMDocument::Impl::SourcePlace(const char* value, size_t index) const noexcept
+const char* MSXML2::IXMLDOMDocument::Impl::SourcePlace(const char* value, size_t index)
 {
-    if (!parsedBase || value < parsedBase || value > parsedBase + source.size())
+    if (!parsedBase || value < parsedBase || value > parsedBase + parsedSize)
         return value + index;
+    const std::string& source = Source();
     size_t at = static_cast<size_t>(value - parsedBase);
     for (; index > 0 && at < source.size(); --index)
         at += source[at] == '\r' && at + 1 < source.size() && source[at + 1] == '\n' ? 2 : 1;
@@ -309,13 +409,15 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     std::string text;
     text.reserve(length);
     for (size_t i = 0; i < length; ++i) {
-        const char c = raw[i];
-        if (c == '<')
+        size_t plain = i;
+        while (plain < length && raw[plain] != '&' && raw[plain] != '<')
+            ++plain;
+        text.append(raw + i, plain - i);
+        if (plain == length)
+            break;
+        i = plain;
+        if (raw[i] == '<')
             return Fail(at, SourcePlace(raw, i), "'<' is not allowed in an attribute value");
-        if (c != '&') {
-            text += c;
-            continue;
-        }
         const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
         if (!end)
             return Fail(at, SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
@@ -360,32 +462,65 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
 
 bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringArray& list, bool keepClassType)
 {
-    std::vector<const char*> names;
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
-        names.push_back(a.name());
-    if (const char* dup = FindDuplicate(names))
+    // gather the attributes once, then fill the list at its final size
+    constexpr size_t kTypical = 32;
+    std::string_view nameStore[kTypical];
+    const char* valueStore[kTypical];
+    std::vector<std::string_view> moreNames;
+    std::vector<const char*> moreValues;
+    std::string_view* names = nameStore;
+    const char** texts = valueStore;
+    size_t count = 0;
+    size_t classTypes = 0;
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute(), ++count) {
+        if (count == kTypical) {
+            moreNames.assign(nameStore, nameStore + kTypical);
+            moreValues.assign(valueStore, valueStore + kTypical);
+        }
+        const std::string_view name(a.name());
+        if (count < kTypical) {
+            nameStore[count] = name;
+            valueStore[count] = a.value();
+        } else {
+            moreNames.push_back(name);
+            moreValues.push_back(a.value());
+        }
+        classTypes += name == "classtype";
+    }
+    if (count > kTypical) {
+        names = moreNames.data();
+        texts = moreValues.data();
+    }
+    if (const char* dup = FindDuplicate(names, count))
         return Fail(node, dup, "duplicate attribute " + Quote(dup));
-    // what the object set before it was read (in its constructor) is replaced in place
+    // what the object set before it was read (in its constructor) is replaced in
+    // place; into an empty list, the attributes go at its final size at once
     const INT_PTR preset = list.GetSize() - 1;
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-        const char* name = a.name();
-        if (!keepClassType && std::strcmp(name, "classtype") == 0)
+    INT_PTR at = list.GetSize();
+    if (preset < 0)
+        list.SetSize(2 * static_cast<INT_PTR>(count - (keepClassType ? 0 : classTypes)));
+    NamePool& pool = Names();
+    for (size_t i = 0; i < count; ++i) {
+        if (!keepClassType && names[i] == "classtype")
             continue;
-        const char* value = a.value();
+        const char* value = texts[i];
         const size_t plain = std::strcspn(value, "&<");
         CString text;
         if (value[plain] == '\0')
-            text = CString(value, static_cast<int>(plain));
+            text = values.Get(value, plain);
         else if (!Unescape(value, plain + std::strlen(value + plain), node, text))
             return false;
-        INT_PTR at = 0;
-        while (at < preset && std::strcmp(list[at], name) != 0)
-            at += 2;
-        if (at < preset) {
-            list[at + 1] = text;
+        INT_PTR same = 0;
+        while (same < preset && std::strcmp(list[same], names[i].data()) != 0)
+            same += 2;
+        if (same < preset) {
+            list[same + 1] = std::move(text);
+        } else if (preset < 0) {
+            list[at++] = pool.Get(names[i].data(), names[i].size());
+            list[at++] = std::move(text);
         } else {
-            list.Add(Names().Get(name, std::strlen(name)));
-            list.Add(text);
+            list.Add(pool.Get(names[i].data(), names[i].size()));
+            list.Add(std::move(text));
         }
     }
     return true;
@@ -448,7 +583,8 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
     return new CXMLUnknown(CString(name));
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CString& text, const char* what)
+bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CString& text, const char* what,
+                                              const char* attribute)
 {
     const size_t bad = FindInvalidGbk(text.GetString(), static_cast<size_t>(text.GetLength()));
     if (bad == static_cast<size_t>(text.GetLength()))
@@ -456,36 +592,139 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CStr
     char buf[64];
     std::snprintf(buf, sizeof buf, " holds byte 0x%02X at %zu, ", static_cast<unsigned char>(text[static_cast<int>(bad)]),
                   bad);
-    return FailSave(object, std::string(what) + buf + "which is not a valid GBK character XML can hold");
+    return FailSave(object, std::string(what) + (attribute ? " " + Quote(attribute) : std::string()) + buf +
+                                "which is not a valid GBK character XML can hold");
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(pugi::xml_node node, const CXMLBase& object)
+bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
 {
     // the name a host gave an unknown element is written as it is
-    if (!IsValidName(node.name()) || !CheckText(object, CString(node.name()), "an element name"))
-        return FailSave(object, "element name " + Quote(node.name()) + " is not a valid XML name");
+    const char* element = object.GetElementName();
+    if (!IsValidName(element) || !CheckText(object, CString(element), "an element name"))
+        return FailSave(object, "element name " + Quote(element) + " is not a valid XML name");
     const CStringArray& list = object.GetAttList();
-    const INT_PTR pairs = list.GetSize() / 2;
-    std::vector<const char*> names;
-    names.reserve(static_cast<size_t>(pairs));
+    const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
+    constexpr size_t kTypical = 32;
+    std::string_view nameStore[kTypical];
+    std::vector<std::string_view> moreNames(pairs > kTypical ? pairs : 0);
+    std::string_view* names = pairs > kTypical ? moreNames.data() : nameStore;
     bool listHasClassType = false;
-    for (INT_PTR i = 0; i < pairs; ++i) {
-        const char* name = list[2 * i];
-        names.push_back(name);
-        listHasClassType = listHasClassType || std::strcmp(name, "classtype") == 0;
-        if (!IsValidName(name) || !CheckText(object, list[2 * i], "an attribute name"))
+    for (size_t i = 0; i < pairs; ++i) {
+        const char* name = list[static_cast<INT_PTR>(2 * i)];
+        names[i] = name;
+        listHasClassType = listHasClassType || names[i] == "classtype";
+        if (!IsValidName(name) || !CheckText(object, list[static_cast<INT_PTR>(2 * i)], "an attribute name"))
             return FailSave(object, "attribute name " + Quote(name) + " is not a valid XML name");
     }
-    if (const char* dup = FindDuplicate(names))
+    if (const char* dup = FindDuplicate(names, pairs))
         return FailSave(object, "duplicate attribute " + Quote(dup));
+    const auto write = [this](const char* name, const CString& value) {
+        text += ' ';
+        AppendGbk(name, std::strlen(name));
+        text += "=\"";
+        AppendEscaped(text, value, true, [this](const char* s, size_t n) { AppendGbk(s, n); });
+        text += '"';
+    };
     const CString classIndex = object.GetClassIndex();
     if (!classIndex.IsEmpty() && !listHasClassType)
-        node.append_attribute("classtype").set_value(classIndex.GetString());
-    for (INT_PTR i = 0; i < pairs; ++i) {
-        const CString& value = list[2 * i + 1];
-        if (!CheckText(object, value, ("attribute " + Quote(list[2 * i])).c_str()))
+        write("classtype", classIndex);
+    for (size_t i = 0; i < pairs; ++i) {
+        const CString& name = list[static_cast<INT_PTR>(2 * i)];
+        const CString& value = list[static_cast<INT_PTR>(2 * i + 1)];
+        if (!CheckText(object, value, "attribute", name))
             return false;
-        node.append_attribute(list[2 * i].GetString()).set_value(value.GetString());
+        write(name, value);
     }
     return true;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::AppendGbk(const char* gbk, size_t size)
+{
+    size_t ascii = 0;
+    while (ascii < size && gbk[ascii] >= 0x20 && gbk[ascii] < 0x7F)
+        ++ascii;
+    if (ascii == size)
+        text.append(gbk, size);
+    else if (textError.message.empty())
+        AppendGbkAs(textEncoding, gbk, size, text, textError);
+}
+
+// The layout follows pugixml's indented output, so that documents keep the
+// bytes they had when pugixml wrote them: an element, comment or end tag
+// starts a new, indented line unless text came just before it.
+void MSXML2::IXMLDOMDocument::Impl::CloseStartTag()
+{
+    if (m_startTagOpen)
+        text += '>';
+    m_startTagOpen = false;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::NewLineAndIndent()
+{
+    if (m_newLine)
+        text += '\n';
+    if (m_indent)
+        text.append(2 * m_openElements.size(), ' ');
+}
+
+void MSXML2::IXMLDOMDocument::Impl::BeginElement(const char* name)
+{
+    CloseStartTag();
+    NewLineAndIndent();
+    text += '<';
+    AppendGbk(name, std::strlen(name));
+    m_openElements.push_back(name);
+    m_startTagOpen = true;
+    m_newLine = m_indent = true;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::EndElement()
+{
+    const char* name = m_openElements.back();
+    m_openElements.pop_back();
+    if (m_startTagOpen) {
+        text += " />";
+        m_startTagOpen = false;
+    } else {
+        NewLineAndIndent();
+        text += "</";
+        AppendGbk(name, std::strlen(name));
+        text += '>';
+    }
+    m_newLine = m_indent = true;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::WriteText(CXMLText::Kind kind, const CString& value)
+{
+    CloseStartTag();
+    if (kind == CXMLText::Comment) {
+        NewLineAndIndent();
+        text += "<!--";
+        AppendGbk(value.GetString(), std::strlen(value.GetString()));
+        text += "-->";
+        m_newLine = m_indent = true;
+        return;
+    }
+    if (kind == CXMLText::Text) {
+        AppendEscaped(text, value, false, [this](const char* s, size_t n) { AppendGbk(s, n); });
+    } else {
+        // "]]>" cannot stand in a section: it ends one after "]]" and the next starts with ">"
+        const std::string_view data(value.GetString(), static_cast<size_t>(value.GetLength()));
+        size_t from = 0;
+        do {
+            const size_t close = data.find("]]>", from);
+            const size_t to = close == std::string_view::npos ? data.size() : close + 2;
+            text += "<![CDATA[";
+            AppendGbk(data.data() + from, to - from);
+            text += "]]>";
+            from = to;
+        } while (from < data.size());
+    }
+    m_newLine = m_indent = false;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::EndDocument()
+{
+    if (m_newLine)
+        text += '\n';
 }

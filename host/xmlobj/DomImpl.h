@@ -2,21 +2,59 @@
 // Inside the object library only: the state of one document being read or
 // written, and the steps of Serialize that touch XML.
 #include <xmlobj/CXMLDocument.h>
+#include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/XMLDOM.h>
 
 #include <pugixml.hpp>
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 constexpr int kMaxDepth = 1024;
 
+// Short attribute texts repeat throughout a document ("0", "sys", plane and
+// variable names): those one load reads share one buffer, which saves the
+// memory and the allocation of each repeat. The table is bounded and lives
+// only as long as the load, so it keeps nothing alive after the document.
+class TextPool {
+public:
+    CString Get(const char* text, size_t length);
+
+private:
+    static constexpr size_t kMaxLength = 24;
+    static constexpr size_t kSlots = 4096;
+    static constexpr size_t kMaxProbes = 8;
+    struct Slot {
+        CString text;
+        std::uint32_t hash = 0;
+    };
+    std::unique_ptr<Slot[]> m_slots;
+    size_t m_used = 0;
+};
+
+// FNV-1a: short texts, few collisions
+inline std::uint32_t HashText(const char* text, size_t length) noexcept
+{
+    std::uint32_t h = 2166136261u;
+    for (size_t i = 0; i < length; ++i)
+        h = (h ^ static_cast<unsigned char>(text[i])) * 16777619u;
+    return h;
+}
+
 struct MSXML2::IXMLDOMDocument::Impl {
     pugi::xml_document doc;
     std::string fileName = "<memory>";
-    std::string source; // the GBK text being read, as it was
-    const char* parsedBase = nullptr; // the buffer pugixml parsed in place
+    // the text being read as it came (after any byte-order mark), and the
+    // GBK text that pugixml parsed in place
+    const char* input = nullptr;
+    size_t inputSize = 0;
+    XmlEncoding inputEncoding = XmlEncoding::Utf8;
+    const char* parsedBase = nullptr;
+    size_t parsedSize = 0;
+    TextPool values;
     int depth = 0;
     bool failed = false;
     XmlDiagnostic error;
@@ -30,9 +68,19 @@ struct MSXML2::IXMLDOMDocument::Impl {
     CXMLBase* CreateObjectFor(pugi::xml_node element);
     void RecordPosition(const CXMLBase* object, pugi::xml_node element);
 
-    // writing
-    bool WriteAttributes(pugi::xml_node node, const CXMLBase& object);
-    bool CheckText(const CXMLBase& object, const CString& text, const char* what);
+    // writing: the objects serialize into text as they go, laid out the way
+    // pugixml indents a document. The text is in textEncoding, UTF-8 or
+    // GBK; bytes that cannot be written in it set textError.
+    std::string text;
+    XmlEncoding textEncoding = XmlEncoding::Gbk;
+    TextError textError;
+    void BeginElement(const char* name);
+    bool WriteAttributes(const CXMLBase& object);
+    void WriteText(CXMLText::Kind kind, const CString& value);
+    void EndElement();
+    void EndDocument();
+    // what names the text in a message: what, then the quoted attribute name when given
+    bool CheckText(const CXMLBase& object, const CString& text, const char* what, const char* attribute = nullptr);
 
     // findings
     bool Fail(pugi::xml_node at, const char* place, const std::string& message);
@@ -42,16 +90,33 @@ struct MSXML2::IXMLDOMDocument::Impl {
     void ElementPosition(pugi::xml_node element, int& line, int& column);
     size_t OffsetOf(const char* place) const noexcept;
     // where the character at index of a parsed value stood in the text as read
-    const char* SourcePlace(const char* value, size_t index) const noexcept;
+    const char* SourcePlace(const char* value, size_t index);
 
 private:
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
+    void AppendGbk(const char* gbk, size_t size);
+    void CloseStartTag();
+    void NewLineAndIndent();
+    std::vector<const char*> m_openElements;
+    bool m_startTagOpen = false;
+    bool m_newLine = false; // before the next element, comment or end tag
+    bool m_indent = true;
     // positions are asked for in document order: carry on from the last one
     size_t m_lastOffset = 0;
     int m_lastLine = 1;
     int m_lastColumn = 1;
     void Position(size_t offset, int& line, int& column);
+    // the GBK text as it was before parsing, for positions: converted again
+    // the first time one is asked, so that a load converts only once
+    std::string m_source;
+    const std::string& Source();
 };
+
+// Converts into out, which holds size bytes: GBK never takes more bytes
+// than the encodings a document is read in. outSize is what was written.
+bool ConvertToGbkBuffer(const char* data, size_t size, XmlEncoding from, char* out, size_t& outSize, TextError& error);
+// Appends GBK text as UTF-8, or (to GBK) checked as it is.
+bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out, TextError& error);
 
 // line and column (from 1, columns counting characters) of a byte offset in a text
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);

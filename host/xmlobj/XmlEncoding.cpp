@@ -1,5 +1,6 @@
 #include <xmlobj/XmlEncoding.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -66,6 +67,109 @@ Converter& Gb18030ToGbk() { thread_local Converter c("GBK", "GB18030"); return c
 Converter& GbkToGb18030() { thread_local Converter c("GB18030", "GBK"); return c; }
 Converter& Gb18030ToUtf8() { thread_local Converter c("UTF-8", "GB18030"); return c; }
 
+size_t Utf8SequenceLength(const unsigned char* s, size_t n, std::uint32_t& cp) noexcept;
+
+// the UTF-8 bytes of a code point (at most 0x10FFFF) in out; returns how many
+size_t EncodeUtf8(std::uint32_t cp, char* out) noexcept
+{
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (cp >> 12));
+        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (cp >> 18));
+    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+// One call of iconv costs far more than converting a character, and text
+// changes encoding a few characters at a time (a show name among ASCII
+// markup). So each character is asked of iconv once per process and the
+// answer kept: GBK is stateless, so a character converts the same alone as
+// within a run. Entries: 0 not asked yet, 1 not convertible, 2 not a single
+// two-byte (or single code point) answer, to be asked every time; else the answer.
+enum : std::uint32_t { kNotAsked = 0, kNotConvertible = 1, kAskEveryTime = 2 };
+std::atomic<std::uint16_t> g_gbkOfBmp[0x10000];   // BMP code point -> GBK lead << 8 | trail
+std::atomic<std::uint32_t> g_unicodeOfGbk[126 * 191]; // GBK pair -> code point
+
+std::uint32_t AskGbkOf(std::uint32_t cp)
+{
+    char utf8[4];
+    std::string gbk;
+    size_t stopped = 0;
+    // glibc writes U+20AC one way as the lone byte 0x80, which is no GBK character
+    if (!Utf8ToGbk().Run(utf8, EncodeUtf8(cp, utf8), gbk, stopped) ||
+        FindInvalidGbk(gbk.data(), gbk.size()) != gbk.size())
+        return kNotConvertible;
+    if (gbk.size() != 2)
+        return kAskEveryTime;
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(gbk[0]) << 8 | static_cast<unsigned char>(gbk[1]));
+}
+
+std::uint32_t GbkOf(std::uint32_t cp)
+{
+    if (cp > 0xFFFF)
+        return kAskEveryTime;
+    std::uint32_t v = g_gbkOfBmp[cp].load(std::memory_order_relaxed);
+    if (v == kNotAsked) {
+        v = AskGbkOf(cp);
+        g_gbkOfBmp[cp].store(static_cast<std::uint16_t>(v), std::memory_order_relaxed);
+    }
+    return v;
+}
+
+// the code point of a valid GBK pair (lead 0x81..0xFE, trail 0x40..0xFE)
+std::uint32_t UnicodeOfGbk(unsigned char lead, unsigned char trail)
+{
+    std::atomic<std::uint32_t>& entry = g_unicodeOfGbk[(lead - 0x81) * 191 + (trail - 0x40)];
+    std::uint32_t v = entry.load(std::memory_order_relaxed);
+    if (v != kNotAsked)
+        return v;
+    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    std::string utf8;
+    size_t stopped = 0;
+    if (!GbkToUtf8().Run(pair, 2, utf8, stopped)) {
+        v = kNotConvertible;
+    } else {
+        std::uint32_t cp = 0;
+        const size_t len = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size(), cp);
+        v = len == utf8.size() && cp > kAskEveryTime ? cp : static_cast<std::uint32_t>(kAskEveryTime);
+    }
+    entry.store(v, std::memory_order_relaxed);
+    return v;
+}
+
+// Converted text in a buffer the size of the source: GBK never takes more
+// bytes than the encodings it is read from, but a sink that would overflow
+// stops writing and says so rather than trust it.
+struct BufferSink {
+    char* p;
+    char* end;
+    bool overflow = false;
+    void append(const char* s, size_t n) noexcept
+    {
+        if (n > static_cast<size_t>(end - p)) {
+            overflow = true;
+            return;
+        }
+        std::memcpy(p, s, n);
+        p += n;
+    }
+    void push_back(char c) noexcept { append(&c, 1); }
+};
+
 // Length of the valid UTF-8 sequence at s (n bytes available), 0 when invalid.
 size_t Utf8SequenceLength(const unsigned char* s, size_t n, std::uint32_t& cp) noexcept
 {
@@ -103,18 +207,29 @@ std::string CodePointText(std::uint32_t cp)
     return buf;
 }
 
+// true when none of the eight bytes at p is 0x80 or above or a control character
+inline bool PlainAsciiWord(const char* p) noexcept
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, high = 0x8080808080808080ull;
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return ((w | ((w - 0x20 * ones) & ~w)) & high) == 0;
+}
+
 // ASCII is the same in every encoding here, so only the runs of other bytes
 // go through a converter. check tells whether a run is valid on its own
 // and returns its length; it fills error when not.
-template <class Check, class Convert>
-bool ConvertRuns(const char* data, size_t size, std::string& out, TextError& error, Check check, Convert convert)
+template <class Out, class Check, class Convert>
+bool ConvertRuns(const char* data, size_t size, Out& out, TextError& error, Check check, Convert convert)
 {
-    out.clear();
-    out.reserve(size + size / 8);
     size_t i = 0;
     while (i < size) {
         size_t j = i;
-        while (j < size && static_cast<unsigned char>(data[j]) < 0x80) {
+        for (;;) {
+            while (j + 8 <= size && PlainAsciiWord(data + j))
+                j += 8;
+            if (j == size || static_cast<unsigned char>(data[j]) >= 0x80)
+                break;
             if (IsRefusedControl(static_cast<unsigned char>(data[j]))) {
                 out.append(data + i, j - i);
                 error.offset = j;
@@ -200,27 +315,43 @@ bool FindUnheld(const std::string& out, size_t start, const char* src, size_t sr
     return true;
 }
 
-bool Utf8RunToGbk(const char* data, size_t from, size_t to, std::string& out, TextError& error)
+// The run is valid UTF-8 (checked); each character goes through the table.
+template <class Out>
+bool Utf8RunToGbk(const char* data, size_t from, size_t to, Out& out, TextError& error)
 {
-    size_t stopped = 0;
-    const size_t start = out.size();
-    if (Utf8ToGbk().Run(data + from, to - from, out, stopped) &&
-        !FindUnheld(out, start, data + from, to - from, CheckUtf8, stopped))
-        return true;
-    std::uint32_t cp = 0;
-    Utf8SequenceLength(reinterpret_cast<const unsigned char*>(data + from + stopped), to - from - stopped, cp);
-    error.offset = from + stopped;
-    error.message = "character " + CodePointText(cp) + " cannot be held in GBK";
-    return false;
+    for (size_t i = from; i < to;) {
+        std::uint32_t cp = 0;
+        const size_t len = Utf8SequenceLength(reinterpret_cast<const unsigned char*>(data + i), to - i, cp);
+        const std::uint32_t gbk = GbkOf(cp);
+        if (gbk > kAskEveryTime) {
+            out.push_back(static_cast<char>(gbk >> 8));
+            out.push_back(static_cast<char>(gbk & 0xFF));
+        } else {
+            std::string converted;
+            size_t stopped = 0;
+            if (gbk == kNotConvertible || !Utf8ToGbk().Run(data + i, len, converted, stopped) ||
+                FindInvalidGbk(converted.data(), converted.size()) != converted.size()) {
+                error.offset = i;
+                error.message = "character " + CodePointText(cp) + " cannot be held in GBK";
+                return false;
+            }
+            out.append(converted.data(), converted.size());
+        }
+        i += len;
+    }
+    return true;
 }
 
-bool Gb18030RunToGbk(const char* data, size_t from, size_t to, std::string& out, TextError& error)
+template <class Out>
+bool Gb18030RunToGbk(const char* data, size_t from, size_t to, Out& out, TextError& error)
 {
     size_t stopped = 0;
-    const size_t start = out.size();
-    if (Gb18030ToGbk().Run(data + from, to - from, out, stopped) &&
-        !FindUnheld(out, start, data + from, to - from, CheckGb18030, stopped))
+    std::string converted;
+    if (Gb18030ToGbk().Run(data + from, to - from, converted, stopped) &&
+        !FindUnheld(converted, 0, data + from, to - from, CheckGb18030, stopped)) {
+        out.append(converted.data(), converted.size());
         return true;
+    }
     // the bytes are valid GB18030 (checked), so GBK lacks the character: name it
     std::string probe;
     size_t probeStop = 0;
@@ -242,6 +373,28 @@ bool GbkRunTo(Converter& converter, const char* data, size_t from, size_t to, st
     error.offset = from + stopped;
     error.message = "bytes that are not valid GBK";
     return false;
+}
+
+// The run is valid GBK (checked); each pair goes through the table.
+bool GbkRunToUtf8(const char* data, size_t from, size_t to, std::string& out, TextError& error)
+{
+    for (size_t i = from; i < to; i += 2) {
+        const std::uint32_t cp =
+            UnicodeOfGbk(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1]));
+        if (cp == kNotConvertible) {
+            error.offset = i;
+            error.message = "bytes that are not valid GBK";
+            return false;
+        }
+        if (cp == kAskEveryTime) {
+            if (!GbkRunTo(GbkToUtf8(), data, i, i + 2, out, error))
+                return false;
+            continue;
+        }
+        char utf8[4];
+        out.append(utf8, EncodeUtf8(cp, utf8));
+    }
+    return true;
 }
 
 bool Utf16ToUtf8(const char* data, size_t size, bool littleEndian, std::string& out, TextError& error)
@@ -267,21 +420,8 @@ bool Utf16ToUtf8(const char* data, size_t size, bool littleEndian, std::string& 
             error.message = "an unpaired UTF-16 surrogate";
             return false;
         }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
+        char utf8[4];
+        out.append(utf8, EncodeUtf8(cp, utf8));
     }
     return true;
 }
@@ -349,6 +489,10 @@ bool XmlEncodingFromName(const char* name, XmlEncoding& encoding) noexcept
 size_t FindInvalidGbk(const char* data, size_t size) noexcept
 {
     for (size_t i = 0; i < size;) {
+        if (i + 8 <= size && PlainAsciiWord(data + i)) {
+            i += 8;
+            continue;
+        }
         const unsigned char c = static_cast<unsigned char>(data[i]);
         if (c < 0x80) {
             if (IsRefusedControl(c))
@@ -356,34 +500,35 @@ size_t FindInvalidGbk(const char* data, size_t size) noexcept
             ++i;
             continue;
         }
-        TextError ignored;
-        const size_t len = CheckGbk(data, size, i, ignored);
-        if (len == 0)
+        const unsigned char trail = i + 1 < size ? static_cast<unsigned char>(data[i + 1]) : 0;
+        if (c > 0xFE || c < 0x81 || trail < 0x40 || trail > 0xFE || trail == 0x7F)
             return i;
-        i += len;
+        i += 2;
     }
     return size;
 }
 
-bool ConvertToGbk(const char* data, size_t size, XmlEncoding from, std::string& out, TextError& error)
+namespace {
+
+template <class Out>
+bool ConvertToGbkInto(const char* data, size_t size, XmlEncoding from, Out& out, TextError& error)
 {
     switch (from) {
     case XmlEncoding::Utf8:
-        return ConvertRuns(data, size, out, error, CheckUtf8, Utf8RunToGbk);
+        return ConvertRuns(data, size, out, error, CheckUtf8, Utf8RunToGbk<Out>);
     case XmlEncoding::Gbk:
-        return ConvertRuns(data, size, out, error, CheckGbk,
-                           [](const char* d, size_t a, size_t b, std::string& o, TextError&) {
-                               o.append(d + a, b - a);
-                               return true;
-                           });
+        return ConvertRuns(data, size, out, error, CheckGbk, [](const char* d, size_t a, size_t b, Out& o, TextError&) {
+            o.append(d + a, b - a);
+            return true;
+        });
     case XmlEncoding::Gb18030:
-        return ConvertRuns(data, size, out, error, CheckGb18030, Gb18030RunToGbk);
+        return ConvertRuns(data, size, out, error, CheckGb18030, Gb18030RunToGbk<Out>);
     case XmlEncoding::Utf16LE:
     case XmlEncoding::Utf16BE: {
         std::string utf8;
         if (!Utf16ToUtf8(data, size, from == XmlEncoding::Utf16LE, utf8, error))
             return false;
-        if (ConvertRuns(utf8.data(), utf8.size(), out, error, CheckUtf8, Utf8RunToGbk))
+        if (ConvertRuns(utf8.data(), utf8.size(), out, error, CheckUtf8, Utf8RunToGbk<Out>))
             return true;
         // report the place in the UTF-16 text: count the UTF-16 units before it
         size_t units = 0;
@@ -399,8 +544,43 @@ bool ConvertToGbk(const char* data, size_t size, XmlEncoding from, std::string& 
     return false;
 }
 
+} // namespace
+
+bool ConvertToGbk(const char* data, size_t size, XmlEncoding from, std::string& out, TextError& error)
+{
+    out.clear();
+    out.reserve(size + size / 8);
+    return ConvertToGbkInto(data, size, from, out, error);
+}
+
+bool ConvertToGbkBuffer(const char* data, size_t size, XmlEncoding from, char* out, size_t& outSize, TextError& error)
+{
+    BufferSink sink{out, out + size};
+    const bool ok = ConvertToGbkInto(data, size, from, sink, error);
+    outSize = static_cast<size_t>(sink.p - out);
+    if (ok && sink.overflow) {
+        error.offset = 0;
+        error.message = "the text grew in conversion to GBK";
+        return false;
+    }
+    return ok;
+}
+
+bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out, TextError& error)
+{
+    if (to == XmlEncoding::Utf8)
+        return ConvertRuns(data, size, out, error, CheckGbk, GbkRunToUtf8);
+    return ConvertRuns(data, size, out, error, CheckGbk,
+                       [](const char* d, size_t a, size_t b, std::string& o, TextError&) {
+                           o.append(d + a, b - a);
+                           return true;
+                       });
+}
+
 bool ConvertFromGbk(const char* data, size_t size, XmlEncoding to, std::string& out, TextError& error)
 {
+    out.clear();
+    out.reserve(size + size / 8);
     switch (to) {
     case XmlEncoding::Gbk:
         return ConvertRuns(data, size, out, error, CheckGbk,
@@ -409,10 +589,7 @@ bool ConvertFromGbk(const char* data, size_t size, XmlEncoding to, std::string& 
                                return true;
                            });
     case XmlEncoding::Utf8:
-        return ConvertRuns(data, size, out, error, CheckGbk,
-                           [](const char* d, size_t a, size_t b, std::string& o, TextError& e) {
-                               return GbkRunTo(GbkToUtf8(), d, a, b, o, e);
-                           });
+        return ConvertRuns(data, size, out, error, CheckGbk, GbkRunToUtf8);
     case XmlEncoding::Gb18030:
         return ConvertRuns(data, size, out, error, CheckGbk,
                            [](const char* d, size_t a, size_t b, std::string& o, TextError& e) {
@@ -438,20 +615,18 @@ bool AppendCodePointAsGbk(std::uint32_t cp, std::string& out)
     }
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
         return false;
-    char utf8[4];
-    size_t n;
-    if (cp < 0x800) {
-        utf8[0] = static_cast<char>(0xC0 | (cp >> 6)), utf8[1] = static_cast<char>(0x80 | (cp & 0x3F)), n = 2;
-    } else if (cp < 0x10000) {
-        utf8[0] = static_cast<char>(0xE0 | (cp >> 12)), utf8[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        utf8[2] = static_cast<char>(0x80 | (cp & 0x3F)), n = 3;
-    } else {
-        utf8[0] = static_cast<char>(0xF0 | (cp >> 18)), utf8[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        utf8[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), utf8[3] = static_cast<char>(0x80 | (cp & 0x3F)), n = 4;
+    const std::uint32_t gbk = GbkOf(cp);
+    if (gbk > kAskEveryTime) {
+        out += static_cast<char>(gbk >> 8);
+        out += static_cast<char>(gbk & 0xFF);
+        return true;
     }
+    if (gbk == kNotConvertible)
+        return false;
+    char utf8[4];
     const size_t before = out.size();
     size_t stopped = 0;
-    if (Utf8ToGbk().Run(utf8, n, out, stopped) &&
+    if (Utf8ToGbk().Run(utf8, EncodeUtf8(cp, utf8), out, stopped) &&
         FindInvalidGbk(out.data() + before, out.size() - before) == out.size() - before)
         return true;
     out.resize(before);

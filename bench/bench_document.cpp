@@ -1,0 +1,224 @@
+// Loads, saves and walks generated node libraries of 10^3 to 10^6 elements.
+// Each benchmark times pugixml on the same bytes in the same iterations and
+// reports the ratio as a counter, next to the time per element and how far
+// that drifts from the smallest library:
+//   x_pugixml   our time / pugixml's time    (load and save: target <= 2.5)
+//   ns_per_elem time per element or child
+//   x_smallest  ns_per_elem / that of the 10^3 library (target 0.75..1.25)
+//   held_x_file bytes held after a load / UTF-8 file size (target <= 3)
+//   faults_per_kelem page faults of a load per 1000 elements (fresh memory)
+#include <KvNodeDefine/KvNodeDefine.h>
+#include <support/NodeLibraryGenerator.h>
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <pugixml.hpp>
+
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr long kSmallest = 1000;
+
+const kvgen::Library& LibraryOf(long elements)
+{
+    static std::map<long, kvgen::Library> cache;
+    auto it = cache.find(elements);
+    if (it == cache.end()) {
+        kvgen::LibraryShape shape;
+        shape.elements = static_cast<std::size_t>(elements);
+        shape.seed = 20240601;
+        it = cache.emplace(elements, kvgen::GenerateNodeLibrary(shape)).first;
+    }
+    return it->second;
+}
+
+// The thread's CPU time: the machine is shared, and a wall clock would count
+// the time other processes take from this one.
+struct Clock {
+    using time_point = double;
+    static double now() noexcept
+    {
+        timespec t;
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    }
+};
+double Since(double start) { return Clock::now() - start; }
+
+// page faults of this thread so far: fresh memory costs a fault per page
+long PageFaults()
+{
+    rusage u;
+    getrusage(RUSAGE_THREAD, &u);
+    return u.ru_minflt + u.ru_majflt;
+}
+
+// ns per item, and its ratio to the smallest library's (benchmarks run their
+// arguments in order, so the smallest comes first)
+void ReportPerItem(benchmark::State& state, const std::string& family, double seconds, double itemsPerIteration)
+{
+    static std::map<std::string, double> smallest;
+    const double ns = seconds * 1e9 / (static_cast<double>(state.iterations()) * itemsPerIteration);
+    state.counters["ns_per_elem"] = ns;
+    if (state.range(0) == kSmallest)
+        smallest[family] = ns;
+    else if (smallest.count(family))
+        state.counters["x_smallest"] = ns / smallest[family];
+}
+
+std::size_t HeapInUse()
+{
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
+}
+
+// what a loaded document keeps, from the allocator's own accounts
+std::size_t HeldAfterLoad(const std::string& xml)
+{
+    {
+        CXMLDocument warmUp; // per-thread pools and converters are made once, not per document
+        warmUp.LoadXml(xml.data(), std::min<std::size_t>(xml.size(), 4096));
+    }
+    const std::size_t before = HeapInUse();
+    auto* doc = new CXMLDocument;
+    doc->LoadXml(xml.data(), xml.size());
+    const std::size_t held = HeapInUse() - before;
+    delete doc;
+    return held;
+}
+
+void BM_Load(benchmark::State& state)
+{
+    const kvgen::Library& lib = LibraryOf(state.range(0));
+    double ours = 0, theirs = 0;
+    long faults = 0;
+    for (auto _ : state) {
+        pugi::xml_document reference;
+        CXMLDocument doc;
+        auto start = Clock::now();
+        benchmark::DoNotOptimize(reference.load_buffer(lib.xml.data(), lib.xml.size()));
+        theirs += Since(start);
+        const long faultsBefore = PageFaults();
+        start = Clock::now();
+        if (!doc.LoadXml(lib.xml.data(), lib.xml.size()))
+            state.SkipWithError(doc.GetErrorText().c_str());
+        const double t = Since(start);
+        faults += PageFaults() - faultsBefore;
+        ours += t;
+        state.SetIterationTime(t);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * lib.xml.size()));
+    state.counters["x_pugixml"] = ours / theirs;
+    ReportPerItem(state, "Load", ours, static_cast<double>(lib.elements));
+    state.counters["faults_per_kelem"] =
+        1000.0 * static_cast<double>(faults) / (static_cast<double>(state.iterations()) * static_cast<double>(lib.elements));
+    state.counters["held_x_file"] = static_cast<double>(HeldAfterLoad(lib.xml)) / static_cast<double>(lib.xml.size());
+}
+
+struct StringWriter : pugi::xml_writer {
+    std::string out;
+    void write(const void* data, std::size_t size) override { out.append(static_cast<const char*>(data), size); }
+};
+
+void BM_Save(benchmark::State& state)
+{
+    const kvgen::Library& lib = LibraryOf(state.range(0));
+    pugi::xml_document reference;
+    reference.load_buffer(lib.xml.data(), lib.xml.size());
+    CXMLDocument doc;
+    if (!doc.LoadXml(lib.xml.data(), lib.xml.size()))
+        state.SkipWithError(doc.GetErrorText().c_str());
+    double ours = 0, theirs = 0;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        StringWriter theirText;
+        std::string ourText;
+        auto start = Clock::now();
+        reference.save(theirText, "  ");
+        theirs += Since(start);
+        start = Clock::now();
+        if (!doc.SaveXml(ourText))
+            state.SkipWithError(doc.GetErrorText().c_str());
+        const double t = Since(start);
+        ours += t;
+        state.SetIterationTime(t);
+        bytes = ourText.size();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    state.counters["x_pugixml"] = ours / theirs;
+    ReportPerItem(state, "Save", ours, static_cast<double>(lib.elements));
+}
+
+// the node types of a loaded library, and their children in all
+struct NodeTypes {
+    CXMLDocument doc;
+    std::vector<const CNodeTypeDesc*> items;
+    double children = 0;
+    explicit NodeTypes(const kvgen::Library& lib)
+    {
+        doc.LoadXml(lib.xml.data(), lib.xml.size());
+        const auto* root = static_cast<const CXMLComposite*>(doc.GetRoot());
+        for (int i = 0; root && i < root->GetChildCount(); ++i)
+            if (auto* nt = root->GetChild(i); nt && nt->IsKindOf(RUNTIME_CLASS(CNodeTypeDesc))) {
+                items.push_back(static_cast<const CNodeTypeDesc*>(nt));
+                children += items.back()->GetChildCount();
+            }
+    }
+};
+
+void BM_GetPlateDescArray(benchmark::State& state)
+{
+    const NodeTypes nodeTypes(LibraryOf(state.range(0)));
+    const auto start = Clock::now();
+    for (auto _ : state)
+        for (const CNodeTypeDesc* nt : nodeTypes.items) {
+            AcArray<CPlateDesc*> plates;
+            nt->GetPlateDescArray(plates);
+            benchmark::DoNotOptimize(plates.asArrayPtr());
+        }
+    ReportPerItem(state, "GetPlateDescArray", Since(start), nodeTypes.children);
+}
+
+// every member of every node type found by its name; each lookup walks the
+// node type's children, so the time is reported per child walked
+void BM_FindMemberByName(benchmark::State& state)
+{
+    const NodeTypes nodeTypes(LibraryOf(state.range(0)));
+    std::vector<std::vector<CString>> names;
+    double walked = 0;
+    for (const CNodeTypeDesc* nt : nodeTypes.items) {
+        AcArray<CNodeMemberDesc*> members;
+        nt->GetMemberDescArray(members);
+        names.emplace_back();
+        for (int i = 0; i < members.length(); ++i)
+            names.back().push_back(members[i]->GetName());
+        walked += static_cast<double>(members.length()) * nt->GetChildCount();
+    }
+    const auto start = Clock::now();
+    for (auto _ : state)
+        for (std::size_t i = 0; i < nodeTypes.items.size(); ++i)
+            for (const CString& name : names[i])
+                benchmark::DoNotOptimize(nodeTypes.items[i]->FindMemberByName(name));
+    ReportPerItem(state, "FindMemberByName", Since(start), walked);
+}
+
+void Sizes(benchmark::internal::Benchmark* b)
+{
+    for (long n = kSmallest; n <= 1000000; n *= 10)
+        b->Arg(n);
+    b->Unit(benchmark::kMillisecond);
+}
+
+} // namespace
+
+BENCHMARK(BM_Load)->Apply(Sizes)->UseManualTime();
+BENCHMARK(BM_Save)->Apply(Sizes)->UseManualTime();
+BENCHMARK(BM_GetPlateDescArray)->Apply(Sizes);
+BENCHMARK(BM_FindMemberByName)->Apply(Sizes);
+
+BENCHMARK_MAIN();
