@@ -252,6 +252,7 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     SetRoot(root);
     m_Positions.swap(positions);
     m_Encoding = encoding;
+    m_bUtf8Mark = encoding == XmlEncoding::Utf8 && bom > 0;
     m_SizeHint = size;
     m_Warnings = std::move(impl.warnings);
     m_Error = XmlDiagnostic();
@@ -273,6 +274,8 @@ bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
     impl.textEncoding = direct ? m_Encoding : XmlEncoding::Gbk;
     // a large document would otherwise be copied each time the text doubles
     impl.text.reserve(m_SizeHint + m_SizeHint / 8);
+    if (m_Encoding == XmlEncoding::Utf8 && m_bUtf8Mark)
+        impl.text += "\xEF\xBB\xBF";
     impl.text += "<?xml version=\"1.0\" encoding=\"";
     impl.text += XmlEncodingName(m_Encoding);
     impl.text += "\"?>\n";

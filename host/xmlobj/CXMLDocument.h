@@ -75,6 +75,7 @@ private:
     mutable size_t m_SizeHint; // the size of the last text read or written: what a save reserves
     mutable XmlDiagnostic m_Error;
     std::vector<XmlDiagnostic> m_Warnings;
+    bool m_bUtf8Mark = false; // a UTF-8 document read with a byte-order mark is written with one
     bool m_bRecordPositions = false;
     std::unordered_map<const CXMLBase*, XmlPosition> m_Positions;
 };

@@ -46,7 +46,7 @@ TEST(Encoding, RoundTripThroughFilesInTheEncodingRead)
         {"UTF-8", Canonical("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87"), Canonical("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87"),
          XmlEncoding::Utf8},
         {"UTF-8 with BOM", "\xEF\xBB\xBF" + Canonical("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87"),
-         Canonical("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87"), XmlEncoding::Utf8},
+         "\xEF\xBB\xBF" + Canonical("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87"), XmlEncoding::Utf8},
         {"UTF-16LE", Canonical("UTF-16", std::string("\x2D\x4E\x87\x65", 4), -1),
          Canonical("UTF-16", std::string("\x2D\x4E\x87\x65", 4), -1), XmlEncoding::Utf16LE},
         {"UTF-16BE", Canonical("UTF-16", std::string("\x4E\x2D\x65\x87", 4), 1),
