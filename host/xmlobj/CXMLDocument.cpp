@@ -135,6 +135,24 @@ bool WriteAll(int fd, const std::string& data)
     return true;
 }
 
+// A symbolic link is followed, also to a file it names that does not exist
+// yet, so that the save replaces the file and the link stays a link.
+std::string LinkTarget(const char* path)
+{
+    std::string target = path;
+    struct stat st;
+    for (int hops = 0; hops < 40 && ::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode); ++hops) {
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096), '\0');
+        const ssize_t n = ::readlink(target.c_str(), &link[0], link.size());
+        if (n <= 0)
+            break;
+        link.resize(static_cast<size_t>(n));
+        const size_t slash = target.rfind('/');
+        target = link[0] == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
+    }
+    return target;
+}
+
 } // namespace
 
 CXMLDocument::CXMLDocument() : m_pRoot(nullptr), m_Encoding(XmlEncoding::Utf8), m_SizeHint(0) {}
@@ -316,14 +334,8 @@ bool CXMLDocument::SaveFile(const char* path) const
     std::string text;
     if (!path || !Render(text, path ? path : ""))
         return false;
-    std::string target = path;
+    const std::string target = LinkTarget(path);
     struct stat st;
-    if (::lstat(path, &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(path, nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) {
         m_Error = Problem(path, "cannot write: is a directory");
