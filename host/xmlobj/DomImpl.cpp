@@ -460,7 +460,8 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     return true;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringArray& list, bool keepClassType)
+bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
+                                                  bool keepClassType)
 {
     // gather the attributes once, then fill the list at its final size
     constexpr size_t kTypical = 32;
@@ -491,15 +492,30 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
         names = moreNames.data();
         texts = moreValues.data();
     }
-    if (const char* dup = FindDuplicate(names, count))
-        return Fail(node, dup, "duplicate attribute " + Quote(dup));
+    // names the same as the last element of this class and count had were checked then
+    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(owner) / alignof(CRuntimeClass) + 7 * count;
+    NameRun& run = m_nameRuns[key % kNameRuns];
+    if (run.key != key) {
+        run.key = key;
+        run.names.clear();
+    }
+    bool sameNames = run.names.size() == count;
+    for (size_t i = 0; sameNames && i < count; ++i)
+        sameNames = names[i] == std::string_view(run.names[i].GetString(), static_cast<size_t>(run.names[i].GetLength()));
+    if (!sameNames) {
+        if (const char* dup = FindDuplicate(names, count))
+            return Fail(node, dup, "duplicate attribute " + Quote(dup));
+        NamePool& pool = Names();
+        run.names.resize(count);
+        for (size_t i = 0; i < count; ++i)
+            run.names[i] = pool.Get(names[i].data(), names[i].size());
+    }
     // what the object set before it was read (in its constructor) is replaced in
     // place; into an empty list, the attributes go at its final size at once
     const INT_PTR preset = list.GetSize() - 1;
     INT_PTR at = list.GetSize();
     if (preset < 0)
         list.SetSize(2 * static_cast<INT_PTR>(count - (keepClassType ? 0 : classTypes)));
-    NamePool& pool = Names();
     for (size_t i = 0; i < count; ++i) {
         if (!keepClassType && names[i] == "classtype")
             continue;
@@ -516,10 +532,10 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
         if (same < preset) {
             list[same + 1] = std::move(text);
         } else if (preset < 0) {
-            list[at++] = pool.Get(names[i].data(), names[i].size());
+            list[at++] = run.names[i];
             list[at++] = std::move(text);
         } else {
-            list.Add(pool.Get(names[i].data(), names[i].size()));
+            list.Add(run.names[i]);
             list.Add(std::move(text));
         }
     }

@@ -63,7 +63,8 @@ struct MSXML2::IXMLDOMDocument::Impl {
     std::unordered_map<const CXMLBase*, XmlPosition>* positions = nullptr;
 
     // reading
-    bool ReadAttributes(pugi::xml_node node, CStringArray& list, bool keepClassType);
+    // owner: the class of the object read, whose elements mostly carry the same names
+    bool ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list, bool keepClassType);
     bool ReadText(pugi::xml_node node, CString& text);
     CXMLBase* CreateObjectFor(pugi::xml_node element);
     void RecordPosition(const CXMLBase* object, pugi::xml_node element);
@@ -93,6 +94,16 @@ struct MSXML2::IXMLDOMDocument::Impl {
     const char* SourcePlace(const char* value, size_t index);
 
 private:
+    // The attribute names of the last element read of a class with as many
+    // attributes, interned: such elements mostly carry the same names in the
+    // same order, so matching them here spares the name pool and the
+    // duplicate check.
+    struct NameRun {
+        std::uintptr_t key = 0;
+        std::vector<CString> names;
+    };
+    static constexpr size_t kNameRuns = 64;
+    NameRun m_nameRuns[kNameRuns];
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
     void AppendGbk(const char* gbk, size_t size);
     void CloseStartTag();
