@@ -460,6 +460,18 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     return true;
 }
 
+MSXML2::IXMLDOMDocument::Impl::NameRun& MSXML2::IXMLDOMDocument::Impl::RunOf(const CRuntimeClass* owner,
+                                                                             size_t count) noexcept
+{
+    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(owner) / alignof(CRuntimeClass) + 7 * count;
+    NameRun& run = m_nameRuns[key % kNameRuns];
+    if (run.key != key) {
+        run.key = key;
+        run.names.clear();
+    }
+    return run;
+}
+
 bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
                                                   bool keepClassType)
 {
@@ -493,12 +505,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         texts = moreValues.data();
     }
     // names the same as the last element of this class and count had were checked then
-    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(owner) / alignof(CRuntimeClass) + 7 * count;
-    NameRun& run = m_nameRuns[key % kNameRuns];
-    if (run.key != key) {
-        run.key = key;
-        run.names.clear();
-    }
+    NameRun& run = RunOf(owner, count);
     bool sameNames = run.names.size() == count;
     for (size_t i = 0; sameNames && i < count; ++i)
         sameNames = names[i] == std::string_view(run.names[i].GetString(), static_cast<size_t>(run.names[i].GetLength()));
@@ -612,13 +619,10 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CStr
                                 "which is not a valid GBK character XML can hold");
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
+// Checks the names of list and keeps them in run when they pass. A buffer
+// run shares cannot change in place, so equal pointers mean equal names.
+bool MSXML2::IXMLDOMDocument::Impl::CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run)
 {
-    // the name a host gave an unknown element is written as it is
-    const char* element = object.GetElementName();
-    if (!IsValidName(element) || !CheckText(object, CString(element), "an element name"))
-        return FailSave(object, "element name " + Quote(element) + " is not a valid XML name");
-    const CStringArray& list = object.GetAttList();
     const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
     constexpr size_t kTypical = 32;
     std::string_view nameStore[kTypical];
@@ -634,6 +638,33 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
     }
     if (const char* dup = FindDuplicate(names, pairs))
         return FailSave(object, "duplicate attribute " + Quote(dup));
+    run.names.resize(pairs);
+    for (size_t i = 0; i < pairs; ++i)
+        run.names[i] = list[static_cast<INT_PTR>(2 * i)];
+    run.hasClassType = listHasClassType;
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
+{
+    // the name a host gave an unknown element is written as it is
+    const char* element = object.GetElementName();
+    if (m_checkedElement != element) {
+        if (!IsValidName(element) || !CheckText(object, CString(element), "an element name"))
+            return FailSave(object, "element name " + Quote(element) + " is not a valid XML name");
+        m_checkedElement = element;
+    }
+    const CStringArray& list = object.GetAttList();
+    const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
+    // names the same as the last element of this class and count had were checked then
+    NameRun& run = RunOf(object.GetRuntimeClass(), pairs);
+    bool sameNames = run.names.size() == pairs;
+    for (size_t i = 0; sameNames && i < pairs; ++i) {
+        const CString& name = list[static_cast<INT_PTR>(2 * i)];
+        sameNames = name.GetString() == run.names[i].GetString() || name == run.names[i];
+    }
+    if (!sameNames && !CheckNames(object, list, run))
+        return false;
     const auto write = [this](const char* name, const CString& value) {
         text += ' ';
         AppendGbk(name, std::strlen(name));
@@ -642,7 +673,7 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
         text += '"';
     };
     const CString classIndex = object.GetClassIndex();
-    if (!classIndex.IsEmpty() && !listHasClassType)
+    if (!classIndex.IsEmpty() && !run.hasClassType)
         write("classtype", classIndex);
     for (size_t i = 0; i < pairs; ++i) {
         const CString& name = list[static_cast<INT_PTR>(2 * i)];

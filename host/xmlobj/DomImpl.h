@@ -94,16 +94,21 @@ struct MSXML2::IXMLDOMDocument::Impl {
     const char* SourcePlace(const char* value, size_t index);
 
 private:
-    // The attribute names of the last element read of a class with as many
-    // attributes, interned: such elements mostly carry the same names in the
-    // same order, so matching them here spares the name pool and the
-    // duplicate check.
+    // The attribute names of the last element read or written of a class
+    // with as many attributes: such elements mostly carry the same names in
+    // the same order, so a load that matches them takes them interned
+    // without the name pool, and neither a load nor a save checks them
+    // again (for duplicates, a save for valid XML and GBK too).
     struct NameRun {
         std::uintptr_t key = 0;
         std::vector<CString> names;
+        bool hasClassType = false; // a save: one of them is "classtype"
     };
     static constexpr size_t kNameRuns = 64;
     NameRun m_nameRuns[kNameRuns];
+    NameRun& RunOf(const CRuntimeClass* owner, size_t count) noexcept;
+    bool CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run);
+    std::string m_checkedElement; // the last element name a save found valid
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
     void AppendGbk(const char* gbk, size_t size);
     void CloseStartTag();
