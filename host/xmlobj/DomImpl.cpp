@@ -576,12 +576,26 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
     return Unescape(value, length, node, text);
 }
 
+ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
+{
+    const size_t length = std::strlen(index);
+    if (length > sizeof(ClassIndexHint::index))
+        return ClassType::Lookup(index, length);
+    ClassIndexHint& hint = m_classIndexes[HashText(index, length) % kClassIndexHints];
+    if (hint.length != length || std::memcmp(hint.index, index, length) != 0) {
+        hint.type = ClassType::Lookup(index, length);
+        hint.length = length;
+        std::memcpy(hint.index, index, length);
+    }
+    return hint.type;
+}
+
 CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
 {
     const char* name = element.name();
     CRuntimeClass* rc = nullptr;
     if (pugi::xml_attribute ct = element.attribute("classtype")) {
-        ClassType* type = ClassType::Lookup(ct.value());
+        ClassType* type = LookupClassIndex(ct.value());
         if (type && type->m_pRuntimeClass)
             rc = type->m_pRuntimeClass;
         else

@@ -7,6 +7,8 @@
 
 #include <pugixml.hpp>
 
+struct ClassType;
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -109,6 +111,16 @@ private:
     NameRun& RunOf(const CRuntimeClass* owner, size_t count) noexcept;
     bool CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run);
     std::string m_checkedElement; // the last element name a save found valid
+    // the class indexes a load met, so that each is looked up in the
+    // registry once (the registry does not change during a load)
+    struct ClassIndexHint {
+        size_t length = ~size_t(0); // none yet
+        char index[16];
+        ClassType* type = nullptr;
+    };
+    static constexpr size_t kClassIndexHints = 64;
+    ClassIndexHint m_classIndexes[kClassIndexHints];
+    ClassType* LookupClassIndex(const char* index);
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
     void AppendGbk(const char* gbk, size_t size);
     void CloseStartTag();
