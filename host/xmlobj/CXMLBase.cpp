@@ -22,7 +22,7 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
     auto& impl = pDoc->impl();
     pugi::xml_node element(node.internal_object());
     if (bLoad)
-        return impl.ReadAttributes(element, m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
+        return impl.ReadAttributes(element, GetRuntimeClass(), m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
     return impl.WriteAttributes(*this);
 }
 

@@ -460,7 +460,20 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     return true;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringArray& list, bool keepClassType)
+MSXML2::IXMLDOMDocument::Impl::NameRun& MSXML2::IXMLDOMDocument::Impl::RunOf(const CRuntimeClass* owner,
+                                                                             size_t count) noexcept
+{
+    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(owner) / alignof(CRuntimeClass) + 7 * count;
+    NameRun& run = m_nameRuns[key % kNameRuns];
+    if (run.key != key) {
+        run.key = key;
+        run.names.clear();
+    }
+    return run;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
+                                                  bool keepClassType)
 {
     // gather the attributes once, then fill the list at its final size
     constexpr size_t kTypical = 32;
@@ -491,15 +504,25 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
         names = moreNames.data();
         texts = moreValues.data();
     }
-    if (const char* dup = FindDuplicate(names, count))
-        return Fail(node, dup, "duplicate attribute " + Quote(dup));
+    // names the same as the last element of this class and count had were checked then
+    NameRun& run = RunOf(owner, count);
+    bool sameNames = run.names.size() == count;
+    for (size_t i = 0; sameNames && i < count; ++i)
+        sameNames = names[i] == std::string_view(run.names[i].GetString(), static_cast<size_t>(run.names[i].GetLength()));
+    if (!sameNames) {
+        if (const char* dup = FindDuplicate(names, count))
+            return Fail(node, dup, "duplicate attribute " + Quote(dup));
+        NamePool& pool = Names();
+        run.names.resize(count);
+        for (size_t i = 0; i < count; ++i)
+            run.names[i] = pool.Get(names[i].data(), names[i].size());
+    }
     // what the object set before it was read (in its constructor) is replaced in
     // place; into an empty list, the attributes go at its final size at once
     const INT_PTR preset = list.GetSize() - 1;
     INT_PTR at = list.GetSize();
     if (preset < 0)
         list.SetSize(2 * static_cast<INT_PTR>(count - (keepClassType ? 0 : classTypes)));
-    NamePool& pool = Names();
     for (size_t i = 0; i < count; ++i) {
         if (!keepClassType && names[i] == "classtype")
             continue;
@@ -516,10 +539,10 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, CStringA
         if (same < preset) {
             list[same + 1] = std::move(text);
         } else if (preset < 0) {
-            list[at++] = pool.Get(names[i].data(), names[i].size());
+            list[at++] = run.names[i];
             list[at++] = std::move(text);
         } else {
-            list.Add(pool.Get(names[i].data(), names[i].size()));
+            list.Add(run.names[i]);
             list.Add(std::move(text));
         }
     }
@@ -553,12 +576,26 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
     return Unescape(value, length, node, text);
 }
 
+ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
+{
+    const size_t length = std::strlen(index);
+    if (length > sizeof(ClassIndexHint::index))
+        return ClassType::Lookup(index, length);
+    ClassIndexHint& hint = m_classIndexes[HashText(index, length) % kClassIndexHints];
+    if (hint.length != length || std::memcmp(hint.index, index, length) != 0) {
+        hint.type = ClassType::Lookup(index, length);
+        hint.length = length;
+        std::memcpy(hint.index, index, length);
+    }
+    return hint.type;
+}
+
 CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
 {
     const char* name = element.name();
     CRuntimeClass* rc = nullptr;
     if (pugi::xml_attribute ct = element.attribute("classtype")) {
-        ClassType* type = ClassType::Lookup(ct.value());
+        ClassType* type = LookupClassIndex(ct.value());
         if (type && type->m_pRuntimeClass)
             rc = type->m_pRuntimeClass;
         else
@@ -596,13 +633,10 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CStr
                                 "which is not a valid GBK character XML can hold");
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
+// Checks the names of list and keeps them in run when they pass. A buffer
+// run shares cannot change in place, so equal pointers mean equal names.
+bool MSXML2::IXMLDOMDocument::Impl::CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run)
 {
-    // the name a host gave an unknown element is written as it is
-    const char* element = object.GetElementName();
-    if (!IsValidName(element) || !CheckText(object, CString(element), "an element name"))
-        return FailSave(object, "element name " + Quote(element) + " is not a valid XML name");
-    const CStringArray& list = object.GetAttList();
     const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
     constexpr size_t kTypical = 32;
     std::string_view nameStore[kTypical];
@@ -618,6 +652,33 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
     }
     if (const char* dup = FindDuplicate(names, pairs))
         return FailSave(object, "duplicate attribute " + Quote(dup));
+    run.names.resize(pairs);
+    for (size_t i = 0; i < pairs; ++i)
+        run.names[i] = list[static_cast<INT_PTR>(2 * i)];
+    run.hasClassType = listHasClassType;
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
+{
+    // the name a host gave an unknown element is written as it is
+    const char* element = object.GetElementName();
+    if (m_checkedElement != element) {
+        if (!IsValidName(element) || !CheckText(object, CString(element), "an element name"))
+            return FailSave(object, "element name " + Quote(element) + " is not a valid XML name");
+        m_checkedElement = element;
+    }
+    const CStringArray& list = object.GetAttList();
+    const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
+    // names the same as the last element of this class and count had were checked then
+    NameRun& run = RunOf(object.GetRuntimeClass(), pairs);
+    bool sameNames = run.names.size() == pairs;
+    for (size_t i = 0; sameNames && i < pairs; ++i) {
+        const CString& name = list[static_cast<INT_PTR>(2 * i)];
+        sameNames = name.GetString() == run.names[i].GetString() || name == run.names[i];
+    }
+    if (!sameNames && !CheckNames(object, list, run))
+        return false;
     const auto write = [this](const char* name, const CString& value) {
         text += ' ';
         AppendGbk(name, std::strlen(name));
@@ -626,7 +687,7 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
         text += '"';
     };
     const CString classIndex = object.GetClassIndex();
-    if (!classIndex.IsEmpty() && !listHasClassType)
+    if (!classIndex.IsEmpty() && !run.hasClassType)
         write("classtype", classIndex);
     for (size_t i = 0; i < pairs; ++i) {
         const CString& name = list[static_cast<INT_PTR>(2 * i)];

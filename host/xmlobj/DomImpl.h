@@ -7,6 +7,8 @@
 
 #include <pugixml.hpp>
 
+struct ClassType;
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -63,7 +65,8 @@ struct MSXML2::IXMLDOMDocument::Impl {
     std::unordered_map<const CXMLBase*, XmlPosition>* positions = nullptr;
 
     // reading
-    bool ReadAttributes(pugi::xml_node node, CStringArray& list, bool keepClassType);
+    // owner: the class of the object read, whose elements mostly carry the same names
+    bool ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list, bool keepClassType);
     bool ReadText(pugi::xml_node node, CString& text);
     CXMLBase* CreateObjectFor(pugi::xml_node element);
     void RecordPosition(const CXMLBase* object, pugi::xml_node element);
@@ -93,6 +96,31 @@ struct MSXML2::IXMLDOMDocument::Impl {
     const char* SourcePlace(const char* value, size_t index);
 
 private:
+    // The attribute names of the last element read or written of a class
+    // with as many attributes: such elements mostly carry the same names in
+    // the same order, so a load that matches them takes them interned
+    // without the name pool, and neither a load nor a save checks them
+    // again (for duplicates, a save for valid XML and GBK too).
+    struct NameRun {
+        std::uintptr_t key = 0;
+        std::vector<CString> names;
+        bool hasClassType = false; // a save: one of them is "classtype"
+    };
+    static constexpr size_t kNameRuns = 64;
+    NameRun m_nameRuns[kNameRuns];
+    NameRun& RunOf(const CRuntimeClass* owner, size_t count) noexcept;
+    bool CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run);
+    std::string m_checkedElement; // the last element name a save found valid
+    // the class indexes a load met, so that each is looked up in the
+    // registry once (the registry does not change during a load)
+    struct ClassIndexHint {
+        size_t length = ~size_t(0); // none yet
+        char index[16];
+        ClassType* type = nullptr;
+    };
+    static constexpr size_t kClassIndexHints = 64;
+    ClassIndexHint m_classIndexes[kClassIndexHints];
+    ClassType* LookupClassIndex(const char* index);
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
     void AppendGbk(const char* gbk, size_t size);
     void CloseStartTag();

@@ -100,8 +100,10 @@ TEST(Document, UnknownElementsAreKeptAndSavedBackUnchanged)
 
 TEST(Document, SaveRefusesNamesThatWouldNotLoadAgain)
 {
+    // each after a sibling whose names passed: a save checks again the names that differ
     for (const char* name : {"", "a b", "1x", "a<b"}) {
         auto* root = new CNodeAttDef;
+        root->Add(new CXMLUnknown("ok"));
         root->Add(new CXMLUnknown(name));
         CXMLDocument doc;
         doc.SetRoot(root);
@@ -110,13 +112,18 @@ TEST(Document, SaveRefusesNamesThatWouldNotLoadAgain)
         EXPECT_NE(doc.GetErrorText().find("is not a valid XML name (in CNodeAttDef/"), std::string::npos)
             << doc.GetErrorText();
     }
-    auto* desc = new CBaseDesc;
-    desc->SetAttText("a b", "1");
+    auto* root = new CBaseDesc;
+    for (const char* name : {"ab", "a b"}) {
+        auto* desc = new CBaseDesc;
+        desc->SetAttText(name, "1");
+        root->Add(desc);
+    }
     CXMLDocument doc;
-    doc.SetRoot(desc);
+    doc.SetRoot(root);
     std::string out;
     EXPECT_FALSE(doc.SaveXml(out));
-    EXPECT_EQ(doc.GetErrorText(), "<memory>: attribute name \"a b\" is not a valid XML name (in CBaseDesc)");
+    EXPECT_EQ(doc.GetErrorText(),
+              "<memory>: attribute name \"a b\" is not a valid XML name (in CBaseDesc/CBaseDesc[2])");
 }
 
 TEST(Document, FailedLoadLeavesTheDocumentAsItWas)
@@ -154,6 +161,8 @@ TEST(Document, MalformedInputFailsWithItsPlace)
         {"<CNodeAttDef>\n<CBaseDesc/>\n<CBaseDesc>\n<X/><X>&#1;</X></CBaseDesc></CNodeAttDef>",
          "<memory>:4:8: invalid character reference &#1; (in CNodeAttDef/CBaseDesc[2]/X[2])"},
         {"<a x='1'\n   x='2'/>", "<memory>:2:4: duplicate attribute \"x\" (in a)"},
+        // after a sibling with as many attributes, which passed
+        {"<a>\n<b x='1' y='2'/>\n<b x='1' x='2'/></a>", "<memory>:3:10: duplicate attribute \"x\" (in a/b[2])"},
         {"<a/>\n<b/>", "<memory>:2:1: more than one root element (in b)"},
         {"<a>\n<b></a>", "<memory>:2:6: start-end tags mismatch"},
         {"<a>\n  <b ", "<memory>:2:5: error parsing start element tag"},
