@@ -1,5 +1,7 @@
 #include "DomImpl.h"
 
+#include <xmlobj/CXMLComposite.h>
+
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/ObjIterator.h>
 
@@ -21,8 +23,13 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
         return false;
     auto& impl = pDoc->impl();
     pugi::xml_node element(node.internal_object());
-    if (bLoad)
+    if (bLoad) {
+        // a plain object has nowhere to keep children: say so rather than drop them silently
+        if (element.first_child() && !IsKindOf(RUNTIME_CLASS(CXMLComposite)))
+            impl.Warn(element.first_child(), nullptr,
+                      std::string("<") + element.name() + "> holds no children: what it contains is not kept");
         return impl.ReadAttributes(element, GetRuntimeClass(), m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
+    }
     return impl.WriteAttributes(*this);
 }
 
