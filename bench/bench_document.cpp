@@ -8,7 +8,7 @@
 //   held_x_file bytes held after a load / UTF-8 file size (target <= 3)
 //   faults_per_kelem page faults of a load per 1000 elements (fresh memory)
 #include <KvNodeDefine/KvNodeDefine.h>
-#include <support/NodeLibraryGenerator.h>
+#include <NodeLibraryGenerator.h>
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>

@@ -2,7 +2,7 @@
 // descriptor answers the same, and saving again gives the same bytes.
 #include "DescriptorDump.h"
 
-#include <support/NodeLibraryGenerator.h>
+#include <NodeLibraryGenerator.h>
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "Scale.h"
 
 #include <KvNodeDefine/KvNodeDefine.h>
-#include <support/NodeLibraryGenerator.h>
+#include <NodeLibraryGenerator.h>
 
 #include <gtest/gtest.h>
 
