@@ -1,61 +1,44 @@
 #include "support/DescTestUtil.h"
 
-using kvtest::Elements;
-using kvtest::Strings;
+using kvtest::Text;
 
 namespace {
 
-using Items = std::vector<std::string>;
-using Ints = std::vector<int>;
-using Reals = std::vector<double>;
-
-struct SplitCase {
-    const char* text;
-    Items items;
-    Ints ints;
-    Reals reals;
-};
-
-const SplitCase kSplits[] = {
-    {"1,2,3", {"1", "2", "3"}, {1, 2, 3}, {1, 2, 3}},
-    {"1,,3", {"1", "", "3"}, {1, 0, 3}, {1, 0, 3}},
-    {",5", {"", "5"}, {0, 5}, {0, 5}},
-    {"5,", {"5"}, {5}, {5}},
-    {",", {""}, {0}, {0}},
-    {"", {}, {}, {}},
-    {"2.7, 8x", {"2.7", " 8x"}, {2, 8}, {2.7, 8}},
-    {"  ", {"  "}, {0}, {0}},
-    {"-1;4", {"-1;4"}, {-1}, {-1}},
-};
-
 // The string splits empty their array; the number splits append after what it
-// holds, so splitting twice into one array gives the numbers twice.
+// holds (99 and -1.5 here).
 TEST(CNodeGlobal, SplitsAtCommas)
 {
-    for (const SplitCase& c : kSplits) {
+    const struct {
+        const char *text, *items, *ints, *reals;
+    } cases[] = {
+        {"1,2,3", R"("1","2","3")", "99,1,2,3", "-1.5,1,2,3"},
+        {"1,,3", R"("1","","3")", "99,1,0,3", "-1.5,1,0,3"},
+        {",5", R"("","5")", "99,0,5", "-1.5,0,5"},
+        {"5,", R"("5")", "99,5", "-1.5,5"},
+        {",", R"("")", "99,0", "-1.5,0"},
+        {"", "", "99", "-1.5"},
+        {"2.7, 8x", R"("2.7"," 8x")", "99,2,8", "-1.5,2.7,8"},
+        {"  ", R"("  ")", "99,0", "-1.5,0"},
+        {"-1;4", R"("-1;4")", "99,-1", "-1.5,-1"},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string("text \"") + c.text + "\"");
         CStringArray items;
         items.Add("stale");
         CNodeGlobal::GetSplitStringArray(c.text, ',', items);
-        EXPECT_EQ(Strings(items), c.items);
-
+        EXPECT_EQ(Text(items), c.items);
         items.Add("stale");
         EXPECT_TRUE(CNodeGlobal::SplitStringToStringArray(c.text, items));
-        EXPECT_EQ(Strings(items), c.items);
+        EXPECT_EQ(Text(items), c.items);
 
         AcArray<int> ints;
         ints.append(99);
         EXPECT_TRUE(CNodeGlobal::SplitStringToIntArray(c.text, ints));
-        Ints expectedInts{99};
-        expectedInts.insert(expectedInts.end(), c.ints.begin(), c.ints.end());
-        EXPECT_EQ(Elements(ints), expectedInts);
-
+        EXPECT_EQ(Text(ints), c.ints);
         AcArray<double> reals;
         reals.append(-1.5);
         EXPECT_TRUE(CNodeGlobal::SplitStringToDoubleArray(c.text, reals));
-        Reals expectedReals{-1.5};
-        expectedReals.insert(expectedReals.end(), c.reals.begin(), c.reals.end());
-        EXPECT_EQ(Elements(reals), expectedReals);
+        EXPECT_EQ(Text(reals), c.reals);
     }
 }
 
@@ -65,11 +48,11 @@ TEST(CNodeGlobal, HighSeparatorsSplitInsideDoubleByteCharacters)
 {
     CStringArray items;
     CNodeGlobal::GetSplitStringArray("a\x81@b@", '@', items);
-    EXPECT_EQ(Strings(items), (Items{"a\x81", "b"}));
+    EXPECT_EQ(Text(items), "\"a\x81\",\"b\"");
     CNodeGlobal::GetSplitStringArray("8.8\xBC\xB6" "10.9", '\xB6', items);
-    EXPECT_EQ(Strings(items), (Items{"8.8\xBC", "10.9"}));
+    EXPECT_EQ(Text(items), "\"8.8\xBC\",\"10.9\"");
     CNodeGlobal::GetSplitStringArray("\xC6\xE4,\xCB\xFC", ',', items);
-    EXPECT_EQ(Strings(items), (Items{"\xC6\xE4", "\xCB\xFC"}));
+    EXPECT_EQ(Text(items), "\"\xC6\xE4\",\"\xCB\xFC\"");
 }
 
 } // namespace

@@ -20,18 +20,17 @@ IntArray Ints(std::initializer_list<int> values)
 }
 std::vector<int> Items(const IntArray& a) { return std::vector<int>(a.asArrayPtr(), a.asArrayPtr() + a.length()); }
 
-TEST(AcArray, GrowsGeometricallyFromNothing)
+TEST(AcArray, GrowsGeometricallyFromEight)
 {
     IntArray a;
-    EXPECT_TRUE(a.physicalLength() == 0 && a.growLength() == 8);
     std::set<int> physical;
     for (int i = 0; i < 100000; ++i) {
-        ASSERT_EQ(a.append(i), i);
+        a.append(i);
         physical.insert(a.physicalLength());
     }
     EXPECT_EQ(*physical.begin(), 8);
     EXPECT_LT(physical.size(), 40u); // appends stay linear
-    EXPECT_EQ(a.last(), 99999);
+    EXPECT_EQ(Items(a)[99999], 99999);
 }
 
 TEST(AcArray, AppendsItsOwnElementsWhileFull)
@@ -79,14 +78,10 @@ TEST(AcArray, InsertRemoveFindAndLengths)
 TEST(AcArray, ObjectCopyReallocatorKeepsTexts)
 {
     TextArray a;
-    for (int i = 0; i < 100; ++i) {
-        CString s;
-        s.Format("text %d", i);
-        a.append(s);
-    }
+    for (int i = 0; i < 100; ++i)
+        a.append(CString("text ") + CString(std::to_string(i).c_str()));
     a.insertAt(50, "mid").removeAt(0).setPhysicalLength(60);
-    EXPECT_TRUE(a[0] == "text 1" && a[49] == "mid");
-
+    EXPECT_TRUE(a[0] == "text 1" && a[49] == "mid" && a.length() == 60);
     TextArray b(a);
     b[0] += " changed";
     EXPECT_EQ(a[0], "text 1");

@@ -19,6 +19,10 @@ TEST(CString, CopiesShareUntilOneChanges)
 
     CString s("abc");
     s += 'd'; // private now, with room: appends in place
+    const CString shared(s);
+    s += 'e'; // room enough, yet shared: copies first
+    EXPECT_TRUE(shared == "abcd" && s == "abcde");
+    s = shared;
     s += s;
     s += s.GetString() + 6;
     EXPECT_EQ(s, "abcdabcdcd");
@@ -34,39 +38,24 @@ TEST(CString, CopiesShareUntilOneChanges)
     EXPECT_EQ(immortal, "name");
 }
 
-TEST(CString, ConstructionAccessAndCompare)
+TEST(CString, ConstructionCompareAndFormat)
 {
     const CString embedded("ab\0cd", 5);
     EXPECT_EQ(embedded.GetLength(), 5);
     EXPECT_NE(embedded, CString("ab\0ce", 5));
-    EXPECT_EQ(CString("abc", 2), "ab");
-    EXPECT_TRUE(CString("abc", -1).IsEmpty() && CString(nullptr, 3).IsEmpty());
-
-    CString s("xy");
-    const CString keep(s);
-    EXPECT_TRUE(s.GetAt(2) == '\0' && s.GetAt(-1) == '\0');
-    s.Empty();
-    EXPECT_TRUE(s.IsEmpty());
-    EXPECT_EQ(keep, "xy");
-
-    EXPECT_LT(keep.Compare("y"), 0);
-    EXPECT_GT(keep.Compare(nullptr), 0);
+    EXPECT_TRUE(CString("abc", 2) == "ab" && CString("abc", -1).IsEmpty() && CString(nullptr, 3).IsEmpty());
+    const CString xy("xy");
+    EXPECT_TRUE(xy.GetAt(2) == '\0' && xy.GetAt(-1) == '\0');
+    EXPECT_LT(xy.Compare("y"), 0);
+    EXPECT_GT(xy.Compare(nullptr), 0);
     EXPECT_GT(CString("\x81\x40").Compare("z"), 0); // bytes compare unsigned
-    EXPECT_TRUE(keep == CString("xy") && keep == "xy" && "xy" == keep);
-    EXPECT_TRUE(keep != CString("x") && keep != "xyz" && "y" != keep);
-    EXPECT_TRUE(keep + CString("1") == "xy1" && keep + "1" == "xy1" && "1" + keep == "1xy");
-}
+    EXPECT_TRUE(xy != "xyz" && "y" != xy && "1" + xy + "2" == "1xy2");
 
-TEST(CString, Format)
-{
-    CString s("old");
-    s.Format("%s=%d", "n", -12);
-    EXPECT_EQ(s, "n=-12");
+    CString s;
     const std::string longText(300, 'x');
     s.Format("[%s]", longText.c_str());
-    EXPECT_EQ(std::string(s.GetString()), "[" + longText + "]");
     s.Format("%s|%s", s.GetString(), s.GetString()); // the old text as argument
-    EXPECT_EQ(s.GetLength(), 605);
+    EXPECT_EQ(std::string(s.GetString()), "[" + longText + "]|[" + longText + "]");
 }
 
 TEST(CString, MidLeftRightClampTheirArguments)

@@ -1,50 +1,36 @@
 #pragma once
-// What the descriptor tests share: loading a document from text, finding an
-// object in it, saving it, setting attributes as a load would, and turning the
-// library's containers into standard ones that GoogleTest compares and prints.
+// What the tests share: documents from text and files, the library's
+// containers as standard ones that GoogleTest compares and prints, and
+// Describe, which turns a descriptor tree into a text to compare with an
+// expected file under tests/data.
 #include <KvNodeDefine/KvNodeDefine.h>
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <memory>
-#include <optional>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 namespace kvtest {
 
 using Texts = std::vector<std::string>;
-using AttList = std::vector<std::pair<std::string, std::string>>;
 
 inline std::string Str(const CString& s) { return std::string(s.GetString(), static_cast<size_t>(s.GetLength())); }
 
-// The root of doc if it is a T, else the root's first direct child that is one.
-template <class T>
-T* FirstOf(const CXMLDocument& doc)
+inline std::string ReadFile(const std::filesystem::path& path)
 {
-    CXMLBase* root = doc.GetRoot();
-    if (!root || root->IsKindOf(T::GetThisClass()))
-        return static_cast<T*>(root);
-    T* found = nullptr;
-    ObjIterator* it = root->CreateIterator();
-    for (it->First(); !found && !it->IsDone(); it->Next())
-        if (it->CurrentItem() && it->CurrentItem()->IsKindOf(T::GetThisClass()))
-            found = static_cast<T*>(it->CurrentItem());
-    root->DeleteIterator(it);
-    return found;
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Loads text into doc and returns FirstOf<T>; null fails the test.
-template <class T>
-T* LoadFirst(CXMLDocument& doc, const std::string& text)
+inline void WriteFile(const std::filesystem::path& path, const std::string& bytes)
 {
-    EXPECT_TRUE(doc.LoadXml(text.data(), text.size())) << doc.GetErrorText();
-    T* found = FirstOf<T>(doc);
-    EXPECT_TRUE(found) << "no " << T::GetThisClass()->m_lpszClassName << " in " << text;
-    return found;
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+inline bool LoadText(CXMLDocument& doc, const std::string& text) { return doc.LoadXml(text.data(), text.size()); }
 
 // Saves doc, which runs every descriptor's save refresh, and returns the text.
 inline std::string Save(const CXMLDocument& doc)
@@ -54,98 +40,57 @@ inline std::string Save(const CXMLDocument& doc)
     return out;
 }
 
-// The root of an XML text, which must load and be a T; null (with a test failure) otherwise.
 template <class T>
-std::unique_ptr<T> Load(const std::string& xml)
+T* As(CXMLBase* object)
 {
-    CXMLDocument doc;
-    if (!doc.LoadXml(xml.data(), xml.size())) {
-        ADD_FAILURE() << doc.GetErrorText() << "\n" << xml;
-        return nullptr;
-    }
-    std::unique_ptr<CXMLBase> root(doc.DetachRoot());
-    if (!root->IsKindOf(T::GetThisClass())) {
-        ADD_FAILURE() << "root is a " << root->GetRuntimeClass()->m_lpszClassName;
-        return nullptr;
-    }
-    return std::unique_ptr<T>(static_cast<T*>(root.release()));
+    return object && object->IsKindOf(T::GetThisClass()) ? static_cast<T*>(object) : nullptr;
 }
 
-// The document text of a tree that stays the caller's.
-inline std::string SaveTree(CXMLBase& root)
+// The direct children, by the object's own iterator.
+inline std::vector<CXMLBase*> Children(const CXMLBase& object)
 {
-    CXMLDocument doc;
-    doc.SetRoot(&root);
-    std::string xml;
-    EXPECT_TRUE(doc.SaveXml(xml)) << doc.GetErrorText();
-    doc.DetachRoot();
-    return xml;
+    std::vector<CXMLBase*> items;
+    ObjIterator* it = object.CreateIterator();
+    for (it->First(); !it->IsDone(); it->Next())
+        items.push_back(it->CurrentItem());
+    object.DeleteIterator(it);
+    return items;
 }
 
-// Sets attributes as a load reads them, then refreshes the fields.
-inline void Reload(CXMLBase& object, std::initializer_list<std::pair<const char*, const char*>> atts)
+inline CXMLBase* Child(const CXMLBase* parent, int index)
 {
-    for (const auto& att : atts)
-        object.SetAttText(att.first, att.second);
-    object.RefreshMemberWithAttList();
+    return static_cast<const CXMLComposite*>(parent)->GetChild(index);
 }
 
-// The attributes of an object as name and text, in attribute list order.
-inline AttList Atts(const CXMLBase& object)
+// Loads text into doc and returns its root, which must be a T.
+template <class T>
+T* LoadRoot(CXMLDocument& doc, const std::string& text)
 {
-    AttList pairs;
+    EXPECT_TRUE(LoadText(doc, text)) << doc.GetErrorText();
+    EXPECT_TRUE(As<T>(doc.GetRoot())) << "no " << T::GetThisClass()->m_lpszClassName << " root in " << text;
+    return As<T>(doc.GetRoot());
+}
+
+// The attributes as they would be written: name="text" ...
+inline std::string Atts(const CXMLBase& object)
+{
+    std::string out;
     const CStringArray& list = object.GetAttList();
     for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2)
-        pairs.emplace_back(Str(list[i]), Str(list[i + 1]));
-    return pairs;
-}
-
-inline Texts AttNames(const CXMLBase& object)
-{
-    Texts names;
-    for (const auto& att : Atts(object))
-        names.push_back(att.first);
-    return names;
-}
-
-// A descriptor whose attribute list can be forgotten, to see what a save
-// writes from the fields alone, in its own order.
-template <class T>
-class Fresh : public T {
-public:
-    AttList SavedAtts()
-    {
-        this->m_AttList.RemoveAll();
-        this->RefreshAttListWithMember();
-        return Atts(*this);
-    }
-};
-
-// An attribute's text, or nothing when the list lacks it.
-inline std::optional<std::string> Att(const CXMLBase& object, const char* name)
-{
-    CString value;
-    if (!object.GetAttText(name, value))
-        return std::nullopt;
-    return Str(value);
-}
-
-inline Texts Strings(const CStringArray& items)
-{
-    Texts out;
-    for (INT_PTR i = 0; i < items.GetSize(); ++i)
-        out.push_back(Str(items[i]));
+        out += (i ? " " : "") + Str(list[i]) + "=\"" + Str(list[i + 1]) + "\"";
     return out;
 }
 
-// Elements as values; enumerations as int.
-template <class T, class R, class V = std::conditional_t<std::is_enum<T>::value, int, T>>
-std::vector<V> Elements(const AcArray<T, R>& items)
+// What a save writes from the fields alone, in the class's own order: a save
+// otherwise writes over the attribute list as loaded.
+inline std::string SavedFields(CXMLBase& object)
 {
-    std::vector<V> out;
-    for (int i = 0; i < items.length(); ++i)
-        out.push_back(static_cast<V>(items[i]));
-    return out;
+    struct Access : CXMLBase {
+        static CStringArray& List(CXMLBase& o) { return o.*(&Access::m_AttList); }
+    };
+    Access::List(object).RemoveAll();
+    object.RefreshAttListWithMember();
+    return Atts(object);
 }
 
 // The names of borrowed descriptors.
@@ -158,13 +103,194 @@ Texts Names(const AcArray<T*, R>& items)
     return out;
 }
 
-// The GBK text of a UTF-8 literal, as the library holds it after reading a UTF-8 file.
-inline CString Gbk(const char* utf8)
+// The GBK text of UTF-8 text, as the library holds it after reading a UTF-8 file.
+inline std::string Gbk(const std::string& utf8)
 {
     std::string out;
     TextError error;
-    EXPECT_TRUE(ConvertToGbk(utf8, std::char_traits<char>::length(utf8), XmlEncoding::Utf8, out, error)) << error.message;
-    return CString(out.data(), static_cast<int>(out.size()));
+    EXPECT_TRUE(ConvertToGbk(utf8.data(), utf8.size(), XmlEncoding::Utf8, out, error)) << error.message;
+    return out;
+}
+
+// ---- Describe: one line per object with what each getter gives, then the
+// attributes as read and as a save writes them from the fields.
+
+// a field as text: numbers in decimal, lists joined by commas, texts of a CStringArray quoted
+template <class V>
+std::string Text(const V& value)
+{
+    std::ostringstream s;
+    s << value;
+    return s.str();
+}
+template <class T, class R>
+std::string Text(const AcArray<T, R>& items)
+{
+    std::string out;
+    for (int i = 0; i < items.length(); ++i)
+        out += (i ? "," : "") + Text(items[i]);
+    return out;
+}
+inline std::string Text(const CStringArray& items)
+{
+    std::string out;
+    for (INT_PTR i = 0; i < items.GetSize(); ++i)
+        out += (i ? ",\"" : "\"") + Str(items[i]) + "\"";
+    return out;
+}
+// a list getter's result and what it listed (descriptors: how many): 1:a,b
+template <class List>
+std::string Got(bool result, const List& items) { return std::to_string(result) + ":" + Text(items); }
+template <class T, class R>
+std::string Got(bool result, const AcArray<T*, R>& items) { return Got(result, items.length()); }
+
+// Appends " key=value" for each call.
+struct Fields {
+    std::string text;
+    template <class V>
+    Fields& operator()(const char* key, const V& value)
+    {
+        text += " " + std::string(key) + "=" + Text(value);
+        return *this;
+    }
+};
+
+inline void DescribeFields(CXMLBase& o, Fields& f)
+{
+    if (auto* d = As<CBaseDesc>(&o))
+        f("name", d->GetName())("show", d->GetShowName());
+    if (auto* r = As<CNodeAttDef>(&o))
+        f("version", r->GetVersion());
+    if (auto* n = As<CNodeTypeDesc>(&o))
+        f("type", n->GetNodeType())("whole", n->GetLinkWholeType())("big", n->GetLinkBigType());
+    if (auto* m = As<CNodeMemberDesc>(&o)) {
+        AcArray<int> sides;
+        AcArray<double> angles;
+        f("kind", m->GetKindArray())("sectype", m->GetSecTypeArray())("linkplanes", m->GetStrLinkPlanes());
+        f("rotangles", m->GetRotateAngles())("linkto", m->GetLinkTo())("directused", m->IsDirectUsed());
+        f("sectdesc", m->GetSectDesc())("end", m->IsEndConnect())("side", m->IsSectSideConnect());
+        f("sides", Got(m->GetAllowConnectSides(sides), sides))("angles", Got(m->GetAllowRotateAngles(angles), angles));
+    }
+    if (auto* p = As<CPlateDesc>(&o)) {
+        CStringArray planes;
+        f("material", p->GetMaterial())("len", p->GetLenExp())("width", p->GetWidthExp())("thick", p->GetThickExp());
+        f("planes", p->GetPlaneNames())("three", Got(p->GetPlaneNames(planes), planes));
+        f("varitem", p->GetVarItemName())("num", p->GetNum());
+    }
+    if (auto* c = As<CCutDesc>(&o)) {
+        CStringArray planes;
+        f("planes", c->GetPlaneNames())("some", Got(c->GetPlaneNames(planes), planes));
+    }
+    if (auto* i = As<CVarItemDesc>(&o))
+        f("type", i->GetStrType())("predefined", i->IsPredefined());
+    if (auto* v = As<CVarDesc>(&o)) {
+        CStringArray values;
+        f("showvalue", v->GetShowValue())("value", v->GetRealValue())("type", v->GetType());
+        f("format", v->GetFormatType())("values", Got(v->GetValueList(values), values));
+    }
+    if (auto* l = As<CValueListDesc>(&o)) {
+        CStringArray values;
+        f("values", Got(l->GetValueList(values), values));
+    }
+    if (auto* b = As<CBoltDesc>(&o)) {
+        AcArray<CBoltPlaneDesc*> planes;
+        f("material", b->GetMaterial())("grade", b->GetBoltGrade())("diam", b->GetDiamExp())("len", b->GetLenExp());
+        f("num", b->GetNumExp())("dlen", b->GetDianBanLenExp())("dwidth", b->GetDianBanWidthExp());
+        f("dthick", b->GetDianBanThickExp())("father", b->GetFatherName())("point", b->GetPointName());
+        f("plane", b->GetPlaneName())("varitem", b->GetVarItemName());
+        f("boltplanes", Got(b->GetBoltPlaneDescArray(planes), planes));
+    }
+    if (auto* g = As<CBoltGroupDesc>(&o)) {
+        AcArray<CBoltPlaneDesc*> planes;
+        f("father", g->GetFatherName())("side", g->GetFatherSideIndex())("prior", g->GetPriorFlag());
+        f("material", g->GetMaterial())("grade", g->GetBoltGrade())("bolttype", g->GetBoltType());
+        f("diam", g->GetDiamExp())("len", g->GetLenExp())("num", g->GetNumExp())("varitem", g->GetVarItemName());
+        f("boltplanes", Got(g->GetBoltPlaneDescArray(planes), planes));
+    }
+    if (auto* b = As<CBoltPlaneDesc>(&o))
+        f("plane", b->GetPlaneName())("father", b->GetFatherName());
+    if (auto* k = As<CLinkBarDesc>(&o)) {
+        AcArray<CPlaneDesc*> planes;
+        AcArray<CCutDesc*> cuts;
+        f("sectype", k->GetSecTypeArray())("sect", k->GetSecSize())("len", k->GetLenExp());
+        f("attach", k->GetAttachPlane1() + "|" + k->GetAttachPlane2() + "|" + k->GetAttachPlane3());
+        f("first", k->GetFirstIndex())("second", k->GetSecondIndex());
+        f("planes", Got(k->GetPlaneDescArray(planes), planes))("cuts", Got(k->GetCutDescArray(cuts), cuts));
+    }
+    if (auto* p = As<CPointDesc>(&o)) {
+        f("type", p->GetPointType())("memname", p->GetMemberName())("line", p->GetLineName());
+        f("plane", p->GetPlaneName())("line1", p->GetLine1Name())("line2", p->GetLine2Name());
+        f("pointdesc", p->GetStrPointDesc())("oldpoint", p->GetOldPointName())("vec", p->GetVecName());
+        f("rellen", p->GetStrRelLen());
+    }
+    if (auto* l = As<CLineDesc>(&o)) {
+        f("type", l->GetLineType())("memname", l->GetMemberName())("plane1", l->GetPlane1Name());
+        f("plane2", l->GetPlane2Name())("point", l->GetPointName())("vec", l->GetVecName());
+        f("point1", l->GetPoint1Name())("point2", l->GetPoint2Name());
+    }
+    if (auto* p = As<CPlaneDesc>(&o)) {
+        f("type", p->GetPlaneType())("memname", p->GetMemberName())("strdesc", p->GetStrPlaneDesc());
+        f("point", p->GetPointName())("norm", p->GetNormalName())("relplane", p->GetRelPlaneName());
+        f("rellen", p->GetStrRelativeLen())("refmem", p->GetRefMemName());
+    }
+    if (auto* v = As<CVecDesc>(&o)) {
+        f("type", v->GetVecType())("line", v->GetLineName())("vecdesc", v->GetStrVecDesc());
+        f("vec1", v->GetVec1Name())("vec2", v->GetVec2Name())("oldvec", v->GetOldVecName());
+        f("norm", v->GetNormVecName())("rotangle", v->GetStrRotateAngle())("parallel", v->GetParallelPlaneName());
+        f("memname", v->GetMemberName())("perp", v->GetPerpPlaneName())("dot", v->GetDotProductVecName());
+    }
+    if (auto* d = As<CDistDesc>(&o)) {
+        f("type", d->GetDistType())("point1", d->GetPoint1Name())("point2", d->GetPoint2Name());
+        f("plane1", d->GetPlane1Name())("plane2", d->GetPlane2Name());
+    }
+}
+
+inline void Describe(CXMLBase& object, std::string& out, int depth = 0)
+{
+    const std::string indent(static_cast<size_t>(2 * depth), ' ');
+    if (const auto* text = As<CXMLText>(&object)) {
+        out += indent + (text->GetKind() == CXMLText::Comment ? "#" : "text:") + Str(text->GetText()) + "\n";
+        return;
+    }
+    Fields f{indent + object.GetElementName()};
+    DescribeFields(object, f);
+    out += f.text + "\n";
+    const auto line = [&](const char* label, const std::string& atts) {
+        out += indent + "  " + label + (atts.empty() ? "" : " ") + atts + "\n";
+    };
+    if (As<CBaseDesc>(&object)) {
+        line("read:", Atts(object));
+        line("save:", SavedFields(object));
+    } else if (object.GetAttList().GetSize()) {
+        line("atts:", Atts(object));
+    }
+    for (CXMLBase* child : Children(object))
+        Describe(*child, out, depth + 1);
+}
+
+// Compares Describe of a tree with tests/data/<name>.txt (UTF-8).
+inline void ExpectDescription(CXMLBase& root, const std::string& name)
+{
+    const std::string path = std::string(KV_TEST_DATA) + "/" + name + ".txt";
+    std::string described;
+    Describe(root, described);
+    EXPECT_EQ(described, Gbk(ReadFile(path)));
+}
+
+// Loads tests/data/<name>.xml, which must load without warnings and save and
+// load back unchanged, and compares Describe of its tree with tests/data/<name>.txt.
+inline void ExpectDescribed(const std::string& name)
+{
+    const std::string path = std::string(KV_TEST_DATA) + "/" + name + ".xml";
+    CXMLDocument doc, again;
+    ASSERT_TRUE(doc.LoadFile(path.c_str())) << doc.GetErrorText();
+    EXPECT_TRUE(doc.GetWarnings().empty());
+    ExpectDescription(*doc.GetRoot(), name);
+
+    ASSERT_TRUE(doc.LoadFile(path.c_str()));
+    const std::string saved = Save(doc);
+    ASSERT_TRUE(LoadText(again, saved)) << again.GetErrorText();
+    EXPECT_EQ(Save(again), saved);
 }
 
 } // namespace kvtest

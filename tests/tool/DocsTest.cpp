@@ -1,27 +1,12 @@
 // The references name every class the format has and every rule the tool checks.
 #include "Lint.h"
-
-#include <KvNodeDefine/KvNodeDefine.h>
-
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
-#include <string>
+#include "support/DescTestUtil.h"
 
 namespace {
 
-std::string ReadDoc(const char* name)
-{
-    std::ifstream in(std::string(KV_DOCS) + "/" + name);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST(Docs, FormatNamesEveryRegisteredClass)
 {
-    const std::string format = ReadDoc("format.md");
+    const std::string format = kvtest::ReadFile(KV_DOCS "/format.md");
     ASSERT_FALSE(format.empty());
     for (int i = 0; i < 18; ++i) {
         const std::string index = "8_" + std::to_string(i);
@@ -35,7 +20,7 @@ TEST(Docs, FormatNamesEveryRegisteredClass)
 
 TEST(Docs, ToolReferenceNamesEveryRule)
 {
-    const std::string tool = ReadDoc("kvnode.md");
+    const std::string tool = kvtest::ReadFile(KV_DOCS "/kvnode.md");
     ASSERT_FALSE(tool.empty());
     for (const kvnode::Rule& rule : kvnode::Rules())
         EXPECT_NE(tool.find("`" + std::string(rule.id) + "`"), std::string::npos) << rule.id;

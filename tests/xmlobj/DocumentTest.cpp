@@ -1,43 +1,32 @@
 // Reading and writing whole documents through CXMLDocument: round trips,
 // elements of unknown classes, and the loader's refusals with their places.
-#include "XmlTestSupport.h"
+#include "support/DescTestUtil.h"
 
-#include <xmlobj/CXMLUnknown.h>
-
-using namespace xmltest;
+using namespace kvtest;
 
 namespace {
 
-const char kChinese[] = "\xD6\xD0\xCE\xC4"; // GBK for the two characters of "Chinese"
-
-CBaseDesc* DescAt(const CXMLDocument& doc, int index)
-{
-    auto* root = dynamic_cast<CXMLComposite*>(doc.GetRoot());
-    return root ? dynamic_cast<CBaseDesc*>(root->GetChild(index)) : nullptr;
-}
-
-std::string Nested(const char* open, const char* close, int depth)
+std::string Nested(int depth)
 {
     std::string xml;
     for (int i = 0; i < depth; ++i)
-        xml += open;
+        xml += "<CBaseDesc classtype='8_8'>";
     for (int i = 0; i < depth; ++i)
-        xml += close;
+        xml += "</CBaseDesc>";
     return xml;
 }
-
-} // namespace
 
 TEST(Document, RoundTripKeepsTreeAndTexts)
 {
     const CString tricky("a&b<c>d\"e'f\tg\nh\ri");
+    const char* chinese = "\xD6\xD0\xCE\xC4"; // GBK
     auto* root = new CNodeAttDef;
     root->SetVersion(3);
-    root->Add(new CBaseDesc(tricky, kChinese));
+    root->Add(new CBaseDesc(tricky, chinese));
     root->Add(new CBaseDesc("second", ""));
     CXMLDocument doc;
     doc.SetRoot(root);
-    const std::string first = SaveText(doc);
+    const std::string first = Save(doc);
     // whitespace in a value would be normalised to a blank by the next reader
     EXPECT_NE(first.find("f&#09;g&#10;h&#13;i"), std::string::npos) << first;
     EXPECT_NE(first.find("<CNodeAttDef classtype=\"8_0\" Version=\"3\">"), std::string::npos) << first;
@@ -45,56 +34,30 @@ TEST(Document, RoundTripKeepsTreeAndTexts)
     CXMLDocument again;
     ASSERT_TRUE(LoadText(again, first)) << again.GetErrorText();
     EXPECT_TRUE(again.GetWarnings().empty());
-    auto* loaded = dynamic_cast<CNodeAttDef*>(again.GetRoot());
-    ASSERT_NE(loaded, nullptr);
+    auto* loaded = As<CNodeAttDef>(again.GetRoot());
+    ASSERT_TRUE(loaded && loaded->GetChildCount() == 2);
     EXPECT_EQ(loaded->GetVersion(), 3);
-    ASSERT_EQ(loaded->GetChildCount(), 2);
-    ASSERT_NE(DescAt(again, 0), nullptr);
-    EXPECT_EQ(DescAt(again, 0)->GetName(), tricky);
-    EXPECT_EQ(DescAt(again, 0)->GetShowName(), kChinese);
-    EXPECT_EQ(DescAt(again, 1)->GetName(), "second");
-    EXPECT_EQ(SaveText(again), first);
+    EXPECT_EQ(Atts(*loaded->GetChild(0)), "name=\"" + Str(tricky) + "\" showname=\"" + chinese + "\"");
+    EXPECT_EQ(Atts(*loaded->GetChild(1)), R"(name="second" showname="")");
+    EXPECT_EQ(Save(again), first);
 }
 
-TEST(Document, ClassTypeIsWrittenFirst)
-{
-    auto* desc = new CBaseDesc("n", "s");
-    desc->SetAttText("early", "1");
-    CXMLDocument doc;
-    doc.SetRoot(desc);
-    EXPECT_NE(SaveText(doc).find("<CBaseDesc classtype=\"8_8\" early=\"1\" name=\"n\" showname=\"s\" />"),
-              std::string::npos);
-}
-
+// An unknown class index with text, a comment, CDATA and an unknown child; no
+// class index and an element name no class has, holding a known class.
 TEST(Document, UnknownElementsAreKeptAndSavedBackUnchanged)
 {
-    const char* cases[] = {
-        // an unknown class index, with text, a comment, CDATA and an unknown child
-        "<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
-        "  <CFuture classtype=\"8_99\" z=\"1\" a=\"&lt;&amp;\">lead &amp; text<!-- note --><![CDATA[raw <b>]]>"
-        "<Inner q=\"2\" />\n  </CFuture>\n"
-        "</CNodeAttDef>\n",
-        // no class index and an element name no class has, holding a known class
-        "<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
-        "  <Mystery b=\"2\" a=\"1\">\n"
-        "    <CBaseDesc classtype=\"8_8\" name=\"k\" showname=\"\" />\n"
-        "  </Mystery>\n"
-        "</CNodeAttDef>\n",
-    };
-    for (const char* xml : cases) {
-        SCOPED_TRACE(xml);
+    for (const char* name : {"unknown-class-index.xml", "unknown-element-name.xml"}) {
+        SCOPED_TRACE(name);
+        const std::string xml = ReadFile(std::string(KV_TEST_DATA "/xmlobj/") + name);
         CXMLDocument doc;
         ASSERT_TRUE(LoadText(doc, xml)) << doc.GetErrorText();
-        auto* unknown = dynamic_cast<CXMLUnknown*>(static_cast<CXMLComposite*>(doc.GetRoot())->GetChild(0));
-        ASSERT_NE(unknown, nullptr);
-        ASSERT_FALSE(doc.GetWarnings().empty());
+        auto* unknown = As<CXMLUnknown>(Child(doc.GetRoot(), 0));
+        ASSERT_TRUE(unknown && !doc.GetWarnings().empty());
         const XmlDiagnostic& w = doc.GetWarnings()[0];
-        EXPECT_EQ(w.line, 2);
+        EXPECT_EQ(w.line, 3);
         EXPECT_EQ(w.column, 3);
         EXPECT_NE(w.message.find(unknown->GetElementName()), std::string::npos) << w.message;
-
-        const std::string saved = SaveText(doc);
-        EXPECT_EQ(saved, std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") + xml);
+        EXPECT_EQ(Save(doc), xml);
     }
 }
 
@@ -190,17 +153,15 @@ TEST(Document, MalformedInputFailsWithItsPlace)
 
 TEST(Document, NestingIsBoundedAt1024Levels)
 {
-    const char* open = "<CBaseDesc classtype='8_8'>";
-    const char* close = "</CBaseDesc>";
-    CXMLDocument doc;
-    ASSERT_TRUE(LoadText(doc, Nested(open, close, 1024))) << doc.GetErrorText();
-    CXMLDocument again;
-    ASSERT_TRUE(LoadText(again, SaveText(doc))) << again.GetErrorText();
-
+    CXMLDocument doc, again;
+    ASSERT_TRUE(LoadText(doc, Nested(1024))) << doc.GetErrorText();
+    ASSERT_TRUE(LoadText(again, Save(doc))) << again.GetErrorText();
     for (int depth : {1025, 100000}) {
-        EXPECT_FALSE(LoadText(doc, Nested(open, close, depth)));
+        EXPECT_FALSE(LoadText(doc, Nested(depth)));
         EXPECT_EQ(doc.GetError().line, 1);
         EXPECT_EQ(doc.GetError().column, 1 + 1024 * 27);
         EXPECT_EQ(doc.GetError().message, "elements nested deeper than 1024 levels");
     }
 }
+
+} // namespace

@@ -1,82 +1,47 @@
 // Documents in every supported encoding: read into GBK, written back in the
 // encoding they came in; and the characters and bytes that fail a load or save.
-// The encoded bytes below were made with iconv, not with the library.
-#include "XmlTestSupport.h"
+// The files under data/xmlobj/encodings were made with iconv, not with the library.
+#include "support/DescTestUtil.h"
 
-using namespace xmltest;
+using namespace kvtest;
 
 namespace {
 
 const char kGbkChinese[] = "\xD6\xD0\xCE\xC4";
 
-std::string Widen(const std::string& ascii, bool littleEndian)
+std::string Utf16LE(const std::string& ascii)
 {
     std::string out;
-    for (char c : ascii) {
-        out += littleEndian ? c : '\0';
-        out += littleEndian ? '\0' : c;
-    }
+    for (char c : ascii)
+        out += std::string(1, c) + '\0';
     return out;
 }
 
-// The document exactly as the library writes it, with showname in the given
-// bytes; UTF-16 widens the ASCII around them.
-std::string Canonical(const char* declared, const std::string& chinese, int utf16 = 0)
-{
-    const std::string head = std::string("<?xml version=\"1.0\" encoding=\"") + declared +
-                             "\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
-                             "  <CBaseDesc classtype=\"8_8\" name=\"n\" showname=\"";
-    const std::string tail = "\" />\n</CNodeAttDef>\n";
-    if (!utf16)
-        return head + chinese + tail;
-    const bool le = utf16 < 0;
-    return (le ? "\xFF\xFE" : "\xFE\xFF") + Widen(head, le) + chinese + Widen(tail, le);
-}
-
-} // namespace
-
-TEST(Encoding, RoundTripThroughFilesInTheEncodingRead)
+TEST(Encoding, SavedInTheEncodingRead)
 {
     const struct {
-        const char* label;
-        std::string input;
-        std::string saved;
+        const char *input, *saved;
         XmlEncoding encoding;
     } cases[] = {
-        {"UTF-8", Canonical("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87"), Canonical("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87"),
-         XmlEncoding::Utf8},
-        {"UTF-8 with BOM", "\xEF\xBB\xBF" + Canonical("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87"),
-         "\xEF\xBB\xBF" + Canonical("UTF-8", "\xE4\xB8\xAD\xE6\x96\x87"), XmlEncoding::Utf8},
-        {"UTF-16LE", Canonical("UTF-16", std::string("\x2D\x4E\x87\x65", 4), -1),
-         Canonical("UTF-16", std::string("\x2D\x4E\x87\x65", 4), -1), XmlEncoding::Utf16LE},
-        {"UTF-16BE", Canonical("UTF-16", std::string("\x4E\x2D\x65\x87", 4), 1),
-         Canonical("UTF-16", std::string("\x4E\x2D\x65\x87", 4), 1), XmlEncoding::Utf16BE},
-        {"GBK", Canonical("GBK", kGbkChinese), Canonical("GBK", kGbkChinese), XmlEncoding::Gbk},
-        {"GB2312", Canonical("gb2312", kGbkChinese), Canonical("GBK", kGbkChinese), XmlEncoding::Gbk},
-        {"GB18030", Canonical("GB18030", kGbkChinese), Canonical("GB18030", kGbkChinese), XmlEncoding::Gb18030},
+        {"utf-8", "utf-8", XmlEncoding::Utf8},          {"utf-8-bom", "utf-8-bom", XmlEncoding::Utf8},
+        {"utf-16le", "utf-16le", XmlEncoding::Utf16LE}, {"utf-16be", "utf-16be", XmlEncoding::Utf16BE},
+        {"gbk", "gbk", XmlEncoding::Gbk},               {"gb2312", "gbk", XmlEncoding::Gbk},
+        {"gb18030", "gb18030", XmlEncoding::Gb18030},
     };
-    ScratchDir dir;
+    const std::string folder = KV_TEST_DATA "/xmlobj/encodings/";
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        const auto path = dir / "doc.xml";
-        WriteBytes(path, c.input);
+        SCOPED_TRACE(c.input);
         CXMLDocument doc;
-        ASSERT_TRUE(doc.LoadFile(path.c_str())) << doc.GetErrorText();
+        ASSERT_TRUE(doc.LoadFile((folder + c.input + ".xml").c_str())) << doc.GetErrorText();
         EXPECT_EQ(doc.GetEncoding(), c.encoding);
-        auto* root = static_cast<CXMLComposite*>(doc.GetRoot());
-        ASSERT_EQ(root->GetChildCount(), 1);
-        EXPECT_EQ(static_cast<CBaseDesc*>(root->GetChild(0))->GetShowName(), kGbkChinese);
-        ASSERT_TRUE(doc.SaveFile(path.c_str())) << doc.GetErrorText();
-        EXPECT_EQ(ReadBytes(path), c.saved);
+        EXPECT_EQ(Atts(*Child(doc.GetRoot(), 0)), std::string(R"(name="n" showname=")") + kGbkChinese + "\"");
+        EXPECT_EQ(Save(doc), ReadFile(folder + c.saved + ".xml"));
     }
-}
 
-TEST(Encoding, NewDocumentSavesAsUtf8)
-{
-    CXMLDocument doc;
-    doc.SetRoot(new CBaseDesc("n", kGbkChinese));
-    EXPECT_EQ(SaveText(doc), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                             "<CBaseDesc classtype=\"8_8\" name=\"n\" showname=\"\xE4\xB8\xAD\xE6\x96\x87\" />\n");
+    CXMLDocument fresh;
+    fresh.SetRoot(new CBaseDesc("n", kGbkChinese));
+    EXPECT_EQ(Save(fresh), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                           "<CBaseDesc classtype=\"8_8\" name=\"n\" showname=\"\xE4\xB8\xAD\xE6\x96\x87\" />\n");
 }
 
 // Nothing is replaced silently: what GBK cannot hold, or what is not valid in
@@ -98,12 +63,12 @@ TEST(Encoding, UnrepresentableOrInvalidInputFailsWithItsPlace)
          "character U+20AC cannot be held in GBK"},
         {"emoji in GB18030", "<?xml version='1.0' encoding='GB18030'?>\n<a>\x94\x39\xFC\x36</a>", 2, 4,
          "character U+1F600 cannot be held in GBK"},
-        {"emoji in UTF-16", "\xFF\xFE" + Widen("<a>\nx", true) + std::string("\x3D\xD8\x00\xDE", 4) + Widen("</a>", true),
-         2, 2, "character U+1F600 cannot be held in GBK"},
+        {"emoji in UTF-16", "\xFF\xFE" + Utf16LE("<a>\nx") + std::string("\x3D\xD8\x00\xDE", 4) + Utf16LE("</a>"), 2,
+         2, "character U+1F600 cannot be held in GBK"},
         {"invalid UTF-8", "<a>\n\xC3\x28</a>", 2, 1, "bytes that are not valid UTF-8"},
         {"GBK lead byte cut at the end", gbk + "<a/>\xD6", 2, 5, "bytes that are not valid GBK"},
         {"GBK trail byte out of range", gbk + "<a>\xD6\x20</a>", 2, 4, "bytes that are not valid GBK"},
-        {"half a UTF-16 character", "\xFF\xFE" + Widen("<a/>", true) + "<", 1, 5, "half a character"},
+        {"half a UTF-16 character", "\xFF\xFE" + Utf16LE("<a/>") + "<", 1, 5, "half a character"},
         {"control character", "<a>\x01</a>", 1, 4, "control character U+0001"},
         {"unsupported encoding", "<?xml version='1.0' encoding='ISO-8859-1'?><a/>", 1, 31,
          "encoding \"ISO-8859-1\" is not supported"},
@@ -140,3 +105,5 @@ TEST(Encoding, InvalidGbkSetByTheHostFailsTheSave)
         }
     }
 }
+
+} // namespace

@@ -1,16 +1,40 @@
 // Loading and saving files: what cannot be read, and saves that must leave
 // the old file intact when they fail.
-#include "XmlTestSupport.h"
+#include "support/DescTestUtil.h"
 
+#include <cstdlib>
 #include <sys/stat.h>
-#include <unistd.h>
 
-using namespace xmltest;
+using namespace kvtest;
 namespace fs = std::filesystem;
 
 namespace {
 
 const char kOld[] = "<?xml version=\"1.0\"?>\n<CBaseDesc classtype=\"8_8\" name=\"old\" showname=\"\" />\n";
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+struct ScratchDir {
+    fs::path path;
+    ScratchDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "kvtest.XXXXXX").string();
+        EXPECT_TRUE(::mkdtemp(pattern.data()));
+        path = pattern;
+    }
+    ~ScratchDir()
+    {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+    fs::path operator/(const std::string& name) const { return path / name; }
+    Texts Names() const
+    {
+        Texts names;
+        for (const auto& e : fs::directory_iterator(path))
+            names.push_back(e.path().filename().string());
+        return names;
+    }
+};
 
 CXMLDocument& NewDocument(CXMLDocument& doc, const char* showName = "")
 {
@@ -18,27 +42,20 @@ CXMLDocument& NewDocument(CXMLDocument& doc, const char* showName = "")
     return doc;
 }
 
-} // namespace
-
-TEST(Files, UnreadablePathsFailWithTheirName)
+TEST(Files, UnreadablePathsAndLoadErrorsNameTheFile)
 {
     ScratchDir dir;
     const std::string missing = (dir / "missing.xml").string();
     CXMLDocument doc;
     EXPECT_FALSE(doc.LoadFile(missing.c_str()));
     EXPECT_EQ(doc.GetErrorText(), missing + ": cannot read: No such file or directory");
-    EXPECT_FALSE(doc.LoadFile(dir.path().c_str()));
-    EXPECT_EQ(doc.GetErrorText(), dir.path().string() + ": cannot read: is a directory, not a file");
+    EXPECT_FALSE(doc.LoadFile(dir.path.c_str()));
+    EXPECT_EQ(doc.GetErrorText(), dir.path.string() + ": cannot read: is a directory, not a file");
     EXPECT_FALSE(doc.LoadFile(nullptr));
     EXPECT_EQ(doc.GetRoot(), nullptr);
-}
 
-TEST(Files, LoadErrorsNameTheFile)
-{
-    ScratchDir dir;
     const auto path = dir / "bad.xml";
-    WriteBytes(path, "<a>\n<b x='1' x='2'/></a>");
-    CXMLDocument doc;
+    WriteFile(path, "<a>\n<b x='1' x='2'/></a>");
     EXPECT_FALSE(doc.LoadFile(path.c_str()));
     EXPECT_EQ(doc.GetErrorText(), path.string() + ":2:10: duplicate attribute \"x\" (in a/b[1])");
 }
@@ -47,69 +64,48 @@ TEST(Files, SaveReplacesTheFileAndKeepsItsMode)
 {
     ScratchDir dir;
     const auto path = dir / "doc.xml";
-    WriteBytes(path, kOld);
+    WriteFile(path, kOld);
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     CXMLDocument doc;
     ASSERT_TRUE(NewDocument(doc).SaveFile(path.c_str())) << doc.GetErrorText();
-    EXPECT_NE(ReadBytes(path).find("name=\"new\""), std::string::npos);
+    EXPECT_NE(ReadFile(path).find("name=\"new\""), std::string::npos);
     struct stat st;
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"doc.xml"});
+    EXPECT_EQ(dir.Names(), Texts{"doc.xml"});
 }
 
 TEST(Files, FailedSaveLeavesTheOldFileAndNoTemporary)
 {
     ScratchDir dir;
     const auto path = dir / "doc.xml";
-    WriteBytes(path, kOld);
+    WriteFile(path, kOld);
 
-    CXMLDocument invalid;
+    CXMLDocument invalid; // nothing is written when the text cannot be made
     EXPECT_FALSE(NewDocument(invalid, "\xD6").SaveFile(path.c_str()));
-    EXPECT_NE(invalid.GetErrorText().find("not a valid GBK character"), std::string::npos) << invalid.GetErrorText();
-
     CXMLDocument doc;
     const std::string nowhere = (dir / "no-such-dir" / "doc.xml").string();
     EXPECT_FALSE(NewDocument(doc).SaveFile(nowhere.c_str()));
     EXPECT_EQ(doc.GetErrorText(), nowhere + ": cannot write: No such file or directory");
-    EXPECT_FALSE(doc.SaveFile(dir.path().c_str())); // a directory is no file to replace
+    EXPECT_FALSE(doc.SaveFile(dir.path.c_str())); // a directory is no file to replace
 
-    EXPECT_EQ(ReadBytes(path), kOld);
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"doc.xml"});
-}
-
-TEST(Files, SaveIntoAReadOnlyFolderLeavesTheOldFile)
-{
-    ScratchDir dir;
-    const auto path = dir / "doc.xml";
-    WriteBytes(path, kOld);
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
-    if (::access(dir.path().c_str(), W_OK) == 0)
-        GTEST_SKIP() << "a read-only folder is writable here (running as root)";
-    CXMLDocument doc;
-    EXPECT_FALSE(NewDocument(doc).SaveFile(path.c_str()));
-    EXPECT_NE(doc.GetErrorText().find("Permission denied"), std::string::npos) << doc.GetErrorText();
-    EXPECT_EQ(ReadBytes(path), kOld);
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"doc.xml"});
+    EXPECT_EQ(ReadFile(path), kOld);
+    EXPECT_EQ(dir.Names(), Texts{"doc.xml"});
 }
 
 // Inputs the fuzzer once broke the loader with: each must fail with a
 // message, or load and save into something that loads again.
 TEST(Files, FuzzRegressionsLoadOrFailCleanly)
 {
-    const fs::path folder = fs::path(KV_TEST_DATA) / "fuzz-regressions";
-    if (!fs::is_directory(folder))
-        GTEST_SKIP() << "no " << folder;
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    for (const auto& entry : fs::directory_iterator(fs::path(KV_TEST_DATA) / "fuzz-regressions")) {
         SCOPED_TRACE(entry.path().string());
-        CXMLDocument doc;
+        CXMLDocument doc, again;
         if (!doc.LoadFile(entry.path().c_str())) {
             EXPECT_FALSE(doc.GetErrorText().empty());
             continue;
         }
-        std::string saved;
-        ASSERT_TRUE(doc.SaveXml(saved)) << doc.GetErrorText();
-        CXMLDocument again;
-        EXPECT_TRUE(LoadText(again, saved)) << again.GetErrorText();
+        EXPECT_TRUE(LoadText(again, Save(doc))) << again.GetErrorText();
     }
 }
+
+} // namespace
