@@ -61,6 +61,18 @@ TEST(Document, UnknownElementsAreKeptAndSavedBackUnchanged)
     }
 }
 
+TEST(Document, ChildrenOfAPlainObjectAreReportedNotDroppedSilently)
+{
+    const std::string xml = "<CNodeAttDef classtype=\"8_0\">\n"
+                            "<CValueListDesc classtype=\"8_11\" a=\"1\"><x/></CValueListDesc></CNodeAttDef>";
+    CXMLDocument doc;
+    ASSERT_TRUE(LoadText(doc, xml)) << doc.GetErrorText();
+    ASSERT_EQ(doc.GetWarnings().size(), 1u);
+    EXPECT_EQ(doc.GetWarnings()[0].Format(),
+              "<memory>:2:40: <CValueListDesc> holds no children: what it contains is not kept "
+              "(in CNodeAttDef/CValueListDesc[1]/x[1])");
+}
+
 TEST(Document, SaveRefusesNamesThatWouldNotLoadAgain)
 {
     // each after a sibling whose names passed: a save checks again the names that differ

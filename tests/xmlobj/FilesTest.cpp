@@ -75,6 +75,17 @@ TEST(Files, SaveReplacesTheFileAndKeepsItsMode)
     EXPECT_EQ(dir.Names(), Texts{"doc.xml"});
 }
 
+TEST(Files, SaveThroughALinkKeepsTheLink)
+{
+    ScratchDir dir;
+    fs::create_directory(dir / "sub");
+    fs::create_symlink("sub/doc.xml", dir / "link.xml"); // names a file that does not exist yet
+    CXMLDocument doc;
+    ASSERT_TRUE(NewDocument(doc).SaveFile((dir / "link.xml").c_str())) << doc.GetErrorText();
+    EXPECT_TRUE(fs::is_symlink(dir / "link.xml"));
+    EXPECT_NE(ReadFile(dir / "sub/doc.xml").find("name=\"new\""), std::string::npos);
+}
+
 TEST(Files, FailedSaveLeavesTheOldFileAndNoTemporary)
 {
     ScratchDir dir;
