@@ -7,13 +7,13 @@
 
 #include <pugixml.hpp>
 
-struct ClassType;
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+struct ClassType;
 
 constexpr int kMaxDepth = 1024;
 
