@@ -142,7 +142,8 @@ void AppendEscaped(std::string& out, const CString& text, bool attribute, Append
     static const ByteSet inAttribute("&<\"", true);
     static const ByteSet inText = [] {
         ByteSet set("&<>", true);
-        set.has['\t'] = set.has['\n'] = set.has['\r'] = false;
+        for (unsigned char c : {'\t', '\n', '\r'})
+            set.has[c] = false;
         return set;
     }();
     const ByteSet& special = attribute ? inAttribute : inText;
