@@ -158,8 +158,9 @@ void AppendEscaped(std::string& out, const CString& text, bool attribute, Append
             break;
         if (static_cast<unsigned char>(*s) >= 0x80) {
             plain = s;
+            // a character's second byte may be ASCII (0x40..0x7E): take it with its lead
             while (s < end && static_cast<unsigned char>(*s) >= 0x80)
-                ++s;
+                s += IsGbkLeadByte(static_cast<unsigned char>(*s)) && s + 1 < end ? 2 : 1;
             appendGbk(plain, static_cast<size_t>(s - plain));
             continue;
         }

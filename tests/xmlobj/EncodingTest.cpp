@@ -107,3 +107,23 @@ TEST(Encoding, InvalidGbkSetByTheHostFailsTheSave)
 }
 
 } // namespace
+
+// A GBK character's second byte may lie in the ASCII range ("\x9E\x49" is
+// U+6FF1): a writer that splits the text at ASCII bytes cuts it in half.
+TEST(Encoding, SecondBytesInTheAsciiRangeStayWithTheirCharacter)
+{
+    const std::string utf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
+                             "  <CBaseDesc classtype=\"8_8\" name=\"\xE6\xBF\xB1\" showname=\"a\xE7\x9F\xBC&lt;\" />\n"
+                             "  <!--\xE6\xBF\xB1-->\n</CNodeAttDef>\n";
+    for (XmlEncoding encoding : {XmlEncoding::Utf8, XmlEncoding::Gbk, XmlEncoding::Utf16LE}) {
+        CXMLDocument doc;
+        ASSERT_TRUE(doc.LoadXml(utf8.data(), utf8.size())) << doc.GetErrorText();
+        doc.SetEncoding(encoding);
+        std::string saved;
+        ASSERT_TRUE(doc.SaveXml(saved)) << doc.GetErrorText();
+        CXMLDocument again;
+        ASSERT_TRUE(again.LoadXml(saved.data(), saved.size())) << again.GetErrorText();
+        again.SetEncoding(XmlEncoding::Utf8);
+        EXPECT_EQ(Save(again), utf8);
+    }
+}
