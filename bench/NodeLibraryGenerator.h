@@ -139,7 +139,7 @@ public:
     void Write(int index, std::size_t minChildren)
     {
         static const char* const kinds[] = {"梁柱刚接节点", "主次梁铰接节点", "柱脚节点", "支撑连接节点", "桁架节点",
-                                            "拼接节点"};
+                                            "拼接节点", "柱腳節點"};
         w.Open("CNodeTypeDesc", "8_6");
         w.Att("name", Num("NT", index));
         w.Att("showname", std::string(r.Pick(kinds)) + std::to_string(index));
@@ -244,7 +244,7 @@ private:
 
     void Plates()
     {
-        static const char* const names[] = {"连接板", "加劲肋", "端板", "节点板", "垫板", "盖板"};
+        static const char* const names[] = {"连接板", "加劲肋", "端板", "节点板", "垫板", "盖板", "連接板"}; // traditional forms: GBK second bytes in the ASCII range;
         for (int n = r.Between(2, 6); n > 0; --n) {
             const std::string item = Num("VI", r.Between(1, varItem));
             w.Open("CPlateDesc", "8_3");
