@@ -21,12 +21,13 @@ bool CXMLComposite::Add(CXMLBase* pChild)
 {
     if (!pChild)
         return false;
-    // owning a child twice, or an ancestor, would delete it twice
+    // a child that has a parent is owned already (here or elsewhere), and an
+    // ancestor would own itself: either would be deleted twice
+    if (pChild->GetParent())
+        return false;
     for (const CXMLBase* p = this; p; p = p->GetParent())
         if (p == pChild)
             return false;
-    if (pChild->GetParent() == this && Find(pChild) != m_children.end())
-        return false;
     m_children.push_back({pChild, pChild->GetRuntimeClass()});
     pChild->SetParentObj(this);
     return true;

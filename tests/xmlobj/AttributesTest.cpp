@@ -98,6 +98,7 @@ TEST(Composite, OwnsItsChildren)
         EXPECT_FALSE(parent.Add(nullptr));
         EXPECT_FALSE(parent.Add(&parent));
         EXPECT_FALSE(parent.Add(b));       // twice would delete it twice
+        EXPECT_FALSE(stranger.Add(grandchild)); // owned by another parent
         EXPECT_FALSE(b->Add(&parent));     // a cycle would never end
         EXPECT_FALSE(CXMLBase().Add(&stranger)); // a plain object takes no children (nor ownership)
         EXPECT_EQ(Children(parent), (std::vector<CXMLBase*>{b}));
