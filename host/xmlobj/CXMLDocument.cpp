@@ -234,7 +234,16 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     const pugi::xml_parse_result parsed = impl.doc.load_buffer_inplace_own(work, impl.parsedSize, flags,
                                                                            pugi::encoding_utf8);
     if (!parsed) {
-        impl.Fail(pugi::xml_node(), work + parsed.offset, Lower(parsed.description()));
+        std::string message = Lower(parsed.description());
+        if (parsed.status == pugi::status_end_element_mismatch) {
+            // pugixml's words name no tag; the offset stands on the end tag's name
+            const char* name = work + parsed.offset;
+            size_t length = 0;
+            while (parsed.offset + length < impl.parsedSize && name[length] && !std::strchr(" \t\r\n>", name[length]))
+                ++length;
+            message = "end tag </" + std::string(name, length) + "> does not match the open element";
+        }
+        impl.Fail(pugi::xml_node(), work + parsed.offset, message);
         m_Error = impl.error;
         return false;
     }

@@ -42,7 +42,7 @@ struct BadFile {
 
 const BadFile kBadFiles[] = {
     {"truncated.xml", 4, 54, "error parsing element attribute"},
-    {"mismatched_tags.xml", 5, 7, "start-end tags mismatch"},
+    {"mismatched_tags.xml", 5, 7, "end tag </CPlateDescc> does not match the open element"},
     {"undefined_entity.xml", 3, 57, "undefined entity &nbsp;"},
     {"duplicate_attribute.xml", 3, 61, "duplicate attribute \"name\""},
     {"two_roots.xml", 3, 1, "more than one root element"},

@@ -20,7 +20,7 @@ struct Expected {
 };
 
 const Expected kBroken[] = {
-    {"xml-error.xml", RuleId::XmlError, 64, "start-end tags mismatch"},
+    {"xml-error.xml", RuleId::XmlError, 64, "end tag </CNodeTypeDesc> does not match the open element"},
     {"xml-error-encoding.xml", RuleId::XmlError, 4, "not valid UTF-8"},
     {"xml-warning.xml", RuleId::XmlWarning, 8, "<?layout?> is not kept"},
     {"unknown-class.xml", RuleId::UnknownClass, 30, "\"8_40\" of <CWeldDesc>"},

@@ -139,7 +139,7 @@ TEST(Document, MalformedInputFailsWithItsPlace)
         // after a sibling with as many attributes, which passed
         {"<a>\n<b x='1' y='2'/>\n<b x='1' x='2'/></a>", "<memory>:3:10: duplicate attribute \"x\" (in a/b[2])"},
         {"<a/>\n<b/>", "<memory>:2:1: more than one root element (in b)"},
-        {"<a>\n<b></a>", "<memory>:2:6: start-end tags mismatch"},
+        {"<a>\n<b></a>", "<memory>:2:6: end tag </a> does not match the open element"},
         {"<a>\n  <b ", "<memory>:2:5: error parsing start element tag"},
         {"<a>\n  <b x='1", "<memory>:2:9: error parsing element attribute"},
         {"<!DOCTYPE a [\n<!ENTITY e 'boom'>\n]>\n<a>&e;</a>",
