@@ -23,12 +23,14 @@ public:
     CString GetPlane1Name() const { return m_Plane1Name; }
     CString GetPlane2Name() const { return m_Plane2Name; }
 
+    // which attributes each type writes, in save order, and the fields behind them
+    static TypedLayout<CDistDesc> Layout();
+
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;
     bool RefreshMemberWithAttList() override;
 
 private:
-    static TypedLayout<CDistDesc> Layout();
 
     DistType m_DistType;
     CString m_Point1Name;

@@ -27,12 +27,14 @@ public:
     CString GetPoint1Name() const { return m_Point1Name; }
     CString GetPoint2Name() const { return m_Point2Name; }
 
+    // which attributes each type writes, in save order, and the fields behind them
+    static TypedLayout<CLineDesc> Layout();
+
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;
     bool RefreshMemberWithAttList() override;
 
 private:
-    static TypedLayout<CLineDesc> Layout();
 
     LineType m_LineType;
     CString m_MemberName;

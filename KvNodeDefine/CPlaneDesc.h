@@ -30,12 +30,14 @@ public:
     CString GetStrRelativeLen() const { return m_StrRelativeLen; }
     CString GetRefMemName() const { return m_RefMemName; }
 
+    // which attributes each type writes, in save order, and the fields behind them
+    static TypedLayout<CPlaneDesc> Layout();
+
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;
     bool RefreshMemberWithAttList() override;
 
 private:
-    static TypedLayout<CPlaneDesc> Layout();
 
     PlaneType m_PlaneType;
     CString m_MemberName;

@@ -30,12 +30,14 @@ public:
     CString GetVecName() const { return m_VecName; }
     CString GetStrRelLen() const { return m_StrRelLen; }
 
+    // which attributes each type writes, in save order, and the fields behind them
+    static TypedLayout<CPointDesc> Layout();
+
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;
     bool RefreshMemberWithAttList() override;
 
 private:
-    static TypedLayout<CPointDesc> Layout();
 
     PointType m_PointType;
     CString m_MemberName;

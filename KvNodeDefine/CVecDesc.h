@@ -37,12 +37,14 @@ public:
     CString GetPerpPlaneName() const { return m_PerpPlaneName; }
     CString GetDotProductVecName() const { return m_DotProductVecName; }
 
+    // which attributes each type writes, in save order, and the fields behind them
+    static TypedLayout<CVecDesc> Layout();
+
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;
     bool RefreshMemberWithAttList() override;
 
 private:
-    static TypedLayout<CVecDesc> Layout();
 
     VecType m_VecType;
     CString m_LineName;

@@ -38,108 +38,47 @@ std::string Bytes(const CString& s) { return std::string(s.GetString(), static_c
 
 // ---- the constructions: which fields each type uses, in the order a save writes them
 
-template <class C>
-struct TypedField {
-    int firstType;
-    int lastType;
-    const char* attribute;
-    CString (C::*get)() const;
-    Kind target;
-    bool optional;
-};
-
-template <class C>
-struct TypedTable {
-    const TypedField<C>* rows;
-    size_t count;
-    const char* const* typeNames;
-    int typeCount;
-    template <size_t N, size_t T>
-    TypedTable(const TypedField<C> (&r)[N], const char* const (&names)[T])
-        : rows(r), count(N), typeNames(names), typeCount(static_cast<int>(T))
-    {
-    }
-};
-
-constexpr Kind kText = Kind::Other;
-
-const TypedField<CPointDesc> kPointRows[] = {
-    {0, 0, "memname", &CPointDesc::GetMemberName, Kind::Member, false},
-    {1, 1, "line", &CPointDesc::GetLineName, Kind::Line, false},
-    {1, 1, "plane", &CPointDesc::GetPlaneName, Kind::Plane, false},
-    {2, 2, "line1", &CPointDesc::GetLine1Name, Kind::Line, false},
-    {2, 2, "line2", &CPointDesc::GetLine2Name, Kind::Line, false},
-    {3, 3, "pointdesc", &CPointDesc::GetStrPointDesc, kText, false},
-    {4, 4, "oldpoint", &CPointDesc::GetOldPointName, Kind::Point, false},
-    {4, 4, "vec", &CPointDesc::GetVecName, Kind::Vector, false},
-    {4, 4, "rellen", &CPointDesc::GetStrRelLen, kText, false},
-};
-const char* const kPointTypes[] = {"PointByMember", "PointByLinePlane", "PointByTwoLines", "PointByDesc",
-                                   "PointByOldPoint"};
-
-const TypedField<CLineDesc> kLineRows[] = {
-    {0, 0, "memname", &CLineDesc::GetMemberName, Kind::Member, false},
-    {1, 1, "plane1", &CLineDesc::GetPlane1Name, Kind::Plane, false},
-    {1, 1, "plane2", &CLineDesc::GetPlane2Name, Kind::Plane, false},
-    {2, 2, "point", &CLineDesc::GetPointName, Kind::Point, false},
-    {2, 2, "vec", &CLineDesc::GetVecName, Kind::Vector, false},
-    {3, 3, "point1", &CLineDesc::GetPoint1Name, Kind::Point, false},
-    {3, 3, "point2", &CLineDesc::GetPoint2Name, Kind::Point, false},
-};
-const char* const kLineTypes[] = {"LineByMember", "LineByTwoPlanes", "LineByPointVec", "LineByTwoPoints"};
-
-const TypedField<CPlaneDesc> kPlaneRows[] = {
-    {0, 2, "memname", &CPlaneDesc::GetMemberName, Kind::Member, false},
-    {0, 2, "strdesc", &CPlaneDesc::GetStrPlaneDesc, kText, false},
-    {0, 2, "refmem", &CPlaneDesc::GetRefMemName, Kind::Member, true},
-    {3, 3, "point", &CPlaneDesc::GetPointName, Kind::Point, false},
-    {3, 3, "norm", &CPlaneDesc::GetNormalName, Kind::Vector, false},
-    {4, 4, "rellen", &CPlaneDesc::GetStrRelativeLen, kText, false},
-    {4, 5, "relplane", &CPlaneDesc::GetRelPlaneName, Kind::Plane, false},
-};
-const char* const kPlaneTypes[] = {"PlaneByMember0",   "PlaneByMember1",     "PlaneByMember2",
-                                   "PlaneByPointNorm", "PlaneByRelPlaneLen", "PlaneByRelPlane"};
-
-const TypedField<CVecDesc> kVecRows[] = {
-    {0, 0, "line", &CVecDesc::GetLineName, Kind::Line, false},
-    {1, 1, "vecdesc", &CVecDesc::GetStrVecDesc, kText, false},
-    {2, 2, "vec1", &CVecDesc::GetVec1Name, Kind::Vector, false},
-    {2, 2, "vec2", &CVecDesc::GetVec2Name, Kind::Vector, false},
-    {3, 3, "oldvec", &CVecDesc::GetOldVecName, Kind::Vector, false},
-    {3, 3, "norm", &CVecDesc::GetNormVecName, Kind::Vector, false},
-    {3, 3, "rotangle", &CVecDesc::GetStrRotateAngle, kText, false},
-    {4, 4, "parellelplane", &CVecDesc::GetParallelPlaneName, Kind::Plane, false},
-    {4, 4, "memname", &CVecDesc::GetMemberName, Kind::Member, false},
-    {5, 5, "perpplane", &CVecDesc::GetPerpPlaneName, Kind::Plane, false},
-    {6, 6, "oldvec", &CVecDesc::GetOldVecName, Kind::Vector, false},
-    {6, 6, "dotproductvec", &CVecDesc::GetDotProductVecName, Kind::Vector, false},
-    {7, 7, "memname", &CVecDesc::GetMemberName, Kind::Member, false},
-};
-const char* const kVecTypes[] = {"VecByLine",      "VecByDesc",       "VecByTwoVecs",    "VecByRotate",
-                                 "VecByParallelPlane", "VecByPerpPlane", "VecByDotProduct", "VecByMember"};
-
-const TypedField<CDistDesc> kDistRows[] = {
-    {0, 2, "point1", &CDistDesc::GetPoint1Name, Kind::Point, false},
-    {0, 2, "point2", &CDistDesc::GetPoint2Name, Kind::Point, false},
-    {3, 3, "plane1", &CDistDesc::GetPlane1Name, Kind::Plane, false},
-    {3, 3, "plane2", &CDistDesc::GetPlane2Name, Kind::Plane, false},
-};
-const char* const kDistTypes[] = {"DistByPoints0", "DistByPoints1", "DistByPoints2", "DistByPlanes"};
-
-template <class C>
-void AddTyped(const C& desc, int type, const TypedTable<C>& table, std::vector<Field>& out)
+// The kind of descriptor a construction attribute names: the same attribute
+// names the same kind in every class; the texts ("pointdesc", "rellen"...) name none.
+Kind TargetOf(const char* attribute)
 {
-    for (size_t i = 0; i < table.count; ++i) {
-        const TypedField<C>& r = table.rows[i];
-        if (type >= r.firstType && type <= r.lastType)
-            out.push_back(Field{r.attribute, (desc.*r.get)(), r.target, r.optional});
-    }
+    static const std::pair<const char*, Kind> targets[] = {
+        {"memname", Kind::Member},   {"refmem", Kind::Member},       {"line", Kind::Line},
+        {"line1", Kind::Line},       {"line2", Kind::Line},          {"plane", Kind::Plane},
+        {"plane1", Kind::Plane},     {"plane2", Kind::Plane},        {"relplane", Kind::Plane},
+        {"parellelplane", Kind::Plane}, {"perpplane", Kind::Plane},  {"point", Kind::Point},
+        {"point1", Kind::Point},     {"point2", Kind::Point},        {"oldpoint", Kind::Point},
+        {"vec", Kind::Vector},       {"vec1", Kind::Vector},         {"vec2", Kind::Vector},
+        {"oldvec", Kind::Vector},    {"norm", Kind::Vector},         {"dotproductvec", Kind::Vector},
+    };
+    for (const auto& t : targets)
+        if (std::strcmp(t.first, attribute) == 0)
+            return t.second;
+    return Kind::Other;
 }
 
+const char* const kPointTypes[] = {"PointByMember", "PointByLinePlane", "PointByTwoLines", "PointByDesc",
+                                   "PointByOldPoint"};
+const char* const kLineTypes[] = {"LineByMember", "LineByTwoPlanes", "LineByPointVec", "LineByTwoPoints"};
+const char* const kPlaneTypes[] = {"PlaneByMember0",   "PlaneByMember1",     "PlaneByMember2",
+                                   "PlaneByPointNorm", "PlaneByRelPlaneLen", "PlaneByRelPlane"};
+const char* const kVecTypes[] = {"VecByLine",      "VecByDesc",       "VecByTwoVecs",    "VecByRotate",
+                                 "VecByParallelPlane", "VecByPerpPlane", "VecByDotProduct", "VecByMember"};
+const char* const kDistTypes[] = {"DistByPoints0", "DistByPoints1", "DistByPoints2", "DistByPlanes"};
+
+// the fields the construction's type writes, from the class's own table
 template <class C>
-std::string TypeText(int type, const TypedTable<C>& table)
+void AddTyped(const C& desc, int type, std::vector<Field>& out)
 {
-    const char* name = type >= 0 && type < table.typeCount ? table.typeNames[type] : "unknown";
+    for (const TypedAttribute<C>& row : C::Layout())
+        if (type >= row.firstType && type <= row.lastType)
+            out.push_back(Field{row.name, desc.*row.field, TargetOf(row.name), row.onlyIfNotEmpty});
+}
+
+template <size_t N>
+std::string TypeText(int type, const char* const (&names)[N])
+{
+    const char* name = type >= 0 && type < static_cast<int>(N) ? names[type] : "unknown";
     return "type=" + std::to_string(type) + " (" + name + ")";
 }
 
@@ -153,9 +92,10 @@ CString EnumText(int value, const SteelSystem::EnumTable& table)
     return text;
 }
 
+// a text for the host: it names no descriptor
 Field Text(const char* attribute, const CString& value, bool optional = false)
 {
-    return Field{attribute, value, kText, optional};
+    return Field{attribute, value, Kind::Other, optional};
 }
 
 Field Name(const char* attribute, const CString& value, Kind target, bool optional = false)
@@ -353,27 +293,27 @@ std::vector<Field> KeyFields(const CXMLBase& object)
     switch (kind) {
     case Kind::Point: {
         const auto& d = static_cast<const CPointDesc&>(object);
-        AddTyped(d, d.GetPointType(), TypedTable<CPointDesc>(kPointRows, kPointTypes), fields);
+        AddTyped(d, d.GetPointType(), fields);
         break;
     }
     case Kind::Line: {
         const auto& d = static_cast<const CLineDesc&>(object);
-        AddTyped(d, d.GetLineType(), TypedTable<CLineDesc>(kLineRows, kLineTypes), fields);
+        AddTyped(d, d.GetLineType(), fields);
         break;
     }
     case Kind::Plane: {
         const auto& d = static_cast<const CPlaneDesc&>(object);
-        AddTyped(d, d.GetPlaneType(), TypedTable<CPlaneDesc>(kPlaneRows, kPlaneTypes), fields);
+        AddTyped(d, d.GetPlaneType(), fields);
         break;
     }
     case Kind::Vector: {
         const auto& d = static_cast<const CVecDesc&>(object);
-        AddTyped(d, d.GetVecType(), TypedTable<CVecDesc>(kVecRows, kVecTypes), fields);
+        AddTyped(d, d.GetVecType(), fields);
         break;
     }
     case Kind::Distance: {
         const auto& d = static_cast<const CDistDesc&>(object);
-        AddTyped(d, d.GetDistType(), TypedTable<CDistDesc>(kDistRows, kDistTypes), fields);
+        AddTyped(d, d.GetDistType(), fields);
         break;
     }
     case Kind::Other:
@@ -393,17 +333,15 @@ std::string ConstructionType(const CXMLBase& object)
 {
     switch (KindOf(object)) {
     case Kind::Point:
-        return TypeText(static_cast<const CPointDesc&>(object).GetPointType(),
-                        TypedTable<CPointDesc>(kPointRows, kPointTypes));
+        return TypeText(static_cast<const CPointDesc&>(object).GetPointType(), kPointTypes);
     case Kind::Line:
-        return TypeText(static_cast<const CLineDesc&>(object).GetLineType(), TypedTable<CLineDesc>(kLineRows, kLineTypes));
+        return TypeText(static_cast<const CLineDesc&>(object).GetLineType(), kLineTypes);
     case Kind::Plane:
-        return TypeText(static_cast<const CPlaneDesc&>(object).GetPlaneType(),
-                        TypedTable<CPlaneDesc>(kPlaneRows, kPlaneTypes));
+        return TypeText(static_cast<const CPlaneDesc&>(object).GetPlaneType(), kPlaneTypes);
     case Kind::Vector:
-        return TypeText(static_cast<const CVecDesc&>(object).GetVecType(), TypedTable<CVecDesc>(kVecRows, kVecTypes));
+        return TypeText(static_cast<const CVecDesc&>(object).GetVecType(), kVecTypes);
     case Kind::Distance:
-        return TypeText(static_cast<const CDistDesc&>(object).GetDistType(), TypedTable<CDistDesc>(kDistRows, kDistTypes));
+        return TypeText(static_cast<const CDistDesc&>(object).GetDistType(), kDistTypes);
     default:
         return std::string();
     }
