@@ -51,7 +51,7 @@ public:
                 ++m_used;
                 return s.name;
             }
-            if (static_cast<size_t>(s.name.GetLength()) == length && std::memcmp(s.name.GetString(), name, length) == 0)
+            if (static_cast<size_t>(s.name.GetLength()) == length && SameBytes(s.name.GetString(), name, length))
                 return s.name;
         }
         return CString(name, static_cast<int>(length));
@@ -87,7 +87,7 @@ CString TextPool::Get(const char* text, size_t length)
             return s.text;
         }
         if (s.hash == h && static_cast<size_t>(s.text.GetLength()) == length &&
-            std::memcmp(s.text.GetString(), text, length) == 0)
+            SameBytes(s.text.GetString(), text, length))
             return s.text;
     }
     return CString(text, static_cast<int>(length));
@@ -479,28 +479,24 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
 {
     // gather the attributes once, then fill the list at its final size
     constexpr size_t kTypical = 32;
-    std::string_view nameStore[kTypical];
+    const char* nameStore[kTypical];
     const char* valueStore[kTypical];
-    std::vector<std::string_view> moreNames;
-    std::vector<const char*> moreValues;
-    std::string_view* names = nameStore;
+    std::vector<const char*> moreNames, moreValues;
+    const char** names = nameStore;
     const char** texts = valueStore;
     size_t count = 0;
-    size_t classTypes = 0;
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute(), ++count) {
         if (count == kTypical) {
             moreNames.assign(nameStore, nameStore + kTypical);
             moreValues.assign(valueStore, valueStore + kTypical);
         }
-        const std::string_view name(a.name());
         if (count < kTypical) {
-            nameStore[count] = name;
+            nameStore[count] = a.name();
             valueStore[count] = a.value();
         } else {
-            moreNames.push_back(name);
+            moreNames.push_back(a.name());
             moreValues.push_back(a.value());
         }
-        classTypes += name == "classtype";
     }
     if (count > kTypical) {
         names = moreNames.data();
@@ -510,33 +506,46 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
     NameRun& run = RunOf(owner, count);
     bool sameNames = run.names.size() == count;
     for (size_t i = 0; sameNames && i < count; ++i)
-        sameNames = names[i] == std::string_view(run.names[i].GetString(), static_cast<size_t>(run.names[i].GetLength()));
+        sameNames = SameText(run.names[i].GetString(), names[i]);
     if (!sameNames) {
-        if (const char* dup = FindDuplicate(names, count))
+        std::vector<std::string_view> views(names, names + count);
+        if (const char* dup = FindDuplicate(views.data(), count))
             return Fail(node, dup, "duplicate attribute " + Quote(dup));
         NamePool& pool = Names();
         run.names.resize(count);
-        for (size_t i = 0; i < count; ++i)
-            run.names[i] = pool.Get(names[i].data(), names[i].size());
+        run.classTypeAt = count;
+        for (size_t i = 0; i < count; ++i) {
+            run.names[i] = pool.Get(views[i].data(), views[i].size());
+            if (views[i] == "classtype")
+                run.classTypeAt = i;
+        }
     }
+    const size_t skipped = keepClassType ? count : run.classTypeAt;
     // what the object set before it was read (in its constructor) is replaced in
     // place; into an empty list, the attributes go at its final size at once
     const INT_PTR preset = list.GetSize() - 1;
     INT_PTR at = list.GetSize();
     if (preset < 0)
-        list.SetSize(2 * static_cast<INT_PTR>(count - (keepClassType ? 0 : classTypes)));
+        list.SetSize(2 * static_cast<INT_PTR>(count - (skipped < count ? 1 : 0)));
+    static const ByteSet plainEnd = [] {
+        ByteSet set("&<");
+        set.has[0] = true;
+        return set;
+    }();
     for (size_t i = 0; i < count; ++i) {
-        if (!keepClassType && names[i] == "classtype")
+        if (i == skipped)
             continue;
         const char* value = texts[i];
-        const size_t plain = std::strcspn(value, "&<");
+        size_t plain = 0;
+        while (!plainEnd(value[plain]))
+            ++plain;
         CString text;
         if (value[plain] == '\0')
             text = values.Get(value, plain);
         else if (!Unescape(value, plain + std::strlen(value + plain), node, text))
             return false;
         INT_PTR same = 0;
-        while (same < preset && std::strcmp(list[same], names[i].data()) != 0)
+        while (same < preset && !SameText(list[same], names[i]))
             same += 2;
         if (same < preset) {
             list[same + 1] = std::move(text);

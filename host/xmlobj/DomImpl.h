@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -37,13 +38,62 @@ private:
     size_t m_used = 0;
 };
 
-// FNV-1a: short texts, few collisions
+// Short texts (names, repeated values) are hashed and compared a word at a
+// time, the last word overlapping the one before; no byte past the text is read.
+inline std::uint64_t Word8(const char* p) noexcept
+{
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+inline std::uint32_t Word4(const char* p) noexcept
+{
+    std::uint32_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
 inline std::uint32_t HashText(const char* text, size_t length) noexcept
 {
-    std::uint32_t h = 2166136261u;
+    constexpr std::uint64_t k = 0x9E3779B97F4A7C15ull;
+    std::uint64_t h = (length + 1) * k;
+    if (length >= 8) {
+        for (size_t i = 0; i + 8 < length; i += 8)
+            h = (h ^ Word8(text + i)) * k;
+        h = (h ^ Word8(text + length - 8)) * k;
+    } else if (length >= 4) {
+        h = (h ^ (Word4(text) | std::uint64_t{Word4(text + length - 4)} << 32)) * k;
+    } else if (length > 0) {
+        const auto byte = [text](size_t i) { return std::uint64_t{static_cast<unsigned char>(text[i])}; };
+        h = (h ^ (byte(0) | byte(length / 2) << 8 | byte(length - 1) << 16)) * k;
+    }
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
+}
+
+// equal texts, both ending in '\0': attribute names are too short for a call to pay
+inline bool SameText(const char* a, const char* b) noexcept
+{
+    for (; *a == *b; ++a, ++b)
+        if (!*a)
+            return true;
+    return false;
+}
+
+inline bool SameBytes(const char* a, const char* b, size_t length) noexcept
+{
+    if (length >= 8) {
+        for (size_t i = 0; i + 8 < length; i += 8)
+            if (Word8(a + i) != Word8(b + i))
+                return false;
+        return Word8(a + length - 8) == Word8(b + length - 8);
+    }
+    if (length >= 4)
+        return Word4(a) == Word4(b) && Word4(a + length - 4) == Word4(b + length - 4);
     for (size_t i = 0; i < length; ++i)
-        h = (h ^ static_cast<unsigned char>(text[i])) * 16777619u;
-    return h;
+        if (a[i] != b[i])
+            return false;
+    return true;
 }
 
 struct MSXML2::IXMLDOMDocument::Impl {
@@ -105,6 +155,7 @@ private:
         std::uintptr_t key = 0;
         std::vector<CString> names;
         bool hasClassType = false; // a save: one of them is "classtype"
+        size_t classTypeAt = 0;    // a load: where "classtype" is among them (names.size() when absent)
     };
     static constexpr size_t kNameRuns = 64;
     NameRun m_nameRuns[kNameRuns];
