@@ -1,5 +1,6 @@
 #include <xmlobj/XmlEncoding.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -216,6 +217,29 @@ inline bool PlainAsciiWord(const char* p) noexcept
     return ((w | ((w - 0x20 * ones) & ~w)) & high) == 0;
 }
 
+// The end of the ASCII run from j: the first byte of 0x80 or above or a
+// control character other than tab and line ends, or size.
+inline size_t PlainRunEnd(const char* data, size_t j, size_t size) noexcept
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, high = 0x8080808080808080ull;
+    for (;;) {
+        while (j + 8 <= size && PlainAsciiWord(data + j))
+            j += 8;
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        if (j + 8 <= size) {
+            // the lowest marked byte is the first: a borrow marks only bytes after it
+            std::uint64_t w;
+            std::memcpy(&w, data + j, sizeof w);
+            j += static_cast<size_t>(__builtin_ctzll((w | ((w - 0x20 * ones) & ~w)) & high)) / 8;
+        }
+#endif
+        const unsigned char c = j < size ? static_cast<unsigned char>(data[j]) : 0;
+        if (j == size || c >= 0x80 || IsRefusedControl(c))
+            return j;
+        ++j; // a tab or line end
+    }
+}
+
 // ASCII is the same in every encoding here, so only the runs of other bytes
 // go through a converter. check tells whether a run is valid on its own
 // and returns its length; it fills error when not.
@@ -224,20 +248,13 @@ bool ConvertRuns(const char* data, size_t size, Out& out, TextError& error, Chec
 {
     size_t i = 0;
     while (i < size) {
-        size_t j = i;
-        for (;;) {
-            while (j + 8 <= size && PlainAsciiWord(data + j))
-                j += 8;
-            if (j == size || static_cast<unsigned char>(data[j]) >= 0x80)
-                break;
-            if (IsRefusedControl(static_cast<unsigned char>(data[j]))) {
-                out.append(data + i, j - i);
-                error.offset = j;
-                error.message = "control character " + CodePointText(static_cast<unsigned char>(data[j])) +
-                                " is not allowed in XML";
-                return false;
-            }
-            ++j;
+        size_t j = PlainRunEnd(data, i, size);
+        if (j < size && IsRefusedControl(static_cast<unsigned char>(data[j]))) {
+            out.append(data + i, j - i);
+            error.offset = j;
+            error.message =
+                "control character " + CodePointText(static_cast<unsigned char>(data[j])) + " is not allowed in XML";
+            return false;
         }
         out.append(data + i, j - i);
         if (j == size)
@@ -553,10 +570,54 @@ bool ConvertToGbk(const char* data, size_t size, XmlEncoding from, std::string& 
     return ConvertToGbkInto(data, size, from, out, error);
 }
 
+namespace {
+
+// A whole document from UTF-8: ASCII a word at a time, a character of three
+// bytes (Chinese is) straight from the table; any other character, and any
+// error, through ConvertRuns one character at a time. No character takes
+// more bytes in GBK than in UTF-8, so the writes stay within the buffer.
+bool Utf8IntoGbkBuffer(const char* data, size_t size, BufferSink& out, TextError& error)
+{
+    const auto* s = reinterpret_cast<const unsigned char*>(data);
+    size_t i = 0;
+    while (i < size) {
+        const size_t j = PlainRunEnd(data, i, size);
+        std::memcpy(out.p, data + i, j - i);
+        out.p += j - i;
+        i = j;
+        if (i == size)
+            break;
+        if (s[i] >= 0xE0 && s[i] <= 0xEF && i + 2 < size && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80) {
+            const std::uint32_t cp = (s[i] & 0x0Fu) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
+            const std::uint32_t gbk = cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)
+                                          ? g_gbkOfBmp[cp].load(std::memory_order_relaxed)
+                                          : std::uint32_t{kNotAsked};
+            if (gbk > kAskEveryTime) {
+                out.p[0] = static_cast<char>(gbk >> 8);
+                out.p[1] = static_cast<char>(gbk & 0xFF);
+                out.p += 2;
+                i += 3;
+                continue;
+            }
+        }
+        std::uint32_t cp;
+        const size_t length = std::max<size_t>(1, Utf8SequenceLength(s + i, size - i, cp));
+        if (!ConvertRuns(data + i, length, out, error, CheckUtf8, Utf8RunToGbk<BufferSink>)) {
+            error.offset += i;
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+} // namespace
+
 bool ConvertToGbkBuffer(const char* data, size_t size, XmlEncoding from, char* out, size_t& outSize, TextError& error)
 {
     BufferSink sink{out, out + size};
-    const bool ok = ConvertToGbkInto(data, size, from, sink, error);
+    const bool ok = from == XmlEncoding::Utf8 ? Utf8IntoGbkBuffer(data, size, sink, error)
+                                              : ConvertToGbkInto(data, size, from, sink, error);
     outSize = static_cast<size_t>(sink.p - out);
     if (ok && sink.overflow) {
         error.offset = 0;
