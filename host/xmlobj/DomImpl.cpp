@@ -465,8 +465,8 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
 MSXML2::IXMLDOMDocument::Impl::NameRun& MSXML2::IXMLDOMDocument::Impl::RunOf(const CRuntimeClass* owner,
                                                                              size_t count) noexcept
 {
-    const std::uintptr_t key = reinterpret_cast<std::uintptr_t>(owner) / alignof(CRuntimeClass) + 7 * count;
-    NameRun& run = m_nameRuns[key % kNameRuns];
+    const std::uint64_t key = reinterpret_cast<std::uintptr_t>(owner) ^ (std::uint64_t{count} << 48);
+    NameRun& run = m_nameRuns[(key * 0x9E3779B97F4A7C15ull) >> (64 - kNameRunBits)];
     if (run.key != key) {
         run.key = key;
         run.names.clear();
@@ -698,15 +698,56 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
         text += '"';
     };
     const CString classIndex = object.GetClassIndex();
-    if (!classIndex.IsEmpty() && !run.hasClassType)
+    if (!classIndex.IsEmpty() && !run.hasClassType && !AppendPlainAttribute("classtype", classIndex))
         write("classtype", classIndex);
     for (size_t i = 0; i < pairs; ++i) {
         const CString& name = list[static_cast<INT_PTR>(2 * i)];
         const CString& value = list[static_cast<INT_PTR>(2 * i + 1)];
+        if (AppendPlainAttribute(name, value))
+            continue;
         if (!CheckText(object, value, "attribute", name))
             return false;
         write(name, value);
     }
+    return true;
+}
+
+// Most attributes are short, printable ASCII with nothing to escape, the
+// same in every encoding and valid GBK: assembled whole, one append
+// writes them. Writes nothing and returns false for any other.
+bool MSXML2::IXMLDOMDocument::Impl::AppendPlainAttribute(const char* name, const CString& value)
+{
+    static const ByteSet special = [] {
+        ByteSet set("&<\"", true);
+        for (int c = 0x7F; c < 0x100; ++c)
+            set.has[c] = true;
+        return set;
+    }();
+    constexpr size_t kShort = 120;
+    char line[kShort + 4];
+    size_t n = 0;
+    line[n++] = ' ';
+    const char* c = name;
+    for (; *c && n < kShort / 2; ++c) {
+        if (special(*c))
+            return false;
+        line[n++] = *c;
+    }
+    if (*c)
+        return false;
+    line[n++] = '=';
+    line[n++] = '"';
+    const size_t valueLength = static_cast<size_t>(value.GetLength());
+    if (n + valueLength + 1 > sizeof line)
+        return false;
+    const char* v = value.GetString();
+    for (size_t i = 0; i < valueLength; ++i) {
+        if (special(v[i]))
+            return false;
+        line[n++] = v[i];
+    }
+    line[n++] = '"';
+    text.append(line, n);
     return true;
 }
 

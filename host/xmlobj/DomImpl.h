@@ -152,13 +152,13 @@ private:
     // without the name pool, and neither a load nor a save checks them
     // again (for duplicates, a save for valid XML and GBK too).
     struct NameRun {
-        std::uintptr_t key = 0;
+        std::uint64_t key = 0;
         std::vector<CString> names;
         bool hasClassType = false; // a save: one of them is "classtype"
         size_t classTypeAt = 0;    // a load: where "classtype" is among them (names.size() when absent)
     };
-    static constexpr size_t kNameRuns = 64;
-    NameRun m_nameRuns[kNameRuns];
+    static constexpr unsigned kNameRunBits = 8;
+    NameRun m_nameRuns[size_t{1} << kNameRunBits];
     NameRun& RunOf(const CRuntimeClass* owner, size_t count) noexcept;
     bool CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run);
     std::string m_checkedElement; // the last element name a save found valid
@@ -174,6 +174,7 @@ private:
     ClassType* LookupClassIndex(const char* index);
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
     void AppendGbk(const char* gbk, size_t size);
+    bool AppendPlainAttribute(const char* name, const CString& value);
     void CloseStartTag();
     void NewLineAndIndent();
     std::vector<const char*> m_openElements;
