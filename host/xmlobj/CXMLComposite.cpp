@@ -93,6 +93,12 @@ bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument
         return true;
     }
     const pugi::xml_node element(node.internal_object());
+    // sized once: growing by doubling copies the list and holds up to twice its size
+    size_t children = 0;
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling())
+        ++children;
+    if (children)
+        m_children.reserve(m_children.size() + children);
     for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
         if (IsKeptText(c.type())) {
             CString text;

@@ -508,8 +508,11 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
     for (size_t i = 0; sameNames && i < count; ++i)
         sameNames = SameText(run.names[i].GetString(), names[i]);
     if (!sameNames) {
-        std::vector<std::string_view> views(names, names + count);
-        if (const char* dup = FindDuplicate(views.data(), count))
+        std::string_view viewStore[kTypical];
+        std::vector<std::string_view> moreViews(count > kTypical ? count : 0);
+        std::string_view* views = count > kTypical ? moreViews.data() : viewStore;
+        std::copy(names, names + count, views);
+        if (const char* dup = FindDuplicate(views, count))
             return Fail(node, dup, "duplicate attribute " + Quote(dup));
         NamePool& pool = Names();
         run.names.resize(count);

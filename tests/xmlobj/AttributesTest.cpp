@@ -63,6 +63,10 @@ TEST(AttList, LoadKeepsEveryAttributeInDocumentOrder)
     }
     ASSERT_TRUE(LoadText(doc, xml + "/>")) << doc.GetErrorText();
     EXPECT_EQ(Atts(*doc.GetRoot()), expected);
+
+    // beyond the attributes kept on the stack, a duplicate is still found
+    ASSERT_FALSE(LoadText(doc, xml + " a5='again'/>"));
+    EXPECT_NE(doc.GetErrorText().find("duplicate attribute \"a5\""), std::string::npos) << doc.GetErrorText();
 }
 
 TEST(AttList, AttributeSetBeforeTheLoadIsReplacedInPlace)
