@@ -670,6 +670,10 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckNames(const CXMLBase& object, const CSt
     for (size_t i = 0; i < pairs; ++i)
         run.names[i] = list[static_cast<INT_PTR>(2 * i)];
     run.hasClassType = listHasClassType;
+    run.plainNames = std::all_of(run.names.begin(), run.names.end(), [](const CString& name) {
+        return std::all_of(name.GetString(), name.GetString() + name.GetLength(),
+                           [](char c) { return c > 0x20 && c < 0x7F; });
+    });
     return true;
 }
 
@@ -677,10 +681,12 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
 {
     // the name a host gave an unknown element is written as it is
     const char* element = object.GetElementName();
-    if (m_checkedElement != element) {
+    // the tree does not change during a save, so a name checked once keeps its address
+    const char*& checked = m_checkedElements[(reinterpret_cast<std::uintptr_t>(element) >> 3) % kCheckedElements];
+    if (checked != element) {
         if (!IsValidName(element) || !CheckText(object, CString(element), "an element name"))
             return FailSave(object, "element name " + Quote(element) + " is not a valid XML name");
-        m_checkedElement = element;
+        checked = element;
     }
     const CStringArray& list = object.GetAttList();
     const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
@@ -701,12 +707,13 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
         text += '"';
     };
     const CString classIndex = object.GetClassIndex();
-    if (!classIndex.IsEmpty() && !run.hasClassType && !AppendPlainAttribute("classtype", classIndex))
+    static const CString classType = CString::Immortal("classtype", 9);
+    if (!classIndex.IsEmpty() && !run.hasClassType && !AppendPlainAttribute(classType, classIndex))
         write("classtype", classIndex);
     for (size_t i = 0; i < pairs; ++i) {
         const CString& name = list[static_cast<INT_PTR>(2 * i)];
         const CString& value = list[static_cast<INT_PTR>(2 * i + 1)];
-        if (AppendPlainAttribute(name, value))
+        if (run.plainNames && AppendPlainAttribute(name, value))
             continue;
         if (!CheckText(object, value, "attribute", name))
             return false;
@@ -716,9 +723,10 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
 }
 
 // Most attributes are short, printable ASCII with nothing to escape, the
-// same in every encoding and valid GBK: assembled whole, one append
-// writes them. Writes nothing and returns false for any other.
-bool MSXML2::IXMLDOMDocument::Impl::AppendPlainAttribute(const char* name, const CString& value)
+// same in every encoding and valid GBK: assembled whole, one append writes
+// them. name is such ASCII already. Writes nothing and returns false for a
+// value of any other kind.
+bool MSXML2::IXMLDOMDocument::Impl::AppendPlainAttribute(const CString& name, const CString& value)
 {
     static const ByteSet special = [] {
         ByteSet set("&<\"", true);
@@ -727,30 +735,26 @@ bool MSXML2::IXMLDOMDocument::Impl::AppendPlainAttribute(const char* name, const
         return set;
     }();
     constexpr size_t kShort = 120;
-    char line[kShort + 4];
-    size_t n = 0;
-    line[n++] = ' ';
-    const char* c = name;
-    for (; *c && n < kShort / 2; ++c) {
-        if (special(*c))
-            return false;
-        line[n++] = *c;
-    }
-    if (*c)
-        return false;
-    line[n++] = '=';
-    line[n++] = '"';
+    const size_t nameLength = static_cast<size_t>(name.GetLength());
     const size_t valueLength = static_cast<size_t>(value.GetLength());
-    if (n + valueLength + 1 > sizeof line)
+    if (nameLength + valueLength > kShort)
         return false;
+    char line[kShort + 4];
+    char* out = line + nameLength + 3;
     const char* v = value.GetString();
     for (size_t i = 0; i < valueLength; ++i) {
         if (special(v[i]))
             return false;
-        line[n++] = v[i];
+        out[i] = v[i];
     }
-    line[n++] = '"';
-    text.append(line, n);
+    line[0] = ' ';
+    const char* n = name.GetString();
+    for (size_t i = 0; i < nameLength; ++i)
+        line[i + 1] = n[i];
+    line[nameLength + 1] = '=';
+    line[nameLength + 2] = '"';
+    out[valueLength] = '"';
+    text.append(line, nameLength + valueLength + 4);
     return true;
 }
 

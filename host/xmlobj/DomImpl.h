@@ -155,13 +155,15 @@ private:
         std::uint64_t key = 0;
         std::vector<CString> names;
         bool hasClassType = false; // a save: one of them is "classtype"
+        bool plainNames = false;   // a save: all of them printable ASCII
         size_t classTypeAt = 0;    // a load: where "classtype" is among them (names.size() when absent)
     };
     static constexpr unsigned kNameRunBits = 8;
     NameRun m_nameRuns[size_t{1} << kNameRunBits];
     NameRun& RunOf(const CRuntimeClass* owner, size_t count) noexcept;
     bool CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run);
-    std::string m_checkedElement; // the last element name a save found valid
+    static constexpr size_t kCheckedElements = 64;
+    const char* m_checkedElements[kCheckedElements] = {}; // element names a save found valid
     // the class indexes a load met, so that each is looked up in the
     // registry once (the registry does not change during a load)
     struct ClassIndexHint {
@@ -174,7 +176,7 @@ private:
     ClassType* LookupClassIndex(const char* index);
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
     void AppendGbk(const char* gbk, size_t size);
-    bool AppendPlainAttribute(const char* name, const CString& value);
+    bool AppendPlainAttribute(const CString& name, const CString& value);
     void CloseStartTag();
     void NewLineAndIndent();
     std::vector<const char*> m_openElements;
