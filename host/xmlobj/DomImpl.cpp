@@ -708,12 +708,12 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
     };
     const CString classIndex = object.GetClassIndex();
     static const CString classType = CString::Immortal("classtype", 9);
-    if (!classIndex.IsEmpty() && !run.hasClassType && !AppendPlainAttribute(classType, classIndex))
+    if (!classIndex.IsEmpty() && !run.hasClassType && !AppendShortAttribute(classType, classIndex))
         write("classtype", classIndex);
     for (size_t i = 0; i < pairs; ++i) {
         const CString& name = list[static_cast<INT_PTR>(2 * i)];
         const CString& value = list[static_cast<INT_PTR>(2 * i + 1)];
-        if (run.plainNames && AppendPlainAttribute(name, value))
+        if (run.plainNames && AppendShortAttribute(name, value))
             continue;
         if (!CheckText(object, value, "attribute", name))
             return false;
@@ -722,39 +722,57 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
     return true;
 }
 
-// Most attributes are short, printable ASCII with nothing to escape, the
-// same in every encoding and valid GBK: assembled whole, one append writes
-// them. name is such ASCII already. Writes nothing and returns false for a
-// value of any other kind.
-bool MSXML2::IXMLDOMDocument::Impl::AppendPlainAttribute(const CString& name, const CString& value)
+// Most attributes are short: written into a line of their own, escaped and
+// converted as they go, one append writes them. name is printable ASCII
+// already. A value with a control character, a byte that is not GBK or a
+// character only the general conversion answers writes nothing and returns
+// false, and the general path says what is wrong with it.
+bool MSXML2::IXMLDOMDocument::Impl::AppendShortAttribute(const CString& name, const CString& value)
 {
-    static const ByteSet special = [] {
-        ByteSet set("&<\"", true);
-        for (int c = 0x7F; c < 0x100; ++c)
-            set.has[c] = true;
-        return set;
-    }();
-    constexpr size_t kShort = 120;
+    constexpr size_t kLongestName = 64, kLongestValue = 64;
     const size_t nameLength = static_cast<size_t>(name.GetLength());
     const size_t valueLength = static_cast<size_t>(value.GetLength());
-    if (nameLength + valueLength > kShort)
+    if (nameLength > kLongestName || valueLength > kLongestValue)
         return false;
-    char line[kShort + 4];
-    char* out = line + nameLength + 3;
-    const char* v = value.GetString();
-    for (size_t i = 0; i < valueLength; ++i) {
-        if (special(v[i]))
-            return false;
-        out[i] = v[i];
-    }
-    line[0] = ' ';
-    const char* n = name.GetString();
+    char line[kLongestName + 6 * kLongestValue + 4]; // "&quot;" is the longest a byte becomes
+    size_t n = 0;
+    line[n++] = ' ';
+    const char* nameText = name.GetString();
     for (size_t i = 0; i < nameLength; ++i)
-        line[i + 1] = n[i];
-    line[nameLength + 1] = '=';
-    line[nameLength + 2] = '"';
-    out[valueLength] = '"';
-    text.append(line, nameLength + valueLength + 4);
+        line[n++] = nameText[i];
+    line[n++] = '=';
+    line[n++] = '"';
+    const auto* v = reinterpret_cast<const unsigned char*>(value.GetString());
+    const auto put = [&](const char* s) {
+        while (*s)
+            line[n++] = *s++;
+    };
+    for (size_t i = 0; i < valueLength; ++i) {
+        const unsigned char c = v[i];
+        if (c == '&')
+            put("&amp;");
+        else if (c == '<')
+            put("&lt;");
+        else if (c == '"')
+            put("&quot;");
+        else if (c >= 0x20 && c < 0x80)
+            line[n++] = static_cast<char>(c);
+        else if (c < 0x20 || i + 1 == valueLength || !IsGbkLeadByte(c) || v[i + 1] < 0x40 || v[i + 1] == 0x7F ||
+                 v[i + 1] == 0xFF)
+            return false;
+        else if (textEncoding == XmlEncoding::Gbk) {
+            line[n++] = static_cast<char>(c);
+            line[n++] = static_cast<char>(v[++i]);
+        } else {
+            const size_t written = GbkPairToUtf8(c, v[i + 1], line + n);
+            if (written == 0)
+                return false;
+            n += written;
+            ++i;
+        }
+    }
+    line[n++] = '"';
+    text.append(line, n);
     return true;
 }
 

@@ -176,7 +176,7 @@ private:
     ClassType* LookupClassIndex(const char* index);
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
     void AppendGbk(const char* gbk, size_t size);
-    bool AppendPlainAttribute(const CString& name, const CString& value);
+    bool AppendShortAttribute(const CString& name, const CString& value);
     void CloseStartTag();
     void NewLineAndIndent();
     std::vector<const char*> m_openElements;

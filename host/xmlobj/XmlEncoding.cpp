@@ -414,6 +414,16 @@ bool GbkRunToUtf8(const char* data, size_t from, size_t to, std::string& out, Te
     return true;
 }
 
+} // namespace
+
+size_t GbkPairToUtf8(unsigned char lead, unsigned char trail, char* out)
+{
+    const std::uint32_t cp = UnicodeOfGbk(lead, trail);
+    return cp > kAskEveryTime ? EncodeUtf8(cp, out) : 0;
+}
+
+namespace {
+
 bool Utf16ToUtf8(const char* data, size_t size, bool littleEndian, std::string& out, TextError& error)
 {
     out.clear();

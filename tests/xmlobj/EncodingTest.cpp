@@ -114,6 +114,37 @@ TEST(Encoding, InvalidGbkSetByTheHostFailsTheSave)
 
 // A GBK character's second byte may lie in the ASCII range ("\x9E\x49" is
 // U+6FF1): a writer that splits the text at ASCII bytes cuts it in half.
+// Short values are written by a path of their own: it must write what the
+// general one writes, on both sides of the length that separates them.
+TEST(Encoding, ShortAndLongValuesAreWrittenAlike)
+{
+    const std::string unit = "\xD6\xD0&<\">\x9E\x49 "; // GBK: two characters, one with an ASCII second byte
+    const struct {
+        XmlEncoding encoding;
+        std::string written;
+    } targets[] = {
+        {XmlEncoding::Utf8, "\xE4\xB8\xAD&amp;&lt;&quot;>\xE6\xBF\xB1 "},
+        {XmlEncoding::Gbk, "\xD6\xD0&amp;&lt;&quot;>\x9E\x49 "},
+    };
+    for (const auto& target : targets) {
+        for (int units : {1, 7, 8, 20}) {
+            std::string value, expected;
+            for (int i = 0; i < units; ++i) {
+                value += unit;
+                expected += target.written;
+            }
+            auto* root = new CNodeAttDef;
+            root->Add(new CBaseDesc("n", value.c_str()));
+            CXMLDocument doc;
+            doc.SetRoot(root);
+            doc.SetEncoding(target.encoding);
+            std::string saved;
+            ASSERT_TRUE(doc.SaveXml(saved)) << doc.GetErrorText();
+            EXPECT_NE(saved.find("showname=\"" + expected + "\""), std::string::npos) << units << " units: " << saved;
+        }
+    }
+}
+
 TEST(Encoding, SecondBytesInTheAsciiRangeStayWithTheirCharacter)
 {
     const std::string utf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
