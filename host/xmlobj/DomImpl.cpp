@@ -462,18 +462,6 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     return true;
 }
 
-MSXML2::IXMLDOMDocument::Impl::NameRun& MSXML2::IXMLDOMDocument::Impl::RunOf(const CRuntimeClass* owner,
-                                                                             size_t count) noexcept
-{
-    const std::uint64_t key = reinterpret_cast<std::uintptr_t>(owner) ^ (std::uint64_t{count} << 48);
-    NameRun& run = m_nameRuns[(key * 0x9E3779B97F4A7C15ull) >> (64 - kNameRunBits)];
-    if (run.key != key) {
-        run.key = key;
-        run.names.clear();
-    }
-    return run;
-}
-
 bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
                                                   bool keepClassType)
 {
@@ -502,12 +490,14 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         names = moreNames.data();
         texts = moreValues.data();
     }
-    // names the same as the last element of this class and count had were checked then
-    NameRun& run = RunOf(owner, count);
-    bool sameNames = run.names.size() == count;
-    for (size_t i = 0; sameNames && i < count; ++i)
-        sameNames = SameText(run.names[i].GetString(), names[i]);
-    if (!sameNames) {
+    // names the same as an earlier element of this class and count had were checked then
+    NameRun* run = FindRun(owner, count, [names, count](const NameRun& r) {
+        for (size_t i = 0; i < count; ++i)
+            if (!SameText(r.names[i].GetString(), names[i]))
+                return false;
+        return true;
+    });
+    if (!run) {
         std::string_view viewStore[kTypical];
         std::vector<std::string_view> moreViews(count > kTypical ? count : 0);
         std::string_view* views = count > kTypical ? moreViews.data() : viewStore;
@@ -515,15 +505,16 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         if (const char* dup = FindDuplicate(views, count))
             return Fail(node, dup, "duplicate attribute " + Quote(dup));
         NamePool& pool = Names();
-        run.names.resize(count);
-        run.classTypeAt = count;
+        run = &NewRun(owner, count);
+        run->names.resize(count);
+        run->classTypeAt = count;
         for (size_t i = 0; i < count; ++i) {
-            run.names[i] = pool.Get(views[i].data(), views[i].size());
+            run->names[i] = pool.Get(views[i].data(), views[i].size());
             if (views[i] == "classtype")
-                run.classTypeAt = i;
+                run->classTypeAt = i;
         }
     }
-    const size_t skipped = keepClassType ? count : run.classTypeAt;
+    const size_t skipped = keepClassType ? count : run->classTypeAt;
     // what the object set before it was read (in its constructor) is replaced in
     // place; into an empty list, the attributes go at its final size at once
     const INT_PTR preset = list.GetSize() - 1;
@@ -553,10 +544,10 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         if (same < preset) {
             list[same + 1] = std::move(text);
         } else if (preset < 0) {
-            list[at++] = run.names[i];
+            list[at++] = run->names[i];
             list[at++] = std::move(text);
         } else {
-            list.Add(run.names[i]);
+            list.Add(run->names[i]);
             list.Add(std::move(text));
         }
     }
@@ -690,15 +681,20 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
     }
     const CStringArray& list = object.GetAttList();
     const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
-    // names the same as the last element of this class and count had were checked then
-    NameRun& run = RunOf(object.GetRuntimeClass(), pairs);
-    bool sameNames = run.names.size() == pairs;
-    for (size_t i = 0; sameNames && i < pairs; ++i) {
-        const CString& name = list[static_cast<INT_PTR>(2 * i)];
-        sameNames = name.GetString() == run.names[i].GetString() || name == run.names[i];
+    // names the same as an earlier element of this class and count had were checked then
+    NameRun* run = FindRun(object.GetRuntimeClass(), pairs, [&list, pairs](const NameRun& r) {
+        for (size_t i = 0; i < pairs; ++i) {
+            const CString& name = list[static_cast<INT_PTR>(2 * i)];
+            if (name.GetString() != r.names[i].GetString() && name != r.names[i])
+                return false;
+        }
+        return true;
+    });
+    if (!run) {
+        run = &NewRun(object.GetRuntimeClass(), pairs);
+        if (!CheckNames(object, list, *run))
+            return false;
     }
-    if (!sameNames && !CheckNames(object, list, run))
-        return false;
     const auto write = [this](const char* name, const CString& value) {
         text += ' ';
         AppendGbk(name, std::strlen(name));
@@ -708,12 +704,12 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
     };
     const CString classIndex = object.GetClassIndex();
     static const CString classType = CString::Immortal("classtype", 9);
-    if (!classIndex.IsEmpty() && !run.hasClassType && !AppendShortAttribute(classType, classIndex))
+    if (!classIndex.IsEmpty() && !run->hasClassType && !AppendShortAttribute(classType, classIndex))
         write("classtype", classIndex);
     for (size_t i = 0; i < pairs; ++i) {
         const CString& name = list[static_cast<INT_PTR>(2 * i)];
         const CString& value = list[static_cast<INT_PTR>(2 * i + 1)];
-        if (run.plainNames && AppendShortAttribute(name, value))
+        if (run->plainNames && AppendShortAttribute(name, value))
             continue;
         if (!CheckText(object, value, "attribute", name))
             return false;

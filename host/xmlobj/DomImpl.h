@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct ClassType;
@@ -146,11 +147,12 @@ struct MSXML2::IXMLDOMDocument::Impl {
     const char* SourcePlace(const char* value, size_t index);
 
 private:
-    // The attribute names of the last element read or written of a class
-    // with as many attributes: such elements mostly carry the same names in
-    // the same order, so a load that matches them takes them interned
-    // without the name pool, and neither a load nor a save checks them
-    // again (for duplicates, a save for valid XML and GBK too).
+    // The attribute names of the last two kinds of element read or written
+    // of a class with as many attributes: such elements mostly carry the
+    // same names in the same order (optional attributes make a second kind),
+    // so a load that matches them takes them interned without the name pool,
+    // and neither a load nor a save checks them again (for duplicates, a
+    // save for valid XML and GBK too).
     struct NameRun {
         std::uint64_t key = 0;
         std::vector<CString> names;
@@ -158,9 +160,41 @@ private:
         bool plainNames = false;   // a save: all of them printable ASCII
         size_t classTypeAt = 0;    // a load: where "classtype" is among them (names.size() when absent)
     };
-    static constexpr unsigned kNameRunBits = 8;
-    NameRun m_nameRuns[size_t{1} << kNameRunBits];
-    NameRun& RunOf(const CRuntimeClass* owner, size_t count) noexcept;
+    static constexpr unsigned kNameRunSetBits = 7;
+    NameRun m_nameRuns[size_t{2} << kNameRunSetBits]; // sets of two, the one used last first
+    static std::uint64_t RunKey(const CRuntimeClass* owner, size_t count) noexcept
+    {
+        return reinterpret_cast<std::uintptr_t>(owner) ^ (std::uint64_t{count} << 48);
+    }
+    NameRun* RunSet(std::uint64_t key) noexcept
+    {
+        return &m_nameRuns[2 * ((key * 0x9E3779B97F4A7C15ull) >> (64 - kNameRunSetBits))];
+    }
+    // the run of owner with count names that matches, made the first of its set; null when none does
+    template <class Matches>
+    NameRun* FindRun(const CRuntimeClass* owner, size_t count, Matches matches)
+    {
+        const std::uint64_t key = RunKey(owner, count);
+        NameRun* set = RunSet(key);
+        for (int i = 0; i < 2; ++i) {
+            if (set[i].key == key && set[i].names.size() == count && matches(set[i])) {
+                if (i == 1)
+                    std::swap(set[0], set[1]);
+                return &set[0];
+            }
+        }
+        return nullptr;
+    }
+    // an empty run of owner with count names, first of its set; the other keeps the last first one
+    NameRun& NewRun(const CRuntimeClass* owner, size_t count)
+    {
+        const std::uint64_t key = RunKey(owner, count);
+        NameRun* set = RunSet(key);
+        std::swap(set[0], set[1]);
+        set[0].key = key;
+        set[0].names.clear();
+        return set[0];
+    }
     bool CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run);
     static constexpr size_t kCheckedElements = 64;
     const char* m_checkedElements[kCheckedElements] = {}; // element names a save found valid
