@@ -743,16 +743,22 @@ bool MSXML2::IXMLDOMDocument::Impl::AppendShortAttribute(const CString& name, co
         while (*s)
             line[n++] = *s++;
     };
+    static const ByteSet special = [] {
+        ByteSet set("&<\"", true);
+        for (int c = 0x80; c < 0x100; ++c)
+            set.has[c] = true;
+        return set;
+    }();
     for (size_t i = 0; i < valueLength; ++i) {
         const unsigned char c = v[i];
-        if (c == '&')
+        if (!special(static_cast<char>(c)))
+            line[n++] = static_cast<char>(c);
+        else if (c == '&')
             put("&amp;");
         else if (c == '<')
             put("&lt;");
         else if (c == '"')
             put("&quot;");
-        else if (c >= 0x20 && c < 0x80)
-            line[n++] = static_cast<char>(c);
         else if (c < 0x20 || i + 1 == valueLength || !IsGbkLeadByte(c) || v[i + 1] < 0x40 || v[i + 1] == 0x7F ||
                  v[i + 1] == 0xFF)
             return false;
