@@ -179,21 +179,20 @@ void AppendEscaped(std::string& out, const CString& text, bool attribute, Append
 }
 
 // the first name that occurs twice among names, or null
-const char* FindDuplicate(const std::string_view* names, size_t count)
+const char* FindDuplicate(const char* const* names, size_t count)
 {
     if (count <= 16) {
         for (size_t i = 0; i < count; ++i)
             for (size_t j = i + 1; j < count; ++j)
-                if (names[i].size() == names[j].size() && (names[i].empty() || names[i][0] == names[j][0]) &&
-                    names[i] == names[j])
-                    return names[j].data();
+                if (SameText(names[i], names[j]))
+                    return names[j];
         return nullptr;
     }
-    std::vector<std::string_view> sorted(names, names + count);
-    std::sort(sorted.begin(), sorted.end());
+    std::vector<const char*> sorted(names, names + count);
+    std::sort(sorted.begin(), sorted.end(), [](const char* x, const char* y) { return std::strcmp(x, y) < 0; });
     for (size_t i = 1; i < sorted.size(); ++i)
-        if (sorted[i - 1] == sorted[i])
-            return sorted[i].data();
+        if (SameText(sorted[i - 1], sorted[i]))
+            return sorted[i];
     return nullptr;
 }
 
@@ -498,19 +497,15 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         return true;
     });
     if (!run) {
-        std::string_view viewStore[kTypical];
-        std::vector<std::string_view> moreViews(count > kTypical ? count : 0);
-        std::string_view* views = count > kTypical ? moreViews.data() : viewStore;
-        std::copy(names, names + count, views);
-        if (const char* dup = FindDuplicate(views, count))
+        if (const char* dup = FindDuplicate(names, count))
             return Fail(node, dup, "duplicate attribute " + Quote(dup));
         NamePool& pool = Names();
         run = &NewRun(owner, count);
         run->names.resize(count);
         run->classTypeAt = count;
         for (size_t i = 0; i < count; ++i) {
-            run->names[i] = pool.Get(views[i].data(), views[i].size());
-            if (views[i] == "classtype")
+            run->names[i] = pool.Get(names[i], std::strlen(names[i]));
+            if (SameText(names[i], "classtype"))
                 run->classTypeAt = i;
         }
     }
@@ -644,14 +639,14 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckNames(const CXMLBase& object, const CSt
 {
     const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
     constexpr size_t kTypical = 32;
-    std::string_view nameStore[kTypical];
-    std::vector<std::string_view> moreNames(pairs > kTypical ? pairs : 0);
-    std::string_view* names = pairs > kTypical ? moreNames.data() : nameStore;
+    const char* nameStore[kTypical];
+    std::vector<const char*> moreNames(pairs > kTypical ? pairs : 0);
+    const char** names = pairs > kTypical ? moreNames.data() : nameStore;
     bool listHasClassType = false;
     for (size_t i = 0; i < pairs; ++i) {
         const char* name = list[static_cast<INT_PTR>(2 * i)];
         names[i] = name;
-        listHasClassType = listHasClassType || names[i] == "classtype";
+        listHasClassType = listHasClassType || SameText(name, "classtype");
         if (!IsValidName(name) || !CheckText(object, list[static_cast<INT_PTR>(2 * i)], "an attribute name"))
             return FailSave(object, "attribute name " + Quote(name) + " is not a valid XML name");
     }

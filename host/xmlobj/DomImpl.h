@@ -7,12 +7,12 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 struct ClassType;
@@ -147,9 +147,9 @@ struct MSXML2::IXMLDOMDocument::Impl {
     const char* SourcePlace(const char* value, size_t index);
 
 private:
-    // The attribute names of the last two kinds of element read or written
+    // The attribute names of the last four kinds of element read or written
     // of a class with as many attributes: such elements mostly carry the
-    // same names in the same order (optional attributes make a second kind),
+    // same names in the same order (optional attributes make other kinds),
     // so a load that matches them takes them interned without the name pool,
     // and neither a load nor a save checks them again (for duplicates, a
     // save for valid XML and GBK too).
@@ -160,15 +160,16 @@ private:
         bool plainNames = false;   // a save: all of them printable ASCII
         size_t classTypeAt = 0;    // a load: where "classtype" is among them (names.size() when absent)
     };
-    static constexpr unsigned kNameRunSetBits = 7;
-    NameRun m_nameRuns[size_t{2} << kNameRunSetBits]; // sets of two, the one used last first
+    static constexpr unsigned kNameRunSetBits = 6;
+    static constexpr size_t kNameRunWays = 4;
+    NameRun m_nameRuns[kNameRunWays << kNameRunSetBits]; // sets of four, the one used last first
     static std::uint64_t RunKey(const CRuntimeClass* owner, size_t count) noexcept
     {
         return reinterpret_cast<std::uintptr_t>(owner) ^ (std::uint64_t{count} << 48);
     }
     NameRun* RunSet(std::uint64_t key) noexcept
     {
-        return &m_nameRuns[2 * ((key * 0x9E3779B97F4A7C15ull) >> (64 - kNameRunSetBits))];
+        return &m_nameRuns[kNameRunWays * ((key * 0x9E3779B97F4A7C15ull) >> (64 - kNameRunSetBits))];
     }
     // the run of owner with count names that matches, made the first of its set; null when none does
     template <class Matches>
@@ -176,21 +177,20 @@ private:
     {
         const std::uint64_t key = RunKey(owner, count);
         NameRun* set = RunSet(key);
-        for (int i = 0; i < 2; ++i) {
+        for (size_t i = 0; i < kNameRunWays; ++i) {
             if (set[i].key == key && set[i].names.size() == count && matches(set[i])) {
-                if (i == 1)
-                    std::swap(set[0], set[1]);
+                std::rotate(set, set + i, set + i + 1);
                 return &set[0];
             }
         }
         return nullptr;
     }
-    // an empty run of owner with count names, first of its set; the other keeps the last first one
+    // an empty run of owner with count names, first of its set, in place of the one used longest ago
     NameRun& NewRun(const CRuntimeClass* owner, size_t count)
     {
         const std::uint64_t key = RunKey(owner, count);
         NameRun* set = RunSet(key);
-        std::swap(set[0], set[1]);
+        std::rotate(set, set + kNameRunWays - 1, set + kNameRunWays);
         set[0].key = key;
         set[0].names.clear();
         return set[0];
