@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
@@ -490,10 +491,24 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         texts = moreValues.data();
     }
     // names the same as an earlier element of this class and count had were checked then
-    NameRun* run = FindRun(owner, count, [names, count](const NameRun& r) {
-        for (size_t i = 0; i < count; ++i)
-            if (!SameText(r.names[i].GetString(), names[i]))
+    // the names lie in the parsed text, which goes on past each of them:
+    // compared a word at a time, as far as the run's name and its end
+    const char* const parsed = parsedBase;
+    const size_t parsedLength = parsedSize;
+    const auto inParsedText = [parsed, parsedLength](const char* p, size_t length) {
+        const std::less<const char*> before;
+        return parsed && !before(p, parsed) && before(p, parsed + parsedLength) &&
+               static_cast<size_t>(parsed + parsedLength - p) > length;
+    };
+    NameRun* run = FindRun(owner, count, [names, count, inParsedText](const NameRun& r) {
+        for (size_t i = 0; i < count; ++i) {
+            const size_t length = static_cast<size_t>(r.names[i].GetLength());
+            const bool same = inParsedText(names[i], length)
+                                  ? SameBytes(r.names[i].GetString(), names[i], length) && names[i][length] == '\0'
+                                  : SameText(r.names[i].GetString(), names[i]);
+            if (!same)
                 return false;
+        }
         return true;
     });
     if (!run) {
