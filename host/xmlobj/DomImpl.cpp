@@ -135,15 +135,16 @@ bool IsValidName(const char* name) noexcept
 
 // Appends text with the characters escaped that pugixml escapes: in an
 // attribute value & < " and every control character; in text & < > and
-// the control characters but tab, line feed and carriage return. Runs of
-// bytes above 0x7F go through appendGbk.
+// the control characters but tab and line feed. pugixml leaves a carriage
+// return in text raw, which the next reader takes for a line end: written as
+// a reference, it survives. Runs of bytes above 0x7F go through appendGbk.
 template <class AppendGbk>
 void AppendEscaped(std::string& out, const CString& text, bool attribute, AppendGbk appendGbk)
 {
     static const ByteSet inAttribute("&<\"", true);
     static const ByteSet inText = [] {
         ByteSet set("&<>", true);
-        for (unsigned char c : {'\t', '\n', '\r'})
+        for (unsigned char c : {'\t', '\n'})
             set.has[c] = false;
         return set;
     }();

@@ -42,6 +42,27 @@ TEST(Document, RoundTripKeepsTreeAndTexts)
     EXPECT_EQ(Save(again), first);
 }
 
+// The next reader takes a raw carriage return for a line end, in text as in
+// a value: both are written as references.
+TEST(Document, CarriageReturnsSurviveASave)
+{
+    auto* root = new CNodeAttDef;
+    root->Add(new CXMLText(CXMLText::Text, "a\r\nb\rc"));
+    root->Add(new CBaseDesc("n\rm", ""));
+    CXMLDocument doc;
+    doc.SetRoot(root);
+    const std::string saved = Save(doc);
+    EXPECT_NE(saved.find("a&#13;\nb&#13;c"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("name=\"n&#13;m\""), std::string::npos) << saved;
+
+    CXMLDocument again;
+    ASSERT_TRUE(LoadText(again, saved)) << again.GetErrorText();
+    auto* text = As<CXMLText>(Child(again.GetRoot(), 0));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(Str(text->GetText()), "a\r\nb\rc");
+    EXPECT_EQ(Atts(*Child(again.GetRoot(), 1)), "name=\"n\rm\" showname=\"\"");
+}
+
 // An unknown class index with text, a comment, CDATA and an unknown child; no
 // class index and an element name no class has, holding a known class.
 TEST(Document, UnknownElementsAreKeptAndSavedBackUnchanged)
