@@ -133,6 +133,19 @@ bool IsValidName(const char* name) noexcept
     return true;
 }
 
+// the entity reference an escaped character is written as, or null for one
+// written as a character reference
+const char* NamedReference(char c) noexcept
+{
+    switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return "&quot;";
+    default: return nullptr;
+    }
+}
+
 // Appends text with the characters escaped that pugixml escapes: in an
 // attribute value & < " and every control character; in text & < > and
 // the control characters but tab and line feed. pugixml leaves a carriage
@@ -166,15 +179,11 @@ void AppendEscaped(std::string& out, const CString& text, bool attribute, Append
             appendGbk(plain, static_cast<size_t>(s - plain));
             continue;
         }
-        switch (*s) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: {
+        if (const char* named = NamedReference(*s)) {
+            out += named;
+        } else {
             const char reference[] = {'&', '#', static_cast<char>('0' + *s / 10), static_cast<char>('0' + *s % 10), ';'};
             out.append(reference, sizeof reference);
-        }
         }
         ++s;
     }
@@ -658,11 +667,12 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckNames(const CXMLBase& object, const CSt
     const char* nameStore[kTypical];
     std::vector<const char*> moreNames(pairs > kTypical ? pairs : 0);
     const char** names = pairs > kTypical ? moreNames.data() : nameStore;
-    bool listHasClassType = false;
+    run.classTypeAt = pairs;
     for (size_t i = 0; i < pairs; ++i) {
         const char* name = list[static_cast<INT_PTR>(2 * i)];
         names[i] = name;
-        listHasClassType = listHasClassType || SameText(name, "classtype");
+        if (SameText(name, "classtype"))
+            run.classTypeAt = i;
         if (!IsValidName(name) || !CheckText(object, list[static_cast<INT_PTR>(2 * i)], "an attribute name"))
             return FailSave(object, "attribute name " + Quote(name) + " is not a valid XML name");
     }
@@ -671,7 +681,6 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckNames(const CXMLBase& object, const CSt
     run.names.resize(pairs);
     for (size_t i = 0; i < pairs; ++i)
         run.names[i] = list[static_cast<INT_PTR>(2 * i)];
-    run.hasClassType = listHasClassType;
     run.plainNames = std::all_of(run.names.begin(), run.names.end(), [](const CString& name) {
         return std::all_of(name.GetString(), name.GetString() + name.GetLength(),
                            [](char c) { return c > 0x20 && c < 0x7F; });
@@ -715,7 +724,7 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
     };
     const CString classIndex = object.GetClassIndex();
     static const CString classType = CString::Immortal("classtype", 9);
-    if (!classIndex.IsEmpty() && !run->hasClassType && !AppendShortAttribute(classType, classIndex))
+    if (!classIndex.IsEmpty() && run->classTypeAt == pairs && !AppendShortAttribute(classType, classIndex))
         write("classtype", classIndex);
     for (size_t i = 0; i < pairs; ++i) {
         const CString& name = list[static_cast<INT_PTR>(2 * i)];
@@ -764,14 +773,9 @@ bool MSXML2::IXMLDOMDocument::Impl::AppendShortAttribute(const CString& name, co
         const unsigned char c = v[i];
         if (!special(static_cast<char>(c)))
             line[n++] = static_cast<char>(c);
-        else if (c == '&')
-            put("&amp;");
-        else if (c == '<')
-            put("&lt;");
-        else if (c == '"')
-            put("&quot;");
-        else if (c < 0x20 || i + 1 == valueLength || !IsGbkLeadByte(c) || v[i + 1] < 0x40 || v[i + 1] == 0x7F ||
-                 v[i + 1] == 0xFF)
+        else if (const char* named = NamedReference(static_cast<char>(c)))
+            put(named);
+        else if (i + 1 == valueLength || !IsGbkPair(c, v[i + 1])) // a control character is no lead byte either
             return false;
         else if (textEncoding == XmlEncoding::Gbk) {
             line[n++] = static_cast<char>(c);

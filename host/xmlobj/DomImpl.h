@@ -156,9 +156,8 @@ private:
     struct NameRun {
         std::uint64_t key = 0;
         std::vector<CString> names;
-        bool hasClassType = false; // a save: one of them is "classtype"
-        bool plainNames = false;   // a save: all of them printable ASCII
-        size_t classTypeAt = 0;    // a load: where "classtype" is among them (names.size() when absent)
+        size_t classTypeAt = 0;  // where "classtype" is among them (names.size() when absent)
+        bool plainNames = false; // a save: all of them printable ASCII
     };
     static constexpr unsigned kNameRunSetBits = 6;
     static constexpr size_t kNameRunWays = 4;

@@ -286,12 +286,8 @@ size_t CheckUtf8(const char* data, size_t size, size_t at, TextError& error)
 
 size_t CheckGbk(const char* data, size_t size, size_t at, TextError& error)
 {
-    const unsigned char lead = static_cast<unsigned char>(data[at]);
-    if (lead >= 0x81 && lead <= 0xFE && at + 1 < size) {
-        const unsigned char trail = static_cast<unsigned char>(data[at + 1]);
-        if (trail >= 0x40 && trail <= 0xFE && trail != 0x7F)
-            return 2;
-    }
+    if (at + 1 < size && IsGbkPair(static_cast<unsigned char>(data[at]), static_cast<unsigned char>(data[at + 1])))
+        return 2;
     error.offset = at;
     error.message = "bytes that are not valid GBK";
     return 0;
@@ -302,7 +298,7 @@ size_t CheckGb18030(const char* data, size_t size, size_t at, TextError& error)
 {
     const auto b = [&](size_t i) { return static_cast<unsigned char>(data[at + i]); };
     if (b(0) >= 0x81 && b(0) <= 0xFE && at + 1 < size) {
-        if (b(1) >= 0x40 && b(1) <= 0xFE && b(1) != 0x7F)
+        if (IsGbkPair(b(0), b(1)))
             return 2;
         if (b(1) >= 0x30 && b(1) <= 0x39 && at + 3 < size && b(2) >= 0x81 && b(2) <= 0xFE && b(3) >= 0x30 &&
             b(3) <= 0x39)
@@ -515,22 +511,11 @@ bool XmlEncodingFromName(const char* name, XmlEncoding& encoding) noexcept
 
 size_t FindInvalidGbk(const char* data, size_t size) noexcept
 {
-    for (size_t i = 0; i < size;) {
-        if (i + 8 <= size && PlainAsciiWord(data + i)) {
-            i += 8;
-            continue;
-        }
-        const unsigned char c = static_cast<unsigned char>(data[i]);
-        if (c < 0x80) {
-            if (IsRefusedControl(c))
-                return i;
-            ++i;
-            continue;
-        }
-        const unsigned char trail = i + 1 < size ? static_cast<unsigned char>(data[i + 1]) : 0;
-        if (c > 0xFE || c < 0x81 || trail < 0x40 || trail > 0xFE || trail == 0x7F)
+    for (size_t i = PlainRunEnd(data, 0, size); i < size; i = PlainRunEnd(data, i + 2, size)) {
+        // a refused control character, or a byte of 0x80 or above that begins no pair
+        if (i + 1 == size ||
+            !IsGbkPair(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1])))
             return i;
-        i += 2;
     }
     return size;
 }

@@ -27,9 +27,13 @@ KVHOST_API bool ConvertToGbk(const char* data, size_t size, XmlEncoding from, st
 KVHOST_API bool ConvertFromGbk(const char* data, size_t size, XmlEncoding to, std::string& out, TextError& error);
 // the GBK bytes of one Unicode code point, appended to out; false when GBK lacks it
 KVHOST_API bool AppendCodePointAsGbk(std::uint32_t codePoint, std::string& out);
-// The UTF-8 bytes (up to 4) of the character of a valid GBK pair (lead
-// 0x81..0xFE, trail 0x40..0xFE but 0x7F) into out; 0 when the pair takes
-// the general conversion, which says what is wrong with it.
+// a GBK double-byte character: lead 0x81..0xFE, trail 0x40..0xFE but 0x7F
+inline bool IsGbkPair(unsigned char lead, unsigned char trail) noexcept
+{
+    return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+}
+// The UTF-8 bytes (up to 4) of the character of a GBK pair into out; 0 when
+// the pair takes the general conversion, which says what is wrong with it.
 KVHOST_API size_t GbkPairToUtf8(unsigned char lead, unsigned char trail, char* out);
 // offset of the first byte that is not valid GBK (or a refused control character), or size when all are
 KVHOST_API size_t FindInvalidGbk(const char* data, size_t size) noexcept;
