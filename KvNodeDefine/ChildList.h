@@ -4,11 +4,11 @@
 #include <xmlobj/ObjIterator.h>
 
 // The one walk over a composite's direct children behind every typed child
-// list: appends, in child order, each child whose run-time class is T or
-// derives from it, after what the array already holds. False only when the
-// composite gives no iterator, leaving the array untouched.
-template <class T, class R>
-bool AppendChildrenOf(const CXMLBase& parent, AcArray<T*, R>& out)
+// list and lookup: hands visit, in child order, each child whose run-time
+// class is T or derives from it, until visit returns false. False only when
+// the composite gives no iterator.
+template <class T, class Visit>
+bool VisitChildrenOf(const CXMLBase& parent, Visit visit)
 {
     ObjIterator* it = parent.CreateIterator();
     if (!it)
@@ -16,21 +16,33 @@ bool AppendChildrenOf(const CXMLBase& parent, AcArray<T*, R>& out)
     for (it->First(); !it->IsDone(); it->Next()) {
         // the class kept beside the child: the child itself is not touched
         CXMLBase* child = it->CurrentItem();
-        if (child && it->CurrentClass()->IsDerivedFrom(T::GetThisClass()))
-            out.append(static_cast<T*>(child));
+        if (child && it->CurrentClass()->IsDerivedFrom(T::GetThisClass()) && !visit(static_cast<T*>(child)))
+            break;
     }
     parent.DeleteIterator(it);
     return true;
+}
+
+// Appends the children of class T after what the array already holds; false,
+// leaving the array untouched, only when the composite gives no iterator.
+template <class T, class R>
+bool AppendChildrenOf(const CXMLBase& parent, AcArray<T*, R>& out)
+{
+    return VisitChildrenOf<T>(parent, [&out](T* child) {
+        out.append(child);
+        return true;
+    });
 }
 
 // The first direct child of class T whose name is exactly name, or null.
 template <class T>
 T* FindChildByName(const CXMLBase& parent, const CString& name)
 {
-    AcArray<T*> children;
-    AppendChildrenOf(parent, children);
-    for (int i = 0; i < children.length(); ++i)
-        if (MbsEqual(children[i]->GetName(), name))
-            return children[i];
-    return nullptr;
+    T* found = nullptr;
+    VisitChildrenOf<T>(parent, [&](T* child) {
+        if (MbsEqual(child->GetName(), name))
+            found = child;
+        return !found;
+    });
+    return found;
 }
