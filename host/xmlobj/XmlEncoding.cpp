@@ -328,6 +328,14 @@ bool FindUnheld(const std::string& out, size_t start, const char* src, size_t sr
     return true;
 }
 
+// A run that is GBK already (checked): written as it is.
+template <class Out>
+bool CopyRun(const char* data, size_t from, size_t to, Out& out, TextError&)
+{
+    out.append(data + from, to - from);
+    return true;
+}
+
 // The run is valid UTF-8 (checked); each character goes through the table.
 template <class Out>
 bool Utf8RunToGbk(const char* data, size_t from, size_t to, Out& out, TextError& error)
@@ -529,10 +537,7 @@ bool ConvertToGbkInto(const char* data, size_t size, XmlEncoding from, Out& out,
     case XmlEncoding::Utf8:
         return ConvertRuns(data, size, out, error, CheckUtf8, Utf8RunToGbk<Out>);
     case XmlEncoding::Gbk:
-        return ConvertRuns(data, size, out, error, CheckGbk, [](const char* d, size_t a, size_t b, Out& o, TextError&) {
-            o.append(d + a, b - a);
-            return true;
-        });
+        return ConvertRuns(data, size, out, error, CheckGbk, CopyRun<Out>);
     case XmlEncoding::Gb18030:
         return ConvertRuns(data, size, out, error, CheckGb18030, Gb18030RunToGbk<Out>);
     case XmlEncoding::Utf16LE:
@@ -624,13 +629,8 @@ bool ConvertToGbkBuffer(const char* data, size_t size, XmlEncoding from, char* o
 
 bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out, TextError& error)
 {
-    if (to == XmlEncoding::Utf8)
-        return ConvertRuns(data, size, out, error, CheckGbk, GbkRunToUtf8);
-    return ConvertRuns(data, size, out, error, CheckGbk,
-                       [](const char* d, size_t a, size_t b, std::string& o, TextError&) {
-                           o.append(d + a, b - a);
-                           return true;
-                       });
+    return to == XmlEncoding::Utf8 ? ConvertRuns(data, size, out, error, CheckGbk, GbkRunToUtf8)
+                                   : ConvertRuns(data, size, out, error, CheckGbk, CopyRun<std::string>);
 }
 
 bool ConvertFromGbk(const char* data, size_t size, XmlEncoding to, std::string& out, TextError& error)
@@ -639,13 +639,8 @@ bool ConvertFromGbk(const char* data, size_t size, XmlEncoding to, std::string& 
     out.reserve(size + size / 8);
     switch (to) {
     case XmlEncoding::Gbk:
-        return ConvertRuns(data, size, out, error, CheckGbk,
-                           [](const char* d, size_t a, size_t b, std::string& o, TextError&) {
-                               o.append(d + a, b - a);
-                               return true;
-                           });
     case XmlEncoding::Utf8:
-        return ConvertRuns(data, size, out, error, CheckGbk, GbkRunToUtf8);
+        return AppendGbkAs(to, data, size, out, error);
     case XmlEncoding::Gb18030:
         return ConvertRuns(data, size, out, error, CheckGbk,
                            [](const char* d, size_t a, size_t b, std::string& o, TextError& e) {
