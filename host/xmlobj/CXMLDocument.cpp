@@ -110,6 +110,7 @@ bool ReadWholeFile(const char* path, std::string& data, std::string& why)
         return false;
     }
     data.clear();
+    data.reserve(static_cast<size_t>(st.st_size)); // grown, a large file would be copied as it doubles
     char buf[1 << 16];
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
