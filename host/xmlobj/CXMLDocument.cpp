@@ -202,7 +202,8 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     TextError te;
     int line, column;
     if (!DetectEncoding(text, encoding, bom, te)) {
-        TextPosition(data, size, te.offset, XmlEncoding::Utf8, line, column);
+        // columns count from after a byte-order mark, as everywhere else
+        TextPosition(data + bom, size - bom, te.offset - bom, XmlEncoding::Utf8, line, column);
         m_Error = Problem(fileName, te.message, line, column);
         return false;
     }
