@@ -1,8 +1,8 @@
 // The kvnode binary as a user runs it: exit statuses, output forms, files.
 #include "support/DescTestUtil.h"
+#include "support/RunKvnode.h"
 
 #include <cstdio>
-#include <sys/wait.h>
 
 namespace {
 
@@ -11,22 +11,7 @@ const std::string kEndPlate = std::string(KV_EXAMPLES) + "/beam-column-endplate.
 const std::string kColumnBase = std::string(KV_EXAMPLES) + "/column-base.xml";
 const std::string kGusset = std::string(KV_EXAMPLES) + "/brace-gusset.xml";
 
-// runs kvnode with args (already quoted where needed); stdout and stderr together
-int Kvnode(const std::string& args, std::string& output)
-{
-    const std::string command = std::string(KVNODE_EXE) + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    output.clear();
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        output.append(buf, n);
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
+using kvtest::Kvnode;
 using kvtest::ReadFile;
 
 // Each case: the arguments, the exit status and what the output holds ("!"
