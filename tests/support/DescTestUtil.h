@@ -94,7 +94,7 @@ inline std::string SavedFields(CXMLBase& object)
         static CStringArray& List(CXMLBase& o) { return o.*(&Access::m_AttList); }
     };
     Access::List(object).RemoveAll();
-    object.RefreshAttListWithMember();
+    EXPECT_TRUE(object.RefreshAttListWithMember()) << object.GetElementName();
     return Atts(object);
 }
 

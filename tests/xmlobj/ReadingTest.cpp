@@ -3,6 +3,8 @@
 // from the library's own conversion back.
 #include "support/DescTestUtil.h"
 
+#include <pugixml.hpp>
+
 using namespace kvtest;
 
 namespace {
@@ -117,6 +119,25 @@ TEST(Attributes, ARepeatedNameFailsWhereverItStands)
                 << xml << "\n" << doc.GetErrorText();
         }
     }
+}
+
+// The reader's buffers come from pugixml's allocator: when it fails, the
+// load fails and the document keeps what it held.
+void* NoMemory(size_t) { return nullptr; }
+
+TEST(Reading, OutOfMemoryFailsTheLoadAndKeepsTheDocument)
+{
+    CXMLDocument doc;
+    ASSERT_TRUE(LoadText(doc, kBody)) << doc.GetErrorText();
+    const CXMLBase* root = doc.GetRoot();
+    const pugi::allocation_function allocate = pugi::get_memory_allocation_function();
+    const pugi::deallocation_function deallocate = pugi::get_memory_deallocation_function();
+    pugi::set_memory_management_functions(NoMemory, deallocate);
+    const bool loaded = LoadText(doc, "<CNodeAttDef classtype='8_0'/>");
+    pugi::set_memory_management_functions(allocate, deallocate);
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(doc.GetError().message, "out of memory");
+    EXPECT_EQ(doc.GetRoot(), root);
 }
 
 } // namespace
