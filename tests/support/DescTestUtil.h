@@ -33,6 +33,26 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// the bytes of a text written with C escapes: \n \r \t \\ \xHH
+inline std::string Unescape(const std::string& s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\' || i + 1 == s.size()) {
+            out += s[i];
+            continue;
+        }
+        const char c = s[++i];
+        if (c == 'x') {
+            out += static_cast<char>(std::strtol(s.substr(i + 1, 2).c_str(), nullptr, 16));
+            i += 2;
+        } else {
+            out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+        }
+    }
+    return out;
+}
+
 inline bool LoadText(CXMLDocument& doc, const std::string& text) { return doc.LoadXml(text.data(), text.size()); }
 
 // Saves doc, which runs every descriptor's save refresh, and returns the

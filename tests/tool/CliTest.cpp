@@ -3,68 +3,58 @@
 #include "support/RunKvnode.h"
 
 #include <cstdio>
+#include <fstream>
 
 namespace {
 
 const std::string kData = std::string(KV_TEST_DATA) + "/tool/";
 const std::string kEndPlate = std::string(KV_EXAMPLES) + "/beam-column-endplate.xml";
 const std::string kColumnBase = std::string(KV_EXAMPLES) + "/column-base.xml";
-const std::string kGusset = std::string(KV_EXAMPLES) + "/brace-gusset.xml";
 
 using kvtest::Kvnode;
 using kvtest::ReadFile;
 
-// Each case: the arguments, the exit status and what the output holds ("!"
-// before a part: does not hold); no parts: prints nothing at all.
+// Every case of data/tool/cli.txt: the exit status and what the output holds.
 TEST(Cli, ExitStatusAndOutput)
 {
-    const struct {
+    std::ifstream table(kData + "cli.txt");
+    ASSERT_TRUE(table) << "no cli.txt";
+    struct Case {
         std::string args;
-        int status;
-        std::vector<const char*> output;
-    } cases[] = {
-        {"check " + kEndPlate + " " + kColumnBase + " " + kGusset, 0, {}},
-        {"check " + kData + "plate-planes.xml", 1, {"plate-planes.xml:29:5: error: plate \"EndPlate\""}},
-        {"check " + kData + "unused-varitem.xml", 0, {"warning: variable item \"Weld\""}},
-        {"check --strict " + kData + "unused-varitem.xml", 1, {"[unused-varitem]"}},
-        {"check " + kData + "xml-error.xml " + kEndPlate, 2, {"[xml-error]"}},
-        {"check " + kData + "no-such-file.xml", 2, {"no-such-file.xml: error: cannot read"}},
-        {"check --json " + kData + "plate-planes.xml", 1, {"\"severity\": \"error\", \"rule\": \"plate-planes\""}},
-        {"check --json " + kEndPlate, 0, {"[]"}},
-        {"show --node Nothing " + kEndPlate, 2, {"no node type named \"Nothing\" (there are: \"BeamColumnEndPlate\")"}},
-        {"show " + kData + "xml-error.xml", 2, {"xml-error.xml:64:5: error: end tag </CNodeTypeDesc> does not match the open element"}},
-        // the file is GBK; the terminal gets UTF-8
-        {"show " + kColumnBase, 0,
-         {"  CNodeTypeDesc \"ColumnBase\" (外露式柱脚) nodetype=20101\n", "    CBoltDesc \"AnchorBoltNear\"",
-          "boltgrade=1(4.6级)", "varitem*=Anchor",
-          "CVecDesc \"AnchorDirFar\" (锚栓方向二) type=3 (VecByRotate) oldvec=AnchorDirNear norm=ColumnDir rotangle=180\n"}},
-        {"graph --node=BraceGusset " + kGusset, 0,
-         {"digraph kvnode {\n", "subgraph cluster_1 {", "[label=\"relplane\"]", "[label=\"cut\", style=dashed]", "!no such"}},
-        {"graph " + kData + "unresolved-name.xml", 0,
-         {"[label=\"BeamWebPlan?\\nno such plane\", style=dashed, color=red"}},
-        {"fmt --encoding latin1 " + kEndPlate, 2, {"unknown encoding"}},
-        {"check", 2, {"check needs a file"}},
-        {"show " + kEndPlate + " " + kGusset, 2, {"show takes one file"}},
-        {"check --node x " + kEndPlate, 2, {"unknown option --node for check"}},
-        {"show --node", 2, {"--node needs a value"}},
-        {"frobnicate", 2, {"unknown command frobnicate"}},
-        {"--version", 0, {"kvnode 1."}},
-        {"--help", 0, {"kvnode fmt [-o OUT] [--encoding utf-8|gbk] FILE"}},
-        {"check --help", 0, {"construction-cycle"}},
-        {"show --help", 0, {"Usage: kvnode show"}},
-        {"graph -h", 0, {"dot -Tsvg"}},
-        {"fmt --help", 0, {"--encoding"}},
+        int status = -1;
+        std::vector<std::string> present, absent;
     };
-    for (const auto& c : cases) {
+    std::vector<Case> cases;
+    std::string line;
+    while (std::getline(table, line)) {
+        if (line.size() < 2 || line[0] == '#')
+            continue;
+        std::string text = kvtest::Unescape(line.substr(2));
+        if (line[0] == '$') {
+            for (const auto& [from, to] : {std::pair<std::string, std::string>{"{data}", kData}, {"{examples}", KV_EXAMPLES}})
+                for (size_t at; (at = text.find(from)) != std::string::npos;)
+                    text.replace(at, from.size(), to);
+            cases.emplace_back();
+            cases.back().args = text;
+        } else if (!cases.empty()) {
+            Case& c = cases.back();
+            if (line[0] == '?')
+                c.status = std::stoi(text);
+            else
+                (line[0] == '>' ? c.present : c.absent).push_back(text);
+        }
+    }
+    EXPECT_GT(cases.size(), 30u);
+    for (const Case& c : cases) {
         std::string out;
         EXPECT_EQ(Kvnode(c.args, out), c.status) << c.args << "\n" << out;
-        if (c.output.empty()) {
+        if (c.present.empty()) {
             EXPECT_EQ(out, "") << c.args;
         }
-        for (const char* part : c.output) {
-            const bool absent = *part == '!';
-            EXPECT_EQ(out.find(part + absent) == std::string::npos, absent) << c.args << "\n" << part << "\n" << out;
-        }
+        for (const std::string& part : c.present)
+            EXPECT_NE(out.find(part), std::string::npos) << c.args << "\n" << part << "\n" << out;
+        for (const std::string& part : c.absent)
+            EXPECT_EQ(out.find(part), std::string::npos) << c.args << "\n" << part << "\n" << out;
     }
 }
 

@@ -2,31 +2,9 @@
 // the first warning given, or fails with the error given at its place.
 #include "support/DescTestUtil.h"
 
-#include <cstdlib>
-
 using namespace kvtest;
 
 namespace {
-
-// the bytes of a text written with C escapes: \n \r \t \\ \xHH
-std::string Unescape(const std::string& s)
-{
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != '\\' || i + 1 == s.size()) {
-            out += s[i];
-            continue;
-        }
-        const char c = s[++i];
-        if (c == 'x') {
-            out += static_cast<char>(std::strtol(s.substr(i + 1, 2).c_str(), nullptr, 16));
-            i += 2;
-        } else {
-            out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-        }
-    }
-    return out;
-}
 
 // "<memory>:1:2: message" without the file
 std::string Placed(const XmlDiagnostic& d) { return d.Format().substr(std::string("<memory>:").size()); }
