@@ -122,6 +122,7 @@ TEST(Files, FuzzRegressionsLoadOrFailCleanly)
             continue;
         }
         EXPECT_TRUE(LoadText(again, saved)) << again.GetErrorText();
+        EXPECT_EQ(Libxml2Problem(saved), "");
     }
 }
 
