@@ -23,6 +23,7 @@ TEST(Cli, ExitStatusAndOutput)
         std::string args;
         int status = -1;
         std::vector<std::string> present, absent;
+        std::string whole; // a file that holds the whole output
     };
     std::vector<Case> cases;
     std::string line;
@@ -40,6 +41,8 @@ TEST(Cli, ExitStatusAndOutput)
             Case& c = cases.back();
             if (line[0] == '?')
                 c.status = std::stoi(text);
+            else if (line[0] == '=')
+                c.whole = kData + text;
             else
                 (line[0] == '>' ? c.present : c.absent).push_back(text);
         }
@@ -48,7 +51,9 @@ TEST(Cli, ExitStatusAndOutput)
     for (const Case& c : cases) {
         std::string out;
         EXPECT_EQ(Kvnode(c.args, out), c.status) << c.args << "\n" << out;
-        if (c.present.empty()) {
+        if (!c.whole.empty()) {
+            EXPECT_EQ(out, ReadFile(c.whole)) << c.args;
+        } else if (c.present.empty()) {
             EXPECT_EQ(out, "") << c.args;
         }
         for (const std::string& part : c.present)
