@@ -1,8 +1,9 @@
 #pragma once
-// What the tests share: documents from text and files, the library's
-// containers as standard ones that GoogleTest compares and prints, and
-// Describe, which turns a descriptor tree into a text to compare with an
-// expected file under tests/data.
+// What the tests share: documents from text and files (a save is read by
+// libxml2 too), texts written with C escapes, the library's containers as
+// standard ones that GoogleTest compares and prints, and Describe, the one
+// walker over every getter, which turns a descriptor tree into a text to
+// compare with an expected file under tests/data.
 #include "support/Oracle.h"
 
 #include <KvNodeDefine/KvNodeDefine.h>
