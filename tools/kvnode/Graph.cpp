@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "Input.h"
 #include "Model.h"
 
 #include <map>
@@ -128,7 +129,7 @@ int RunGraph(const Options& options, std::ostream& out, std::ostream& err)
 {
     CXMLDocument doc;
     std::vector<const CNodeTypeDesc*> nodes;
-    if (!LoadForTool(options.files.front(), doc, err) ||
+    if (!LoadInput(options.files.front(), doc, err) ||
         !SelectNodeTypes(doc, options.hasNode ? &options.node : nullptr, nodes, err))
         return kExitFailure;
     out << "digraph kvnode {\n  rankdir=LR;\n  node [style=filled, fontname=\"sans-serif\"];\n"
