@@ -21,10 +21,9 @@ public:
     {
     }
 
+    // a comment that would silence a rule the run leaves out still counts as used
     bool Keeps(const Finding& f)
     {
-        if (!m_controls.Checks(f.rule))
-            return false;
         if (f.rule == RuleId::XmlError)
             return true;
         bool silenced = false;
@@ -39,7 +38,7 @@ public:
                     silenced = true;
                 }
         }
-        return !silenced;
+        return m_controls.Checks(f.rule) && !silenced;
     }
 
     std::vector<Finding> Unused(const std::string& file) const
@@ -51,7 +50,9 @@ public:
                 unused.push_back(Finding{file, s.line, s.column, RuleId::UnusedSuppression, message});
             };
             const char* what = s.wholeFile ? "kvnode: ignore-file" : "kvnode: ignore";
-            if (!s.problem.empty()) {
+            if (!s.wholeFile && s.problem.empty() && s.targetLine == 0) {
+                add(std::string(what) + " has no element after it to silence");
+            } else if (!s.problem.empty()) {
                 add(s.problem);
             } else if (s.rules.empty()) {
                 if (m_used[i].empty())

@@ -37,7 +37,9 @@ bool Format(const std::string& file, const Options& options, XmlEncoding encodin
     // the save runs every descriptor's refresh, so the copy is what the descriptors hold
     if (doc.SaveXml(result.after))
         return true;
-    ReportError(doc.GetError(), err);
+    XmlDiagnostic error = doc.GetError(); // a save to memory names no file
+    error.file = DisplayName(file);
+    ReportError(error, err);
     return false;
 }
 

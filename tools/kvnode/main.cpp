@@ -270,9 +270,16 @@ int ListForCompletion(const std::string& what, int argc, char** argv)
         for (const OptionDef& o : c->options) {
             words.push_back(std::string(o.name) + (o.value ? "=" : ""));
             if (o.alias)
-                words.push_back(o.alias + std::string(o.value ? "=" : ""));
+                words.push_back(o.alias);
         }
         words.push_back("--help");
+    } else if (what == "--list-value-options" && c) {
+        for (const OptionDef& o : c->options)
+            if (o.value) {
+                words.push_back(o.name);
+                if (o.alias)
+                    words.push_back(o.alias);
+            }
     } else if (what == "--list-values" && c && argc > 1) {
         const OptionDef* o = FindOption(*c, argv[1]);
         if (o && o->choices)
