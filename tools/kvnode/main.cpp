@@ -71,9 +71,14 @@ struct Command {
     const char* usage;
     const char* summary;
     std::vector<OptionDef> options;
-    bool manyFiles;
+    bool (*takesManyFiles)(const Options&);
+    const char* manyFilesWith; // the options that let it take many files, for the usage error
     std::string (*details)();
 };
+
+bool Always(const Options&) { return true; }
+bool Never(const Options&) { return false; }
+bool FmtTakesManyFiles(const Options& o) { return o.check || o.diff || o.inPlace; }
 
 std::string CheckDetails()
 {
@@ -110,11 +115,11 @@ const Command kCommands[] = {
       RuleList("--warning", &Options::warning, "report these rules as warnings, even with --strict"),
       Flag("--strict", nullptr, &Options::strict, "every warning is an error"),
       Flag("--quiet", "-q", &Options::quiet, "print only errors, and no summary")},
-     true, CheckDetails},
+     Always, nullptr, CheckDetails},
     {"show", RunShow, "kvnode show [--node NAME] FILE",
      "Prints the tree, one descriptor a line, indented, with its class, name,\n"
      "show name and the fields that matter for its kind and construction type.\n",
-     {Text("--node", nullptr, "NAME", &Options::node, "only the node type of that name")}, false, NoDetails},
+     {Text("--node", nullptr, "NAME", &Options::node, "only the node type of that name")}, Never, nullptr, NoDetails},
     {"graph", RunGraph, "kvnode graph [--node NAME] [--rankdir TB|LR] [--svg] FILE",
      "Prints which descriptor is built from or placed by which, in Graphviz DOT:\n"
      "one cluster per node type, nodes coloured by kind, edges labelled by the\n"
@@ -125,7 +130,7 @@ const Command kCommands[] = {
       Text("--rankdir", nullptr, "TB|LR", &Options::rankdir,
            "top to bottom or left to right (default: what gives the picture a readable shape)", RankDirs, true),
       Flag("--svg", nullptr, &Options::svg, "run Graphviz's dot and print SVG")},
-     false, NoDetails},
+     Never, nullptr, NoDetails},
     {"fmt", RunFmt, "kvnode fmt [-o OUT] [--encoding utf-8|gbk] FILE | fmt --check|--diff|-i FILE...",
      "Loads the file and saves it again through the descriptors: a normalised\n"
      "copy, in the encoding it was read in unless told otherwise. It stops (status 2)\n"
@@ -138,7 +143,7 @@ const Command kCommands[] = {
       Flag("--in-place", "-i", &Options::inPlace, "replace each file that changes by its copy, atomically"),
       Flag("--accept-loss", nullptr, &Options::acceptLoss,
            "write the copy even without what the reader did not keep")},
-     true, NoDetails},
+     FmtTakesManyFiles, "--check, --diff, -i", NoDetails},
 };
 
 void ToolHelp(std::ostream& out)
@@ -248,9 +253,9 @@ int RunCommand(const Command& c, int argc, char** argv)
         return UsageError(std::string(c.name) + " needs a file", c.name);
     if (std::count_if(options.files.begin(), options.files.end(), IsStdin) > 1)
         return UsageError("standard input (-) can be read only once", c.name);
-    const bool manyFiles = c.manyFiles && (c.run != RunFmt || options.check || options.diff || options.inPlace);
-    if (!manyFiles && options.files.size() > 1)
-        return UsageError(std::string(c.name) + " takes one file" + (c.run == RunFmt ? " (or --check, --diff, -i)" : ""),
+    if (options.files.size() > 1 && !c.takesManyFiles(options))
+        return UsageError(std::string(c.name) + " takes one file" +
+                              (c.manyFilesWith ? std::string(" (or ") + c.manyFilesWith + ")" : std::string()),
                           c.name);
     options.terminal = isatty(STDOUT_FILENO) == 1;
     return c.run(options, std::cout, std::cerr);
