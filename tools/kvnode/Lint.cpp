@@ -15,24 +15,55 @@ const std::vector<Rule>& Rules()
 {
     static const std::vector<Rule> rules = {
         {RuleId::XmlError, "xml-error", Severity::Error,
-         "the file cannot be read, is not well-formed XML, or holds text its encoding cannot"},
+         "the file cannot be read, is not well-formed XML, or holds text its encoding cannot",
+         "The file cannot be opened, is not well-formed XML, declares an encoding the library does not read, "
+         "or holds bytes its encoding does not allow. The file is not checked further and the check exits with "
+         "status 2."},
         {RuleId::XmlWarning, "xml-warning", Severity::Warning,
-         "the reader met something it does not keep or read as the element says"},
+         "the reader met something it does not keep or read as the element says",
+         "The reader met something it does not keep, or reads otherwise than the element says: a processing "
+         "instruction, a comment outside the root, children of an element that holds none, an element whose "
+         "name disagrees with its class index. Saving the document writes it without what was dropped."},
         {RuleId::UnknownClass, "unknown-class", Severity::Warning,
-         "an element of a class no registered class index or name stands for; it is kept as it is"},
+         "an element of a class no registered class index or name stands for; it is kept as it is",
+         "An element whose class index (or, without one, whose name) belongs to no registered class. The "
+         "library keeps it and writes it back unchanged, but no descriptor sees it; usually a typing error in "
+         "classtype."},
         {RuleId::UnresolvedName, "unresolved-name", Severity::Error,
-         "a field that the descriptor's construction uses names no descriptor of the kind it needs"},
+         "a field that the descriptor's construction uses names no descriptor of the kind it needs",
+         "A field that the descriptor's construction uses names no descriptor of the kind it needs among the "
+         "children of its node type (a descriptor inside a link bar sees the bar's planes first). The host "
+         "cannot build the descriptor. When a descriptor of another kind has the name, the message says so."},
         {RuleId::DuplicateName, "duplicate-name", Severity::Error,
-         "two descriptors of one kind share a name where lookups would take the first"},
-        {RuleId::PlatePlanes, "plate-planes", Severity::Error, "a plate whose \"planes\" does not hold three names"},
-        {RuleId::CutPlanes, "cut-planes", Severity::Error, "a cut whose \"planes\" holds no name"},
-        {RuleId::BoltPlanes, "bolt-planes", Severity::Error, "a bolt or bolt group with fewer than two bolt planes"},
-        {RuleId::LinkBarPlanes, "linkbar-planes", Severity::Error, "a link bar without exactly three planes"},
+         "two descriptors of one kind share a name where lookups would take the first",
+         "Two descriptors of one kind with the same name among the children of a node type, a link bar or a "
+         "variable item. Lookups take the first, so the second is never found."},
+        {RuleId::PlatePlanes, "plate-planes", Severity::Error, "a plate whose \"planes\" does not hold three names",
+         "A plate's planes field must split into exactly three names (an empty name between two commas counts, "
+         "a final comma does not); the host builds no plate otherwise."},
+        {RuleId::CutPlanes, "cut-planes", Severity::Error, "a cut whose \"planes\" holds no name",
+         "A cut's planes field must hold at least one name; the host builds no cut otherwise."},
+        {RuleId::BoltPlanes, "bolt-planes", Severity::Error, "a bolt or bolt group with fewer than two bolt planes",
+         "A bolt or bolt group needs at least two bolt plane children, one at each end of the bolt."},
+        {RuleId::LinkBarPlanes, "linkbar-planes", Severity::Error, "a link bar without exactly three planes",
+         "A link bar needs exactly three plane children."},
         {RuleId::ConstructionCycle, "construction-cycle", Severity::Error,
-         "points, lines, planes, vectors or distances built from one another in a circle"},
-        {RuleId::EmptyValueList, "empty-value-list", Severity::Warning, "a variable whose value list holds no value"},
+         "points, lines, planes, vectors or distances built from one another in a circle",
+         "Points, lines, planes, vectors or distances that are built from one another in a circle, so the host "
+         "can build none of them. The circle is reported once, from the descriptor that comes first in the "
+         "file, with the field each step goes through."},
+        {RuleId::EmptyValueList, "empty-value-list", Severity::Warning, "a variable whose value list holds no value",
+         "A variable whose value list holds no value, so the user is offered no choice. A variable without a "
+         "value list is fine."},
         {RuleId::UnusedVarItem, "unused-varitem", Severity::Warning,
-         "a variable item that no plate, bolt or bolt group names"},
+         "a variable item that no plate, bolt or bolt group names",
+         "A variable item that no plate (varitem), bolt or bolt group (through its expressions) names."},
+        {RuleId::UnusedSuppression, "unused-suppression", Severity::Warning,
+         "a kvnode: ignore comment that silenced nothing, or names no rule",
+         "A comment <!-- kvnode: ignore RULE --> silences RULE on the element that follows it, and <!-- "
+         "kvnode: ignore-file RULE --> in the whole file. One that silenced nothing this run (of a rule the "
+         "run checks), names an unknown rule or says something else after kvnode: is reported, so stale "
+         "silences do not pile up."},
     };
     return rules;
 }

@@ -22,6 +22,7 @@ enum class RuleId {
     ConstructionCycle,
     EmptyValueList,
     UnusedVarItem,
+    UnusedSuppression,
 };
 
 struct Rule {
@@ -29,6 +30,7 @@ struct Rule {
     const char* id; // as printed: "unresolved-name"
     Severity severity;
     const char* summary;
+    const char* help = nullptr; // a paragraph for code-scanning services; null: the summary says it all
 };
 
 // every rule, in the order of the enumeration
