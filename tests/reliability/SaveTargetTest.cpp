@@ -144,10 +144,12 @@ TEST(SaveTarget, KeepsOwnerGroupModeAndExtendedAttributes)
     Folder folder;
     const std::string plain = folder.Name("plain.xml");
     WriteWhole(plain, kOld);
-    if (setxattr(folder.target.c_str(), "user.kv", "kept", 4, 0) != 0 ||
-        setxattr(folder.target.c_str(), "system.posix_acl_access", kAcl.data(), kAcl.size(), 0) != 0 ||
-        setxattr(folder.path.c_str(), "system.posix_acl_default", kDefaultAcl.data(), kDefaultAcl.size(), 0) != 0)
-        GTEST_SKIP() << "this file system holds no extended attributes or ACLs: " << strerror(errno);
+    const bool attributes =
+        setxattr(folder.target.c_str(), "user.kv", "kept", 4, 0) == 0 &&
+        setxattr(folder.target.c_str(), "system.posix_acl_access", kAcl.data(), kAcl.size(), 0) == 0 &&
+        setxattr(folder.path.c_str(), "system.posix_acl_default", kDefaultAcl.data(), kDefaultAcl.size(), 0) == 0;
+    if (!attributes)
+        std::cout << "extended attributes not checked: " << strerror(errno) << "\n";
     const bool root = geteuid() == 0;
     if (root) {
         ASSERT_EQ(chown(folder.target.c_str(), kNobody, kUsers), 0);
@@ -163,12 +165,16 @@ TEST(SaveTarget, KeepsOwnerGroupModeAndExtendedAttributes)
     EXPECT_EQ(after.st_uid, before.st_uid);
     EXPECT_EQ(after.st_gid, before.st_gid);
     EXPECT_EQ(after.st_mode, before.st_mode);
-    EXPECT_EQ(Attribute(folder.target, "user.kv"), "kept");
-    EXPECT_EQ(Attribute(folder.target, "system.posix_acl_access"), kAcl);
-    // a file without an ACL gets none from the folder's default
-    EXPECT_EQ(Attribute(plain, "system.posix_acl_access"), "(none)");
+    if (attributes) {
+        EXPECT_EQ(Attribute(folder.target, "user.kv"), "kept");
+        EXPECT_EQ(Attribute(folder.target, "system.posix_acl_access"), kAcl);
+        // a file without an ACL gets none from the folder's default
+        EXPECT_EQ(Attribute(plain, "system.posix_acl_access"), "(none)");
+    }
     if (!root)
         std::cout << "owner and group not changed: that needs root\n";
+    if (!attributes && !root)
+        GTEST_SKIP() << "nothing here that a save could lose";
 }
 
 TEST(SaveTarget, KeepsTheGroupInASetGroupIdFolder)
