@@ -1,17 +1,13 @@
 #include "DomImpl.h"
+#include "DocumentFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
+#include <new>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 std::string XmlDiagnostic::Format() const
 {
-    std::string s = file;
+    std::string s = file.empty() ? "<no file>" : file;
     if (line > 0)
         s += ":" + std::to_string(line) + ":" + std::to_string(column);
     s += ": " + message;
@@ -93,65 +89,17 @@ std::string Lower(const char* s)
     return r;
 }
 
-bool ReadWholeFile(const char* path, std::string& data, std::string& why)
+// An enumeration holds any number its type can; only these have a writer.
+bool IsKnownEncoding(XmlEncoding encoding)
 {
-    struct stat st;
-    if (::stat(path, &st) != 0) {
-        why = std::strerror(errno);
-        return false;
+    switch (encoding) {
+    case XmlEncoding::Utf8:
+    case XmlEncoding::Utf16LE:
+    case XmlEncoding::Utf16BE:
+    case XmlEncoding::Gbk:
+    case XmlEncoding::Gb18030: return true;
     }
-    if (S_ISDIR(st.st_mode)) {
-        why = "is a directory, not a file";
-        return false;
-    }
-    FILE* f = std::fopen(path, "rb");
-    if (!f) {
-        why = std::strerror(errno);
-        return false;
-    }
-    data.clear();
-    data.reserve(static_cast<size_t>(st.st_size)); // grown, a large file would be copied as it doubles
-    char buf[1 << 16];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        data.append(buf, n);
-    const bool ok = !std::ferror(f);
-    if (!ok)
-        why = std::strerror(errno);
-    std::fclose(f);
-    return ok;
-}
-
-bool WriteAll(int fd, const std::string& data)
-{
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// A symbolic link is followed, also to a file it names that does not exist
-// yet, so that the save replaces the file and the link stays a link.
-std::string LinkTarget(const char* path)
-{
-    std::string target = path;
-    struct stat st;
-    for (int hops = 0; hops < 40 && ::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode); ++hops) {
-        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096), '\0');
-        const ssize_t n = ::readlink(target.c_str(), &link[0], link.size());
-        if (n <= 0)
-            break;
-        link.resize(static_cast<size_t>(n));
-        const size_t slash = target.rfind('/');
-        target = link[0] == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
-    }
-    return target;
+    return false;
 }
 
 } // namespace
@@ -184,12 +132,21 @@ XmlPosition CXMLDocument::GetPosition(const CXMLBase* object) const
 
 bool CXMLDocument::LoadFile(const char* path)
 {
-    std::string data, why;
-    if (!path || !ReadWholeFile(path, data, why)) {
-        m_Error = Problem(path ? path : "", "cannot read: " + why);
+    if (!path) {
+        m_Error = Problem("", "cannot read: no file name given");
         return false;
     }
-    return Load(data.data(), data.size(), path);
+    try {
+        std::string data, why;
+        if (!DocumentFile::Read(path, m_MaxFileSize, data, why)) {
+            m_Error = Problem(path, "cannot read: " + why);
+            return false;
+        }
+        return Load(data.data(), data.size(), path);
+    } catch (const std::bad_alloc&) {
+        m_Error = Problem(path, "cannot read: not enough memory to load the document");
+        return false;
+    }
 }
 
 bool CXMLDocument::LoadXml(const char* data, size_t size) { return Load(data ? data : "", data ? size : 0, "<memory>"); }
@@ -293,6 +250,11 @@ bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
         m_Error = Problem(fileName, "the document has no root to save");
         return false;
     }
+    if (!IsKnownEncoding(m_Encoding)) {
+        m_Error = Problem(fileName, "cannot save in encoding number " + std::to_string(static_cast<int>(m_Encoding)) +
+                                        ": it is none of the encodings a document can be written in");
+        return false;
+    }
     MSXML2::IXMLDOMDocument dom;
     auto& impl = dom.impl();
     impl.fileName = fileName;
@@ -337,55 +299,23 @@ bool CXMLDocument::SaveXml(std::string& out) const
     return true;
 }
 
-// Writes a temporary file beside the target, flushes it to disk and renames
-// it over the target, so the target holds either the old or the new document.
 bool CXMLDocument::SaveFile(const char* path) const
 {
-    std::string text;
-    if (!path || !Render(text, path ? path : ""))
-        return false;
-    const std::string target = LinkTarget(path);
-    struct stat st;
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) {
-        m_Error = Problem(path, "cannot write: is a directory");
+    if (!path) {
+        m_Error = Problem("", "cannot write: no file name given");
         return false;
     }
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(&temp[0]);
-    if (fd < 0) {
-        m_Error = Problem(path, std::string("cannot write: ") + std::strerror(errno));
+    try {
+        std::string text, why;
+        if (!Render(text, path))
+            return false;
+        if (!DocumentFile::Replace(path, text, why)) {
+            m_Error = Problem(path, "cannot write: " + why);
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        m_Error = Problem(path, "cannot write: not enough memory to save the document");
         return false;
-    }
-    mode_t mode = 0666;
-    if (exists) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        m_Error = Problem(path, std::string("cannot write: ") + std::strerror(err));
-        return false;
-    }
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
     }
     m_Error = XmlDiagnostic();
     return true;

@@ -54,6 +54,12 @@ public:
     XmlEncoding GetEncoding() const noexcept { return m_Encoding; }
     void SetEncoding(XmlEncoding encoding) noexcept { m_Encoding = encoding; }
 
+    // The largest file or stream LoadFile reads, 1 GiB unless set: a load
+    // holds a few times the text in memory, and a stream (/dev/zero) may not end.
+    static constexpr size_t kDefaultMaxFileSize = size_t(1) << 30;
+    void SetMaxFileSize(size_t bytes) noexcept { m_MaxFileSize = bytes; }
+    size_t GetMaxFileSize() const noexcept { return m_MaxFileSize; }
+
     // Positions cost a little on every element, and only tools that report
     // on a tree want them: ask before loading. They stay valid for the tree
     // as loaded, until the next successful load or a change of root.
@@ -77,5 +83,6 @@ private:
     std::vector<XmlDiagnostic> m_Warnings;
     bool m_bUtf8Mark = false; // a UTF-8 document read with a byte-order mark is written with one
     bool m_bRecordPositions = false;
+    size_t m_MaxFileSize = kDefaultMaxFileSize;
     std::unordered_map<const CXMLBase*, XmlPosition> m_Positions;
 };
