@@ -40,6 +40,7 @@ protected:
     template <class E>
     void GetAttEnum(const char* name, E& field) const { field = static_cast<E>(GetAttInt(name)); }
 
+    // the name other descriptors refer to it by, and the name shown to the user
     CString m_Name;
     CString m_ShowName;
 };

@@ -11,6 +11,7 @@ public:
     CNodeAttDef();
     ~CNodeAttDef() override;
 
+    // the format version the document declares
     int GetVersion() const noexcept { return m_Version; }
     void SetVersion(int version) noexcept { m_Version = version; }
 

@@ -12,6 +12,7 @@
 // a negative type is outside every row, so it writes nothing more.
 template <class C>
 struct TypedAttribute {
+    // the types firstType..lastType write the attribute name from field
     int firstType;
     int lastType;
     const char* name;
@@ -22,6 +23,7 @@ struct TypedAttribute {
 // a class's table, handed out by its private static Layout()
 template <class C>
 struct TypedLayout {
+    // the table's rows, walked in order
     const TypedAttribute<C>* rows;
     std::size_t count;
     template <std::size_t N>

@@ -11,6 +11,7 @@ class ObjIterator;
 // has no children; CXMLComposite adds them.
 class KVHOST_API CXMLBase : public CObject {
 public:
+    // the class's record
     static CRuntimeClass classCXMLBase;
     static CRuntimeClass* GetThisClass() noexcept { return &classCXMLBase; }
     CRuntimeClass* GetRuntimeClass() const override;
@@ -53,6 +54,7 @@ public:
     virtual const char* GetElementName() const;
 
 protected:
+    // the attributes as name, value, name, value...
     CStringArray m_AttList;
 
 private:

@@ -7,6 +7,7 @@
 // An object that owns ordered children and deletes them with itself.
 class KVHOST_API CXMLComposite : public CXMLBase {
 public:
+    // the class's record
     static CRuntimeClass classCXMLComposite;
     static CRuntimeClass* GetThisClass() noexcept { return &classCXMLComposite; }
     CRuntimeClass* GetRuntimeClass() const override;

@@ -11,6 +11,7 @@
 // opened); the column counts characters; path names the element, as in
 // CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1].
 struct KVHOST_API XmlDiagnostic {
+    // the file ("<memory>" for a text), the place, the message and the element's path
     std::string file;
     int line = 0;
     int column = 0;
@@ -23,6 +24,7 @@ struct KVHOST_API XmlDiagnostic {
 // Where an object's element starts (its '<') in the text it was read from:
 // line and column from 1, the column counting characters; 0 and 0 when unknown.
 struct XmlPosition {
+    // the place
     int line = 0;
     int column = 0;
 };

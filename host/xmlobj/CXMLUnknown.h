@@ -6,10 +6,12 @@
 // back exactly as read, so a newer document passes through unharmed.
 class KVHOST_API CXMLUnknown : public CXMLComposite {
 public:
+    // the class's record
     static CRuntimeClass classCXMLUnknown;
     static CRuntimeClass* GetThisClass() noexcept { return &classCXMLUnknown; }
     CRuntimeClass* GetRuntimeClass() const override;
 
+    // an element of no registered class, written back under elementName
     explicit CXMLUnknown(const CString& elementName = CString());
     CString GetClassIndex() const override; // the "classtype" it was read with
     CObject* CreateNew() const override;
@@ -22,11 +24,14 @@ private:
 // Text, CDATA or a comment among an element's children, kept in its place.
 class KVHOST_API CXMLText : public CXMLBase {
 public:
+    // what the text was in the document
     enum Kind { Text, CData, Comment };
+    // the class's record
     static CRuntimeClass classCXMLText;
     static CRuntimeClass* GetThisClass() noexcept { return &classCXMLText; }
     CRuntimeClass* GetRuntimeClass() const override;
 
+    // the text, as it is read and written
     CXMLText(Kind kind, const CString& text) : m_Kind(kind), m_Text(text) {}
     Kind GetKind() const noexcept { return m_Kind; }
     CString GetText() const { return m_Text; }

@@ -97,7 +97,7 @@ inline bool SameBytes(const char* a, const char* b, size_t length) noexcept
     return true;
 }
 
-struct MSXML2::IXMLDOMDocument::Impl {
+struct __attribute__((visibility("hidden"))) MSXML2::IXMLDOMDocument::Impl {
     pugi::xml_document doc;
     std::string fileName = "<memory>";
     // the text being read as it came (after any byte-order mark), and the

@@ -15,6 +15,7 @@ KVHOST_API bool XmlEncodingFromName(const char* name, XmlEncoding& encoding) noe
 
 // Where a conversion stopped: the byte offset in the text it was reading and why.
 struct TextError {
+    // where and why
     size_t offset = 0;
     std::string message;
 };
