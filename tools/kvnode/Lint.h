@@ -22,13 +22,24 @@ enum class RuleId {
     ConstructionCycle,
     EmptyValueList,
     UnusedVarItem,
+    BadNumber,
+    ValueOutOfTable,
+    MisspeltAttribute,
+    UnknownAttribute,
+    MisplacedElement,
+    ClassMismatch,
+    EmptySize,
+    UnwritableText,
+    EncodingMismatch,
 };
 
 struct Rule {
     RuleId rule;
     const char* id; // as printed: "unresolved-name"
     Severity severity;
-    const char* summary;
+    const char* summary; // one line
+    const char* help;    // what the rule finds, why it matters and how to mend it
+    const char* example; // a snippet of a document the rule reports
 };
 
 // every rule, in the order of the enumeration
