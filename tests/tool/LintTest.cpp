@@ -37,6 +37,12 @@ const Expected kBroken[] = {
     {"linkbar-planes.xml", RuleId::LinkBarPlanes, 35, "has 2 planes"},
     {"construction-cycle.xml", RuleId::ConstructionCycle, 13,
      "vector \"ColumnDir\" --line--> line \"TopRowLine\" --point--> point \"TopBoltRow\" --vec--> vector \"ColumnDir\""},
+    {"cycles.xml", RuleId::ConstructionCycle, 7,
+     "vector \"V0\" --vec1--> vector \"V1\" --vec1--> vector \"V2\" --vec1--> vector \"V3\" --vec1--> ... (4 more steps) "
+     "... vector \"V8\" --vec1--> vector \"V9\" --vec1--> vector \"V0\""},
+    {"cycles.xml", RuleId::ConstructionCycle, 21, "vector \"X\" --vec1--> vector \"Y\" --vec1--> vector \"X\"; 3 constructions reach one another"},
+    {"cycles.xml", RuleId::ConstructionCycle, 30, "point \"A\" --oldpoint--> point \"B\" --oldpoint--> point \"A\""},
+    {"cycles.xml", RuleId::ConstructionCycle, 32, "point \"C\" --oldpoint--> point \"C\""},
     {"empty-value-list.xml", RuleId::EmptyValueList, 69, "variable \"BoltDiam\""},
     {"unused-varitem.xml", RuleId::UnusedVarItem, 42, "variable item \"Weld\""},
     // how names are looked up and which fields count: one node type per case
