@@ -46,6 +46,9 @@ TEST(Cli, ExitStatusAndOutput)
         {"check " + kData + "no-such-file.xml", 2, {"no-such-file.xml: error: cannot read"}},
         {"check --json " + kData + "plate-planes.xml", 1, {"\"severity\": \"error\", \"rule\": \"plate-planes\""}},
         {"check --json " + kEndPlate, 0, {"[]"}},
+        {"schema", 0, {"<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">", "name=\"lenexp\""}},
+        {"schema " + kEndPlate, 2, {"schema takes no file"}},
+        {"check --help", 0, {"error    misspelt-attribute", "warning  encoding-mismatch"}},
         {"show --node Nothing " + kEndPlate, 2, {"no node type named \"Nothing\" (there are: \"BeamColumnEndPlate\")"}},
         {"show " + kData + "xml-error.xml", 2, {"xml-error.xml:64:5: error: end tag </CNodeTypeDesc> does not match the open element"}},
         // the file is GBK; the terminal gets UTF-8

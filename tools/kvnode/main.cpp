@@ -24,6 +24,7 @@ struct Command {
     std::vector<OptionDef> options;
     bool manyFiles;
     std::string (*details)();
+    bool takesFiles = true;
 };
 
 std::string CheckDetails()
@@ -67,6 +68,10 @@ const Command kCommands[] = {
      "  --encoding utf-8|gbk   the encoding to write\n",
      {{"--output", "-o", nullptr, &Options::output}, {"--encoding", nullptr, nullptr, &Options::encoding}}, false,
      NoDetails},
+    {"schema", RunSchema, "kvnode schema",
+     "Prints an XML Schema (XSD 1.0) of the format, made from the classes' own\n"
+     "attribute and enumeration tables, for XML editors and xmllint.\n",
+     {}, false, NoDetails, false},
 };
 
 void ToolHelp(std::ostream& out)
@@ -141,7 +146,9 @@ int RunCommand(const Command& c, int argc, char** argv)
         if (o->value)
             options.*(o->value) = value;
     }
-    if (options.files.empty())
+    if (!c.takesFiles && !options.files.empty())
+        return UsageError(std::string(c.name) + " takes no file", c.name);
+    if (c.takesFiles && options.files.empty())
         return UsageError(std::string(c.name) + " needs a file", c.name);
     if (!c.manyFiles && options.files.size() > 1)
         return UsageError(std::string(c.name) + " takes one file", c.name);
