@@ -107,6 +107,19 @@ TEST(Lint, EachBrokenVariantGivesItsFindings)
     }
 }
 
+TEST(Lint, WhatPassesGivesNoFinding)
+{
+    // the examples, and one that points an editor at the schema
+    for (const std::string& file :
+         {std::string(KV_EXAMPLES) + "/beam-column-endplate.xml", std::string(KV_EXAMPLES) + "/brace-gusset.xml",
+          std::string(KV_EXAMPLES) + "/column-base.xml", std::string(KV_TEST_DATA) + "/tool/schema-location.xml"}) {
+        const LintResult r = LintFile(file);
+        EXPECT_TRUE(r.loaded) << file;
+        for (const Finding& f : r.findings)
+            ADD_FAILURE() << FormatText(f);
+    }
+}
+
 TEST(Lint, Output)
 {
     Finding f{"a \"b\".xml", 3, 7, RuleId::UnusedVarItem, "tab\there"};

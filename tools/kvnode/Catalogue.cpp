@@ -75,7 +75,9 @@ const AttributeInfo* FindAttribute(const ClassInfo& info, const std::string& nam
 
 bool IsLibraryAttribute(const std::string& name)
 {
-    return name == "classtype" || name == "nodename" || name == "nodeindex";
+    // and the XML ones an editor adds to point at the schema
+    return name == "classtype" || name == "nodename" || name == "nodeindex" || name.compare(0, 5, "xmlns") == 0 ||
+           name.compare(0, 4, "xsi:") == 0;
 }
 
 } // namespace kvnode

@@ -26,7 +26,8 @@ const ClassInfo& RootClass();
 const ClassInfo* ClassOf(const CXMLBase& object);
 const ClassInfo* ClassOfKind(Kind kind);
 const AttributeInfo* FindAttribute(const ClassInfo& info, const std::string& name);
-// "classtype", "nodename", "nodeindex": the object library's own, on any element
+// "classtype", "nodename", "nodeindex": the object library's own, on any
+// element; and xmlns and xsi: attributes, which point an editor at the schema
 bool IsLibraryAttribute(const std::string& name);
 // a value list's attribute names are free, each attribute one value
 inline bool HasFreeAttributes(const ClassInfo& info) { return info.kind == Kind::ValueList; }

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "AttributeOrder.h"
 #include "Model.h"
 
 namespace kvnode {
@@ -16,6 +17,7 @@ int RunFmt(const Options& options, std::ostream& out, std::ostream& err)
         return kExitFailure;
     if (!options.encoding.empty())
         doc.SetEncoding(encoding);
+    PutAttributesInCanonicalOrder(doc);
     // the save runs every descriptor's refresh, so the copy is what the descriptors hold
     if (!options.output.empty()) {
         if (doc.SaveFile(options.output.c_str()))
