@@ -107,6 +107,14 @@ TEST(Lint, EachBrokenVariantGivesItsFindings)
     }
 }
 
+TEST(Lint, ColumnIsAtTheOpeningOfTheConstruct)
+{
+    // "      <?layout keep-left?>": the "<" is at column 7
+    const LintResult r = LintFile(std::string(KV_TEST_DATA) + "/tool/xml-warning.xml");
+    ASSERT_EQ(r.findings.size(), 1u);
+    EXPECT_EQ(r.findings[0].column, 7) << FormatText(r.findings[0]);
+}
+
 TEST(Lint, WhatPassesGivesNoFinding)
 {
     // the examples, and one that points an editor at the schema
