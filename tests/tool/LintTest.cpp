@@ -1,4 +1,5 @@
 #include "Lint.h"
+#include "support/DescTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,19 @@ TEST(Lint, WhatPassesGivesNoFinding)
         EXPECT_TRUE(r.loaded) << file;
         for (const Finding& f : r.findings)
             ADD_FAILURE() << FormatText(f);
+    }
+}
+
+TEST(Lint, TextInMemoryGivesWhatItsFileGives)
+{
+    for (const char* name : {"encoding-mismatch.xml", "unwritable-text.xml", "xml-error-encoding.xml", "numbers.xml"}) {
+        const std::string path = std::string(KV_TEST_DATA) + "/tool/" + name;
+        const LintResult fromFile = LintFile(path);
+        const LintResult fromText = LintText(kvtest::ReadFile(path), path);
+        EXPECT_EQ(fromText.loaded, fromFile.loaded) << name;
+        ASSERT_EQ(fromText.findings.size(), fromFile.findings.size()) << name;
+        for (size_t i = 0; i < fromText.findings.size(); ++i)
+            EXPECT_EQ(FormatText(fromText.findings[i]), FormatText(fromFile.findings[i]));
     }
 }
 

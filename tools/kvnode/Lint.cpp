@@ -203,24 +203,43 @@ std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& fi
     return c.TakeFindings();
 }
 
-LintResult LintFile(const std::string& path)
+namespace {
+
+// every rule over a document just loaded (or not) from bytes
+LintResult LintLoaded(CXMLDocument& doc, bool loaded, const std::string& bytes, const std::string& file)
 {
     LintResult result;
-    CXMLDocument doc;
-    doc.SetRecordPositions(true);
-    if (!doc.LoadFile(path.c_str())) {
+    if (!loaded) {
         const XmlDiagnostic& e = doc.GetError();
-        result.findings.push_back(Finding{path, e.line, e.column, RuleId::XmlError, DiagnosticText(e)});
-        result.findings.back().message += EncodingHint(ReadBytes(path), e.message);
+        result.findings.push_back(Finding{file, e.line, e.column, RuleId::XmlError, DiagnosticText(e)});
+        result.findings.back().message += EncodingHint(bytes, e.message);
         return result;
     }
     result.loaded = true;
-    LintContext c(doc, path);
+    LintContext c(doc, file);
     RunRules(c);
-    CheckEncoding(c, ReadBytes(path));
+    CheckEncoding(c, bytes);
     CheckWritable(c, doc);
     result.findings = c.TakeFindings();
     return result;
+}
+
+} // namespace
+
+LintResult LintFile(const std::string& path)
+{
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
+    const bool loaded = doc.LoadFile(path.c_str());
+    return LintLoaded(doc, loaded, ReadBytes(path), path);
+}
+
+LintResult LintText(const std::string& text, const std::string& file)
+{
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
+    const bool loaded = doc.LoadXml(text.data(), text.size());
+    return LintLoaded(doc, loaded, text, file);
 }
 
 std::string FormatText(const Finding& f)

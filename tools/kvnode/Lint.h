@@ -62,6 +62,8 @@ struct LintResult {
 
 // Loads path (recording positions) and runs every rule.
 LintResult LintFile(const std::string& path);
+// The same over a document held in memory (standard input), called file in the findings.
+LintResult LintText(const std::string& text, const std::string& file);
 // The rules over a document loaded with SetRecordPositions(true); findings in file order.
 std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& file);
 
