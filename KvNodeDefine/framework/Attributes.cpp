@@ -3,6 +3,7 @@
 #include <xmlobj/CXMLBase.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 
 namespace {
@@ -13,7 +14,28 @@ struct Notes {
     std::vector<AttributeInfo> read;
 };
 
+// Loads and saves ask the cheap question first: is any probe running at all?
+std::atomic<int> g_probes{0};
 thread_local Notes* t_notes = nullptr;
+
+Notes* Listening() { return g_probes.load(std::memory_order_relaxed) ? t_notes : nullptr; }
+
+// a probe listening on this thread for as long as it lives
+class Probe {
+public:
+    explicit Probe(Notes& notes)
+    {
+        ++g_probes;
+        t_notes = &notes;
+    }
+    ~Probe()
+    {
+        t_notes = nullptr;
+        --g_probes;
+    }
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+};
 
 void Note(std::vector<AttributeInfo>& list, const char* name, AttSpec spec)
 {
@@ -32,15 +54,15 @@ std::vector<AttributeInfo>::iterator Find(std::vector<AttributeInfo>& list, cons
 
 void WriteAtt(CXMLBase& object, const char* name, AttSpec spec, const CString& text)
 {
-    if (t_notes)
-        Note(t_notes->written, name, spec);
+    if (Notes* notes = Listening())
+        Note(notes->written, name, spec);
     object.SetAttText(name, text);
 }
 
 bool ReadAtt(const CXMLBase& object, const char* name, AttSpec spec, CString& text)
 {
-    if (t_notes)
-        Note(t_notes->read, name, spec);
+    if (Notes* notes = Listening())
+        Note(notes->read, name, spec);
     return object.GetAttText(name, text);
 }
 
@@ -53,9 +75,10 @@ std::vector<AttributeInfo> AttributesOf(CRuntimeClass* cls)
     if (!object)
         return {};
     Notes notes;
-    t_notes = &notes;
-    object->RefreshMemberWithAttList();
-    t_notes = nullptr;
+    {
+        const Probe probe(notes);
+        object->RefreshMemberWithAttList();
+    }
     std::vector<AttributeInfo> all = notes.read;
     for (AttributeInfo& a : all)
         a.read = true;
@@ -72,9 +95,8 @@ std::vector<AttributeInfo> AttributesOf(CRuntimeClass* cls)
         if (types)
             object->SetAttText("type", IntToText(types->rows[round].value));
         object->RefreshMemberWithAttList();
-        t_notes = &notes;
+        const Probe probe(notes);
         object->RefreshAttListWithMember();
-        t_notes = nullptr;
     }
     // anything only written goes after the attribute written before it
     std::string previous;

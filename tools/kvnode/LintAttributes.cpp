@@ -117,8 +117,9 @@ public:
         CString type;
         if (IsConstruction(KindOf(m_o)) && !m_o.GetAttText("type", type)) {
             m_c.unclearType.insert(&m_o);
+            const std::string zero = ConstructionTypes(KindOf(m_o))->rows[0].text;
             m_c.Add(RuleId::BadNumber, m_o,
-                    Label(m_o) + ": \"type\" is missing: the host reads 0 (" + ConstructionTypes(KindOf(m_o))->rows[0].text +
+                    Label(m_o) + ": \"type\" is missing: the host reads 0 (" + zero +
                         "); what this type needs is not checked");
         }
         const CStringArray& list = m_o.GetAttList();
@@ -153,7 +154,8 @@ private:
             const std::string problem = IntegerProblem(value);
             const int read = TextToInt(value.c_str());
             if (!problem.empty()) {
-                message = Head(a.name, value) + ", which " + problem + ": the host reads " + ValueText(read, a.spec.table);
+                message =
+                    Head(a.name, value) + ", which " + problem + ": the host reads " + ValueText(read, a.spec.table);
                 if (a.spec.table)
                     message += Matching(value, *a.spec.table);
                 message += FullWidth(value);
@@ -178,7 +180,7 @@ private:
         m_c.Add(rule, m_o, message);
     }
 
-    // "; 5 (8.8级) is the value whose text that is", or empty
+    // "; the value of 8.8级 is 5" for a text that is a value's, or near it; or empty
     static std::string Matching(const std::string& value, const SteelSystem::EnumTable& table)
     {
         const std::string wanted = NearForm(value);
@@ -189,12 +191,13 @@ private:
         return std::string();
     }
 
-    // "; full-width digits: write 4", or empty
+    // "; these are full-width digits: write 4", or empty
     static std::string FullWidth(const std::string& value)
     {
         std::string digits;
         for (size_t i = 0; i + 1 < value.size(); i += 2) {
-            const unsigned char lead = static_cast<unsigned char>(value[i]), trail = static_cast<unsigned char>(value[i + 1]);
+            const auto lead = static_cast<unsigned char>(value[i]);
+            const auto trail = static_cast<unsigned char>(value[i + 1]);
             if (lead != 0xA3 || trail < 0xB0 || trail > 0xB9)
                 return std::string();
             digits += static_cast<char>('0' + trail - 0xB0);
@@ -231,7 +234,8 @@ private:
         const Suggestion s = Closest(name, known);
         CString present;
         const bool missing = !s.word.empty() && !m_o.GetAttText(s.word.c_str(), present);
-        const std::string head = Label(m_o) + ": no " + (m_info.IsRoot() ? m_info.element : KindWord(m_info.kind)) + " reads \"" + name + "\"" + DidYouMean(s);
+        const std::string reader = m_info.IsRoot() ? m_info.element : KindWord(m_info.kind);
+        const std::string head = Label(m_o) + ": no " + reader + " reads \"" + name + "\"" + DidYouMean(s);
         if (missing)
             m_c.Add(RuleId::MisspeltAttribute, m_o, head + ", so \"" + s.word + "\" stays empty");
         else

@@ -61,11 +61,15 @@ std::vector<Size> SizesOf(const CXMLBase& o, Kind kind)
     }
     case Kind::Bolt: {
         const auto& b = static_cast<const CBoltDesc&>(o);
-        return {{"diam", "diameter", b.GetDiamExp()}, {"len", "length", b.GetLenExp()}, {"num", "number", b.GetNumExp()}};
+        return {{"diam", "diameter", b.GetDiamExp()},
+                {"len", "length", b.GetLenExp()},
+                {"num", "number", b.GetNumExp()}};
     }
     case Kind::BoltGroup: {
         const auto& g = static_cast<const CBoltGroupDesc&>(o);
-        return {{"diam", "diameter", g.GetDiamExp()}, {"len", "length", g.GetLenExp()}, {"num", "number", g.GetNumExp()}};
+        return {{"diam", "diameter", g.GetDiamExp()},
+                {"len", "length", g.GetLenExp()},
+                {"num", "number", g.GetNumExp()}};
     }
     case Kind::LinkBar:
         return {{"len", "length", static_cast<const CLinkBarDesc&>(o).GetLenExp()}};
