@@ -194,17 +194,6 @@ void AppendJsonString(std::string& out, const std::string& s)
 
 const char* SeverityWord(Severity s) { return s == Severity::Error ? "error" : "warning"; }
 
-} // namespace
-
-std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& file)
-{
-    LintContext c(doc, file);
-    RunRules(c);
-    return c.TakeFindings();
-}
-
-namespace {
-
 // every rule over a document just loaded (or not) from bytes
 LintResult LintLoaded(CXMLDocument& doc, bool loaded, const std::string& bytes, const std::string& file)
 {
@@ -225,6 +214,13 @@ LintResult LintLoaded(CXMLDocument& doc, bool loaded, const std::string& bytes, 
 }
 
 } // namespace
+
+std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& file)
+{
+    LintContext c(doc, file);
+    RunRules(c);
+    return c.TakeFindings();
+}
 
 LintResult LintFile(const std::string& path)
 {
