@@ -52,6 +52,8 @@ const Expected kBroken[] = {
     {"lookups.xml", RuleId::ConstructionCycle, 22, "plane \"B\" --relplane--> plane \"B\""},
     {"lookups.xml", RuleId::UnresolvedName, 35, "bolt plane (unnamed): \"plane\" names no plane \"X\""},
     {"lookups.xml", RuleId::DuplicateName, 45, "a second plane \"X\" in link bar \"K\""},
+    {"lookups.xml", RuleId::UnresolvedName, 73, "\"plane1\" names no plane \"Web Plane\" (did you mean \"WebPlane\"? only blanks differ)"},
+    {"lookups.xml", RuleId::UnresolvedName, 73, "\"plane2\" names no plane \"webplane\" (did you mean \"WebPlane\"? only letter case differs)"},
     // numbers the host reads otherwise than written
     {"bad-number.xml", RuleId::BadNumber, 37, "\"boltgrade\" is \"8.8\", which has a decimal point: the host reads 8 (12.9级); the value of 8.8级 is 5"},
     {"numbers.xml", RuleId::BadNumber, 4, "\"nodetype\" is \"1O201\", which has other characters after the digits: the host reads 1"},
