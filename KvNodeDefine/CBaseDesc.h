@@ -42,7 +42,6 @@ protected:
     {
         WriteAtt(*this, name, AttSpec{type}, value);
     }
-    void SetAtt(const char* name, const char* value) { SetAtt(name, CString(value)); }
     void SetAtt(const char* name, int value) { WriteAtt(*this, name, AttSpec{AttType::Integer}, IntToText(value)); }
     template <class E, std::enable_if_t<std::is_enum<E>::value, int> = 0>
     void SetAtt(const char* name, E value)
