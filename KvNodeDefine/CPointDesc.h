@@ -34,6 +34,9 @@ public:
 
     // which attributes each type writes, in save order, and the fields behind them
     static TypedLayout<CPointDesc> Layout();
+    // the types' names, as tools show them
+    static const SteelSystem::EnumTable& Types() noexcept;
+    friend const SteelSystem::EnumTable* EnumTableOf(PointType) { return &Types(); }
 
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;

@@ -41,6 +41,9 @@ public:
 
     // which attributes each type writes, in save order, and the fields behind them
     static TypedLayout<CVecDesc> Layout();
+    // the types' names, as tools show them
+    static const SteelSystem::EnumTable& Types() noexcept;
+    friend const SteelSystem::EnumTable* EnumTableOf(VecType) { return &Types(); }
 
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;

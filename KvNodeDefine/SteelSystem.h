@@ -43,4 +43,9 @@ KVNODE_API const EnumTable& MaterialTable() noexcept;
 KVNODE_API const EnumTable& BoltGradeTable() noexcept;
 KVNODE_API const EnumTable& BoltTypeTable() noexcept;
 
+// an enumeration's table, for the attribute helpers
+inline const EnumTable* EnumTableOf(Material) noexcept { return &MaterialTable(); }
+inline const EnumTable* EnumTableOf(BoltGrade) noexcept { return &BoltGradeTable(); }
+inline const EnumTable* EnumTableOf(BoltType) noexcept { return &BoltTypeTable(); }
+
 } // namespace SteelSystem

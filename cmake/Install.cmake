@@ -45,6 +45,7 @@ add_custom_command(OUTPUT kvnode.1
   COMMENT "Writing the manual page kvnode(1) from kvnode --help")
 add_custom_target(manpage ALL DEPENDS kvnode.1)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kvnode.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tool)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kvnode.xsd DESTINATION ${CMAKE_INSTALL_DATADIR}/kvnode COMPONENT tool)
 install(FILES tools/kvnode/kvnode.bash RENAME kvnode
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT tool)
 

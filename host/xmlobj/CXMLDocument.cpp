@@ -216,7 +216,7 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
         else if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
             impl.Fail(n, n.value() + std::strspn(n.value(), " \t\r\n"), "text outside the root element");
         else if (n.type() == pugi::node_comment || n.type() == pugi::node_pi)
-            impl.Warn(n, n.value(), "comments and processing instructions outside the root element are not kept");
+            impl.Warn(n, nullptr, "comments and processing instructions outside the root element are not kept");
     }
     if (!rootElement)
         impl.Fail(pugi::xml_node(), work + impl.parsedSize, "no root element");

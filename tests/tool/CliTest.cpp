@@ -50,6 +50,9 @@ TEST(Cli, ExitStatusAndOutput)
         {"check " + kData + "no-such-file.xml", 2, {"no-such-file.xml: error: cannot read"}},
         {"check --json " + kData + "plate-planes.xml", 1, {"\"severity\": \"error\", \"rule\": \"plate-planes\""}},
         {"check --json " + kEndPlate, 0, {"[]\n"}},
+        {"schema", 0, {"<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">", "name=\"lenexp\""}},
+        {"schema " + kEndPlate, 2, {"schema takes no file"}},
+        {"check --help", 0, {"error    misspelt-attribute", "warning  encoding-mismatch"}},
         {"show --node Nothing " + kEndPlate, 2, {"no node type named \"Nothing\" (there are: \"BeamColumnEndPlate\")"}},
         {"show " + kData + "xml-error.xml", 2,
          {"xml-error.xml:64:5: error: end tag </CNodeTypeDesc> does not match the open element"}},
@@ -134,7 +137,7 @@ TEST(Cli, CheckOutputFormats)
           "[plate-planes]\n   29 |     <CPlateDesc classtype=\"8_3\" name=\"EndPlate\"",
           "varitem=\"EndPlate\" />\n      |     ^\n1 error in 1 file\n"}},
         // the source line of a GBK file in UTF-8
-        {"check --error xml-warning " + kData + "xml-warning.xml", 1, {"\n    8 |       <?layout keep-left?>\n      |         ^\n"}},
+        {"check --error xml-warning " + kData + "xml-warning.xml", 1, {"\n    8 |       <?layout keep-left?>\n      |       ^\n"}},
         {"check --color=always " + kData + "unused-varitem.xml", 0,
          {"\x1b[1m", "\x1b[1;35mwarning:\x1b[0m", "[\x1b[1;35munused-varitem\x1b[0m]", "\x1b[1;32m^\x1b[0m"}},
         {"check --color=always " + plate, 1, {"\x1b[1;31merror:\x1b[0m"}},
@@ -155,7 +158,7 @@ TEST(Cli, CheckOutputFormats)
          {"\"version\": \"2.1.0\"", "\"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\"",
           "{\"id\": \"unused-suppression\", \"shortDescription\": {\"text\": ",
           "{\"id\": \"plate-planes\", \"shortDescription\": {\"text\": \"a plate whose \\\"planes\\\" does not hold "
-          "three names\"}, \"fullDescription\": {\"text\": \"A plate's planes field",
+          "three names\"}, \"fullDescription\": {\"text\": \"A plate is placed by exactly three planes",
           "\"defaultConfiguration\": {\"level\": \"error\"}", "\"columnKind\": \"unicodeCodePoints\"",
           "{\"ruleId\": \"plate-planes\", \"ruleIndex\": 5, \"level\": \"error\"",
           "\"region\": {\"startLine\": 29, \"startColumn\": 5}"}},
@@ -244,7 +247,7 @@ TEST(Cli, BashCompletion)
     } cases[] = {
         {"ch", "check\n"},
         {"check --se", "--select=\n"},
-        {"check --select un", "unknown-class\nunresolved-name\nunused-varitem\nunused-suppression\n"},
+        {"check --select un", "unknown-class\nunresolved-name\nunused-varitem\nunknown-attribute\nunwritable-text\nunused-suppression\n"},
         {"check --ignore plate-planes,cut", "plate-planes,cut-planes\n"},
         {"check --format ''", "text\njson\nsarif\ngithub\n"},
         {"graph --rankdir L", "LR\n"},

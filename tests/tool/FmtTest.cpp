@@ -74,10 +74,10 @@ TEST(Fmt, OptionsAndRefusals)
     } cases[] = {
         // the copy would lack the processing instruction: nothing is written
         {"fmt " + kData + "xml-warning.xml", 2,
-         {"xml-warning.xml:8:9: error: processing instruction <?layout?> is not kept",
+         {"xml-warning.xml:8:7: error: processing instruction <?layout?> is not kept",
           "not formatted: the copy would lack what is reported above (--accept-loss writes it anyway)", "!<?xml"}},
         {"fmt -o " + out + " " + kData + "xml-warning.xml", 2, {"not formatted"}},
-        {"fmt --accept-loss " + kData + "xml-warning.xml", 0, {"8:9: warning: processing instruction", "<CNodeAttDef"}},
+        {"fmt --accept-loss " + kData + "xml-warning.xml", 0, {"8:7: warning: processing instruction", "<CNodeAttDef"}},
         {"fmt --check " + kEndPlate + " " + kColumnBase, 0, {}},
         {"fmt --check " + kLookups + " " + kEndPlate, 1, {kLookups + "\n", "!endplate"}},
         {"fmt --check - < " + kLookups, 1, {"<stdin>\n"}},

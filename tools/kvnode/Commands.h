@@ -42,5 +42,6 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
 int RunShow(const Options& options, std::ostream& out, std::ostream& err);
 int RunGraph(const Options& options, std::ostream& out, std::ostream& err);
 int RunFmt(const Options& options, std::ostream& out, std::ostream& err);
+int RunSchema(const Options& options, std::ostream& out, std::ostream& err);
 
 } // namespace kvnode

@@ -1,3 +1,4 @@
+#include "AttributeOrder.h"
 #include "Commands.h"
 #include "Diff.h"
 #include "Input.h"
@@ -34,6 +35,7 @@ bool Format(const std::string& file, const Options& options, XmlEncoding encodin
     }
     if (!options.encoding.empty())
         doc.SetEncoding(encoding);
+    PutAttributesInCanonicalOrder(doc);
     // the save runs every descriptor's refresh, so the copy is what the descriptors hold
     if (doc.SaveXml(result.after))
         return true;

@@ -74,6 +74,7 @@ struct Command {
     bool (*takesManyFiles)(const Options&);
     const char* manyFilesWith; // the options that let it take many files, for the usage error
     std::string (*details)();
+    bool takesFiles = true;
 };
 
 bool Always(const Options&) { return true; }
@@ -144,6 +145,10 @@ const Command kCommands[] = {
       Flag("--accept-loss", nullptr, &Options::acceptLoss,
            "write the copy even without what the reader did not keep")},
      FmtTakesManyFiles, "--check, --diff, -i", NoDetails},
+    {"schema", RunSchema, "kvnode schema",
+     "Prints an XML Schema (XSD 1.0) of the format, made from the classes' own\n"
+     "attribute and enumeration tables, for XML editors and xmllint.\n",
+     {}, Never, nullptr, NoDetails, false},
 };
 
 void ToolHelp(std::ostream& out)
@@ -249,7 +254,9 @@ int RunCommand(const Command& c, int argc, char** argv)
         if (o->text == &Options::node)
             options.hasNode = true;
     }
-    if (options.files.empty())
+    if (!c.takesFiles && !options.files.empty())
+        return UsageError(std::string(c.name) + " takes no file", c.name);
+    if (c.takesFiles && options.files.empty())
         return UsageError(std::string(c.name) + " needs a file", c.name);
     if (std::count_if(options.files.begin(), options.files.end(), IsStdin) > 1)
         return UsageError("standard input (-) can be read only once", c.name);
