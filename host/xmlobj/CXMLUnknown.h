@@ -19,10 +19,12 @@ private:
     CString m_ElementName;
 };
 
-// Text, CDATA or a comment among an element's children, kept in its place.
+// Text, CDATA, a comment or a processing instruction among an element's
+// children (or around the root element), kept in its place. An
+// instruction's text is its target, then a blank and its data when it has any.
 class KVHOST_API CXMLText : public CXMLBase {
 public:
-    enum Kind { Text, CData, Comment };
+    enum Kind { Text, CData, Comment, Instruction };
     static CRuntimeClass classCXMLText;
     static CRuntimeClass* GetThisClass() noexcept { return &classCXMLText; }
     CRuntimeClass* GetRuntimeClass() const override;

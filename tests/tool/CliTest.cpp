@@ -47,7 +47,7 @@ TEST(Cli, ExitStatusAndOutput)
         {"check --json " + kData + "plate-planes.xml", 1, {"\"severity\": \"error\", \"rule\": \"plate-planes\""}},
         {"check --json " + kEndPlate, 0, {"[]"}},
         {"show --node Nothing " + kEndPlate, 2, {"no node type named \"Nothing\" (there are: \"BeamColumnEndPlate\")"}},
-        {"show " + kData + "xml-error.xml", 2, {"xml-error.xml:64:5: error: end tag </CNodeTypeDesc> does not match the open element"}},
+        {"show " + kData + "xml-error.xml", 2, {"xml-error.xml:64:5: error: end tag </CNodeTypeDesc> does not match <CLineDesc> opened at line 11, column 5"}},
         // the file is GBK; the terminal gets UTF-8
         {"show " + kColumnBase, 0,
          {"  CNodeTypeDesc \"ColumnBase\" (外露式柱脚) nodetype=20101\n", "    CBoltDesc \"AnchorBoltNear\"",

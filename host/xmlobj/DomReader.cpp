@@ -1,0 +1,647 @@
+// Reading: the objects take their attributes and texts from the parsed tree.
+#include "DomImpl.h"
+
+#include <xmlobj/CXMLUnknown.h>
+#include <xmlobj/ClassType.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string_view>
+
+bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out)
+{
+    std::string text;
+    text.reserve(length);
+    for (size_t i = 0; i < length; ++i) {
+        size_t plain = i;
+        while (plain < length && raw[plain] != '&' && raw[plain] != '<')
+            ++plain;
+        text.append(raw + i, plain - i);
+        if (plain == length)
+            break;
+        i = plain;
+        if (raw[i] == '<')
+            return Fail(at, SourcePlace(raw, i), "'<' is not allowed in an attribute value");
+        const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
+        if (!end)
+            return Fail(at, SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
+        const std::string ref(raw + i + 1, end);
+        if (ref == "lt") text += '<';
+        else if (ref == "gt") text += '>';
+        else if (ref == "amp") text += '&';
+        else if (ref == "quot") text += '"';
+        else if (ref == "apos") text += '\'';
+        else if (ref.size() > 1 && ref[0] == '#') {
+            const bool hex = ref[1] == 'x';
+            const char* digits = ref.c_str() + (hex ? 2 : 1);
+            // digits only (strtoul would take blanks, a sign and "0x" too),
+            // the value held past 0x10FFFF so that no length wraps it round
+            std::uint32_t cp = 0;
+            bool valid = *digits != '\0';
+            for (const char* d = digits; valid && *d; ++d) {
+                const char c = *d;
+                const int v = c >= '0' && c <= '9'           ? c - '0'
+                              : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                            : -1;
+                valid = v >= 0;
+                if (valid && cp <= 0x10FFFF)
+                    cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
+            }
+            if (!valid || !IsXmlChar(cp))
+                return Fail(at, SourcePlace(raw, i), "invalid character reference &" + ref + ";");
+            if (!AppendCodePointAsGbk(cp, text)) {
+                char buf[16];
+                std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
+                return Fail(at, SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
+            }
+        } else {
+            return Fail(at, SourcePlace(raw, i), "undefined entity &" + ref + ";");
+        }
+        i = static_cast<size_t>(end - raw);
+    }
+    out = CString(text.data(), static_cast<int>(text.size()));
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
+                                                  bool keepClassType)
+{
+    // gather the attributes once, then fill the list at its final size
+    constexpr size_t kTypical = 32;
+    const char* nameStore[kTypical];
+    const char* valueStore[kTypical];
+    std::vector<const char*> moreNames, moreValues;
+    const char** names = nameStore;
+    const char** texts = valueStore;
+    size_t count = 0;
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute(), ++count) {
+        if (count == kTypical) {
+            moreNames.assign(nameStore, nameStore + kTypical);
+            moreValues.assign(valueStore, valueStore + kTypical);
+        }
+        if (count < kTypical) {
+            nameStore[count] = a.name();
+            valueStore[count] = a.value();
+        } else {
+            moreNames.push_back(a.name());
+            moreValues.push_back(a.value());
+        }
+    }
+    if (count > kTypical) {
+        names = moreNames.data();
+        texts = moreValues.data();
+    }
+    // names the same as an earlier element of this class and count had were checked then
+    // the names lie in the parsed text, which goes on past each of them:
+    // compared a word at a time, as far as the run's name and its end
+    const char* const parsed = parsedBase;
+    const size_t parsedLength = parsedSize;
+    const auto inParsedText = [parsed, parsedLength](const char* p, size_t length) {
+        const std::less<const char*> before;
+        return parsed && !before(p, parsed) && before(p, parsed + parsedLength) &&
+               static_cast<size_t>(parsed + parsedLength - p) > length;
+    };
+    NameRun* run = FindRun(owner, count, [names, count, inParsedText](const NameRun& r) {
+        for (size_t i = 0; i < count; ++i) {
+            const size_t length = static_cast<size_t>(r.names[i].GetLength());
+            const bool same = inParsedText(names[i], length)
+                                  ? SameBytes(r.names[i].GetString(), names[i], length) && names[i][length] == '\0'
+                                  : SameText(r.names[i].GetString(), names[i]);
+            if (!same)
+                return false;
+        }
+        return true;
+    });
+    if (!run) {
+        if (const char* dup = FindDuplicate(names, count))
+            return Fail(node, dup, "duplicate attribute " + Quote(dup));
+        NamePool& pool = NamePool::OfThisThread();
+        run = &NewRun(owner, count);
+        run->names.resize(count);
+        run->classTypeAt = count;
+        for (size_t i = 0; i < count; ++i) {
+            run->names[i] = pool.Get(names[i], std::strlen(names[i]));
+            if (SameText(names[i], "classtype"))
+                run->classTypeAt = i;
+        }
+    }
+    const size_t skipped = keepClassType ? count : run->classTypeAt;
+    // what the object set before it was read (in its constructor) is replaced in
+    // place; into an empty list, the attributes go at its final size at once
+    const INT_PTR preset = list.GetSize() - 1;
+    INT_PTR at = list.GetSize();
+    if (preset < 0)
+        list.SetSize(2 * static_cast<INT_PTR>(count - (skipped < count ? 1 : 0)));
+    static const ByteSet plainEnd = [] {
+        ByteSet set("&<");
+        set.has[0] = true;
+        return set;
+    }();
+    for (size_t i = 0; i < count; ++i) {
+        if (i == skipped)
+            continue;
+        const char* value = texts[i];
+        size_t plain = 0;
+        while (!plainEnd(value[plain]))
+            ++plain;
+        CString text;
+        if (value[plain] == '\0')
+            text = values.Get(value, plain);
+        else if (!Unescape(value, plain + std::strlen(value + plain), node, text))
+            return false;
+        INT_PTR same = 0;
+        while (same < preset && !SameText(list[same], names[i]))
+            same += 2;
+        if (same < preset) {
+            list[same + 1] = std::move(text);
+        } else if (preset < 0) {
+            list[at++] = run->names[i];
+            list[at++] = std::move(text);
+        } else {
+            list.Add(run->names[i]);
+            list.Add(std::move(text));
+        }
+    }
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
+{
+    const char* value = node.value();
+    switch (node.type()) {
+    case pugi::node_pcdata:
+        // '<' cannot reach a text node: the parser ends the text there
+        return Unescape(value, std::strlen(value), node, text);
+    case pugi::node_pi:
+        text = *value ? CString((std::string(node.name()) + " " + value).c_str()) : CString(node.name());
+        return true;
+    default:
+        text = value;
+        return true;
+    }
+}
+
+namespace {
+
+CXMLText::Kind TextKind(pugi::xml_node_type type)
+{
+    switch (type) {
+    case pugi::node_cdata: return CXMLText::CData;
+    case pugi::node_comment: return CXMLText::Comment;
+    case pugi::node_pi: return CXMLText::Instruction;
+    default: return CXMLText::Text;
+    }
+}
+
+} // namespace
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLComposite& container,
+                                                  MSXML2::IXMLDOMDocument* pDoc)
+{
+    // sized once: growing by doubling copies the list and holds up to twice its size
+    size_t children = 0;
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling())
+        ++children;
+    container.Reserve(children);
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
+        const pugi::xml_node_type type = c.type();
+        if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment ||
+            type == pugi::node_pi) {
+            CString text;
+            if (!ReadText(c, text))
+                return false;
+            auto* kept = new CXMLText(TextKind(type), text);
+            RecordPosition(kept, c);
+            container.Add(kept);
+            continue;
+        }
+        if (type != pugi::node_element)
+            continue; // the declaration, refused elsewhere but at the start
+        CXMLBase* child = CreateObjectFor(c);
+        RecordPosition(child, c);
+        container.Add(child);
+        MSXML2::IXMLDOMNode childNode(c.internal_object());
+        if (!child->Serialize(childNode, pDoc, true, true))
+            return Fail(c, nullptr, "element could not be read");
+    }
+    return true;
+}
+
+ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
+{
+    const size_t length = std::strlen(index);
+    if (length > sizeof(ClassIndexHint::index))
+        return ClassType::Lookup(index, length);
+    ClassIndexHint& hint = m_classIndexes[HashText(index, length) % kClassIndexHints];
+    if (hint.length != length || std::memcmp(hint.index, index, length) != 0) {
+        hint.type = ClassType::Lookup(index, length);
+        hint.length = length;
+        std::memcpy(hint.index, index, length);
+    }
+    return hint.type;
+}
+
+CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
+{
+    const char* name = element.name();
+    if (opaque)
+        return new CXMLUnknown(CString(name));
+    CRuntimeClass* rc = nullptr;
+    if (pugi::xml_attribute ct = element.attribute("classtype")) {
+        ClassType* type = LookupClassIndex(ct.value());
+        if (type && type->m_pRuntimeClass)
+            rc = type->m_pRuntimeClass;
+        else
+            Warn(element, nullptr, std::string("unknown class index ") + Quote(ct.value()) + " of <" + name +
+                                       ">: the element is kept as it is");
+        if (rc && std::strcmp(rc->m_lpszClassName, name) != 0)
+            Warn(element, nullptr, std::string("element <") + name + "> has the class index of " +
+                                       rc->m_lpszClassName + " and is read as one");
+    } else {
+        rc = CRuntimeClass::FromName(name);
+        if (!rc || !rc->m_pfnCreateObject || !rc->IsDerivedFrom(RUNTIME_CLASS(CXMLBase))) {
+            rc = nullptr;
+            Warn(element, nullptr, std::string("unknown element <") + name + ">: it is kept as it is");
+        }
+    }
+    if (rc) {
+        CObject* object = rc->CreateObject();
+        if (object && object->IsKindOf(RUNTIME_CLASS(CXMLBase)))
+            return static_cast<CXMLBase*>(object);
+        delete object;
+    }
+    return new CXMLUnknown(CString(name));
+}
+
+// Trail bytes that are ASCII but neither a name character nor harmless to
+// the parser: '@' '[' '\' ']' '^' '`' '{' '|' '}' '~'.
+void MSXML2::IXMLDOMDocument::Impl::HideParserBreakingTrails(char* text, size_t size)
+{
+    static const ByteSet breaking("@[\\]^`{|}~");
+    m_hiddenTrails.clear();
+    const auto* s = reinterpret_cast<unsigned char*>(text);
+    for (size_t i = 0; i < size; ++i) {
+        // ASCII a word at a time: most of a document is markup
+        while (i + 8 <= size && (Word8(text + i) & 0x8080808080808080ull) == 0)
+            i += 8;
+        if (i < size && s[i] >= 0x80) {
+            if (i + 1 < size && breaking(text[i + 1])) {
+                m_hiddenTrails.emplace_back(i + 1, text[i + 1]);
+                text[i + 1] = kHiddenTrail;
+            }
+            ++i; // the pair is valid GBK: the conversion checked it
+        }
+    }
+}
+
+void MSXML2::IXMLDOMDocument::Impl::RestoreHiddenTrails(char* text)
+{
+    if (m_hiddenTrails.empty() || !text || !*text)
+        return;
+    // a value keeps its start; the parser only moves its later bytes up,
+    // so its hidden trails are the next ones from its start on, in order
+    const size_t start = OffsetOf(text);
+    auto next = std::lower_bound(m_hiddenTrails.begin(), m_hiddenTrails.end(), std::make_pair(start, '\0'));
+    auto* s = reinterpret_cast<unsigned char*>(text);
+    for (size_t i = 0; s[i] && next != m_hiddenTrails.end(); ++i) {
+        if (s[i] < 0x80)
+            continue;
+        if (s[i + 1] == static_cast<unsigned char>(kHiddenTrail))
+            s[i + 1] = static_cast<unsigned char>((next++)->second);
+        if (s[i + 1])
+            ++i;
+    }
+}
+
+namespace {
+
+bool IsBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The tags of a text as far as the end (or stop), read without the parser:
+// which elements are open there, and what construct the text ends inside.
+// Only for explaining why the parser stopped.
+struct TagScan {
+    struct Open {
+        std::string name;
+        size_t at;
+    };
+    std::vector<Open> open;
+    std::vector<Open> openAtStop; // the elements open before the construct at stop
+    std::string endsInside; // what the text ends inside, "" when it ends between constructs
+    size_t insideAt = 0;    // where that began (the quote of a value)
+
+    TagScan(std::string_view text, size_t stop)
+    {
+        size_t i = 0;
+        const auto cut = [&](const std::string& what, size_t at) {
+            endsInside = what;
+            insideAt = at;
+            i = std::string_view::npos;
+        };
+        const auto nameAt = [&text](size_t at) {
+            size_t end = at;
+            while (end < text.size() && !IsBlank(text[end]) && !std::strchr("/>=<'\"", text[end]))
+                ++end;
+            return std::string(text.substr(at, end - at));
+        };
+        bool stopped = false;
+        while (i < text.size()) {
+            const size_t lt = text.find('<', i);
+            if (!stopped && lt >= stop) {
+                openAtStop = open;
+                stopped = true;
+            }
+            if (lt == std::string_view::npos)
+                break;
+            const std::string_view rest = text.substr(lt);
+            const auto skipTo = [&](std::string_view close, const char* what) {
+                const size_t end = text.find(close, lt + 2);
+                if (end == std::string_view::npos)
+                    cut(what, lt);
+                else
+                    i = end + close.size();
+            };
+            if (rest.substr(0, 4) == "<!--") {
+                skipTo("-->", "a comment, which has no closing \"-->\"");
+            } else if (rest.substr(0, 9) == "<![CDATA[") {
+                skipTo("]]>", "a CDATA section, which has no closing \"]]>\"");
+            } else if (rest.substr(0, 2) == "<?") {
+                skipTo("?>", "a processing instruction, which has no closing \"?>\"");
+            } else if (rest.substr(0, 2) == "<!") {
+                skipTo(">", "a document type declaration");
+            } else if (rest.substr(0, 2) == "</") {
+                const std::string name = nameAt(lt + 2);
+                const size_t gt = text.find('>', lt);
+                if (gt == std::string_view::npos) {
+                    cut("the end tag </" + name + ">, which has no closing '>'", lt);
+                    break;
+                }
+                if (!open.empty())
+                    open.pop_back();
+                i = gt + 1;
+            } else {
+                const std::string name = nameAt(lt + 1);
+                size_t j = lt + 1 + name.size();
+                while (j < text.size() && text[j] != '>') {
+                    if (text[j] == '"' || text[j] == '\'') {
+                        const size_t close = text.find(text[j], j + 1);
+                        if (close == std::string_view::npos) {
+                            size_t n = j;
+                            while (n > lt && (IsBlank(text[n - 1]) || text[n - 1] == '='))
+                                --n;
+                            size_t a = n;
+                            while (a > lt && !IsBlank(text[a - 1]) && text[a - 1] != '<')
+                                --a;
+                            cut("the value of attribute \"" + std::string(text.substr(a, n - a)) + "\" of <" + name +
+                                    ">, which has no closing quote (" + text[j] + ")",
+                                j);
+                            break;
+                        }
+                        j = close;
+                    }
+                    ++j;
+                }
+                if (i == std::string_view::npos)
+                    break;
+                if (j >= text.size()) {
+                    cut("the start tag of <" + name + ">, which has no closing '>'", lt);
+                    break;
+                }
+                if (text[j - 1] != '/')
+                    open.push_back({name, lt});
+                i = j + 1;
+            }
+        }
+        if (!stopped)
+            openAtStop = open;
+    }
+};
+
+std::string Lower(const char* s)
+{
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return r;
+}
+
+bool IsXmlTarget(std::string_view name)
+{
+    return name.size() == 3 && (name[0] | 0x20) == 'x' && (name[1] | 0x20) == 'm' && (name[2] | 0x20) == 'l';
+}
+
+} // namespace
+
+std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset)
+{
+    const std::string& source = Source();
+    offset = std::min(static_cast<size_t>(parsed.offset), source.size());
+    const bool atEnd = source.find_first_not_of(" \t\r\n", offset) == std::string::npos ||
+                       offset + 1 >= source.size();
+    // the elements open are those before the construct the parser stopped in
+    const size_t before = source.rfind('<', offset);
+    const TagScan scan(source, atEnd || before == std::string::npos ? source.size() : before);
+    if (!scan.endsInside.empty() && scan.insideAt <= offset) {
+        offset = scan.insideAt;
+        return "the file ends inside " + scan.endsInside;
+    }
+    // a declaration that the parser found in the wrong place or with something else in it
+    const size_t pi = source.rfind("<?", offset);
+    if (pi != std::string::npos && IsXmlTarget(std::string_view(source).substr(pi + 2, 3)) &&
+        (pi + 5 >= source.size() || IsBlank(source[pi + 5]) || source[pi + 5] == '?') &&
+        offset <= std::min(source.find("?>", pi), source.size() - 2) + 2) {
+        if (pi > 0 || parsed.status == pugi::status_bad_pi) {
+            offset = pi;
+            return "an XML declaration may only stand at the very start of the file (remove this one)";
+        }
+        return "the XML declaration may hold only version, encoding and standalone, as name=\"value\"";
+    }
+    if (parsed.status == pugi::status_end_element_mismatch) {
+        if (atEnd && !scan.openAtStop.empty()) {
+            const TagScan::Open& open = scan.openAtStop.back();
+            offset = source.size();
+            return "the file ends before </" + open.name + "> that closes the element " + OpenedAt(open.at) +
+                   (scan.openAtStop.size() > 1 ? " (" + std::to_string(scan.openAtStop.size()) + " elements are open)" : "");
+        }
+        // pugixml's words name no tag; the offset stands on the end tag's name
+        size_t length = 0;
+        while (offset + length < source.size() && !std::strchr(" \t\r\n>", source[offset + length]))
+            ++length;
+        std::string message = "end tag </" + source.substr(offset, length) + ">";
+        if (scan.openAtStop.empty())
+            return message + " closes no open element";
+        return message + " does not match <" + scan.openAtStop.back().name + "> " + OpenedAt(scan.openAtStop.back().at);
+    }
+    return Lower(parsed.description());
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
+{
+    parsedBase = buffer;
+    parsedSize = size;
+    HideParserBreakingTrails(buffer, size);
+    // as a fragment, since a document parse drops text outside the root
+    // element unseen; CheckWellFormed refuses it, and more roots, itself
+    constexpr unsigned kFlags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments |
+                                pugi::parse_doctype | pugi::parse_pi | pugi::parse_declaration | pugi::parse_fragment;
+    const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size, kFlags, pugi::encoding_utf8);
+    if (parsed)
+        return true;
+    size_t offset = 0;
+    const std::string message = ExplainParseError(parsed, offset);
+    return Fail(pugi::xml_node(), parsedBase + offset, message);
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* name, const char* what)
+{
+    const size_t length = std::strlen(name);
+    const size_t bad = FindNonNameCharacter(name, length);
+    if (bad == length)
+        return true;
+    if (length == 0)
+        return Fail(at, name, std::string("an empty ") + what);
+    const size_t width = static_cast<unsigned char>(name[bad]) >= 0x80 && bad + 1 < length ? 2 : 1;
+    return Fail(at, name + bad,
+                std::string(what) + " " + Quote(name) + " holds " + Quote(std::string(name + bad, width).c_str()) +
+                    (bad == 0 ? ", which may not begin an XML name" : ", which XML names may not hold"));
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
+{
+    const char* name = declaration.name();
+    const char* lt = name - 2; // "<?" before the target
+    if (OffsetOf(lt) != 0 || declaration.previous_sibling()) {
+        const bool second = declaration.previous_sibling().type() == pugi::node_declaration;
+        return Fail(declaration, lt,
+                    second ? "a second XML declaration (remove it)"
+                           : "an XML declaration may only stand at the very start of the file (move it there, "
+                             "before any comment, or remove it)");
+    }
+    if (std::strcmp(name, "xml") != 0)
+        return Fail(declaration, lt, std::string("the XML declaration is written <?xml, not <?") + name);
+    static const char* const kOrder[] = {"version", "encoding", "standalone"};
+    size_t next = 0;
+    pugi::xml_attribute a = declaration.first_attribute();
+    if (!a || std::strcmp(a.name(), "version") != 0)
+        return Fail(declaration, lt, "the XML declaration must begin with version=\"1.0\"");
+    for (; a; a = a.next_attribute()) {
+        while (next < 3 && std::strcmp(a.name(), kOrder[next]) != 0)
+            ++next;
+        if (next == 3)
+            return Fail(declaration, a.name(),
+                        "the XML declaration may hold only version, encoding and standalone, in this order; not " +
+                            Quote(a.name()));
+        ++next;
+    }
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::CheckWellFormed()
+{
+    static const std::string tooDeep = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
+    int depth = 0; // elements open around n
+    pugi::xml_node n = doc.first_child();
+    while (n) {
+        switch (n.type()) {
+        case pugi::node_element: {
+            if (depth >= kMaxDepth)
+                return Fail(n, nullptr, tooDeep);
+            if (depth == 0 && rootElement)
+                return Fail(n, nullptr, "more than one root element");
+            if (depth == 0)
+                rootElement = n;
+            RestoreHiddenTrails(const_cast<char*>(n.name()));
+            if (!CheckName(n, n.name(), "element name"))
+                return false;
+            for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+                RestoreHiddenTrails(const_cast<char*>(a.name()));
+                RestoreHiddenTrails(const_cast<char*>(a.value()));
+                if (!CheckName(n, a.name(), "attribute name"))
+                    return false;
+            }
+            break;
+        }
+        case pugi::node_pcdata:
+        case pugi::node_cdata: {
+            char* value = const_cast<char*>(n.value());
+            if (depth == 0)
+                return Fail(n, value + std::strspn(value, " \t\r\n"), "text outside the root element");
+            // checked before the trails come back: a hidden ']' ends no section
+            if (const char* close = n.type() == pugi::node_pcdata ? std::strstr(value, "]]>") : nullptr)
+                return Fail(n, SourcePlace(value, static_cast<size_t>(close - value)),
+                            "\"]]>\" may not stand in text (write ]]&gt;)");
+            RestoreHiddenTrails(value);
+            break;
+        }
+        case pugi::node_comment: {
+            char* value = const_cast<char*>(n.value());
+            const size_t length = std::strlen(value);
+            // the parser takes all up to "-->", but XML allows no "--" in a comment (nor would a save)
+            const char* dash = std::strstr(value, "--");
+            if (!dash && length && value[length - 1] == '-')
+                dash = value + length - 1;
+            if (dash)
+                return Fail(n, SourcePlace(value, static_cast<size_t>(dash - value)),
+                            "a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes)");
+            RestoreHiddenTrails(value);
+            break;
+        }
+        case pugi::node_pi:
+            if (IsXmlTarget(n.name()))
+                return Fail(n, n.name() - 2,
+                            "a processing instruction may not be named " + Quote(n.name()) +
+                                ": only the XML declaration, at the very start of the file, is");
+            RestoreHiddenTrails(const_cast<char*>(n.name()));
+            RestoreHiddenTrails(const_cast<char*>(n.value()));
+            if (!CheckName(n, n.name(), "processing instruction target"))
+                return false;
+            break;
+        case pugi::node_declaration:
+            if (!CheckDeclaration(n))
+                return false;
+            break;
+        case pugi::node_doctype:
+            return Fail(n, n.value(), "document type declarations are not supported (no DTD is ever read)");
+        default:
+            break;
+        }
+        if (n.type() == pugi::node_element && n.first_child()) {
+            n = n.first_child();
+            ++depth;
+            continue;
+        }
+        while (n && !n.next_sibling()) {
+            n = n.parent();
+            --depth;
+            if (n.type() == pugi::node_document)
+                n = pugi::xml_node();
+        }
+        if (n)
+            n = n.next_sibling();
+    }
+    if (!rootElement)
+        return Fail(pugi::xml_node(), parsedBase + parsedSize, "no root element");
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadAroundRoot(CXMLComposite& before, CXMLComposite& after)
+{
+    CXMLComposite* side = &before;
+    for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling()) {
+        if (n == rootElement)
+            side = &after;
+        if (n.type() != pugi::node_comment && n.type() != pugi::node_pi)
+            continue;
+        CString text;
+        if (!ReadText(n, text))
+            return false;
+        auto* kept = new CXMLText(TextKind(n.type()), text);
+        RecordPosition(kept, n);
+        side->Add(kept);
+    }
+    return true;
+}
