@@ -288,8 +288,15 @@ void MSXML2::IXMLDOMDocument::Impl::WriteText(CXMLText::Kind kind, const CString
         // "]]>" cannot stand in a section: it ends one after "]]" and the next starts with ">"
         const std::string_view data(value.GetString(), static_cast<size_t>(value.GetLength()));
         size_t from = 0;
+        // a "]]>" whose ']' is a character's second byte ends nothing: the reader keeps that byte with its lead
+        const auto findClose = [&data](size_t at) {
+            for (size_t i = at; i < data.size(); i += static_cast<unsigned char>(data[i]) >= 0x80 ? 2 : 1)
+                if (data.compare(i, 3, "]]>") == 0)
+                    return i;
+            return std::string_view::npos;
+        };
         do {
-            const size_t close = data.find("]]>", from);
+            const size_t close = findClose(from);
             const size_t to = close == std::string_view::npos ? data.size() : close + 2;
             text += "<![CDATA[";
             AppendGbk(data.data() + from, to - from);

@@ -45,3 +45,46 @@ TEST(Positions, RecordedOnlyWhenAskedFor)
 }
 
 } // namespace
+
+namespace {
+
+// CR, LF and CR LF each end a line, as editors count them.
+TEST(Positions, EveryLineEndCounts)
+{
+    for (const char* end : {"\n", "\r", "\r\n"}) {
+        std::string xml = "<a>";
+        for (int i = 0; i < 3; ++i)
+            xml += end + std::string("  <b/>");
+        xml += std::string(end) + "  <c x='&bad;'/></a>";
+        CXMLDocument doc;
+        EXPECT_FALSE(kvtest::LoadText(doc, xml));
+        EXPECT_EQ(doc.GetError().line, 5) << doc.GetErrorText();
+        EXPECT_EQ(doc.GetError().column, 9) << doc.GetErrorText();
+    }
+    // mixed, and a CR LF cut by the place asked before
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
+    ASSERT_TRUE(kvtest::LoadText(doc, "<a>\r<b/>\r\n<b/>\n\r<b/></a>"));
+    const int lines[] = {2, 3, 5};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(doc.GetPosition(Child(doc.GetRoot(), i)).line, lines[i]);
+}
+
+// Each warning names its element by its place among same-named siblings,
+// also when other elements and levels come between.
+TEST(Positions, PathsCountSameNamedSiblings)
+{
+    const std::string xml = "<CNodeAttDef classtype='8_0'><u/><k/><CBaseDesc classtype='8_8'><u/><k/><u/></CBaseDesc>"
+                            "<k/><u/></CNodeAttDef>";
+    CXMLDocument doc;
+    ASSERT_TRUE(kvtest::LoadText(doc, xml));
+    std::vector<std::string> paths;
+    for (const XmlDiagnostic& w : doc.GetWarnings())
+        paths.push_back(w.path);
+    const std::vector<std::string> expected = {
+        "CNodeAttDef/u[1]", "CNodeAttDef/k[1]", "CNodeAttDef/CBaseDesc[1]/u[1]", "CNodeAttDef/CBaseDesc[1]/k[1]",
+        "CNodeAttDef/CBaseDesc[1]/u[2]", "CNodeAttDef/k[2]", "CNodeAttDef/u[2]"};
+    EXPECT_EQ(paths, expected);
+}
+
+} // namespace
