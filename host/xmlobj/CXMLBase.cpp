@@ -22,16 +22,15 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
     if (!pDoc || node.IsNull())
         return false;
     auto& impl = pDoc->impl();
-    const bool plain = !IsKindOf(RUNTIME_CLASS(CXMLComposite));
     if (!bLoad) {
         if (!impl.WriteAttributes(*this))
             return false;
-        return !plain || !m_pContent || !bChildren || m_pContent->SerializeChildren(node, pDoc);
+        return !m_pContent || !bChildren || m_pContent->SerializeChildren(node, pDoc);
     }
     pugi::xml_node element(node.internal_object());
     if (!impl.ReadAttributes(element, GetRuntimeClass(), m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown))))
         return false;
-    if (!plain || !element.first_child())
+    if (!element.first_child() || IsKindOf(RUNTIME_CLASS(CXMLComposite)))
         return true;
     // a plain object has nowhere to put children: they are kept as they
     // were read, to be written back, and a comment passes without a word

@@ -64,15 +64,9 @@ bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument
         return false;
     if (!bChildren)
         return true;
-    auto& impl = pDoc->impl();
     if (!bLoad)
         return SerializeChildren(node, pDoc);
-    // nothing inside an element of unknown class is interpreted, so that it comes back as it was read
-    const bool wasOpaque = impl.opaque;
-    impl.opaque = wasOpaque || IsKindOf(RUNTIME_CLASS(CXMLUnknown));
-    const bool ok = impl.ReadChildren(pugi::xml_node(node.internal_object()), *this, pDoc);
-    impl.opaque = wasOpaque;
-    return ok;
+    return pDoc->impl().ReadChildren(pugi::xml_node(node.internal_object()), *this, pDoc);
 }
 
 // A save writes text, not nodes: every child is handed the node it is

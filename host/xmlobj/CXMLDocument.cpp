@@ -174,9 +174,10 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     }
     CXMLBase* root = nullptr;
     std::unique_ptr<CXMLComposite> before(new CXMLComposite), after(new CXMLComposite);
-    if (impl.Parse(work, impl.parsedSize) && impl.CheckWellFormed() && impl.ReadAroundRoot(*before, *after)) {
-        root = impl.CreateObjectFor(impl.rootElement);
+    if (impl.Parse(work, impl.parsedSize) && impl.CheckTopLevel() && impl.ReadAroundRoot(*before, *after) &&
+        (root = impl.CreateObjectFor(impl.rootElement))) {
         impl.RecordPosition(root, impl.rootElement);
+        impl.depth = 1;
         MSXML2::IXMLDOMNode node(impl.rootElement.internal_object());
         if (!root->Serialize(node, &dom, true, true))
             impl.Fail(impl.rootElement, nullptr, "element could not be read");

@@ -17,6 +17,19 @@ CString CXMLUnknown::GetClassIndex() const
 
 CObject* CXMLUnknown::CreateNew() const { return new CXMLUnknown(m_ElementName); }
 
+// Nothing inside is interpreted, so that it comes back as it was read.
+bool CXMLUnknown::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)
+{
+    if (!bLoad || !pDoc)
+        return CXMLComposite::Serialize(node, pDoc, bLoad, bChildren);
+    auto& impl = pDoc->impl();
+    const bool wasOpaque = impl.opaque;
+    impl.opaque = true;
+    const bool ok = CXMLComposite::Serialize(node, pDoc, bLoad, bChildren);
+    impl.opaque = wasOpaque;
+    return ok;
+}
+
 CRuntimeClass CXMLText::classCXMLText = {"CXMLText", sizeof(CXMLText), 1, nullptr, RUNTIME_CLASS(CXMLBase)};
 CRuntimeClass* CXMLText::GetRuntimeClass() const { return &classCXMLText; }
 

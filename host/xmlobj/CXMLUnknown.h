@@ -14,6 +14,7 @@ public:
     CString GetClassIndex() const override; // the "classtype" it was read with
     CObject* CreateNew() const override;
     const char* GetElementName() const override { return m_ElementName; }
+    bool Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren) override;
 
 private:
     CString m_ElementName;

@@ -52,11 +52,13 @@ struct MSXML2::IXMLDOMDocument::Impl {
     // where each object's element starts, kept only when the document asks
     std::unordered_map<const CXMLBase*, XmlPosition>* positions = nullptr;
 
-    // reading: Parse, then CheckWellFormed over the whole tree, then the
-    // objects read themselves from rootElement down
+    // reading: Parse, CheckTopLevel, then the objects read themselves from
+    // rootElement down. What the parser lets pass is checked as it is read
+    // (every element, attribute and text is, also what nothing interprets).
     bool Parse(char* buffer, size_t size);
-    bool CheckWellFormed();
+    bool CheckTopLevel();
     pugi::xml_node rootElement;
+    int depth = 0; // of the element being read
     // the comments and processing instructions before and after the root element
     bool ReadAroundRoot(CXMLComposite& before, CXMLComposite& after);
     // true while reading what no class interprets (inside an unknown element,
@@ -68,7 +70,8 @@ struct MSXML2::IXMLDOMDocument::Impl {
     // the children of element into container: texts, comments and
     // processing instructions in their place, elements created by class
     bool ReadChildren(pugi::xml_node element, CXMLComposite& container, MSXML2::IXMLDOMDocument* pDoc);
-    CXMLBase* CreateObjectFor(pugi::xml_node element);
+    CXMLBase* CreateObjectFor(pugi::xml_node element); // null when its name is none
+
     void RecordPosition(const CXMLBase* object, pugi::xml_node element);
 
     // writing: the objects serialize into text as they go, laid out the way

@@ -10,6 +10,21 @@
 #include <functional>
 #include <string_view>
 
+namespace {
+
+bool IsXmlTarget(std::string_view name)
+{
+    return name.size() == 3 && (name[0] | 0x20) == 'x' && (name[1] | 0x20) == 'm' && (name[2] | 0x20) == 'l';
+}
+
+const std::string& TooDeep()
+{
+    static const std::string message = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
+    return message;
+}
+
+} // namespace
+
 bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out)
 {
     std::string text;
@@ -116,6 +131,9 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         return true;
     });
     if (!run) {
+        for (size_t i = 0; i < count; ++i)
+            if (!CheckName(node, names[i], "attribute name"))
+                return false;
         if (const char* dup = FindDuplicate(names, count))
             return Fail(node, dup, "duplicate attribute " + Quote(dup));
         NamePool& pool = NamePool::OfThisThread();
@@ -170,18 +188,47 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
 
 bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
 {
-    const char* value = node.value();
+    char* value = const_cast<char*>(node.value());
     switch (node.type()) {
-    case pugi::node_pcdata:
+    case pugi::node_pcdata: {
+        // checked before the trails come back: a hidden ']' ends no section
+        if (const char* close = std::strstr(value, "]]>"))
+            return Fail(node, SourcePlace(value, static_cast<size_t>(close - value)),
+                        "\"]]>\" may not stand in text (write ]]&gt;)");
+        RestoreHiddenTrails(value);
         // '<' cannot reach a text node: the parser ends the text there
         return Unescape(value, std::strlen(value), node, text);
-    case pugi::node_pi:
-        text = *value ? CString((std::string(node.name()) + " " + value).c_str()) : CString(node.name());
-        return true;
-    default:
-        text = value;
+    }
+    case pugi::node_comment: {
+        // the parser takes all up to "-->", but XML allows no "--" in a comment (nor would a save)
+        const size_t length = std::strlen(value);
+        const char* dash = std::strstr(value, "--");
+        if (!dash && length && value[length - 1] == '-')
+            dash = value + length - 1;
+        if (dash)
+            return Fail(node, SourcePlace(value, static_cast<size_t>(dash - value)),
+                        "a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes)");
+        break;
+    }
+    case pugi::node_pi: {
+        char* target = const_cast<char*>(node.name());
+        if (IsXmlTarget(target))
+            return Fail(node, target - 2,
+                        "a processing instruction may not be named " + Quote(target) +
+                            ": only the XML declaration, at the very start of the file, is");
+        RestoreHiddenTrails(target);
+        if (!CheckName(node, target, "processing instruction target"))
+            return false;
+        RestoreHiddenTrails(value);
+        text = *value ? CString((std::string(target) + " " + value).c_str()) : CString(target);
         return true;
     }
+    default:
+        break;
+    }
+    RestoreHiddenTrails(value);
+    text = value;
+    return true;
 }
 
 namespace {
@@ -220,11 +267,18 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLCom
         }
         if (type != pugi::node_element)
             continue; // the declaration, refused elsewhere but at the start
+        if (depth >= kMaxDepth)
+            return Fail(c, nullptr, TooDeep());
         CXMLBase* child = CreateObjectFor(c);
+        if (!child)
+            return false;
         RecordPosition(child, c);
         container.Add(child);
         MSXML2::IXMLDOMNode childNode(c.internal_object());
-        if (!child->Serialize(childNode, pDoc, true, true))
+        ++depth;
+        const bool ok = child->Serialize(childNode, pDoc, true, true);
+        --depth;
+        if (!ok)
             return Fail(c, nullptr, "element could not be read");
     }
     return true;
@@ -246,10 +300,18 @@ ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
 
 CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
 {
+    if (!m_hiddenTrails.empty()) {
+        RestoreHiddenTrails(const_cast<char*>(element.name()));
+        for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+            RestoreHiddenTrails(const_cast<char*>(a.name()));
+            RestoreHiddenTrails(const_cast<char*>(a.value()));
+        }
+    }
     const char* name = element.name();
     if (opaque)
-        return new CXMLUnknown(CString(name));
+        return CheckName(element, name, "element name") ? new CXMLUnknown(CString(name)) : nullptr;
     CRuntimeClass* rc = nullptr;
+    bool namedAfterClass = false;
     if (pugi::xml_attribute ct = element.attribute("classtype")) {
         ClassType* type = LookupClassIndex(ct.value());
         if (type && type->m_pRuntimeClass)
@@ -257,7 +319,8 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
         else
             Warn(element, nullptr, std::string("unknown class index ") + Quote(ct.value()) + " of <" + name +
                                        ">: the element is kept as it is");
-        if (rc && std::strcmp(rc->m_lpszClassName, name) != 0)
+        namedAfterClass = rc && std::strcmp(rc->m_lpszClassName, name) == 0;
+        if (rc && !namedAfterClass)
             Warn(element, nullptr, std::string("element <") + name + "> has the class index of " +
                                        rc->m_lpszClassName + " and is read as one");
     } else {
@@ -266,7 +329,11 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
             rc = nullptr;
             Warn(element, nullptr, std::string("unknown element <") + name + ">: it is kept as it is");
         }
+        namedAfterClass = rc != nullptr;
     }
+    // a registered class's name is a name; any other is checked
+    if (!namedAfterClass && !CheckName(element, name, "element name"))
+        return nullptr;
     if (rc) {
         CObject* object = rc->CreateObject();
         if (object && object->IsKindOf(RUNTIME_CLASS(CXMLBase)))
@@ -429,11 +496,6 @@ std::string Lower(const char* s)
     return r;
 }
 
-bool IsXmlTarget(std::string_view name)
-{
-    return name.size() == 3 && (name[0] | 0x20) == 'x' && (name[1] | 0x20) == 'm' && (name[2] | 0x20) == 'l';
-}
-
 } // namespace
 
 std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset)
@@ -485,7 +547,7 @@ bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
     parsedSize = size;
     HideParserBreakingTrails(buffer, size);
     // as a fragment, since a document parse drops text outside the root
-    // element unseen; CheckWellFormed refuses it, and more roots, itself
+    // element unseen; CheckTopLevel refuses it, and more roots, itself
     constexpr unsigned kFlags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments |
                                 pugi::parse_doctype | pugi::parse_pi | pugi::parse_declaration | pugi::parse_fragment;
     const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size, kFlags, pugi::encoding_utf8);
@@ -515,11 +577,14 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
     const char* name = declaration.name();
     const char* lt = name - 2; // "<?" before the target
     if (OffsetOf(lt) != 0 || declaration.previous_sibling()) {
-        const bool second = declaration.previous_sibling().type() == pugi::node_declaration;
-        return Fail(declaration, lt,
-                    second ? "a second XML declaration (remove it)"
-                           : "an XML declaration may only stand at the very start of the file (move it there, "
-                             "before any comment, or remove it)");
+        const pugi::xml_node before = declaration.previous_sibling();
+        if (before.type() == pugi::node_declaration)
+            return Fail(declaration, lt, "a second XML declaration (remove it)");
+        if (!before)
+            return Fail(declaration, lt, "the XML declaration must stand at the very start of the file: remove the "
+                                         "blanks before <?xml ...?>");
+        return Fail(declaration, lt, "an XML declaration may only stand at the very start of the file (move it "
+                                     "there, before any comment, or remove it)");
     }
     if (std::strcmp(name, "xml") != 0)
         return Fail(declaration, lt, std::string("the XML declaration is written <?xml, not <?") + name);
@@ -540,66 +605,19 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
     return true;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckWellFormed()
+// What lies around the root element; what lies in it is checked as the objects read it.
+bool MSXML2::IXMLDOMDocument::Impl::CheckTopLevel()
 {
-    static const std::string tooDeep = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
-    int depth = 0; // elements open around n
-    pugi::xml_node n = doc.first_child();
-    while (n) {
+    for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling()) {
         switch (n.type()) {
-        case pugi::node_element: {
-            if (depth >= kMaxDepth)
-                return Fail(n, nullptr, tooDeep);
-            if (depth == 0 && rootElement)
+        case pugi::node_element:
+            if (rootElement)
                 return Fail(n, nullptr, "more than one root element");
-            if (depth == 0)
-                rootElement = n;
-            RestoreHiddenTrails(const_cast<char*>(n.name()));
-            if (!CheckName(n, n.name(), "element name"))
-                return false;
-            for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
-                RestoreHiddenTrails(const_cast<char*>(a.name()));
-                RestoreHiddenTrails(const_cast<char*>(a.value()));
-                if (!CheckName(n, a.name(), "attribute name"))
-                    return false;
-            }
+            rootElement = n;
             break;
-        }
         case pugi::node_pcdata:
-        case pugi::node_cdata: {
-            char* value = const_cast<char*>(n.value());
-            if (depth == 0)
-                return Fail(n, value + std::strspn(value, " \t\r\n"), "text outside the root element");
-            // checked before the trails come back: a hidden ']' ends no section
-            if (const char* close = n.type() == pugi::node_pcdata ? std::strstr(value, "]]>") : nullptr)
-                return Fail(n, SourcePlace(value, static_cast<size_t>(close - value)),
-                            "\"]]>\" may not stand in text (write ]]&gt;)");
-            RestoreHiddenTrails(value);
-            break;
-        }
-        case pugi::node_comment: {
-            char* value = const_cast<char*>(n.value());
-            const size_t length = std::strlen(value);
-            // the parser takes all up to "-->", but XML allows no "--" in a comment (nor would a save)
-            const char* dash = std::strstr(value, "--");
-            if (!dash && length && value[length - 1] == '-')
-                dash = value + length - 1;
-            if (dash)
-                return Fail(n, SourcePlace(value, static_cast<size_t>(dash - value)),
-                            "a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes)");
-            RestoreHiddenTrails(value);
-            break;
-        }
-        case pugi::node_pi:
-            if (IsXmlTarget(n.name()))
-                return Fail(n, n.name() - 2,
-                            "a processing instruction may not be named " + Quote(n.name()) +
-                                ": only the XML declaration, at the very start of the file, is");
-            RestoreHiddenTrails(const_cast<char*>(n.name()));
-            RestoreHiddenTrails(const_cast<char*>(n.value()));
-            if (!CheckName(n, n.name(), "processing instruction target"))
-                return false;
-            break;
+        case pugi::node_cdata:
+            return Fail(n, n.value() + std::strspn(n.value(), " \t\r\n"), "text outside the root element");
         case pugi::node_declaration:
             if (!CheckDeclaration(n))
                 return false;
@@ -609,19 +627,6 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckWellFormed()
         default:
             break;
         }
-        if (n.type() == pugi::node_element && n.first_child()) {
-            n = n.first_child();
-            ++depth;
-            continue;
-        }
-        while (n && !n.next_sibling()) {
-            n = n.parent();
-            --depth;
-            if (n.type() == pugi::node_document)
-                n = pugi::xml_node();
-        }
-        if (n)
-            n = n.next_sibling();
     }
     if (!rootElement)
         return Fail(pugi::xml_node(), parsedBase + parsedSize, "no root element");

@@ -186,6 +186,10 @@ TEST(Document, MalformedInputFailsWithItsPlace)
         // line ends of CR LF, which the parser folds inside a value
         {"<a>\r\n\r\nline &bad;</a>", "<memory>:3:6: undefined entity &bad; (in a)"},
         {"<a b='x\r\ny&bad;'/>", "<memory>:2:2: undefined entity &bad; (in a)"},
+        {"\n<?xml?><a/>", "<memory>:2:1: the XML declaration must stand at the very start of the file: remove the "
+                         "blanks before <?xml ...?>"},
+        {"<?xml version='1.0'?><a><?Xml-not version='1'?><?xMl ?></a>",
+         "<memory>:1:48: an XML declaration may only stand at the very start of the file (remove this one)"},
         {"", "<memory>:1:1: no root element"},
         {" \n ", "<memory>:2:2: no root element"},
     };
