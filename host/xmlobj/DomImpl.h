@@ -114,11 +114,10 @@ private:
     // GBK trail bytes that are ASCII but no name character ('@', '[', ']'
     // ...) would stop the parser inside a name, and a ']' could close a
     // CDATA section inside a character: the parser sees them as 0x80 (never
-    // a trail byte, always a name character), and they are put back, in
-    // order, as the tree is checked.
+    // a trail byte, always a name character), and each text has them put
+    // back as it is read.
     static constexpr char kHiddenTrail = '\x80';
     std::vector<std::pair<size_t, char>> m_hiddenTrails; // offset in the parsed text, the byte
-    size_t m_nextHiddenTrail = 0;
     void HideParserBreakingTrails(char* text, size_t size);
     void RestoreHiddenTrails(char* text);
     // why the parser stopped, said for an engineer: what the end of the file cut short
