@@ -113,10 +113,10 @@ private:
 
     // GBK trail bytes that are ASCII but no name character ('@', '[', ']'
     // ...) would stop the parser inside a name, and a ']' could close a
-    // CDATA section inside a character: the parser sees them as 0x80 (never
+    // CDATA section inside a character: the parser sees them as 0xFF (never
     // a trail byte, always a name character), and each text has them put
     // back as it is read.
-    static constexpr char kHiddenTrail = '\x80';
+    static constexpr char kHiddenTrail = '\xFF';
     std::vector<std::pair<size_t, char>> m_hiddenTrails; // offset in the parsed text, the byte
     void HideParserBreakingTrails(char* text, size_t size);
     void RestoreHiddenTrails(char* text);
