@@ -174,15 +174,22 @@ XmlDiagnostic MSXML2::IXMLDOMDocument::Impl::At(pugi::xml_node at, const char* p
 
 void MSXML2::IXMLDOMDocument::Impl::ElementPosition(pugi::xml_node element, int& line, int& column)
 {
-    // offset_debug points at the name; the tag starts one byte before
+    // offset_debug points at the name or the text; the construct starts at its '<'
     const ptrdiff_t offset = element.offset_debug();
     if (offset < 0) {
         line = column = 0;
         return;
     }
-    Position(offset > 0 && element.type() == pugi::node_element ? static_cast<size_t>(offset) - 1
-                                                                  : static_cast<size_t>(offset),
-             line, column);
+    ptrdiff_t opening = 0;
+    switch (element.type()) {
+    case pugi::node_element: opening = 1; break;              // <
+    case pugi::node_pi:
+    case pugi::node_declaration: opening = 2; break;          // <?
+    case pugi::node_comment: opening = 4; break;              // <!--
+    case pugi::node_cdata: opening = 9; break;                // <![CDATA[
+    default: break;
+    }
+    Position(static_cast<size_t>(offset >= opening ? offset - opening : 0), line, column);
 }
 
 // Elements are read in document order, so Position carries on from the last

@@ -88,3 +88,23 @@ TEST(Positions, PathsCountSameNamedSiblings)
 }
 
 } // namespace
+
+namespace {
+
+// Comments and processing instructions are kept with their place, at their '<'.
+TEST(Positions, OfCommentsAndInstructions)
+{
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
+    ASSERT_TRUE(kvtest::LoadText(doc, "<!-- head -->\n<a>\n  <?pi data?><![CDATA[x]]><!--c--></a>\n<!-- tail -->"));
+    EXPECT_EQ(doc.GetPosition(doc.GetBeforeRoot().GetChild(0)).column, 1);
+    EXPECT_EQ(doc.GetPosition(doc.GetAfterRoot().GetChild(0)).line, 4);
+    const int columns[] = {3, 14, 27};
+    for (int i = 0; i < 3; ++i) {
+        const XmlPosition p = doc.GetPosition(Child(doc.GetRoot(), i));
+        EXPECT_EQ(p.line, 3);
+        EXPECT_EQ(p.column, columns[i]);
+    }
+}
+
+} // namespace
