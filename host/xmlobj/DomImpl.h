@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -121,7 +122,7 @@ private:
     void HideParserBreakingTrails(char* text, size_t size);
     void RestoreHiddenTrails(char* text);
     // why the parser stopped, said for an engineer: what the end of the file cut short
-    std::string ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset);
+    std::string ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset, std::string& path);
     bool CheckDeclaration(pugi::xml_node declaration);
     bool CheckName(pugi::xml_node at, const char* name, const char* what);
 
@@ -214,6 +215,13 @@ bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out
 // line and column (from 1, columns counting characters) of a byte offset in a text
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);
 std::string ObjectPath(const CXMLBase* object);
+// a step of a path: the element's name and, asked only for the steps shown, its index among same-named siblings
+struct PathStep {
+    std::string name;
+    std::function<int()> index;
+};
+// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]; the middle of a very deep path is left out
+std::string PathText(const std::vector<PathStep>& steps);
 
 // names
 bool IsXmlChar(std::uint32_t cp) noexcept;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <string_view>
 
 namespace {
@@ -17,9 +18,12 @@ struct TagScan {
     struct Open {
         std::string name;
         size_t at;
+        int index;                           // among its same-named siblings
+        std::map<std::string, int> children; // how many of each name it has had so far
     };
     std::vector<Open> open;
     std::vector<Open> openAtStop; // the elements open before the construct at stop
+    std::map<std::string, int> topLevel;
     std::string endsInside; // what the text ends inside, "" when it ends between constructs
     size_t insideAt = 0;    // where that began (the quote of a value)
 
@@ -100,8 +104,9 @@ struct TagScan {
                     cut("the start tag of <" + name + ">, which has no closing '>'", lt);
                     break;
                 }
+                const int index = ++(open.empty() ? topLevel : open.back().children)[name];
                 if (text[j - 1] != '/')
-                    open.push_back({name, lt});
+                    open.push_back({name, lt, index, {}});
                 i = j + 1;
             }
         }
@@ -126,7 +131,8 @@ std::string Lower(const char* s)
 
 } // namespace
 
-std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset)
+std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset,
+                                                              std::string& path)
 {
     const std::string& source = Source();
     offset = std::min(static_cast<size_t>(parsed.offset), source.size());
@@ -135,6 +141,10 @@ std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_par
     // the elements open are those before the construct the parser stopped in
     const size_t before = source.rfind('<', offset);
     const TagScan scan(source, atEnd || before == std::string::npos ? source.size() : before);
+    std::vector<PathStep> steps;
+    for (const TagScan::Open& open : scan.openAtStop)
+        steps.push_back({open.name, [index = open.index] { return index; }});
+    path = PathText(steps);
     if (!scan.endsInside.empty() && scan.insideAt <= offset) {
         offset = scan.insideAt;
         return "the file ends inside " + scan.endsInside;

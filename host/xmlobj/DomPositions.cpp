@@ -4,6 +4,7 @@
 
 #include <xmlobj/ObjIterator.h>
 
+#include <algorithm>
 #include <cstring>
 
 // CR, LF and CR LF each end a line: a CR followed by LF is counted with the LF.
@@ -64,17 +65,12 @@ int MSXML2::IXMLDOMDocument::Impl::SiblingIndex(pugi::xml_node node)
     return index;
 }
 
-std::string MSXML2::IXMLDOMDocument::Impl::PathOf(pugi::xml_node node)
+std::string PathText(const std::vector<PathStep>& steps)
 {
-    std::vector<pugi::xml_node> steps;
-    for (pugi::xml_node n = node; n && n.type() != pugi::node_document; n = n.parent())
-        if (n.type() == pugi::node_element)
-            steps.push_back(n);
     // a path too deep to read keeps its first and last steps
     constexpr size_t kEnds = 4;
     std::string path;
-    for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
-        const size_t depth = static_cast<size_t>(it - steps.rbegin());
+    for (size_t depth = 0; depth < steps.size(); ++depth) {
         if (steps.size() > 3 * kEnds && depth >= kEnds && depth < steps.size() - kEnds) {
             if (depth == kEnds)
                 path += "/... " + std::to_string(steps.size() - 2 * kEnds) + " more ...";
@@ -82,11 +78,21 @@ std::string MSXML2::IXMLDOMDocument::Impl::PathOf(pugi::xml_node node)
         }
         if (!path.empty())
             path += '/';
-        path += it->name();
-        if (it->parent().type() != pugi::node_document)
-            path += "[" + std::to_string(SiblingIndex(*it)) + "]";
+        path += steps[depth].name;
+        if (depth > 0)
+            path += "[" + std::to_string(steps[depth].index()) + "]";
     }
     return path;
+}
+
+std::string MSXML2::IXMLDOMDocument::Impl::PathOf(pugi::xml_node node)
+{
+    std::vector<PathStep> steps;
+    for (pugi::xml_node n = node; n && n.type() != pugi::node_document; n = n.parent())
+        if (n.type() == pugi::node_element)
+            steps.push_back({n.name(), [this, n] { return SiblingIndex(n); }});
+    std::reverse(steps.begin(), steps.end());
+    return PathText(steps);
 }
 
 std::string MSXML2::IXMLDOMDocument::Impl::OpenedAt(size_t offset)

@@ -396,8 +396,11 @@ bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
     if (parsed)
         return true;
     size_t offset = 0;
-    const std::string message = ExplainParseError(parsed, offset);
-    return Fail(pugi::xml_node(), parsedBase + offset, message);
+    std::string path;
+    const std::string message = ExplainParseError(parsed, offset, path);
+    Fail(pugi::xml_node(), parsedBase + offset, message);
+    error.path = path;
+    return false;
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* name, const char* what)

@@ -164,17 +164,17 @@ TEST(Document, MalformedInputFailsWithItsPlace)
         // after a sibling with as many attributes, which passed
         {"<a>\n<b x='1' y='2'/>\n<b x='1' x='2'/></a>", "<memory>:3:10: duplicate attribute \"x\" (in a/b[2])"},
         {"<a/>\n<b/>", "<memory>:2:1: more than one root element (in b)"},
-        {"<a>\n<b></a>", "<memory>:2:6: end tag </a> does not match <b> opened at line 2, column 1"},
+        {"<a>\n<b></a>", "<memory>:2:6: end tag </a> does not match <b> opened at line 2, column 1 (in a/b[1])"},
         {"<a/></a>", "<memory>:1:7: end tag </a> closes no open element"},
         // a file cut short says what it cut and what is still open
-        {"<a>\n  <b ", "<memory>:2:3: the file ends inside the start tag of <b>, which has no closing '>'"},
+        {"<a>\n  <b ", "<memory>:2:3: the file ends inside the start tag of <b>, which has no closing '>' (in a)"},
         {"<a>\n  <b x='1", "<memory>:2:8: the file ends inside the value of attribute \"x\" of <b>, which has no "
-                         "closing quote (')"},
+                         "closing quote (') (in a)"},
         {"<a>\n  <b x = \"1>\n</b></a>", "<memory>:2:10: the file ends inside the value of attribute \"x\" of <b>, "
-                                         "which has no closing quote (\")"},
+                                         "which has no closing quote (\") (in a)"},
         {"<a>\n  <b>\n  <c/>\n", "<memory>:4:1: the file ends before </b> that closes the element opened at line 2, "
-                               "column 3 (2 elements are open)"},
-        {"<a>\r<b/>\r<!-- x", "<memory>:3:1: the file ends inside a comment, which has no closing \"-->\""},
+                               "column 3 (2 elements are open) (in a/b[1])"},
+        {"<a>\r<b/>\r<!-- x", "<memory>:3:1: the file ends inside a comment, which has no closing \"-->\" (in a)"},
         {"<!DOCTYPE a [\n<!ENTITY e 'boom'>\n]>\n<a>&e;</a>",
          "<memory>:1:11: document type declarations are not supported (no DTD is ever read)"},
         {"<a/>\ntext", "<memory>:2:1: text outside the root element"},
@@ -189,7 +189,7 @@ TEST(Document, MalformedInputFailsWithItsPlace)
         {"\n<?xml?><a/>", "<memory>:2:1: the XML declaration must stand at the very start of the file: remove the "
                          "blanks before <?xml ...?>"},
         {"<?xml version='1.0'?><a><?Xml-not version='1'?><?xMl ?></a>",
-         "<memory>:1:48: an XML declaration may only stand at the very start of the file (remove this one)"},
+         "<memory>:1:48: an XML declaration may only stand at the very start of the file (remove this one) (in a)"},
         {"", "<memory>:1:1: no root element"},
         {" \n ", "<memory>:2:2: no root element"},
     };
