@@ -47,8 +47,7 @@ bool CXMLText::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
     if (m_Kind == Instruction) {
         const int blank = m_Text.Find(' ');
         const CString target = blank < 0 ? m_Text : m_Text.Left(blank);
-        if (!IsXmlName(target) || (target.GetLength() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' &&
-                                   (target[2] | 0x20) == 'l'))
+        if (!IsXmlName(target) || IsXmlTarget(target.GetString()))
             return impl.FailSave(*this, "processing instruction target " + Quote(target) + " is not a valid one");
         if (m_Text.Find("?>") >= 0)
             return impl.FailSave(*this, "a processing instruction may not hold \"?>\"");

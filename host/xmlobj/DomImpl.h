@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -229,6 +230,11 @@ bool IsXmlChar(std::uint32_t cp) noexcept;
 // there, or length when all may (an empty name has none that may)
 size_t FindNonNameCharacter(const char* name, size_t length);
 inline bool IsXmlName(const char* name) { return *name && FindNonNameCharacter(name, std::strlen(name)) == std::strlen(name); }
+// "xml" in any case: the declaration's target, which no other instruction may have
+inline bool IsXmlTarget(std::string_view name)
+{
+    return name.size() == 3 && (name[0] | 0x20) == 'x' && (name[1] | 0x20) == 'm' && (name[2] | 0x20) == 'l';
+}
 // the first name that occurs twice among names, or null
 const char* FindDuplicate(const char* const* names, size_t count);
 std::string Quote(const char* s);

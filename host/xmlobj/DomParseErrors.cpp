@@ -115,11 +115,6 @@ struct TagScan {
     }
 };
 
-bool IsXmlTarget(std::string_view name)
-{
-    return name.size() == 3 && (name[0] | 0x20) == 'x' && (name[1] | 0x20) == 'm' && (name[2] | 0x20) == 'l';
-}
-
 std::string Lower(const char* s)
 {
     std::string r(s);

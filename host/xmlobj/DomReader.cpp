@@ -12,11 +12,6 @@
 
 namespace {
 
-bool IsXmlTarget(std::string_view name)
-{
-    return name.size() == 3 && (name[0] | 0x20) == 'x' && (name[1] | 0x20) == 'm' && (name[2] | 0x20) == 'l';
-}
-
 const std::string& TooDeep()
 {
     static const std::string message = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
@@ -266,7 +261,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLCom
             continue;
         }
         if (type != pugi::node_element)
-            continue; // the declaration, refused elsewhere but at the start
+            continue; // no other kind reaches here: a declaration inside an element fails the parse
         if (depth >= kMaxDepth)
             return Fail(c, nullptr, TooDeep());
         CXMLBase* child = CreateObjectFor(c);

@@ -126,6 +126,20 @@ TEST(Document, SaveRefusesNamesThatWouldNotLoadAgain)
               "<memory>: attribute name \"a b\" is not a valid XML name (in CBaseDesc/CBaseDesc[2])");
 }
 
+TEST(Document, SaveRefusesInstructionsThatWouldNotLoadAgain)
+{
+    for (const char* text : {"xml version='1.0'", "XmL", "a ?> b", "1st", ""}) {
+        auto* root = new CNodeAttDef;
+        root->Add(new CXMLText(CXMLText::Instruction, "fine data"));
+        root->Add(new CXMLText(CXMLText::Instruction, text));
+        CXMLDocument doc;
+        doc.SetRoot(root);
+        std::string out;
+        EXPECT_FALSE(doc.SaveXml(out)) << out;
+        EXPECT_NE(doc.GetErrorText().find("processing instruction"), std::string::npos) << doc.GetErrorText();
+    }
+}
+
 TEST(Document, FailedLoadLeavesTheDocumentAsItWas)
 {
     CXMLDocument doc;
