@@ -270,7 +270,11 @@ void Sizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_Load)->Apply(Sizes)->UseManualTime();
 BENCHMARK(BM_Save)->Apply(Sizes)->UseManualTime();
-BENCHMARK(BM_LoadWarnedSiblings)->RangeMultiplier(10)->Range(kSmallest, 100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadWarnedSiblings)
+    ->RangeMultiplier(10)
+    ->Range(kSmallest, 100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetPlateDescArray)->Apply(Sizes);
 BENCHMARK(BM_FindMemberByName)->Apply(Sizes);
 BENCHMARK(BM_FreshMemory)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);

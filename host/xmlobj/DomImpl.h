@@ -216,7 +216,8 @@ bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out
 // line and column (from 1, columns counting characters) of a byte offset in a text
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);
 std::string ObjectPath(const CXMLBase* object);
-// a step of a path: the element's name and, asked only for the steps shown, its index among same-named siblings
+// a step of a path: the element's name and its index among same-named
+// siblings, asked for only when the step is shown
 struct PathStep {
     std::string name;
     std::function<int()> index;
@@ -229,7 +230,11 @@ bool IsXmlChar(std::uint32_t cp) noexcept;
 // offset of the first character of a GBK name that XML names may not hold
 // there, or length when all may (an empty name has none that may)
 size_t FindNonNameCharacter(const char* name, size_t length);
-inline bool IsXmlName(const char* name) { return *name && FindNonNameCharacter(name, std::strlen(name)) == std::strlen(name); }
+inline bool IsXmlName(const char* name)
+{
+    const size_t length = std::strlen(name);
+    return length > 0 && FindNonNameCharacter(name, length) == length;
+}
 // "xml" in any case: the declaration's target, which no other instruction may have
 inline bool IsXmlTarget(std::string_view name)
 {

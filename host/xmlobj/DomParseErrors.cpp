@@ -160,7 +160,9 @@ std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_par
             const TagScan::Open& open = scan.openAtStop.back();
             offset = source.size();
             return "the file ends before </" + open.name + "> that closes the element " + OpenedAt(open.at) +
-                   (scan.openAtStop.size() > 1 ? " (" + std::to_string(scan.openAtStop.size()) + " elements are open)" : "");
+                   (scan.openAtStop.size() > 1
+                        ? " (" + std::to_string(scan.openAtStop.size()) + " elements are open)"
+                        : "");
         }
         // pugixml's words name no tag; the offset stands on the end tag's name
         size_t length = 0;

@@ -322,7 +322,8 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAroundRoot(const CXMLComposite& side, M
                           (static_cast<const CXMLText*>(child)->GetKind() == CXMLText::Comment ||
                            static_cast<const CXMLText*>(child)->GetKind() == CXMLText::Instruction);
         if (child && !kept)
-            return FailSave(*child, "only comments and processing instructions may stand before or after the root element");
+            return FailSave(*child,
+                            "only comments and processing instructions may stand before or after the root element");
     }
     return side.SerializeChildren(node, pDoc);
 }

@@ -43,7 +43,8 @@ struct BadFile {
 const BadFile kBadFiles[] = {
     // cut short: what is cut, and what is still open
     {"truncated.xml", 4, 53, "the file ends inside the value of attribute \"showname\" of <CPlateDesc>"},
-    {"ends_inside_element.xml", 6, 1, "the file ends before </CPlateDesc> that closes the element opened at line 4, column 5"},
+    {"ends_inside_element.xml", 6, 1,
+     "the file ends before </CPlateDesc> that closes the element opened at line 4, column 5"},
     {"mismatched_tags.xml", 5, 7, "end tag </CPlateDescc> does not match <CPlateDesc> opened at line 4, column 5"},
     {"undefined_entity.xml", 3, 57, "undefined entity &nbsp;"},
     {"duplicate_attribute.xml", 3, 61, "duplicate attribute \"name\""},
