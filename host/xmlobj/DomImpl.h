@@ -6,6 +6,7 @@
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/XMLDOM.h>
 
+#include "RecentNameLists.h"
 #include "TextPool.h"
 
 #include <pugixml.hpp>
@@ -127,53 +128,9 @@ private:
     bool CheckDeclaration(pugi::xml_node declaration);
     bool CheckName(pugi::xml_node at, const char* name, const char* what);
 
-    // The attribute names of the last four kinds of element read or written
-    // of a class with as many attributes: such elements mostly carry the
-    // same names in the same order (optional attributes make other kinds),
-    // so a load that matches them takes them interned without the name pool,
-    // and neither a load nor a save checks them again (for duplicates, a
-    // save for valid XML and GBK too).
-    struct NameRun {
-        std::uint64_t key = 0;
-        std::vector<CString> names;
-        size_t classTypeAt = 0;  // where "classtype" is among them (names.size() when absent)
-        bool plainNames = false; // a save: all of them printable ASCII
-    };
-    static constexpr unsigned kNameRunSetBits = 6;
-    static constexpr size_t kNameRunWays = 4;
-    NameRun m_nameRuns[kNameRunWays << kNameRunSetBits]; // sets of four, the one used last first
-    static std::uint64_t RunKey(const CRuntimeClass* owner, size_t count) noexcept
-    {
-        return reinterpret_cast<std::uintptr_t>(owner) ^ (std::uint64_t{count} << 48);
-    }
-    NameRun* RunSet(std::uint64_t key) noexcept
-    {
-        return &m_nameRuns[kNameRunWays * ((key * 0x9E3779B97F4A7C15ull) >> (64 - kNameRunSetBits))];
-    }
-    // the run of owner with count names that matches, made the first of its set; null when none does
-    template <class Matches>
-    NameRun* FindRun(const CRuntimeClass* owner, size_t count, Matches matches)
-    {
-        const std::uint64_t key = RunKey(owner, count);
-        NameRun* set = RunSet(key);
-        for (size_t i = 0; i < kNameRunWays; ++i) {
-            if (set[i].key == key && set[i].names.size() == count && matches(set[i])) {
-                std::rotate(set, set + i, set + i + 1);
-                return &set[0];
-            }
-        }
-        return nullptr;
-    }
-    // an empty run of owner with count names, first of its set, in place of the one used longest ago
-    NameRun& NewRun(const CRuntimeClass* owner, size_t count)
-    {
-        const std::uint64_t key = RunKey(owner, count);
-        NameRun* set = RunSet(key);
-        std::rotate(set, set + kNameRunWays - 1, set + kNameRunWays);
-        set[0].key = key;
-        set[0].names.clear();
-        return set[0];
-    }
+    // names checked once for the elements of a class that carry them alike
+    RecentNameLists m_nameRuns;
+    using NameRun = RecentNameLists::Run;
     bool CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run);
     static constexpr size_t kCheckedElements = 64;
     const char* m_checkedElements[kCheckedElements] = {}; // element names a save found valid

@@ -114,7 +114,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         return parsed && !before(p, parsed) && before(p, parsed + parsedLength) &&
                static_cast<size_t>(parsed + parsedLength - p) > length;
     };
-    NameRun* run = FindRun(owner, count, [names, count, inParsedText](const NameRun& r) {
+    NameRun* run = m_nameRuns.Find(owner, count, [names, count, inParsedText](const NameRun& r) {
         for (size_t i = 0; i < count; ++i) {
             const size_t length = static_cast<size_t>(r.names[i].GetLength());
             const bool same = inParsedText(names[i], length)
@@ -132,7 +132,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         if (const char* dup = FindDuplicate(names, count))
             return Fail(node, dup, "duplicate attribute " + Quote(dup));
         NamePool& pool = NamePool::OfThisThread();
-        run = &NewRun(owner, count);
+        run = &m_nameRuns.New(owner, count);
         run->names.resize(count);
         run->classTypeAt = count;
         for (size_t i = 0; i < count; ++i) {

@@ -124,7 +124,7 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
     const CStringArray& list = object.GetAttList();
     const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
     // names the same as an earlier element of this class and count had were checked then
-    NameRun* run = FindRun(object.GetRuntimeClass(), pairs, [&list, pairs](const NameRun& r) {
+    NameRun* run = m_nameRuns.Find(object.GetRuntimeClass(), pairs, [&list, pairs](const NameRun& r) {
         for (size_t i = 0; i < pairs; ++i) {
             const CString& name = list[static_cast<INT_PTR>(2 * i)];
             if (name.GetString() != r.names[i].GetString() && name != r.names[i])
@@ -133,7 +133,7 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
         return true;
     });
     if (!run) {
-        run = &NewRun(object.GetRuntimeClass(), pairs);
+        run = &m_nameRuns.New(object.GetRuntimeClass(), pairs);
         if (!CheckNames(object, list, *run))
             return false;
     }
