@@ -5,69 +5,13 @@
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/ObjIterator.h>
 
-#include <atomic>
 #include <cstring>
-#include <memory>
-#include <mutex>
-#include <unordered_map>
 
 CRuntimeClass CXMLBase::classCXMLBase = {"CXMLBase", sizeof(CXMLBase), 1, nullptr, RUNTIME_CLASS(CObject)};
 CRuntimeClass* CXMLBase::GetRuntimeClass() const { return &classCXMLBase; }
 
-namespace {
-// What a plain object's element held, kept unread to be written back. Few
-// objects hold any, so it is kept aside, not behind a pointer in every
-// object: 8 bytes an object, 16 for many classes once the allocator rounds.
-class ContentKeptAside {
-public:
-    static CXMLComposite* Of(const CXMLBase* owner)
-    {
-        if (s_count.load(std::memory_order_relaxed) == 0)
-            return nullptr;
-        const std::lock_guard<std::mutex> lock(Mutex());
-        const auto it = Table().find(owner);
-        return it == Table().end() ? nullptr : it->second.get();
-    }
-    static CXMLComposite& Make(const CXMLBase* owner)
-    {
-        Drop(owner);
-        auto content = std::make_unique<CXMLComposite>();
-        CXMLComposite& made = *content;
-        const std::lock_guard<std::mutex> lock(Mutex());
-        Table().emplace(owner, std::move(content));
-        s_count.store(Table().size(), std::memory_order_relaxed);
-        return made;
-    }
-    static void Drop(const CXMLBase* owner) noexcept
-    {
-        if (s_count.load(std::memory_order_relaxed) == 0)
-            return;
-        std::unique_ptr<CXMLComposite> dropped; // destroyed unlocked: its objects drop theirs
-        const std::lock_guard<std::mutex> lock(Mutex());
-        if (const auto it = Table().find(owner); it != Table().end()) {
-            dropped = std::move(it->second);
-            Table().erase(it);
-            s_count.store(Table().size(), std::memory_order_relaxed);
-        }
-    }
-
-private:
-    static std::unordered_map<const CXMLBase*, std::unique_ptr<CXMLComposite>>& Table()
-    {
-        static auto* table = new std::unordered_map<const CXMLBase*, std::unique_ptr<CXMLComposite>>;
-        return *table; // never destroyed: objects may outlive static destruction
-    }
-    static std::mutex& Mutex()
-    {
-        static auto* mutex = new std::mutex;
-        return *mutex;
-    }
-    static inline std::atomic<size_t> s_count{0};
-};
-} // namespace
-
 CXMLBase::CXMLBase() : m_pParent(nullptr) {}
-CXMLBase::~CXMLBase() { ContentKeptAside::Drop(this); }
+CXMLBase::~CXMLBase() = default;
 
 CString CXMLBase::GetClassIndex() const { return CString(); }
 int CXMLBase::GetFoldType() const { return -1; }
@@ -81,8 +25,7 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
     if (!bLoad) {
         if (!impl.WriteAttributes(*this))
             return false;
-        const CXMLComposite* content = bChildren ? ContentKeptAside::Of(this) : nullptr;
-        return !content || content->SerializeChildren(node, pDoc);
+        return !m_pContent || !bChildren || m_pContent->SerializeChildren(node, pDoc);
     }
     pugi::xml_node element(node.internal_object());
     if (!impl.ReadAttributes(element, GetRuntimeClass(), m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown))))
@@ -98,10 +41,10 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
             break;
         }
     }
-    CXMLComposite& content = ContentKeptAside::Make(this);
+    m_pContent.reset(new CXMLComposite);
     const bool wasOpaque = impl.opaque;
     impl.opaque = true;
-    const bool ok = impl.ReadChildren(element, content, pDoc);
+    const bool ok = impl.ReadChildren(element, *m_pContent, pDoc);
     impl.opaque = wasOpaque;
     return ok;
 }

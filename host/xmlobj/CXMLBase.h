@@ -3,6 +3,9 @@
 #include <appframe/CStringArray.h>
 #include <xmlobj/XMLDOM.h>
 
+#include <memory>
+
+class CXMLComposite;
 class ObjIterator;
 
 // An object of the XML object library: one element with named text
@@ -18,8 +21,6 @@ public:
 
     CXMLBase();
     ~CXMLBase() override;
-    CXMLBase(const CXMLBase&) = delete;
-    CXMLBase& operator=(const CXMLBase&) = delete;
 
     // identity: the class index written as "classtype", the fold type, a fresh object of the same class
     virtual CString GetClassIndex() const;
@@ -61,4 +62,5 @@ protected:
 
 private:
     CXMLBase* m_pParent;
+    std::unique_ptr<CXMLComposite> m_pContent; // a plain object's: what its element held, kept unread
 };
