@@ -1,7 +1,11 @@
 #pragma once
+#include <KvNodeDefine/Attributes.h>
+#include <KvNodeDefine/CNodeGlobal.h>
 #include <KvNodeDefine/DescClass.h>
 #include <KvNodeDefine/TextConvert.h>
 #include <xmlobj/CXMLComposite.h>
+
+#include <type_traits>
 
 // The base of every descriptor: a name that other descriptors refer to it
 // by, and a show name for the user ("name", "showname").
@@ -32,14 +36,50 @@ public:
     bool RefreshMemberWithAttList() override;
 
 protected:
-    // the attribute helpers the refresh pairs of every descriptor use
-    void SetAtt(const char* name, const CString& value) { SetAttText(name, value); }
-    void SetAtt(const char* name, int value) { SetAttText(name, IntToText(value)); }
-    void GetAtt(const char* name, CString& field) const { GetAttText(name, field); }
-    int GetAttInt(const char* name) const;
+    // The attribute helpers the refresh pairs of every descriptor use; the
+    // overload states the attribute's type (see Attributes.h).
+    void SetAtt(const char* name, const CString& value, AttType type = AttType::Text)
+    {
+        WriteAtt(*this, name, AttSpec{type}, value);
+    }
+    void SetAtt(const char* name, int value) { WriteAtt(*this, name, AttSpec{AttType::Integer}, IntToText(value)); }
+    template <class E, std::enable_if_t<std::is_enum<E>::value, int> = 0>
+    void SetAtt(const char* name, E value)
+    {
+        WriteAtt(*this, name, EnumSpec(value), IntToText(value));
+    }
+    template <class T, class R>
+    void SetAtt(const char* name, const AcArray<T, R>& values)
+    {
+        WriteAtt(*this, name, AttSpec{AttType::IntegerList}, IntListToText(values));
+    }
+    void GetAtt(const char* name, CString& field, AttType type = AttType::Text) const
+    {
+        ReadAtt(*this, name, AttSpec{type}, field);
+    }
+    // the atoi rule; ifEmpty for a missing or empty attribute
+    int GetAttInt(const char* name, int ifEmpty = 0) const;
     template <class E>
-    void GetAttEnum(const char* name, E& field) const { field = static_cast<E>(GetAttInt(name)); }
+    void GetAttEnum(const char* name, E& field) const
+    {
+        CString text;
+        ReadAtt(*this, name, EnumSpec(field), text);
+        field = static_cast<E>(TextToInt(text));
+    }
+    // the items by the atoi rule, replacing what the array held
+    template <class T, class R>
+    void GetAttList(const char* name, AcArray<T, R>& field) const
+    {
+        CString text;
+        ReadAtt(*this, name, AttSpec{AttType::IntegerList}, text);
+        AcArray<int> values;
+        CNodeGlobal::SplitStringToIntArray(text, values);
+        field.removeAll();
+        for (int i = 0; i < values.length(); ++i)
+            field.append(static_cast<T>(values[i]));
+    }
 
+    // the name other descriptors refer to it by, and the name shown to the user
     CString m_Name;
     CString m_ShowName;
 };

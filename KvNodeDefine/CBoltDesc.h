@@ -15,6 +15,7 @@ public:
     CBoltDesc();
     ~CBoltDesc() override;
 
+    // the fields, as the element's attributes hold them; "DianBan" is the washer plate
     SteelSystem::Material GetMaterial() const { return m_Material; }
     void SetMaterial(SteelSystem::Material material) { m_Material = material; }
     SteelSystem::BoltGrade GetBoltGrade() const { return m_BoltGrade; }

@@ -18,6 +18,7 @@ public:
                    CString diamExp, CString lenExp, CString numExp);
     ~CBoltGroupDesc() override;
 
+    // the fields, as the element's attributes hold them
     CString GetFatherName() const { return m_FatherName; }
     void SetFatherName(CString name) { m_FatherName = name; }
     CString GetFatherSideIndex() const { return m_FatherSideIndex; }

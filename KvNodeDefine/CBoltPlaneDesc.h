@@ -9,6 +9,7 @@ public:
     CBoltPlaneDesc();
     ~CBoltPlaneDesc() override;
 
+    // the plane the bolt passes through, and the part it belongs to
     CString GetPlaneName() const { return m_PlaneName; }
     CString GetFatherName() const { return m_FatherName; }
 

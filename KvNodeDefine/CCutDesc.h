@@ -15,6 +15,7 @@ public:
     void operator=(const CCutDesc& other);
     ~CCutDesc() override;
 
+    // the plane names as written, separated by commas
     CString GetPlaneNames() const { return m_PlaneNames; }
     // the plane names, split; true when there is at least one
     bool GetPlaneNames(CStringArray& names) const;

@@ -7,6 +7,7 @@
 class KVNODE_API CDistDesc : public CBaseDesc {
     KV_DECLARE_CLASS(CDistDesc)
 public:
+    // how the distance is measured, and the attributes each type writes
     enum DistType : std::int32_t {
         DistByPoints0 = 0, // "point1", "point2"
         DistByPoints1 = 1, // as type 0
@@ -17,6 +18,7 @@ public:
     CDistDesc();
     ~CDistDesc() override;
 
+    // the construction type and the names it uses
     DistType GetDistType() const { return m_DistType; }
     CString GetPoint1Name() const { return m_Point1Name; }
     CString GetPoint2Name() const { return m_Point2Name; }
@@ -25,6 +27,9 @@ public:
 
     // which attributes each type writes, in save order, and the fields behind them
     static TypedLayout<CDistDesc> Layout();
+    // the types' names, as tools show them
+    static const SteelSystem::EnumTable& Types() noexcept;
+    friend const SteelSystem::EnumTable* EnumTableOf(DistType) { return &Types(); }
 
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;

@@ -8,6 +8,7 @@
 class KVNODE_API CLineDesc : public CBaseDesc {
     KV_DECLARE_CLASS(CLineDesc)
 public:
+    // how the line is built, and the attributes each type writes
     enum LineType : std::int32_t {
         LineByMember = 0,    // "memname"
         LineByTwoPlanes = 1, // "plane1", "plane2"
@@ -18,6 +19,7 @@ public:
     CLineDesc();
     ~CLineDesc() override;
 
+    // the construction type and the names it uses
     LineType GetLineType() const { return m_LineType; }
     CString GetMemberName() const { return m_MemberName; }
     CString GetPlane1Name() const { return m_Plane1Name; }
@@ -29,6 +31,9 @@ public:
 
     // which attributes each type writes, in save order, and the fields behind them
     static TypedLayout<CLineDesc> Layout();
+    // the types' names, as tools show them
+    static const SteelSystem::EnumTable& Types() noexcept;
+    friend const SteelSystem::EnumTable* EnumTableOf(LineType) { return &Types(); }
 
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;

@@ -11,10 +11,11 @@ public:
     CNodeAttDef();
     ~CNodeAttDef() override;
 
+    // the format version the document declares
     int GetVersion() const noexcept { return m_Version; }
     void SetVersion(int version) noexcept { m_Version = version; }
 
-    // persistence: Serialize converts "Version" itself; the refresh pair does nothing
+    // persistence: the root is no descriptor, so Serialize runs the refresh pair itself
     bool Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren) override;
     bool RefreshAttListWithMember() override;
     bool RefreshMemberWithAttList() override;

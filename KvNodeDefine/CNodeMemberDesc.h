@@ -42,6 +42,7 @@ public:
     bool RefreshMemberWithAttList() override;
 
 protected:
+    // copies the fields this class adds (not the names, nor the children); Destroy frees nothing
     void Set(const CNodeMemberDesc& other);
     void Destroy() {}
 

@@ -9,6 +9,7 @@
 class KVNODE_API CPlaneDesc : public CBaseDesc {
     KV_DECLARE_CLASS(CPlaneDesc)
 public:
+    // how the plane is built, and the attributes each type writes
     enum PlaneType : std::int32_t {
         PlaneByMember0 = 0,     // "memname", "strdesc", "refmem" when not empty
         PlaneByMember1 = 1,     // as type 0
@@ -21,6 +22,7 @@ public:
     CPlaneDesc();
     ~CPlaneDesc() override;
 
+    // the construction type and the names and texts it uses
     PlaneType GetPlaneType() const { return m_PlaneType; }
     CString GetMemberName() const { return m_MemberName; }
     CString GetStrPlaneDesc() const { return m_StrPlaneDesc; }
@@ -32,6 +34,9 @@ public:
 
     // which attributes each type writes, in save order, and the fields behind them
     static TypedLayout<CPlaneDesc> Layout();
+    // the types' names, as tools show them
+    static const SteelSystem::EnumTable& Types() noexcept;
+    friend const SteelSystem::EnumTable* EnumTableOf(PlaneType) { return &Types(); }
 
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;

@@ -13,6 +13,7 @@ public:
     CPlateDesc();
     ~CPlateDesc() override;
 
+    // the fields, as the element's attributes hold them
     SteelSystem::Material GetMaterial() const { return m_Material; }
     CString GetLenExp() const { return m_LenExp; }
     CString GetWidthExp() const { return m_WidthExp; }

@@ -8,6 +8,7 @@
 class KVNODE_API CPointDesc : public CBaseDesc {
     KV_DECLARE_CLASS(CPointDesc)
 public:
+    // how the point is built, and the attributes each type writes
     enum PointType : std::int32_t {
         PointByMember = 0,    // "memname"
         PointByLinePlane = 1, // "line", "plane"
@@ -19,6 +20,7 @@ public:
     CPointDesc();
     ~CPointDesc() override;
 
+    // the construction type and the names and texts it uses
     PointType GetPointType() const { return m_PointType; }
     CString GetMemberName() const { return m_MemberName; }
     CString GetLineName() const { return m_LineName; }
@@ -32,6 +34,9 @@ public:
 
     // which attributes each type writes, in save order, and the fields behind them
     static TypedLayout<CPointDesc> Layout();
+    // the types' names, as tools show them
+    static const SteelSystem::EnumTable& Types() noexcept;
+    friend const SteelSystem::EnumTable* EnumTableOf(PointType) { return &Types(); }
 
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;

@@ -10,6 +10,7 @@ public:
     CVarDesc();
     ~CVarDesc() override;
 
+    // the value as shown and as used, its type and its printf format letter
     CString GetShowValue() const { return m_ShowValue; }
     void SetShowValue(CString value) { m_ShowValue = value; }
     CString GetRealValue() const { return m_RealValue; }

@@ -12,11 +12,13 @@ public:
     CVarItemDesc();
     ~CVarItemDesc() override;
 
+    // the item's type text, and whether the system defines it (else the user)
     CString GetStrType() const { return m_StrType; }
     void SetStrType(CString type) { m_StrType = type; }
     bool IsPredefined() const { return m_IsPredefined; }
     void SetIsPredefined(bool predefined) { m_IsPredefined = predefined; }
 
+    // appends the variables (its children), in child order
     bool GetVarDescArray(AcArray<CVarDesc*>& vars) const;
 
     // a load takes anything but exactly "user" as predefined

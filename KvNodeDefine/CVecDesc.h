@@ -9,6 +9,7 @@
 class KVNODE_API CVecDesc : public CBaseDesc {
     KV_DECLARE_CLASS(CVecDesc)
 public:
+    // how the vector is built, and the attributes each type writes
     enum VecType : std::int32_t {
         VecByLine = 0,          // "line"
         VecByDesc = 1,          // "vecdesc"
@@ -23,6 +24,7 @@ public:
     CVecDesc();
     ~CVecDesc() override;
 
+    // the construction type and the names and texts it uses
     VecType GetVecType() const { return m_VecType; }
     CString GetLineName() const { return m_LineName; }
     CString GetStrVecDesc() const { return m_StrVecDesc; }
@@ -39,6 +41,9 @@ public:
 
     // which attributes each type writes, in save order, and the fields behind them
     static TypedLayout<CVecDesc> Layout();
+    // the types' names, as tools show them
+    static const SteelSystem::EnumTable& Types() noexcept;
+    friend const SteelSystem::EnumTable* EnumTableOf(VecType) { return &Types(); }
 
     // save "type", then the attributes of that type; load every attribute
     bool RefreshAttListWithMember() override;

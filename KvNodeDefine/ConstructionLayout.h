@@ -1,4 +1,5 @@
 #pragma once
+#include <KvNodeDefine/Attributes.h>
 #include <KvNodeDefine/TextConvert.h>
 
 #include <cstddef>
@@ -12,6 +13,7 @@
 // a negative type is outside every row, so it writes nothing more.
 template <class C>
 struct TypedAttribute {
+    // the types firstType..lastType write the attribute name from field
     int firstType;
     int lastType;
     const char* name;
@@ -22,6 +24,7 @@ struct TypedAttribute {
 // a class's table, handed out by its private static Layout()
 template <class C>
 struct TypedLayout {
+    // the table's rows, walked in order
     const TypedAttribute<C>* rows;
     std::size_t count;
     template <std::size_t N>
@@ -34,10 +37,10 @@ struct TypedLayout {
 template <class C, class E>
 void SaveConstruction(C& desc, E type, const TypedLayout<C>& layout)
 {
-    desc.SetAttText("type", IntToText(type));
+    WriteAtt(desc, "type", EnumSpec(type), IntToText(type));
     for (const TypedAttribute<C>& row : layout)
         if (type >= row.firstType && type <= row.lastType && !(row.onlyIfNotEmpty && (desc.*row.field).IsEmpty()))
-            desc.SetAttText(row.name, desc.*row.field);
+            WriteAtt(desc, row.name, AttSpec{AttType::Text}, desc.*row.field);
 }
 
 // "type" by the atoi rule, then every attribute of the table whatever the type
@@ -45,8 +48,8 @@ template <class C, class E>
 void LoadConstruction(C& desc, E& type, const TypedLayout<C>& layout)
 {
     CString text;
-    desc.GetAttText("type", text);
+    ReadAtt(desc, "type", EnumSpec(type), text);
     type = static_cast<E>(TextToInt(text));
     for (const TypedAttribute<C>& row : layout)
-        desc.GetAttText(row.name, desc.*row.field);
+        ReadAtt(desc, row.name, AttSpec{AttType::Text}, desc.*row.field);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Every public header of KvNodeDefine.
+#include <KvNodeDefine/Attributes.h>
 #include <KvNodeDefine/CBaseDesc.h>
 #include <KvNodeDefine/CBoltDesc.h>
 #include <KvNodeDefine/CBoltGroupDesc.h>

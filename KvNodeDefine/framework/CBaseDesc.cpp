@@ -37,9 +37,9 @@ bool CBaseDesc::RefreshMemberWithAttList()
     return true;
 }
 
-int CBaseDesc::GetAttInt(const char* name) const
+int CBaseDesc::GetAttInt(const char* name, int ifEmpty) const
 {
     CString text;
-    GetAttText(name, text);
-    return TextToInt(text);
+    ReadAtt(*this, name, AttSpec{AttType::Integer}, text);
+    return text.IsEmpty() ? ifEmpty : TextToInt(text);
 }

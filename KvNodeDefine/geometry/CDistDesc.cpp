@@ -3,6 +3,13 @@
 CDistDesc::CDistDesc() : m_DistType(DistByPoints0) {}
 CDistDesc::~CDistDesc() = default;
 
+const SteelSystem::EnumTable& CDistDesc::Types() noexcept
+{
+    static const SteelSystem::EnumText rows[] = {{DistByPoints0, "DistByPoints0"}, {DistByPoints1, "DistByPoints1"}, {DistByPoints2, "DistByPoints2"}, {DistByPlanes, "DistByPlanes"}};
+    static const SteelSystem::EnumTable table{rows, 4};
+    return table;
+}
+
 TypedLayout<CDistDesc> CDistDesc::Layout()
 {
     static const TypedAttribute<CDistDesc> rows[] = {

@@ -3,6 +3,13 @@
 CLineDesc::CLineDesc() : m_LineType(LineByMember) {}
 CLineDesc::~CLineDesc() = default;
 
+const SteelSystem::EnumTable& CLineDesc::Types() noexcept
+{
+    static const SteelSystem::EnumText rows[] = {{LineByMember, "LineByMember"}, {LineByTwoPlanes, "LineByTwoPlanes"}, {LineByPointVec, "LineByPointVec"}, {LineByTwoPoints, "LineByTwoPoints"}};
+    static const SteelSystem::EnumTable table{rows, 4};
+    return table;
+}
+
 TypedLayout<CLineDesc> CLineDesc::Layout()
 {
     static const TypedAttribute<CLineDesc> rows[] = {

@@ -3,6 +3,13 @@
 CPlaneDesc::CPlaneDesc() : m_PlaneType(PlaneByMember0) {}
 CPlaneDesc::~CPlaneDesc() = default;
 
+const SteelSystem::EnumTable& CPlaneDesc::Types() noexcept
+{
+    static const SteelSystem::EnumText rows[] = {{PlaneByMember0, "PlaneByMember0"}, {PlaneByMember1, "PlaneByMember1"}, {PlaneByMember2, "PlaneByMember2"}, {PlaneByPointNorm, "PlaneByPointNorm"}, {PlaneByRelPlaneLen, "PlaneByRelPlaneLen"}, {PlaneByRelPlane, "PlaneByRelPlane"}};
+    static const SteelSystem::EnumTable table{rows, 6};
+    return table;
+}
+
 TypedLayout<CPlaneDesc> CPlaneDesc::Layout()
 {
     static const TypedAttribute<CPlaneDesc> rows[] = {

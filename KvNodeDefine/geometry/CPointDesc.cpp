@@ -3,6 +3,13 @@
 CPointDesc::CPointDesc() : m_PointType(PointByMember) {}
 CPointDesc::~CPointDesc() = default;
 
+const SteelSystem::EnumTable& CPointDesc::Types() noexcept
+{
+    static const SteelSystem::EnumText rows[] = {{PointByMember, "PointByMember"}, {PointByLinePlane, "PointByLinePlane"}, {PointByTwoLines, "PointByTwoLines"}, {PointByDesc, "PointByDesc"}, {PointByOldPoint, "PointByOldPoint"}};
+    static const SteelSystem::EnumTable table{rows, 5};
+    return table;
+}
+
 TypedLayout<CPointDesc> CPointDesc::Layout()
 {
     static const TypedAttribute<CPointDesc> rows[] = {

@@ -3,6 +3,13 @@
 CVecDesc::CVecDesc() : m_VecType(VecByLine) {}
 CVecDesc::~CVecDesc() = default;
 
+const SteelSystem::EnumTable& CVecDesc::Types() noexcept
+{
+    static const SteelSystem::EnumText rows[] = {{VecByLine, "VecByLine"}, {VecByDesc, "VecByDesc"}, {VecByTwoVecs, "VecByTwoVecs"}, {VecByRotate, "VecByRotate"}, {VecByParallelPlane, "VecByParallelPlane"}, {VecByPerpPlane, "VecByPerpPlane"}, {VecByDotProduct, "VecByDotProduct"}, {VecByMember, "VecByMember"}};
+    static const SteelSystem::EnumTable table{rows, 8};
+    return table;
+}
+
 TypedLayout<CVecDesc> CVecDesc::Layout()
 {
     static const TypedAttribute<CVecDesc> rows[] = {

@@ -1,3 +1,4 @@
+#include <KvNodeDefine/Attributes.h>
 #include <KvNodeDefine/CNodeAttDef.h>
 #include <KvNodeDefine/TextConvert.h>
 
@@ -7,15 +8,23 @@ CNodeAttDef::~CNodeAttDef() = default;
 bool CNodeAttDef::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)
 {
     if (!bLoad)
-        SetAttText("Version", IntToText(m_Version));
+        RefreshAttListWithMember();
     const bool ok = CXMLComposite::Serialize(node, pDoc, bLoad, bChildren);
-    if (bLoad) {
-        CString text;
-        GetAttText("Version", text);
-        m_Version = TextToInt(text);
-    }
+    if (bLoad)
+        RefreshMemberWithAttList();
     return ok;
 }
 
-bool CNodeAttDef::RefreshAttListWithMember() { return true; }
-bool CNodeAttDef::RefreshMemberWithAttList() { return true; }
+bool CNodeAttDef::RefreshAttListWithMember()
+{
+    WriteAtt(*this, "Version", AttSpec{AttType::Integer}, IntToText(m_Version));
+    return true;
+}
+
+bool CNodeAttDef::RefreshMemberWithAttList()
+{
+    CString text;
+    ReadAtt(*this, "Version", AttSpec{AttType::Integer}, text);
+    m_Version = TextToInt(text);
+    return true;
+}

@@ -42,10 +42,10 @@ bool CNodeMemberDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return A
 bool CNodeMemberDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("kind", IntListToText(m_KindArray));
-    SetAtt("sectype", IntListToText(m_SecTypeArray));
+    SetAtt("kind", m_KindArray);
+    SetAtt("sectype", m_SecTypeArray);
     SetAtt("linkplanes", m_StrLinkPlanes);
-    SetAtt("rotangles", m_RotateAngles);
+    SetAtt("rotangles", m_RotateAngles, AttType::NumberList);
     SetAtt("linkto", m_LinkTo);
     if (!m_DirectUsed)
         SetAtt("directused", "0");
@@ -57,18 +57,10 @@ bool CNodeMemberDesc::RefreshAttListWithMember()
 bool CNodeMemberDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    CString list;
-    GetAtt("kind", list);
-    AcArray<int> kinds;
-    CNodeGlobal::SplitStringToIntArray(list, kinds);
-    m_KindArray.removeAll();
-    for (int i = 0; i < kinds.length(); ++i)
-        m_KindArray.append(static_cast<Object::Kind>(kinds[i]));
-    GetAtt("sectype", list);
-    m_SecTypeArray.removeAll();
-    CNodeGlobal::SplitStringToIntArray(list, m_SecTypeArray);
+    GetAttList("kind", m_KindArray);
+    GetAttList("sectype", m_SecTypeArray);
     GetAtt("linkplanes", m_StrLinkPlanes);
-    GetAtt("rotangles", m_RotateAngles);
+    GetAtt("rotangles", m_RotateAngles, AttType::NumberList);
     GetAtt("linkto", m_LinkTo);
     CString directUsed;
     GetAtt("directused", directUsed);

@@ -33,9 +33,8 @@ bool CVarDesc::RefreshMemberWithAttList()
         m_RealValue = m_ShowValue;
     if (m_ShowValue.IsEmpty())
         m_ShowValue = m_RealValue;
+    m_Type = GetAttInt("type", -1);
     CString text;
-    GetAtt("type", text);
-    m_Type = text.IsEmpty() ? -1 : TextToInt(text);
     GetAtt("formattype", text);
     m_FormatType = text.IsEmpty() ? 'g' : text[0];
     return true;

@@ -28,7 +28,7 @@ bool CLinkBarDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return Appe
 bool CLinkBarDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("sectype", IntListToText(m_SecTypeArray));
+    SetAtt("sectype", m_SecTypeArray);
     SetAtt("sect", m_SecSize);
     SetAtt("len", m_LenExp);
     SetAtt("attach1", m_AttachPlane1);
@@ -42,10 +42,7 @@ bool CLinkBarDesc::RefreshAttListWithMember()
 bool CLinkBarDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    CString secTypes;
-    GetAtt("sectype", secTypes);
-    m_SecTypeArray.removeAll();
-    CNodeGlobal::SplitStringToIntArray(secTypes, m_SecTypeArray);
+    GetAttList("sectype", m_SecTypeArray);
     GetAtt("sect", m_SecSize);
     GetAtt("len", m_LenExp);
     GetAtt("attach1", m_AttachPlane1);

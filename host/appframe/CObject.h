@@ -6,6 +6,7 @@ class CObject;
 // The run-time record of a class: its name, size, schema, how to create one,
 // and its base class's record.
 struct KVHOST_API CRuntimeClass {
+    // the class name, object size, schema number, factory (null when not creatable) and base class
     const char* m_lpszClassName;
     int m_nObjectSize;
     unsigned int m_wSchema;
@@ -24,11 +25,13 @@ struct KVHOST_API CRuntimeClass {
 // The root of every class with a run-time record.
 class KVHOST_API CObject {
 public:
+    // the class's record; GetRuntimeClass gives the record of the object's most derived class
     static CRuntimeClass classCObject;
     static CRuntimeClass* GetThisClass() noexcept { return &classCObject; }
     virtual CRuntimeClass* GetRuntimeClass() const;
     virtual ~CObject();
 
+    // true when the object's class is pClass or derives from it
     bool IsKindOf(const CRuntimeClass* pClass) const noexcept;
 
 protected:
@@ -42,6 +45,7 @@ private:
 // The run-time classes that one module contributes, listed while it is
 // registered so that CRuntimeClass::FromName finds them.
 struct AFX_EXTENSION_MODULE {
+    // the module's name and its classes
     const char* m_lpszModuleName;
     CRuntimeClass* const* m_pClasses; // null-terminated
 };
@@ -51,6 +55,7 @@ struct AFX_EXTENSION_MODULE {
 // it at unload.
 class KVHOST_API CDynLinkLibrary {
 public:
+    // registers the module's classes until destroyed; the module must outlive it
     explicit CDynLinkLibrary(const AFX_EXTENSION_MODULE& module);
     ~CDynLinkLibrary();
     CDynLinkLibrary(const CDynLinkLibrary&) = delete;

@@ -27,6 +27,7 @@ public:
         }
         return *this;
     }
+    // takes the other's buffer and leaves it empty
     CString& operator=(CString&& other) noexcept
     {
         if (this != &other) {
@@ -36,6 +37,7 @@ public:
         }
         return *this;
     }
+    // copies a text ending in '\0'
     CString& operator=(const char* psz);
 
     // a text whose buffer is never freed nor counted: safe to share between threads
@@ -76,6 +78,7 @@ public:
     // The header in front of the characters. nRefs < 0 marks a buffer that
     // is never counted nor freed (the empty text and immortal texts).
     struct Data {
+        // the count of sharers, the length in bytes and the room in the buffer
         int nRefs;
         int nDataLength;
         int nAllocLength;

@@ -4,6 +4,7 @@
 // Enumerations that the host application owns. They are 32-bit signed and
 // hold any value the host stores in them, named or not.
 namespace Object {
+// the kinds of host objects
 enum Kind : std::int32_t { kUnknownKind = 0 };
 }
 

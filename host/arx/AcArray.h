@@ -11,6 +11,7 @@
 template <class T>
 struct AcArrayMemCopyReallocator {
     static_assert(std::is_trivially_copyable<T>::value, "use AcArrayObjectCopyReallocator");
+    // moves nCount elements from pSource to pDest
     static void reallocateArray(T* pDest, const T* pSource, int nCount)
     {
         if (nCount > 0)
@@ -19,7 +20,9 @@ struct AcArrayMemCopyReallocator {
 };
 
 template <class T>
+// copies each element: for elements that are not trivially copyable
 struct AcArrayObjectCopyReallocator {
+    // moves nCount elements from pSource to pDest
     static void reallocateArray(T* pDest, const T* pSource, int nCount)
     {
         for (int i = 0; i < nCount; ++i)
@@ -41,6 +44,7 @@ public:
         if (physicalLength > 0)
             setPhysicalLength(physicalLength);
     }
+    // copies the elements and the grow length
     AcArray(const AcArray& src) : AcArray(src.mLogicalLen, src.mGrowLen) { append(src); }
     AcArray& operator=(const AcArray& src)
     {

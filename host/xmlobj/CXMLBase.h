@@ -3,6 +3,9 @@
 #include <appframe/CStringArray.h>
 #include <xmlobj/XMLDOM.h>
 
+#include <memory>
+
+class CXMLComposite;
 class ObjIterator;
 
 // An object of the XML object library: one element with named text
@@ -11,6 +14,7 @@ class ObjIterator;
 // has no children; CXMLComposite adds them.
 class KVHOST_API CXMLBase : public CObject {
 public:
+    // the class's record
     static CRuntimeClass classCXMLBase;
     static CRuntimeClass* GetThisClass() noexcept { return &classCXMLBase; }
     CRuntimeClass* GetRuntimeClass() const override;
@@ -53,8 +57,10 @@ public:
     virtual const char* GetElementName() const;
 
 protected:
+    // the attributes as name, value, name, value...
     CStringArray m_AttList;
 
 private:
     CXMLBase* m_pParent;
+    std::unique_ptr<CXMLComposite> m_pContent; // a plain object's: what its element held, kept unread
 };

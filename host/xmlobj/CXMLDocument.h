@@ -2,6 +2,7 @@
 #include <xmlobj/CXMLBase.h>
 #include <xmlobj/XmlEncoding.h>
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,6 +12,7 @@
 // opened); the column counts characters; path names the element, as in
 // CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1].
 struct KVHOST_API XmlDiagnostic {
+    // the file ("<memory>" for a text), the place, the message and the element's path
     std::string file;
     int line = 0;
     int column = 0;
@@ -23,6 +25,7 @@ struct KVHOST_API XmlDiagnostic {
 // Where an object's element starts (its '<') in the text it was read from:
 // line and column from 1, the column counting characters; 0 and 0 when unknown.
 struct XmlPosition {
+    // the place
     int line = 0;
     int column = 0;
 };
@@ -32,6 +35,8 @@ struct XmlPosition {
 //
 // A failed load leaves the document as it was; a failed save leaves the
 // target file as it was. Loads and saves report through GetErrorText.
+class CXMLComposite;
+
 class KVHOST_API CXMLDocument {
 public:
     CXMLDocument();
@@ -49,10 +54,21 @@ public:
     CXMLBase* GetRoot() const noexcept { return m_pRoot; }
     void SetRoot(CXMLBase* pRoot); // takes ownership, deletes the old root
     CXMLBase* DetachRoot() noexcept;
+    // The comments and processing instructions before and after the root
+    // element, as CXMLText children: a load reads them, a save writes them
+    // back in their place (and refuses anything else there); a new root keeps them.
+    CXMLComposite& GetBeforeRoot() const noexcept { return *m_pBeforeRoot; }
+    CXMLComposite& GetAfterRoot() const noexcept { return *m_pAfterRoot; }
 
     // the encoding a save writes: the one the document was read in, UTF-8 for a new one
     XmlEncoding GetEncoding() const noexcept { return m_Encoding; }
     void SetEncoding(XmlEncoding encoding) noexcept { m_Encoding = encoding; }
+
+    // The largest file or stream LoadFile reads, 1 GiB unless set: a load
+    // holds a few times the text in memory, and a stream (/dev/zero) may not end.
+    static constexpr size_t kDefaultMaxFileSize = size_t(1) << 30;
+    void SetMaxFileSize(size_t bytes) noexcept { m_MaxFileSize = bytes; }
+    size_t GetMaxFileSize() const noexcept { return m_MaxFileSize; }
 
     // Positions cost a little on every element, and only tools that report
     // on a tree want them: ask before loading. They stay valid for the tree
@@ -71,11 +87,14 @@ private:
     bool Render(std::string& out, const std::string& fileName) const;
 
     CXMLBase* m_pRoot;
+    std::unique_ptr<CXMLComposite> m_pBeforeRoot;
+    std::unique_ptr<CXMLComposite> m_pAfterRoot;
     XmlEncoding m_Encoding;
     mutable size_t m_SizeHint; // the size of the last text read or written: what a save reserves
     mutable XmlDiagnostic m_Error;
     std::vector<XmlDiagnostic> m_Warnings;
     bool m_bUtf8Mark = false; // a UTF-8 document read with a byte-order mark is written with one
     bool m_bRecordPositions = false;
+    size_t m_MaxFileSize = kDefaultMaxFileSize;
     std::unordered_map<const CXMLBase*, XmlPosition> m_Positions;
 };

@@ -10,6 +10,7 @@ struct CRuntimeClass;
 // walk can test the class without touching the child (in a large tree, a
 // cache miss each).
 struct ObjItem {
+    // the child and its class
     CXMLBase* pObject;
     const CRuntimeClass* pClass;
 };
@@ -18,6 +19,7 @@ struct ObjItem {
 // for (it->First(); !it->IsDone(); it->Next()) use(it->CurrentItem());
 class KVHOST_API ObjIterator {
 public:
+    // the walk, over a composite's list of children (null for none)
     explicit ObjIterator(const std::vector<ObjItem>* pItems) noexcept : m_pItems(pItems), m_nPos(0) {}
     void First() noexcept { m_nPos = 0; }
     void Next() noexcept { ++m_nPos; }

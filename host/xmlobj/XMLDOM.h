@@ -9,9 +9,11 @@ struct xml_node_struct;
 // passes around. Objects only hand them on; the library reads and writes them.
 namespace MSXML2 {
 
+// An element of the document being read or written, or null.
 class KVHOST_API IXMLDOMNode {
 public:
     IXMLDOMNode() noexcept = default;
+    // the element, its name, and what the object library reads it through
     explicit IXMLDOMNode(pugi::xml_node_struct* p) noexcept : m_p(p) {}
     bool IsNull() const noexcept { return m_p == nullptr; }
     const char* nodeName() const noexcept;
@@ -30,12 +32,14 @@ public:
     IXMLDOMDocument(const IXMLDOMDocument&) = delete;
     IXMLDOMDocument& operator=(const IXMLDOMDocument&) = delete;
 
+    // the document element, or null
     IXMLDOMNode documentElement() const noexcept;
     // makes the document element, replacing any
     IXMLDOMNode createDocumentElement(const char* name);
 
+    // the state of the read or write, known inside the object library only
     struct Impl;
-    Impl& impl() const noexcept { return *m_pImpl; }
+    Impl& impl() const noexcept { return *m_pImpl; } // for the object library's own code
 
 private:
     Impl* m_pImpl;

@@ -1,83 +1,28 @@
 // A save that dies, runs out of space or may not write leaves the old file
 // as it was (or, having finished, the new one whole), never a part of one.
 #include "Scale.h"
+#include "ScratchFolder.h"
 
 #include <KvNodeDefine/KvNodeDefine.h>
 #include <NodeLibraryGenerator.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <dirent.h>
-#include <fstream>
-#include <sstream>
+#include <iostream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
+using namespace kvtest;
+
 namespace {
 
-const char kOld[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\" />\n";
-const char kTargetName[] = "library.xml";
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::vector<std::string> ListDir(const std::string& dir)
-{
-    std::vector<std::string> names;
-    if (DIR* d = opendir(dir.c_str())) {
-        while (dirent* e = readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-                names.push_back(e->d_name);
-        closedir(d);
-    }
-    return names;
-}
-
-// A folder holding the old document, removed with whatever is left in it.
-struct Folder {
-    std::string path;
-    std::string target;
-    Folder()
-    {
-        char dir[] = "/tmp/kv_save_XXXXXX";
-        path = mkdtemp(dir) ? dir : "";
-        target = path + "/" + kTargetName;
-        WriteFile(target, kOld);
-    }
-    ~Folder()
-    {
-        chmod(path.c_str(), 0700);
-        for (const std::string& name : ListDir(path))
-            unlink((path + "/" + name).c_str());
-        rmdir(path.c_str());
-    }
-    // the library's temporary files are named "<target>.XXXXXX"; nothing else may appear
-    void ExpectOnlyTargetAndTemporaries(bool removeTemporaries)
-    {
-        for (const std::string& name : ListDir(path)) {
-            if (name == kTargetName)
-                continue;
-            const std::string prefix = std::string(kTargetName) + ".";
-            EXPECT_TRUE(name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
-                << "unexpected file " << name;
-            if (removeTemporaries)
-                unlink((path + "/" + name).c_str());
-        }
-    }
-};
+const std::string kOld = Folder::kOld;
 
 CXMLDocument& Library(std::size_t elements)
 {
@@ -91,18 +36,6 @@ CXMLDocument& Library(std::size_t elements)
         loaded = elements;
     }
     return doc;
-}
-
-// Runs check in a child process and returns its exit status (-1 when it died).
-template <class Check>
-int InChild(Check check)
-{
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(check());
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 int SaveFailsSayingCannotWrite(const CXMLDocument& doc, const std::string& target)
@@ -142,13 +75,16 @@ TEST(SaveFault, KilledPartWayLeavesTheOldFileOrTheWholeNewOne)
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
 
-        const std::string now = ReadFile(folder.target);
+        const std::string now = ReadWhole(folder.target);
         EXPECT_TRUE(now == kOld || now == whole) << "a partial file of " << now.size() << " bytes after " << delayUs
                                                  << " us";
         now == kOld ? ++oldKept : ++newWritten;
-        folder.ExpectOnlyTargetAndTemporaries(true);
-        WriteFile(folder.target, kOld);
+        EXPECT_EQ(ListDir(folder.path).size(), 1 + folder.Temporaries().size()) << "a file not named as a temporary";
+        WriteWhole(folder.target, kOld);
     }
+    // the next save clears what the killed ones left
+    ASSERT_TRUE(doc.SaveFile(folder.target.c_str())) << doc.GetErrorText();
+    EXPECT_EQ(ListDir(folder.path), std::vector<std::string>{Folder::kTargetName});
     RecordProperty("old_kept", oldKept);
     RecordProperty("new_written", newWritten);
 }
@@ -164,30 +100,80 @@ TEST(SaveFault, RunningOutOfSpaceFailsAndKeepsTheOldFile)
         return SaveFailsSayingCannotWrite(doc, folder.target);
     });
     EXPECT_EQ(status, 0) << "the save did not fail, or said nothing of writing";
-    EXPECT_EQ(ReadFile(folder.target), kOld);
-    folder.ExpectOnlyTargetAndTemporaries(false);
+    EXPECT_EQ(ReadWhole(folder.target), kOld);
     EXPECT_EQ(ListDir(folder.path).size(), 1u) << "the temporary file was left behind";
 }
 
-TEST(SaveFault, ReadOnlyFolderFailsAndKeepsTheOldFile)
+// What an ordinary user may not write, a save refuses as a plain write
+// would; what it may write but cannot keep as it was, a save refuses too.
+TEST(SaveFault, RefusedForAnOrdinaryUserAndKeepsTheOldFile)
 {
-    const CXMLDocument& doc = Library(2000);
+    const struct {
+        const char* name;
+        mode_t folderMode, fileMode;
+        bool fileOfRoot; // a file the user may write but not own
+        const char* says;
+    } cases[] = {
+        {"read-only folder", 0555, 0644, false, "Permission denied"},
+        {"read-only file in a writable folder", 0755, 0444, false, "Permission denied"},
+        {"another user's file", 0755, 0666, true, "cannot keep the file's owner and group (0:0): Operation not permitted"},
+    };
+    const CXMLDocument& doc = Library(20);
+    const bool root = geteuid() == 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.fileOfRoot && !root) {
+            std::cout << "skipped \"" << c.name << "\": needs root to give the file to another user\n";
+            continue;
+        }
+        Folder folder;
+        if (root) {
+            ASSERT_EQ(chown(folder.path.c_str(), kNobody, kNoGroup), 0);
+            ASSERT_EQ(chown(folder.target.c_str(), c.fileOfRoot ? 0 : kNobody, c.fileOfRoot ? 0 : kNoGroup), 0);
+        }
+        ASSERT_EQ(chmod(folder.target.c_str(), c.fileMode), 0);
+        ASSERT_EQ(chmod(folder.path.c_str(), c.folderMode), 0);
+        const int status = AsOrdinaryUser([&] {
+            if (doc.SaveFile(folder.target.c_str()))
+                return 1;
+            std::cerr << doc.GetErrorText() << "\n";
+            return doc.GetErrorText() == folder.target + ": cannot write: " + c.says ? 0 : 2;
+        });
+        ASSERT_NE(status, kNotOrdinary) << "could not run as an ordinary user";
+        EXPECT_EQ(status, 0) << (status == 1 ? "the save succeeded" : "the save said something else");
+        EXPECT_EQ(ReadWhole(folder.target), kOld);
+        EXPECT_EQ(ListDir(folder.path).size(), 1u);
+    }
+}
+
+// Temporaries are named after their target and process; the next save to
+// the target removes those whose process is gone, and nothing else.
+TEST(SaveFault, NextSaveRemovesTemporariesOfSavesThatDied)
+{
     Folder folder;
-    ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
-    constexpr int kStillWritable = 77;
-    const int status = InChild([&] {
-        // root writes anywhere: try as nobody instead
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            return kStillWritable;
-        if (access(folder.path.c_str(), W_OK) == 0)
-            return kStillWritable;
-        return SaveFailsSayingCannotWrite(doc, folder.target);
-    });
-    if (status == kStillWritable)
-        GTEST_SKIP() << "the folder stays writable for this user";
-    EXPECT_EQ(status, 0) << "the save did not fail, or said nothing of writing";
-    EXPECT_EQ(ReadFile(folder.target), kOld);
-    EXPECT_EQ(ListDir(folder.path).size(), 1u);
+    const pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    waitpid(dead, nullptr, 0);
+    const std::string target = Folder::kTargetName, gone = std::to_string(dead);
+    const std::vector<std::string> kept = {
+        target,
+        "." + target + ".kvsave-1-0.tmp",                  // init's: alive
+        "." + target + ".kvsave-" + std::to_string(getpid()) + "-7.tmp", // this process's
+        ".other.xml.kvsave-" + gone + "-0.tmp",             // another target's
+        "." + target + ".kvsave-" + gone + "-0.bak",        // not a temporary
+    };
+    for (size_t i = 1; i < kept.size(); ++i)
+        WriteWhole(folder.Name(kept[i]), "kept");
+    WriteWhole(folder.Name("." + target + ".kvsave-" + gone + "-0.tmp"), "stale");
+    WriteWhole(folder.Name("." + target + ".kvsave-" + gone + "-12.tmp"), "stale");
+
+    const CXMLDocument& doc = Library(20);
+    ASSERT_TRUE(doc.SaveFile(folder.target.c_str())) << doc.GetErrorText();
+    std::vector<std::string> names = ListDir(folder.path), expected = kept;
+    std::sort(names.begin(), names.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
 }
 
 } // namespace

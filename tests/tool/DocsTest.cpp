@@ -1,4 +1,5 @@
 // The references name every class the format has and every rule the tool checks.
+#include "Catalogue.h"
 #include "Lint.h"
 #include "support/DescTestUtil.h"
 
@@ -16,6 +17,14 @@ TEST(Docs, FormatNamesEveryRegisteredClass)
         EXPECT_NE(format.find("`" + name + "`"), std::string::npos) << name;
         EXPECT_NE(format.find("`" + index + "`"), std::string::npos) << index;
     }
+}
+
+TEST(Docs, FormatNamesEveryAttributeOfEveryClass)
+{
+    const std::string format = kvtest::ReadFile(KV_DOCS "/format.md");
+    for (const kvnode::ClassInfo& info : kvnode::Classes())
+        for (const AttributeInfo& a : info.attributes)
+            EXPECT_NE(format.find("`" + a.name + "`"), std::string::npos) << info.element << " " << a.name;
 }
 
 TEST(Docs, ToolReferenceNamesEveryRule)

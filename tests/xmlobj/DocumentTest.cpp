@@ -67,16 +67,35 @@ TEST(Document, UnknownElementsAreKeptAndSavedBackUnchanged)
     }
 }
 
-TEST(Document, ChildrenOfAPlainObjectAreReportedNotDroppedSilently)
+// A value list has nowhere to put children: what it holds is kept unread,
+// any depth of it, and written back; nesting there is bounded as anywhere.
+TEST(Document, WhatAPlainObjectHoldsIsKeptAndWrittenBack)
 {
-    const std::string xml = "<CNodeAttDef classtype=\"8_0\">\n"
-                            "<CValueListDesc classtype=\"8_11\" a=\"1\"><x/></CValueListDesc></CNodeAttDef>";
+    const std::string xml = "<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
+                            "  <CValueListDesc classtype=\"8_11\" a=\"1\">\n"
+                            "    <!-- the usual sizes -->\n"
+                            "    <x classtype=\"8_3\">\n"
+                            "      <CPlateDesc classtype=\"8_3\" name=\"p\" />\n"
+                            "    </x>\n"
+                            "  </CValueListDesc>\n"
+                            "</CNodeAttDef>\n";
     CXMLDocument doc;
     ASSERT_TRUE(LoadText(doc, xml)) << doc.GetErrorText();
     ASSERT_EQ(doc.GetWarnings().size(), 1u);
     EXPECT_EQ(doc.GetWarnings()[0].Format(),
-              "<memory>:2:40: <CValueListDesc> holds no children: what it contains is not kept "
+              "<memory>:4:5: <CValueListDesc> holds no children: what it contains is kept unread "
               "(in CNodeAttDef/CValueListDesc[1]/x[1])");
+    EXPECT_EQ(Save(doc), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + xml);
+
+    std::string deep = "<CValueListDesc classtype='8_11'>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<v>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "</v>";
+    deep += "</CValueListDesc>";
+    EXPECT_FALSE(LoadText(doc, deep));
+    EXPECT_EQ(doc.GetError().message, "elements nested deeper than 1024 levels");
+    EXPECT_EQ(doc.GetError().column, 33 + 1023 * 3 + 1);
 }
 
 TEST(Document, SaveRefusesNamesThatWouldNotLoadAgain)
@@ -105,6 +124,20 @@ TEST(Document, SaveRefusesNamesThatWouldNotLoadAgain)
     EXPECT_FALSE(doc.SaveXml(out));
     EXPECT_EQ(doc.GetErrorText(),
               "<memory>: attribute name \"a b\" is not a valid XML name (in CBaseDesc/CBaseDesc[2])");
+}
+
+TEST(Document, SaveRefusesInstructionsThatWouldNotLoadAgain)
+{
+    for (const char* text : {"xml version='1.0'", "XmL", "a ?> b", "1st", ""}) {
+        auto* root = new CNodeAttDef;
+        root->Add(new CXMLText(CXMLText::Instruction, "fine data"));
+        root->Add(new CXMLText(CXMLText::Instruction, text));
+        CXMLDocument doc;
+        doc.SetRoot(root);
+        std::string out;
+        EXPECT_FALSE(doc.SaveXml(out)) << out;
+        EXPECT_NE(doc.GetErrorText().find("processing instruction"), std::string::npos) << doc.GetErrorText();
+    }
 }
 
 TEST(Document, FailedLoadLeavesTheDocumentAsItWas)

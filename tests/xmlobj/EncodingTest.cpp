@@ -39,7 +39,8 @@ TEST(Encoding, SavedInTheEncodingRead)
 
 TEST(Encoding, InvalidGbkSetByTheHostFailsTheSave)
 {
-    for (const char* bad : {"\xD6", "a\x80z", "\xD6\x20", "x\x01"}) {
+    // the last: in GBK's ranges, but no character of its table
+    for (const char* bad : {"\xD6", "a\x80z", "\xD6\x20", "x\x01", "\xD7\xFA"}) {
         for (XmlEncoding encoding : {XmlEncoding::Gbk, XmlEncoding::Utf8}) {
             auto* root = new CNodeAttDef;
             root->Add(new CBaseDesc("ok", ""));
@@ -116,3 +117,22 @@ TEST(Encoding, SecondBytesInTheAsciiRangeStayWithTheirCharacter)
         EXPECT_EQ(Save(doc), t.mark + Iconv(declared(t.declaredAs), "UTF-8", t.iconvName)) << t.declaredAs;
     }
 }
+
+namespace {
+
+// Only "<?xml" and a blank is the declaration: another instruction's
+// pseudo-attributes say nothing of the encoding.
+TEST(Encoding, OnlyTheDeclarationNamesTheEncoding)
+{
+    const std::string utf8 = "<?xml-stylesheet href=\"s.xsl\" encoding=\"GBK\"?>\n<a b=\"\xE4\xB8\xAD\" />";
+    CXMLDocument doc;
+    ASSERT_TRUE(LoadText(doc, utf8)) << doc.GetErrorText();
+    EXPECT_EQ(doc.GetEncoding(), XmlEncoding::Utf8);
+    EXPECT_EQ(Atts(*doc.GetRoot()), "b=\"\xD6\xD0\"");
+
+    const std::string spaced = "<?xml  version='1.0'\n encoding = 'GBK' ?><a b='\xD6\xD0'/>";
+    ASSERT_TRUE(LoadText(doc, spaced)) << doc.GetErrorText();
+    EXPECT_EQ(doc.GetEncoding(), XmlEncoding::Gbk);
+}
+
+} // namespace

@@ -2,8 +2,14 @@
 // the old file intact when they fail.
 #include "support/DescTestUtil.h"
 
+#include "reliability/Scale.h"
+
 #include <cstdlib>
+#include <functional>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kvtest;
 namespace fs = std::filesystem;
@@ -52,7 +58,10 @@ TEST(Files, UnreadablePathsAndLoadErrorsNameTheFile)
     EXPECT_FALSE(doc.LoadFile(dir.path.c_str()));
     EXPECT_EQ(doc.GetErrorText(), dir.path.string() + ": cannot read: is a directory, not a file");
     EXPECT_FALSE(doc.LoadFile(nullptr));
+    EXPECT_EQ(doc.GetErrorText(), "<no file>: cannot read: no file name given");
     EXPECT_EQ(doc.GetRoot(), nullptr);
+    EXPECT_FALSE(NewDocument(doc).SaveFile(nullptr)); // says so itself, not what the load said
+    EXPECT_EQ(doc.GetErrorText(), "<no file>: cannot write: no file name given");
 
     const auto path = dir / "bad.xml";
     WriteFile(path, "<a>\n<b x='1' x='2'/></a>");
@@ -72,6 +81,41 @@ TEST(Files, SaveReplacesTheFileAndKeepsItsMode)
     struct stat st;
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(dir.Names(), Texts{"doc.xml"});
+}
+
+TEST(Files, NewFileGetsWhatTheUmaskLeaves)
+{
+    ScratchDir dir;
+    CXMLDocument doc;
+    NewDocument(doc);
+    const mode_t saved = ::umask(0);
+    for (const mode_t mask : {022, 027, 077, 002}) {
+        ::umask(mask);
+        const auto path = dir / ("new" + std::to_string(mask) + ".xml");
+        EXPECT_TRUE(doc.SaveFile(path.c_str())) << doc.GetErrorText();
+        struct stat st;
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask) << "umask " << std::oct << mask;
+    }
+    ::umask(saved);
+}
+
+TEST(Files, EncodingOutsideTheEnumerationFailsTheSave)
+{
+    ScratchDir dir;
+    const auto path = dir / "doc.xml";
+    WriteFile(path, kOld);
+    CXMLDocument doc;
+    NewDocument(doc).SetEncoding(XmlEncoding(42));
+    std::string text = "kept";
+    EXPECT_FALSE(doc.SaveXml(text));
+    EXPECT_EQ(text, "kept");
+    EXPECT_EQ(doc.GetErrorText(),
+              "<memory>: cannot save in encoding number 42: it is none of the encodings a document can be written in");
+    EXPECT_FALSE(doc.SaveFile(path.c_str()));
+    EXPECT_EQ(doc.GetErrorText().rfind(path.string() + ": cannot save in encoding number 42", 0), 0u);
+    EXPECT_EQ(ReadFile(path), kOld);
     EXPECT_EQ(dir.Names(), Texts{"doc.xml"});
 }
 
@@ -103,6 +147,90 @@ TEST(Files, FailedSaveLeavesTheOldFileAndNoTemporary)
     EXPECT_EQ(ReadFile(path), kOld);
     EXPECT_EQ(dir.Names(), Texts{"doc.xml"});
 }
+
+// Runs check in a child process that an alarm ends, so that a load that
+// never returns fails the test rather than hanging it.
+int InChildWithin(unsigned seconds, const std::function<bool()>& check)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(seconds);
+        ::_exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+const char kPiped[] = "<?xml version=\"1.0\"?>\n<CBaseDesc classtype=\"8_8\" name=\"piped\" showname=\"\" />\n";
+
+// Regular files are read whole, anything else as a stream; both up to the
+// limit. Nothing waits for a writer that may never come.
+TEST(Files, SpecialFilesAreReadAsStreamsWithALimit)
+{
+    ScratchDir dir;
+    const std::string huge = (dir / "huge.xml").string(); // a terabyte that takes no disk
+    ASSERT_EQ(::truncate((WriteFile(huge, ""), huge.c_str()), off_t(1) << 40), 0);
+    const std::string fifo = (dir / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        size_t limit;
+        std::string says;
+    } refused[] = {
+        {"/dev/zero", 1 << 20, "cannot read: larger than the limit of 1048576 bytes"},
+        {"/dev/urandom", 1 << 20, "cannot read: larger than the limit of 1048576 bytes"},
+        {huge, CXMLDocument::kDefaultMaxFileSize, "cannot read: larger than the limit of 1073741824 bytes"},
+        {fifo, CXMLDocument::kDefaultMaxFileSize, "cannot read: nothing to read: the pipe or FIFO is empty, or no process writes to it"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.path);
+        const int status = InChildWithin(20, [&] {
+            CXMLDocument doc;
+            doc.SetMaxFileSize(c.limit);
+            if (doc.LoadFile(c.path.c_str()) || doc.GetErrorText() != c.path + ": " + c.says) {
+                std::cerr << doc.GetErrorText() << "\n";
+                return false;
+            }
+            return true;
+        });
+        EXPECT_EQ(status, 0) << (status < 0 ? "the load did not end" : "the load said something else");
+    }
+
+    // a pipe on standard input, as "kvnode check -" reads it
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ASSERT_EQ(::write(pipeEnds[1], kPiped, sizeof kPiped - 1), static_cast<ssize_t>(sizeof kPiped - 1));
+    ::close(pipeEnds[1]);
+    const int status = InChildWithin(20, [&] {
+        ::dup2(pipeEnds[0], 0);
+        CXMLDocument doc;
+        return doc.LoadFile("/dev/stdin") && Str(As<CBaseDesc>(doc.GetRoot())->GetName()) == "piped";
+    });
+    ::close(pipeEnds[0]);
+    EXPECT_EQ(status, 0) << "standard input did not load";
+}
+
+#ifndef KV_TEST_SANITIZED // the sanitizers' allocator reports the failure rather than throwing it
+TEST(Files, FileTooLargeForMemoryFailsWithAMessage)
+{
+    ScratchDir dir;
+    const std::string big = (dir / "big.xml").string();
+    ASSERT_EQ(::truncate((WriteFile(big, ""), big.c_str()), off_t(512) << 20), 0);
+    const int status = InChildWithin(20, [&] {
+        // room for what the process has and a little more, not for the file
+        std::ifstream statm("/proc/self/statm");
+        size_t pages = 0;
+        statm >> pages;
+        const rlim_t room = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (rlim_t(64) << 20);
+        const rlimit limit = {room, room};
+        ::setrlimit(RLIMIT_AS, &limit);
+        CXMLDocument doc;
+        return !doc.LoadFile(big.c_str()) && doc.GetErrorText() == big + ": cannot read: not enough memory to hold the file";
+    });
+    EXPECT_EQ(status, 0) << (status < 0 ? "the load ended the process" : "the load said something else");
+}
+#endif
 
 // Inputs the fuzzer once broke the loader with: each must fail with a
 // message, or load and save into something that loads again.

@@ -11,17 +11,36 @@ enum ExitStatus { kExitClean = 0, kExitFindings = 1, kExitFailure = 2 };
 
 struct Options {
     std::vector<std::string> files;
-    bool json = false;   // check
-    bool strict = false; // check: warnings fail too
-    bool hasNode = false; // show, graph: only the node type named node
+    bool terminal = false; // standard output is a terminal
+
+    // check
+    bool json = false;   // the findings as one JSON array, as before --format
+    bool strict = false; // every warning is an error
+    bool quiet = false;  // errors only, no summary
+    std::string format;  // text (default), json, sarif, github
+    std::string color;   // auto (default), always, never
+    // rule ids, each entry one id or several separated by commas
+    std::vector<std::string> select, ignore, error, warning;
+
+    // show, graph: only the node type named node
+    bool hasNode = false;
     std::string node;
-    std::string output;   // fmt: -o
-    std::string encoding; // fmt: --encoding
+    // graph
+    std::string rankdir; // TB or LR; empty: chosen by the graph's shape
+    bool svg = false;    // run Graphviz and print SVG
+
+    // fmt
+    std::string output;   // -o
+    std::string encoding; // --encoding
+    bool check = false;   // name the files that would change
+    bool diff = false;    // print what would change
+    bool inPlace = false; // -i
 };
 
 int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
 int RunShow(const Options& options, std::ostream& out, std::ostream& err);
 int RunGraph(const Options& options, std::ostream& out, std::ostream& err);
 int RunFmt(const Options& options, std::ostream& out, std::ostream& err);
+int RunSchema(const Options& options, std::ostream& out, std::ostream& err);
 
 } // namespace kvnode

@@ -1,12 +1,13 @@
 #include "Lint.h"
 
-#include "Model.h"
+#include "LintContext.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
-#include <set>
-#include <unordered_map>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
 namespace kvnode {
@@ -15,252 +16,165 @@ const std::vector<Rule>& Rules()
 {
     static const std::vector<Rule> rules = {
         {RuleId::XmlError, "xml-error", Severity::Error,
-         "the file cannot be read, is not well-formed XML, or holds text its encoding cannot"},
+         "the file cannot be read, is not well-formed XML, or holds text its encoding cannot",
+         "Nothing else is checked: the host cannot read the file at all. The message says where the reader stopped "
+         "and why; a UTF-8 error whose bytes read as GBK suggests the declaration is missing encoding=\"GBK\".",
+         "<CPlateDesc classtype=\"8_3\" name=\"P\" planes=\"A,B,C\">   (never closed)"},
         {RuleId::XmlWarning, "xml-warning", Severity::Warning,
-         "the reader met something it does not keep or read as the element says"},
+         "the reader met something it does not keep or read as the element says",
+         "The host reads the document, but not all of it as written: something is dropped or read otherwise. "
+         "The message says what.",
+         "<CValueListDesc classtype=\"8_11\" v1=\"1\"><x/></CValueListDesc>"},
         {RuleId::UnknownClass, "unknown-class", Severity::Warning,
-         "an element of a class no registered class index or name stands for; it is kept as it is"},
+         "an element of a class no registered class index or name stands for; it is kept as it is",
+         "The element is kept and written back, but no descriptor list of the host sees it. A host may keep "
+         "elements of its own; otherwise check the element name and its classtype.",
+         "<CWeldDesc classtype=\"8_40\" name=\"W\"/>"},
         {RuleId::UnresolvedName, "unresolved-name", Severity::Error,
-         "a field that the descriptor's construction uses names no descriptor of the kind it needs"},
+         "a field that the descriptor's construction uses names no descriptor of the kind it needs",
+         "The host looks the name up among the node type's descriptors of the kind the field wants and finds none. "
+         "The message offers the closest name of that kind, and says when only blanks or letter case differ.",
+         "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"Web Plane\"/>"},
         {RuleId::DuplicateName, "duplicate-name", Severity::Error,
-         "two descriptors of one kind share a name where lookups would take the first"},
-        {RuleId::PlatePlanes, "plate-planes", Severity::Error, "a plate whose \"planes\" does not hold three names"},
-        {RuleId::CutPlanes, "cut-planes", Severity::Error, "a cut whose \"planes\" holds no name"},
-        {RuleId::BoltPlanes, "bolt-planes", Severity::Error, "a bolt or bolt group with fewer than two bolt planes"},
-        {RuleId::LinkBarPlanes, "linkbar-planes", Severity::Error, "a link bar without exactly three planes"},
+         "two descriptors of one kind share a name where lookups would take the first",
+         "Lookups by name find the first descriptor; the second is never used.",
+         "<CLineDesc classtype=\"8_13\" name=\"Axis\" .../> <CLineDesc classtype=\"8_13\" name=\"Axis\" .../>"},
+        {RuleId::PlatePlanes, "plate-planes", Severity::Error, "a plate whose \"planes\" does not hold three names",
+         "A plate is placed by exactly three planes, comma-separated.",
+         "<CPlateDesc classtype=\"8_3\" name=\"P\" planes=\"A,B\"/>"},
+        {RuleId::CutPlanes, "cut-planes", Severity::Error, "a cut whose \"planes\" holds no name",
+         "A cut needs at least one plane to cut with.", "<CCutDesc classtype=\"8_2\" name=\"C\" planes=\"\"/>"},
+        {RuleId::BoltPlanes, "bolt-planes", Severity::Error, "a bolt or bolt group with fewer than two bolt planes",
+         "A bolt passes through at least two bolt planes (CBoltPlaneDesc children).",
+         "<CBoltDesc classtype=\"8_17\" name=\"B\" ...><CBoltPlaneDesc classtype=\"8_16\" plane=\"A\"/></CBoltDesc>"},
+        {RuleId::LinkBarPlanes, "linkbar-planes", Severity::Error, "a link bar without exactly three planes",
+         "A link bar holds exactly three planes of its own (CPlaneDesc children).",
+         "<CLinkBarDesc classtype=\"8_7\" name=\"L\" ...><CPlaneDesc .../></CLinkBarDesc>"},
         {RuleId::ConstructionCycle, "construction-cycle", Severity::Error,
-         "points, lines, planes, vectors or distances built from one another in a circle"},
-        {RuleId::EmptyValueList, "empty-value-list", Severity::Warning, "a variable whose value list holds no value"},
+         "points, lines, planes, vectors or distances built from one another in a circle",
+         "The host cannot build any of them. One finding for each group of constructions that reach one another, "
+         "with one circle through it (a long one shortened to its first and last steps).",
+         "<CVecDesc classtype=\"8_14\" name=\"V\" type=\"0\" line=\"L\"/> "
+         "<CLineDesc classtype=\"8_13\" name=\"L\" type=\"2\" point=\"P\" vec=\"V\"/>"},
+        {RuleId::EmptyValueList, "empty-value-list", Severity::Warning, "a variable whose value list holds no value",
+         "The user is offered no value to choose from.",
+         "<CVarDesc classtype=\"8_10\" name=\"D\" ...><CValueListDesc classtype=\"8_11\"/></CVarDesc>"},
         {RuleId::UnusedVarItem, "unused-varitem", Severity::Warning,
-         "a variable item that no plate, bolt or bolt group names"},
+         "a variable item that no plate, bolt or bolt group names",
+         "Plates name their variable item in \"varitem\"; bolts and bolt groups derive it from their expressions. "
+         "An item nothing names is never offered.",
+         "<CVarItemDesc classtype=\"8_9\" name=\"Weld\" type=\"plate\" defineby=\"user\"/>"},
+        {RuleId::BadNumber, "bad-number", Severity::Error,
+         "a number that the host reads as something other than what it says",
+         "Integers, enumerations and lists are read by the C rules: leading blanks are skipped, then digits are "
+         "read up to the first other character, and a text without digits reads as 0. So \"8.8\" reads as 8, "
+         "\"Q345\" as 0 and \"1O201\" as 1. The message says what the host reads, and for an enumeration written "
+         "as its text, which value has that text.",
+         "<CBoltGroupDesc classtype=\"8_5\" name=\"G\" boltgrade=\"8.8\" .../>"},
+        {RuleId::ValueOutOfTable, "value-out-of-table", Severity::Error,
+         "a material, bolt grade, bolt type or construction type that its table does not list",
+         "These fields take one of the values their table lists (see docs/format.md); the host has nothing to "
+         "build from another. The host's own codes (node type, member kind, section type) are not checked.",
+         "<CPlaneDesc classtype=\"8_1\" name=\"P\" type=\"9\"/>"},
+        {RuleId::MisspeltAttribute, "misspelt-attribute", Severity::Error,
+         "an attribute the class does not know, close to one of its own that the element lacks",
+         "Most likely a typo: the field the author meant stays empty.",
+         "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexpr=\"@P_Len\" .../>   (lenexp is missing)"},
+        {RuleId::UnknownAttribute, "unknown-attribute", Severity::Warning,
+         "an attribute the element's class neither writes nor reads",
+         "Kept and written back, but no descriptor reads it. A host may keep attributes of its own; otherwise "
+         "it is a typo.",
+         "<CPlateDesc classtype=\"8_3\" name=\"P\" colour=\"red\" .../>"},
+        {RuleId::MisplacedElement, "misplaced-element", Severity::Error,
+         "an element where the tree has no place for it",
+         "The root is a CNodeAttDef; node types sit directly under it; below a node type each descriptor sits "
+         "where its parent's lists look for it (a cut in a plate, member or link bar, a variable in a variable "
+         "item, a value list in a variable). Elsewhere no list sees it.",
+         "<CNodeMemberDesc classtype=\"8_4\" name=\"M\" ...><CPlateDesc .../></CNodeMemberDesc>"},
+        {RuleId::ClassMismatch, "class-mismatch", Severity::Error,
+         "an element whose class index is unknown or names another class than the element",
+         "The reader creates objects by class index: an unknown one leaves the element out of every list, and "
+         "another class's index makes it that class.",
+         "<CPlateDesc classtype=\"8_33\" name=\"P\" .../>"},
+        {RuleId::EmptySize, "empty-size", Severity::Warning, "a size expression the part needs but is empty",
+         "A plate's length, width and thickness, a bolt's and a bolt group's diameter, length and number, and a "
+         "link bar's length size the part; the host has nothing to size it with.",
+         "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexp=\"\" .../>"},
+        {RuleId::UnwritableText, "unwritable-text", Severity::Error,
+         "a text the library holds but could not write back",
+         "Every save of the document would fail, for example a \"formattype\" whose first character is Chinese "
+         "(only its first byte is kept).",
+         "<CVarDesc classtype=\"8_10\" name=\"V\" formattype=\"\xE5\xB0\x8F\" .../>"},
+        {RuleId::EncodingMismatch, "encoding-mismatch", Severity::Warning,
+         "a GBK, GB2312 or GB18030 declaration on a file whose bytes are UTF-8",
+         "Every non-ASCII byte sequence is valid UTF-8, which a GBK text rarely is: the declaration is probably "
+         "wrong, and the Chinese texts read as other characters.",
+         "<?xml version=\"1.0\" encoding=\"GBK\"?>   (saved as UTF-8 by an editor)"},
+        {RuleId::UnusedSuppression, "unused-suppression", Severity::Warning,
+         "a kvnode: ignore comment that silenced nothing, or names no rule",
+         "A comment <!-- kvnode: ignore RULE --> silences RULE on the element that follows it, and <!-- "
+         "kvnode: ignore-file RULE --> in the whole file. One that silenced nothing this run (of a rule the "
+         "run checks), names an unknown rule or says something else after kvnode: is reported, so stale "
+         "silences do not pile up.",
+         "<!-- kvnode: ignore unused-varitem -->  (before an element that has no such finding)"},
     };
     return rules;
 }
 
 const Rule& RuleOf(RuleId rule) { return Rules()[static_cast<size_t>(rule)]; }
 
+void LintContext::Add(RuleId rule, const CXMLBase& at, std::string message)
+{
+    Add(rule, m_doc.GetPosition(&at), std::move(message));
+}
+
+void LintContext::Add(RuleId rule, XmlPosition at, std::string message)
+{
+    m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message)});
+}
+
+std::vector<Finding> LintContext::TakeFindings()
+{
+    std::stable_sort(m_findings.begin(), m_findings.end(), [](const Finding& a, const Finding& b) {
+        return std::make_pair(a.line, a.column) < std::make_pair(b.line, b.column);
+    });
+    return std::move(m_findings);
+}
+
+int ConstructionGraph::IndexOf(const CXMLBase* o)
+{
+    const auto it = index.emplace(o, static_cast<int>(nodes.size()));
+    if (it.second) {
+        nodes.push_back(o);
+        edges.emplace_back();
+    }
+    return it.first->second;
+}
+
 namespace {
 
-std::string Quoted(const CString& gbk) { return "\"" + Utf8(gbk) + "\""; }
-
-std::string Count(long long n, const char* what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); }
-
-// one document's findings
-class Linter {
-public:
-    Linter(const CXMLDocument& doc, const std::string& file) : m_doc(doc), m_file(file) {}
-
-    std::vector<Finding> Run()
-    {
-        ReaderWarnings();
-        for (const CNodeTypeDesc* node : NodeTypesOf(m_doc.GetRoot()))
-            NodeType(*node);
-        std::stable_sort(m_findings.begin(), m_findings.end(), [](const Finding& a, const Finding& b) {
-            return std::make_pair(a.line, a.column) < std::make_pair(b.line, b.column);
-        });
-        return std::move(m_findings);
+void RunRules(LintContext& c)
+{
+    CheckTree(c);
+    CheckAttributes(c);
+    for (const CNodeTypeDesc* node : NodeTypesOf(c.Doc().GetRoot())) {
+        ConstructionGraph graph;
+        CheckNames(c, *node, graph);
+        CheckCycles(c, graph);
+        ForEachInNode(*node, [&](const CXMLBase& o) { CheckPart(c, o); });
     }
+}
 
-private:
-    void Add(RuleId rule, const CXMLBase& at, std::string message)
-    {
-        const XmlPosition p = m_doc.GetPosition(&at);
-        m_findings.push_back(Finding{m_file, p.line, p.column, rule, std::move(message)});
-    }
-
-    // The reader's warnings; those at an element it kept as unknown are about its class.
-    void ReaderWarnings()
-    {
-        std::set<std::pair<int, int>> unknown;
-        if (const CXMLBase* root = m_doc.GetRoot()) {
-            ForEachObject(*root, [&](const CXMLBase& o) {
-                if (o.IsKindOf(RUNTIME_CLASS(CXMLUnknown))) {
-                    const XmlPosition p = m_doc.GetPosition(&o);
-                    unknown.emplace(p.line, p.column);
-                }
-            });
-        }
-        for (const XmlDiagnostic& w : m_doc.GetWarnings()) {
-            const bool isUnknown = unknown.count({w.line, w.column}) > 0;
-            m_findings.push_back(Finding{m_file, w.line, w.column,
-                                         isUnknown ? RuleId::UnknownClass : RuleId::XmlWarning, DiagnosticText(w)});
-        }
-    }
-
-    void NodeType(const CNodeTypeDesc& node)
-    {
-        const Scope scope(node);
-        Duplicates(node);
-        std::set<const CBaseDesc*> namedItems;
-        ForEachInNode(node, [&](const CXMLBase& o) {
-            const Kind kind = KindOf(o);
-            const std::vector<Field> fields = KeyFields(o);
-            for (const Reference& ref : ReferencesOf(fields)) {
-                const CBaseDesc* target = scope.Resolve(o, ref.field->target, ref.name);
-                if (!target)
-                    Unresolved(o, ref, scope);
-                else if (ref.field->target == Kind::VarItem)
-                    namedItems.insert(target);
-                if (target && IsConstruction(kind) && IsConstruction(KindOf(*target)))
-                    m_edges[&o].push_back(Edge{target, ref.field->attribute});
-            }
-            if (IsConstruction(kind))
-                m_constructions.push_back(&o);
-            Counts(o, kind);
-            if (kind == Kind::LinkBar || kind == Kind::VarItem)
-                Duplicates(o);
-        });
-        for (const CXMLBase* child : ChildrenOf(node))
-            if (KindOf(*child) == Kind::VarItem && !namedItems.count(static_cast<const CBaseDesc*>(child)))
-                Add(RuleId::UnusedVarItem, *child, Label(*child) + " is named by no plate, bolt or bolt group");
-        Cycles();
-    }
-
-    void Unresolved(const CXMLBase& from, const Reference& ref, const Scope& scope)
-    {
-        const Field& f = *ref.field;
-        std::string message = Label(from) + ": \"" + f.attribute + "\"";
-        if (f.derived)
-            message += " (from its expressions)";
-        if (ref.name.IsEmpty()) {
-            Add(RuleId::UnresolvedName, from, message + (f.list ? " holds an empty name" : " is empty"));
-            return;
-        }
-        message += " names no " + std::string(KindWord(f.target)) + " " + Quoted(ref.name);
-        if (const CBaseDesc* other = scope.FindAny(ref.name))
-            message += " (" + Label(*other) + " has that name)";
-        Add(RuleId::UnresolvedName, from, message);
-    }
-
-    // Descriptors of one kind and name among the children of parent, which
-    // lookups by name cannot tell apart.
-    void Duplicates(const CXMLBase& parent)
-    {
-        std::map<std::pair<Kind, std::string>, const CXMLBase*> first;
-        for (const CXMLBase* child : ChildrenOf(parent)) {
-            const Kind kind = KindOf(*child);
-            if (kind == Kind::Other || kind == Kind::ValueList || kind == Kind::Cut || kind == Kind::BoltPlane)
-                continue;
-            const CString name = static_cast<const CBaseDesc*>(child)->GetName();
-            if (name.IsEmpty())
-                continue;
-            const auto seen = first.emplace(std::make_pair(kind, std::string(name.GetString())), child);
-            if (seen.second)
-                continue;
-            const XmlPosition p = m_doc.GetPosition(seen.first->second);
-            Add(RuleId::DuplicateName, *child,
-                "a second " + Label(*child) + " in " + Label(parent) +
-                    (p.line ? " (the first is at line " + std::to_string(p.line) + ")" : std::string()) +
-                    ": lookups find only the first");
-        }
-    }
-
-    // the counts the classes themselves test, and value lists without values
-    void Counts(const CXMLBase& o, Kind kind)
-    {
-        std::string problem;
-        RuleId rule = RuleId::PlatePlanes;
-        if (kind == Kind::Plate) {
-            CStringArray names;
-            if (!static_cast<const CPlateDesc&>(o).GetPlaneNames(names))
-                problem = "\"planes\" holds " + Count(names.GetSize(), "name") + "; a plate needs three";
-        } else if (kind == Kind::Cut) {
-            CStringArray names;
-            rule = RuleId::CutPlanes;
-            if (!static_cast<const CCutDesc&>(o).GetPlaneNames(names))
-                problem = "\"planes\" holds no name; a cut needs at least one";
-        } else if (kind == Kind::Bolt || kind == Kind::BoltGroup) {
-            AcArray<CBoltPlaneDesc*> planes;
-            rule = RuleId::BoltPlanes;
-            const bool ok = kind == Kind::Bolt ? static_cast<const CBoltDesc&>(o).GetBoltPlaneDescArray(planes)
-                                               : static_cast<const CBoltGroupDesc&>(o).GetBoltPlaneDescArray(planes);
-            if (!ok)
-                problem = "has " + Count(planes.length(), "bolt plane") + "; it needs at least two";
-        } else if (kind == Kind::LinkBar) {
-            AcArray<CPlaneDesc*> planes;
-            rule = RuleId::LinkBarPlanes;
-            if (!static_cast<const CLinkBarDesc&>(o).GetPlaneDescArray(planes))
-                problem = "has " + Count(planes.length(), "plane") + "; a link bar needs exactly three";
-        } else if (kind == Kind::Var) {
-            CStringArray values;
-            rule = RuleId::EmptyValueList;
-            if (static_cast<const CVarDesc&>(o).GetValueList(values) && values.IsEmpty())
-                problem = "has a value list without values";
-        }
-        if (!problem.empty())
-            Add(rule, o, Label(o) + (problem[0] == '"' ? ": " : " ") + problem);
-    }
-
-    // Every circle among the constructions, found as the back edges of a
-    // depth-first walk (kept on an explicit stack: chains can be long).
-    void Cycles()
-    {
-        std::unordered_map<const CXMLBase*, int> state; // 1 on the stack, 2 done
-        struct Frame {
-            const CXMLBase* node;
-            size_t next;
-        };
-        for (const CXMLBase* start : m_constructions) {
-            if (state[start])
-                continue;
-            std::vector<Frame> stack{{start, 0}};
-            state[start] = 1;
-            while (!stack.empty()) {
-                Frame& top = stack.back();
-                const std::vector<Edge>& out = m_edges[top.node];
-                if (top.next == out.size()) {
-                    state[top.node] = 2;
-                    stack.pop_back();
-                    continue;
-                }
-                const Edge edge = out[top.next++];
-                if (state[edge.to] == 0) {
-                    state[edge.to] = 1;
-                    stack.push_back({edge.to, 0});
-                } else if (state[edge.to] == 1) {
-                    size_t from = stack.size() - 1;
-                    while (stack[from].node != edge.to)
-                        --from;
-                    std::vector<std::pair<const CXMLBase*, const char*>> cycle;
-                    for (size_t i = from; i < stack.size(); ++i)
-                        cycle.emplace_back(stack[i].node, m_edges[stack[i].node][stack[i].next - 1].field);
-                    ReportCycle(cycle);
-                }
-            }
-        }
-        m_edges.clear();
-        m_constructions.clear();
-    }
-
-    // told from the descriptor that comes first in the file
-    void ReportCycle(std::vector<std::pair<const CXMLBase*, const char*>> cycle)
-    {
-        const auto order = [&](const CXMLBase* o) {
-            const XmlPosition p = m_doc.GetPosition(o);
-            return std::make_pair(p.line, p.column);
-        };
-        std::rotate(cycle.begin(),
-                    std::min_element(cycle.begin(), cycle.end(),
-                                     [&](const auto& a, const auto& b) { return order(a.first) < order(b.first); }),
-                    cycle.end());
-        std::string message = "construction cycle: ";
-        for (const auto& step : cycle)
-            message += Label(*step.first) + " --" + step.second + "--> ";
-        message += Label(*cycle.front().first);
-        Add(RuleId::ConstructionCycle, *cycle.front().first, message);
-    }
-
-    struct Edge {
-        const CXMLBase* to;
-        const char* field;
-    };
-
-    const CXMLDocument& m_doc;
-    const std::string& m_file;
-    std::vector<Finding> m_findings;
-    std::vector<const CXMLBase*> m_constructions; // of the node type at hand, in file order
-    std::unordered_map<const CXMLBase*, std::vector<Edge>> m_edges;
-};
+// the file's bytes for the encoding rules; empty for anything but a readable regular file
+std::string ReadBytes(const std::string& path)
+{
+    struct stat st;
+    constexpr off_t kLargest = 256 << 20;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kLargest)
+        return std::string();
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 void AppendJsonString(std::string& out, const std::string& s)
 {
@@ -287,23 +201,48 @@ void AppendJsonString(std::string& out, const std::string& s)
 
 const char* SeverityWord(Severity s) { return s == Severity::Error ? "error" : "warning"; }
 
-} // namespace
-
-std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& file) { return Linter(doc, file).Run(); }
-
-LintResult LintFile(const std::string& path)
+// every rule over a document just loaded (or not) from bytes
+LintResult LintLoaded(CXMLDocument& doc, bool loaded, const std::string& bytes, const std::string& file)
 {
     LintResult result;
-    CXMLDocument doc;
-    doc.SetRecordPositions(true);
-    if (!doc.LoadFile(path.c_str())) {
+    if (!loaded) {
         const XmlDiagnostic& e = doc.GetError();
-        result.findings.push_back(Finding{path, e.line, e.column, RuleId::XmlError, DiagnosticText(e)});
+        result.findings.push_back(Finding{file, e.line, e.column, RuleId::XmlError, DiagnosticText(e)});
+        result.findings.back().message += EncodingHint(bytes, e.message);
         return result;
     }
     result.loaded = true;
-    result.findings = LintDocument(doc, path);
+    LintContext c(doc, file);
+    RunRules(c);
+    CheckEncoding(c, bytes);
+    CheckWritable(c, doc);
+    result.findings = c.TakeFindings();
     return result;
+}
+
+} // namespace
+
+std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& file)
+{
+    LintContext c(doc, file);
+    RunRules(c);
+    return c.TakeFindings();
+}
+
+LintResult LintFile(const std::string& path)
+{
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
+    const bool loaded = doc.LoadFile(path.c_str());
+    return LintLoaded(doc, loaded, ReadBytes(path), path);
+}
+
+LintResult LintText(const std::string& text, const std::string& file)
+{
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
+    const bool loaded = doc.LoadXml(text.data(), text.size());
+    return LintLoaded(doc, loaded, text, file);
 }
 
 std::string FormatText(const Finding& f)

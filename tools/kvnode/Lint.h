@@ -22,13 +22,25 @@ enum class RuleId {
     ConstructionCycle,
     EmptyValueList,
     UnusedVarItem,
+    BadNumber,
+    ValueOutOfTable,
+    MisspeltAttribute,
+    UnknownAttribute,
+    MisplacedElement,
+    ClassMismatch,
+    EmptySize,
+    UnwritableText,
+    EncodingMismatch,
+    UnusedSuppression,
 };
 
 struct Rule {
     RuleId rule;
     const char* id; // as printed: "unresolved-name"
     Severity severity;
-    const char* summary;
+    const char* summary; // one line
+    const char* help;    // what the rule finds, why it matters and how to mend it
+    const char* example; // a snippet of a document the rule reports
 };
 
 // every rule, in the order of the enumeration
@@ -51,6 +63,8 @@ struct LintResult {
 
 // Loads path (recording positions) and runs every rule.
 LintResult LintFile(const std::string& path);
+// The same over a document held in memory (standard input), called file in the findings.
+LintResult LintText(const std::string& text, const std::string& file);
 // The rules over a document loaded with SetRecordPositions(true); findings in file order.
 std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& file);
 

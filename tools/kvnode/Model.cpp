@@ -57,15 +57,6 @@ Kind TargetOf(const char* attribute)
     return Kind::Other;
 }
 
-const char* const kPointTypes[] = {"PointByMember", "PointByLinePlane", "PointByTwoLines", "PointByDesc",
-                                   "PointByOldPoint"};
-const char* const kLineTypes[] = {"LineByMember", "LineByTwoPlanes", "LineByPointVec", "LineByTwoPoints"};
-const char* const kPlaneTypes[] = {"PlaneByMember0",   "PlaneByMember1",     "PlaneByMember2",
-                                   "PlaneByPointNorm", "PlaneByRelPlaneLen", "PlaneByRelPlane"};
-const char* const kVecTypes[] = {"VecByLine",      "VecByDesc",       "VecByTwoVecs",    "VecByRotate",
-                                 "VecByParallelPlane", "VecByPerpPlane", "VecByDotProduct", "VecByMember"};
-const char* const kDistTypes[] = {"DistByPoints0", "DistByPoints1", "DistByPoints2", "DistByPlanes"};
-
 // the fields the construction's type writes, from the class's own table
 template <class C>
 void AddTyped(const C& desc, int type, std::vector<Field>& out)
@@ -75,11 +66,10 @@ void AddTyped(const C& desc, int type, std::vector<Field>& out)
             out.push_back(Field{row.name, desc.*row.field, TargetOf(row.name), row.onlyIfNotEmpty});
 }
 
-template <size_t N>
-std::string TypeText(int type, const char* const (&names)[N])
+std::string TypeText(int type, const SteelSystem::EnumTable& types)
 {
-    const char* name = type >= 0 && type < static_cast<int>(N) ? names[type] : "unknown";
-    return "type=" + std::to_string(type) + " (" + name + ")";
+    const char* name = types.TextOf(type);
+    return "type=" + std::to_string(type) + " (" + (name ? name : "unknown") + ")";
 }
 
 // ---- the other descriptors
@@ -233,6 +223,14 @@ Kind KindOf(const CXMLBase& object)
     return Kind::Other;
 }
 
+CRuntimeClass* RuntimeClassOf(Kind kind)
+{
+    for (const KindInfo& k : kKinds)
+        if (k.kind == kind)
+            return k.cls;
+    return nullptr;
+}
+
 const char* KindWord(Kind kind)
 {
     for (const KindInfo& k : kKinds)
@@ -329,19 +327,31 @@ std::vector<Field> KeyFields(const CXMLBase& object)
     return fields;
 }
 
+const SteelSystem::EnumTable* ConstructionTypes(Kind kind)
+{
+    switch (kind) {
+    case Kind::Point: return &CPointDesc::Types();
+    case Kind::Line: return &CLineDesc::Types();
+    case Kind::Plane: return &CPlaneDesc::Types();
+    case Kind::Vector: return &CVecDesc::Types();
+    case Kind::Distance: return &CDistDesc::Types();
+    default: return nullptr;
+    }
+}
+
 std::string ConstructionType(const CXMLBase& object)
 {
     switch (KindOf(object)) {
     case Kind::Point:
-        return TypeText(static_cast<const CPointDesc&>(object).GetPointType(), kPointTypes);
+        return TypeText(static_cast<const CPointDesc&>(object).GetPointType(), CPointDesc::Types());
     case Kind::Line:
-        return TypeText(static_cast<const CLineDesc&>(object).GetLineType(), kLineTypes);
+        return TypeText(static_cast<const CLineDesc&>(object).GetLineType(), CLineDesc::Types());
     case Kind::Plane:
-        return TypeText(static_cast<const CPlaneDesc&>(object).GetPlaneType(), kPlaneTypes);
+        return TypeText(static_cast<const CPlaneDesc&>(object).GetPlaneType(), CPlaneDesc::Types());
     case Kind::Vector:
-        return TypeText(static_cast<const CVecDesc&>(object).GetVecType(), kVecTypes);
+        return TypeText(static_cast<const CVecDesc&>(object).GetVecType(), CVecDesc::Types());
     case Kind::Distance:
-        return TypeText(static_cast<const CDistDesc&>(object).GetDistType(), kDistTypes);
+        return TypeText(static_cast<const CDistDesc&>(object).GetDistType(), CDistDesc::Types());
     default:
         return std::string();
     }
@@ -401,6 +411,15 @@ const CBaseDesc* Scope::Resolve(const CXMLBase& from, Kind kind, const CString& 
 }
 
 const CBaseDesc* Scope::FindAny(const CString& name) const { return Resolve(m_node, Kind::Any, name); }
+
+std::vector<std::string> Scope::NamesOf(Kind kind) const
+{
+    std::vector<std::string> names;
+    for (auto it = m_children.lower_bound(Key{kind, std::string()}); it != m_children.end() && it->first.first == kind;
+         ++it)
+        names.push_back(it->first.second);
+    return names;
+}
 
 // ---- walking
 

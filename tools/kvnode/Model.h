@@ -34,6 +34,7 @@ enum class Kind {
 };
 
 Kind KindOf(const CXMLBase& object);
+CRuntimeClass* RuntimeClassOf(Kind kind); // null for Other and Any
 const char* KindWord(Kind kind); // "bolt group", "point", ...
 inline bool IsConstruction(Kind k) { return k >= Kind::Point && k <= Kind::Distance; }
 
@@ -61,6 +62,8 @@ struct Field {
 std::vector<Field> KeyFields(const CXMLBase& object);
 // "type=1 (PointByLinePlane)" for a construction, empty otherwise
 std::string ConstructionType(const CXMLBase& object);
+// a construction kind's table of types, or null
+const SteelSystem::EnumTable* ConstructionTypes(Kind kind);
 
 struct Reference {
     const Field* field;
@@ -80,6 +83,8 @@ public:
     const CBaseDesc* Resolve(const CXMLBase& from, Kind kind, const CString& name) const;
     // any direct child of the node type with the name, for hints
     const CBaseDesc* FindAny(const CString& name) const;
+    // the names of the node type's children of a kind (GBK), for hints
+    std::vector<std::string> NamesOf(Kind kind) const;
 
 private:
     using Key = std::pair<Kind, std::string>;

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "Input.h"
 #include "Model.h"
 
 namespace kvnode {
@@ -45,7 +46,7 @@ void ShowObject(const CXMLBase& object, int depth, std::ostream& out)
 int RunShow(const Options& options, std::ostream& out, std::ostream& err)
 {
     CXMLDocument doc;
-    if (!LoadForTool(options.files.front(), doc, err))
+    if (!LoadInput(options.files.front(), doc, err))
         return kExitFailure;
     if (!options.hasNode) {
         if (doc.GetRoot())

@@ -1,0 +1,28 @@
+# The API reference: Doxygen over the installed headers, whose comments are
+# the documentation. A public member without one fails the build.
+find_package(Doxygen QUIET)
+if(NOT DOXYGEN_FOUND)
+  return()
+endif()
+file(GLOB kv_documented_headers CONFIGURE_DEPENDS
+  KvNodeDefine/*.h host/appframe/*.h host/arx/*.h host/xmlobj/*.h)
+list(FILTER kv_documented_headers EXCLUDE REGEX "/DomImpl\\.h$")
+set(DOXYGEN_PROJECT_NAME KvNodeDefine)
+set(DOXYGEN_PROJECT_NUMBER ${PROJECT_VERSION})
+set(DOXYGEN_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/docs)
+set(DOXYGEN_GENERATE_LATEX NO)
+set(DOXYGEN_QUIET YES)
+set(DOXYGEN_EXTRACT_ALL NO)
+set(DOXYGEN_WARN_IF_UNDOCUMENTED YES)
+set(DOXYGEN_WARN_AS_ERROR FAIL_ON_WARNINGS)
+set(DOXYGEN_JAVADOC_AUTOBRIEF YES)
+set(DOXYGEN_DISTRIBUTE_GROUP_DOC YES)
+set(DOXYGEN_INPUT_FILTER "awk -f ${PROJECT_SOURCE_DIR}/cmake/doxygen-filter.awk")
+set(DOXYGEN_FULL_PATH_NAMES YES)
+set(DOXYGEN_STRIP_FROM_PATH ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/host)
+set(DOXYGEN_STRIP_FROM_INC_PATH ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/host)
+set(DOXYGEN_MACRO_EXPANSION YES)
+set(DOXYGEN_EXPAND_ONLY_PREDEF YES)
+set(DOXYGEN_PREDEFINED KVNODE_API= KVHOST_API= "KV_DECLARE_CLASS(c)=")
+doxygen_add_docs(docs ${kv_documented_headers}
+  COMMENT "Writing the API reference into ${CMAKE_CURRENT_BINARY_DIR}/docs/html")
