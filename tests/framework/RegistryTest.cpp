@@ -52,6 +52,9 @@ TEST_P(RegistryTest, ClassRecordsAndCreation)
         ASSERT_TRUE(object->IsKindOf(RUNTIME_CLASS(CXMLBase)));
         EXPECT_EQ(kvtest::Str(static_cast<CXMLBase*>(object)->GetClassIndex()), row.index);
         EXPECT_EQ(static_cast<CXMLBase*>(object)->GetFoldType(), -1);
+        // a host may call the refreshes itself: they succeed, as a load and a save rely on
+        EXPECT_TRUE(static_cast<CXMLBase*>(object)->RefreshAttListWithMember());
+        EXPECT_TRUE(static_cast<CXMLBase*>(object)->RefreshMemberWithAttList());
     }
     EXPECT_NE(fresh.get(), byName.get());
     if (named) {

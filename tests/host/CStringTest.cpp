@@ -38,6 +38,24 @@ TEST(CString, CopiesShareUntilOneChanges)
     EXPECT_EQ(immortal, "name");
 }
 
+// Appending a text to itself, or a part of itself, while its buffer must
+// grow: the source lies in the buffer that growing replaces.
+TEST(CString, AppendsItselfWhileGrowing)
+{
+    CString s("ab");
+    s += 'c'; // private, its buffer full
+    std::string expected = "abc";
+    for (int i = 0; i < 12; ++i) {
+        s += s;
+        expected += expected;
+        s.Append(s.GetString() + 1, 2);
+        expected += expected.substr(1, 2);
+        s += s.GetString() + s.GetLength() - 3;
+        expected += expected.substr(expected.size() - 3);
+    }
+    EXPECT_EQ(std::string(s.GetString(), static_cast<size_t>(s.GetLength())), expected);
+}
+
 TEST(CString, ConstructionCompareAndFormat)
 {
     const CString embedded("ab\0cd", 5);
@@ -81,6 +99,8 @@ TEST(CString, FindOnCharacterBoundaries)
         {"\x81\x5F", "_", 0, -1},  {"\x81\x5F_", "_", 0, 2},       {"a\x81\x81\x81_", "_", 0, -1},
         {"\x81\x5F", "_", 1, -1}, // a start inside a character moves on to the next
         {"\xB0\xA1\xB0\xA1", "\xA1\xB0", 0, -1}, {"\xB0\xA1\xB0\xA1", "\xB0\xA1", 1, 2}, {"ab\x81", "\x81", 0, 2},
+        // the ends of the lead-byte range, and the bytes just outside it
+        {"\xFE\x5F_", "_", 0, 2}, {"\xFF\x5F", "_", 0, 1}, {"\x80\x5F", "_", 0, 1}, {"\xFE\xFE_", "\xFE_", 0, -1},
     };
     for (const Case& c : cases) {
         const CString text(c.text);

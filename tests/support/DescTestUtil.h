@@ -1,11 +1,15 @@
 #pragma once
-// What the tests share: documents from text and files, the library's
-// containers as standard ones that GoogleTest compares and prints, and
-// Describe, which turns a descriptor tree into a text to compare with an
-// expected file under tests/data.
+// What the tests share: documents from text and files (a save is read by
+// libxml2 too), texts written with C escapes, the library's containers as
+// standard ones that GoogleTest compares and prints, and Describe, the one
+// walker over every getter, which turns a descriptor tree into a text to
+// compare with an expected file under tests/data.
+#include "support/Oracle.h"
+
 #include <KvNodeDefine/KvNodeDefine.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -30,13 +34,35 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// the bytes of a text written with C escapes: \n \r \t \\ \xHH
+inline std::string Unescape(const std::string& s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\' || i + 1 == s.size()) {
+            out += s[i];
+            continue;
+        }
+        const char c = s[++i];
+        if (c == 'x') {
+            out += static_cast<char>(std::strtol(s.substr(i + 1, 2).c_str(), nullptr, 16));
+            i += 2;
+        } else {
+            out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+        }
+    }
+    return out;
+}
+
 inline bool LoadText(CXMLDocument& doc, const std::string& text) { return doc.LoadXml(text.data(), text.size()); }
 
-// Saves doc, which runs every descriptor's save refresh, and returns the text.
+// Saves doc, which runs every descriptor's save refresh, and returns the
+// text, which libxml2 must read too.
 inline std::string Save(const CXMLDocument& doc)
 {
     std::string out;
     EXPECT_TRUE(doc.SaveXml(out)) << doc.GetErrorText();
+    EXPECT_EQ(Libxml2Problem(out), "") << out;
     return out;
 }
 
@@ -89,7 +115,7 @@ inline std::string SavedFields(CXMLBase& object)
         static CStringArray& List(CXMLBase& o) { return o.*(&Access::m_AttList); }
     };
     Access::List(object).RemoveAll();
-    object.RefreshAttListWithMember();
+    EXPECT_TRUE(object.RefreshAttListWithMember()) << object.GetElementName();
     return Atts(object);
 }
 
@@ -104,13 +130,7 @@ Texts Names(const AcArray<T*, R>& items)
 }
 
 // The GBK text of UTF-8 text, as the library holds it after reading a UTF-8 file.
-inline std::string Gbk(const std::string& utf8)
-{
-    std::string out;
-    TextError error;
-    EXPECT_TRUE(ConvertToGbk(utf8.data(), utf8.size(), XmlEncoding::Utf8, out, error)) << error.message;
-    return out;
-}
+inline std::string Gbk(const std::string& utf8) { return Iconv(utf8, "UTF-8", "GBK"); }
 
 // ---- Describe: one line per object with what each getter gives, then the
 // attributes as read and as a save writes them from the fields.
@@ -155,6 +175,41 @@ struct Fields {
     }
 };
 
+// whether a lookup by name finds each of items (the first of a name): 1 or 0 each
+template <class T, class Find>
+std::string Found(const AcArray<T*>& items, Find find)
+{
+    std::string out;
+    for (int i = 0; i < items.length(); ++i)
+        out += find(items[i]->GetName()) == items[i] ? '1' : '0';
+    return out;
+}
+
+inline void DescribeNodeType(CNodeTypeDesc& n, Fields& f)
+{
+    AcArray<CNodeMemberDesc*> members;
+    AcArray<CPlateDesc*> plates;
+    AcArray<CBoltGroupDesc*> groups;
+    AcArray<CBoltDesc*> bolts;
+    AcArray<CLinkBarDesc*> bars;
+    AcArray<CVarItemDesc*> items;
+    AcArray<CPointDesc*> points;
+    AcArray<CLineDesc*> lines;
+    AcArray<CPlaneDesc*> planes;
+    AcArray<CVecDesc*> vecs;
+    AcArray<CDistDesc*> dists;
+    f("type", n.GetNodeType())("whole", n.GetLinkWholeType())("big", n.GetLinkBigType());
+    f("members", Got(n.GetMemberDescArray(members), members))("plates", Got(n.GetPlateDescArray(plates), plates));
+    f("groups", Got(n.GetBoltGroupDescArray(groups), groups))("bolts", Got(n.GetBoltDescArray(bolts), bolts));
+    f("bars", Got(n.GetLinkBarDescArray(bars), bars))("items", Got(n.GetVarItemDescArray(items), items));
+    f("points", Got(n.GetPointDescArray(points), points))("lines", Got(n.GetLineDescArray(lines), lines));
+    f("planes", Got(n.GetPlaneDescArray(planes), planes))("vecs", Got(n.GetVecDescArray(vecs), vecs));
+    f("dists", Got(n.GetDistDescArray(dists), dists));
+    f("found", Found(members, [&](const CString& name) { return n.FindMemberByName(name); }) + "|" +
+                   Found(plates, [&](const CString& name) { return n.FindPlateByName(name); }) + "|" +
+                   Found(bars, [&](const CString& name) { return n.FindLinkBarByName(name); }));
+}
+
 inline void DescribeFields(CXMLBase& o, Fields& f)
 {
     if (auto* d = As<CBaseDesc>(&o))
@@ -162,10 +217,12 @@ inline void DescribeFields(CXMLBase& o, Fields& f)
     if (auto* r = As<CNodeAttDef>(&o))
         f("version", r->GetVersion());
     if (auto* n = As<CNodeTypeDesc>(&o))
-        f("type", n->GetNodeType())("whole", n->GetLinkWholeType())("big", n->GetLinkBigType());
+        DescribeNodeType(*n, f);
     if (auto* m = As<CNodeMemberDesc>(&o)) {
         AcArray<int> sides;
         AcArray<double> angles;
+        AcArray<CCutDesc*> cuts;
+        f("cuts", Got(m->GetCutDescArray(cuts), cuts));
         f("kind", m->GetKindArray())("sectype", m->GetSecTypeArray())("linkplanes", m->GetStrLinkPlanes());
         f("rotangles", m->GetRotateAngles())("linkto", m->GetLinkTo())("directused", m->IsDirectUsed());
         f("sectdesc", m->GetSectDesc())("end", m->IsEndConnect())("side", m->IsSectSideConnect());
@@ -173,6 +230,8 @@ inline void DescribeFields(CXMLBase& o, Fields& f)
     }
     if (auto* p = As<CPlateDesc>(&o)) {
         CStringArray planes;
+        AcArray<CCutDesc*> cuts;
+        f("cuts", Got(p->GetCutDescArray(cuts), cuts));
         f("material", p->GetMaterial())("len", p->GetLenExp())("width", p->GetWidthExp())("thick", p->GetThickExp());
         f("planes", p->GetPlaneNames())("three", Got(p->GetPlaneNames(planes), planes));
         f("varitem", p->GetVarItemName())("num", p->GetNum());
@@ -181,8 +240,10 @@ inline void DescribeFields(CXMLBase& o, Fields& f)
         CStringArray planes;
         f("planes", c->GetPlaneNames())("some", Got(c->GetPlaneNames(planes), planes));
     }
-    if (auto* i = As<CVarItemDesc>(&o))
-        f("type", i->GetStrType())("predefined", i->IsPredefined());
+    if (auto* i = As<CVarItemDesc>(&o)) {
+        AcArray<CVarDesc*> vars;
+        f("type", i->GetStrType())("predefined", i->IsPredefined())("vars", Got(i->GetVarDescArray(vars), vars));
+    }
     if (auto* v = As<CVarDesc>(&o)) {
         CStringArray values;
         f("showvalue", v->GetShowValue())("value", v->GetRealValue())("type", v->GetType());
@@ -274,6 +335,8 @@ inline void ExpectDescription(CXMLBase& root, const std::string& name)
     const std::string path = std::string(KV_TEST_DATA) + "/" + name + ".txt";
     std::string described;
     Describe(root, described);
+    if (std::getenv("KV_UPDATE_EXPECTED")) // after a deliberate change: review the files' diff
+        WriteFile(path, Iconv(described, "GBK", "UTF-8"));
     EXPECT_EQ(described, Gbk(ReadFile(path)));
 }
 

@@ -1,9 +1,10 @@
 // The kvnode binary as a user runs it: exit statuses, output forms, files.
-#include "RunKvnode.h"
 #include "support/DescTestUtil.h"
+#include "support/RunKvnode.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <unistd.h>
 
 namespace {
@@ -21,6 +22,7 @@ struct Case {
     int status;
     std::vector<std::string> output; // parts the output holds ("!" first: does not hold); none: no output at all
     std::string env = "";
+    std::string whole = ""; // a file that holds the whole output
 };
 
 void RunCases(const std::vector<Case>& cases)
@@ -28,7 +30,9 @@ void RunCases(const std::vector<Case>& cases)
     for (const Case& c : cases) {
         std::string out;
         EXPECT_EQ(Kvnode(c.args, out, c.env), c.status) << c.args << "\n" << out;
-        if (c.output.empty()) {
+        if (!c.whole.empty()) {
+            EXPECT_EQ(out, ReadFile(c.whole)) << c.args;
+        } else if (c.output.empty()) {
             EXPECT_EQ(out, "") << c.args;
         }
         for (const std::string& part : c.output) {
@@ -39,46 +43,34 @@ void RunCases(const std::vector<Case>& cases)
     }
 }
 
+// Every case of data/tool/cli.txt: the exit status and what the output holds.
 TEST(Cli, ExitStatusAndOutput)
 {
-    RunCases({
-        {"check " + kEndPlate + " " + kColumnBase + " " + kGusset, 0, {}},
-        {"check " + kData + "plate-planes.xml", 1, {"plate-planes.xml:29:5: error: plate \"EndPlate\""}},
-        {"check " + kData + "unused-varitem.xml", 0, {"warning: variable item \"Weld\""}},
-        {"check --strict " + kData + "unused-varitem.xml", 1, {"[unused-varitem]"}},
-        {"check " + kData + "xml-error.xml " + kEndPlate, 2, {"[xml-error]"}},
-        {"check " + kData + "no-such-file.xml", 2, {"no-such-file.xml: error: cannot read"}},
-        {"check --json " + kData + "plate-planes.xml", 1, {"\"severity\": \"error\", \"rule\": \"plate-planes\""}},
-        {"check --json " + kEndPlate, 0, {"[]\n"}},
-        {"schema", 0, {"<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">", "name=\"lenexp\""}},
-        {"schema " + kEndPlate, 2, {"schema takes no file"}},
-        {"check --help", 0, {"error    misspelt-attribute", "warning  encoding-mismatch"}},
-        {"show --node Nothing " + kEndPlate, 2, {"no node type named \"Nothing\" (there are: \"BeamColumnEndPlate\")"}},
-        {"show " + kData + "xml-error.xml", 2, {"xml-error.xml:64:5: error: end tag </CNodeTypeDesc> does not match <CLineDesc> opened at line 11, column 5"}},
-        // the file is GBK; the terminal gets UTF-8
-        {"show " + kColumnBase, 0,
-         {"  CNodeTypeDesc \"ColumnBase\" (外露式柱脚) nodetype=20101\n", "    CBoltDesc \"AnchorBoltNear\"",
-          "boltgrade=1(4.6级)", "varitem*=Anchor",
-          "CVecDesc \"AnchorDirFar\" (锚栓方向二) type=3 (VecByRotate) oldvec=AnchorDirNear norm=ColumnDir rotangle=180\n"}},
-        {"graph --node=BraceGusset " + kGusset, 0,
-         {"digraph kvnode {\n", "subgraph cluster_1 {", "[label=\"relplane\"]", "[label=\"cut\", style=dashed]",
-          "!no such"}},
-        {"graph " + kData + "unresolved-name.xml", 0,
-         {"[label=\"BeamWebPlan?\\nno such plane\", style=dashed, color=red"}},
-        {"fmt --encoding latin1 " + kEndPlate, 2, {"unknown encoding"}},
-        {"check", 2, {"check needs a file"}},
-        {"show " + kEndPlate + " " + kGusset, 2, {"show takes one file"}},
-        {"check --node x " + kEndPlate, 2, {"unknown option --node for check"}},
-        {"show --node", 2, {"--node needs a value"}},
-        {"check --strict=yes " + kEndPlate, 2, {"--strict takes no value"}},
-        {"frobnicate", 2, {"unknown command frobnicate"}},
-        {"--version", 0, {"kvnode 1."}},
-        {"--help", 0, {"kvnode fmt [-o OUT] [--encoding utf-8|gbk] FILE"}},
-        {"check --help", 0, {"construction-cycle", "--select RULE,...", "sarif", "kvnode: ignore-file"}},
-        {"show --help", 0, {"Usage: kvnode show"}},
-        {"graph -h", 0, {"--rankdir TB|LR", "--svg"}},
-        {"fmt --help", 0, {"--encoding", "-i, --in-place"}},
-    });
+    std::ifstream table(kData + "cli.txt");
+    ASSERT_TRUE(table) << "no cli.txt";
+    std::vector<Case> cases;
+    std::string line;
+    while (std::getline(table, line)) {
+        if (line.size() < 2 || line[0] == '#')
+            continue;
+        std::string text = kvtest::Unescape(line.substr(2));
+        if (line[0] == '$') {
+            for (const auto& [from, to] : {std::pair<std::string, std::string>{"{data}", kData}, {"{examples}", KV_EXAMPLES}})
+                for (size_t at; (at = text.find(from)) != std::string::npos;)
+                    text.replace(at, from.size(), to);
+            cases.push_back({text, -1, {}});
+        } else if (!cases.empty()) {
+            Case& c = cases.back();
+            if (line[0] == '?')
+                c.status = std::stoi(text);
+            else if (line[0] == '=')
+                c.whole = kData + text;
+            else
+                c.output.push_back(line[0] == '!' ? "!" + text : text);
+        }
+    }
+    EXPECT_GT(cases.size(), 40u);
+    RunCases(cases);
 }
 
 // --select, --ignore, --error, --warning, --strict, -q and the summary line
@@ -257,24 +249,13 @@ TEST(Cli, BashCompletion)
         for (const auto& c : cases) {
             std::string out;
             const std::string command = "bash " + harness + " " + mode + " " + KVNODE_EXE + " " + c.words;
-            FILE* pipe = popen(command.c_str(), "r");
-            ASSERT_TRUE(pipe);
-            char buf[4096];
-            size_t n;
-            while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-                out.append(buf, n);
-            EXPECT_EQ(pclose(pipe), 0) << command;
+            EXPECT_EQ(kvtest::Run(command, out), 0) << command;
             EXPECT_EQ(out, c.expected) << mode << ": " << c.words;
         }
     }
     // --opt=value as bash hands it over without bash-completion
     std::string out;
-    const std::string split = "bash " + harness + " plain " + KVNODE_EXE + " check --color = al";
-    FILE* pipe = popen(split.c_str(), "r");
-    ASSERT_TRUE(pipe);
-    char buf[256];
-    out.assign(buf, fread(buf, 1, sizeof buf, pipe));
-    pclose(pipe);
+    kvtest::Run("bash " + harness + " plain " + KVNODE_EXE + " check --color = al", out);
     EXPECT_EQ(out, "always\n");
     std::remove(harness.c_str());
 }

@@ -1,6 +1,6 @@
 // kvnode fmt: what it writes, where, and what it refuses to write.
-#include "RunKvnode.h"
 #include "support/DescTestUtil.h"
+#include "support/RunKvnode.h"
 
 #include <cstdlib>
 #include <filesystem>

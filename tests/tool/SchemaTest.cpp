@@ -1,12 +1,12 @@
 // The schema `kvnode schema` prints, as xmllint applies it: the examples
 // pass, and each file broken in a way the schema can see fails at its line.
 #include "Schema.h"
+#include "support/RunKvnode.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -31,17 +31,7 @@ protected:
     // xmllint's exit status over file; its messages in output
     int Validate(const std::string& file, std::string& output) const
     {
-        const std::string command = "xmllint --noout --schema '" + m_schema + "' '" + file + "' 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return -1;
-        output.clear();
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-            output.append(buf, n);
-        const int status = pclose(pipe);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return kvtest::Run("xmllint --noout --schema '" + m_schema + "' '" + file + "' 2>&1", output);
     }
 
     std::string m_schema;

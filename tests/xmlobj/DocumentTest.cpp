@@ -163,59 +163,6 @@ TEST(Document, FailedLoadLeavesTheDocumentAsItWas)
     EXPECT_EQ(doc.GetEncoding(), XmlEncoding::Utf8);
 }
 
-// Each refusal names its place as file:line:column, and the element when there is one.
-TEST(Document, MalformedInputFailsWithItsPlace)
-{
-    const struct {
-        const char* xml;
-        const char* error;
-    } cases[] = {
-        {"<CNodeAttDef classtype='8_0'>\n  <CBaseDesc classtype='8_8' name='a&bogus;'/>\n</CNodeAttDef>",
-         "<memory>:2:37: undefined entity &bogus; (in CNodeAttDef/CBaseDesc[1])"},
-        {"<CNodeAttDef>\n<CBaseDesc/>\n<CBaseDesc>\n<X/><X>&#1;</X></CBaseDesc></CNodeAttDef>",
-         "<memory>:4:8: invalid character reference &#1; (in CNodeAttDef/CBaseDesc[2]/X[2])"},
-        {"<a x='1'\n   x='2'/>", "<memory>:2:4: duplicate attribute \"x\" (in a)"},
-        // after a sibling with as many attributes, which passed
-        {"<a>\n<b x='1' y='2'/>\n<b x='1' x='2'/></a>", "<memory>:3:10: duplicate attribute \"x\" (in a/b[2])"},
-        {"<a/>\n<b/>", "<memory>:2:1: more than one root element (in b)"},
-        {"<a>\n<b></a>", "<memory>:2:6: end tag </a> does not match <b> opened at line 2, column 1 (in a/b[1])"},
-        {"<a/></a>", "<memory>:1:7: end tag </a> closes no open element"},
-        // a file cut short says what it cut and what is still open
-        {"<a>\n  <b ", "<memory>:2:3: the file ends inside the start tag of <b>, which has no closing '>' (in a)"},
-        {"<a>\n  <b x='1", "<memory>:2:8: the file ends inside the value of attribute \"x\" of <b>, which has no "
-                         "closing quote (') (in a)"},
-        {"<a>\n  <b x = \"1>\n</b></a>", "<memory>:2:10: the file ends inside the value of attribute \"x\" of <b>, "
-                                         "which has no closing quote (\") (in a)"},
-        {"<a>\n  <b>\n  <c/>\n", "<memory>:4:1: the file ends before </b> that closes the element opened at line 2, "
-                               "column 3 (2 elements are open) (in a/b[1])"},
-        {"<a>\r<b/>\r<!-- x", "<memory>:3:1: the file ends inside a comment, which has no closing \"-->\" (in a)"},
-        {"<!DOCTYPE a [\n<!ENTITY e 'boom'>\n]>\n<a>&e;</a>",
-         "<memory>:1:11: document type declarations are not supported (no DTD is ever read)"},
-        {"<a/>\ntext", "<memory>:2:1: text outside the root element"},
-        {"<a>\n <!-- x -- y --></a>",
-         "<memory>:2:9: a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes) (in a)"},
-        {"<a><!-- x ---></a>",
-         "<memory>:1:11: a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes) (in a)"},
-        {"<a b='&#x100000041;'/>", "<memory>:1:7: invalid character reference &#x100000041; (in a)"},
-        {"<a b='&#x0x41;'/>", "<memory>:1:7: invalid character reference &#x0x41; (in a)"},
-        {"<a>&#\n65;</a>", "<memory>:1:4: invalid character reference &#\n65; (in a)"},
-        // line ends of CR LF, which the parser folds inside a value
-        {"<a>\r\n\r\nline &bad;</a>", "<memory>:3:6: undefined entity &bad; (in a)"},
-        {"<a b='x\r\ny&bad;'/>", "<memory>:2:2: undefined entity &bad; (in a)"},
-        {"\n<?xml?><a/>", "<memory>:2:1: the XML declaration must stand at the very start of the file: remove the "
-                         "blanks before <?xml ...?>"},
-        {"<?xml version='1.0'?><a><?Xml-not version='1'?><?xMl ?></a>",
-         "<memory>:1:48: an XML declaration may only stand at the very start of the file (remove this one) (in a)"},
-        {"", "<memory>:1:1: no root element"},
-        {" \n ", "<memory>:2:2: no root element"},
-    };
-    for (const auto& c : cases) {
-        CXMLDocument doc;
-        EXPECT_FALSE(LoadText(doc, c.xml)) << c.xml;
-        EXPECT_EQ(doc.GetErrorText(), c.error) << c.xml;
-    }
-}
-
 TEST(Document, NestingIsBoundedAt1024Levels)
 {
     CXMLDocument doc, again;

@@ -1,6 +1,7 @@
 // Documents in every supported encoding: read into GBK, written back in the
-// encoding they came in; and the characters and bytes that fail a load or save.
-// The files under data/xmlobj/encodings were made with iconv, not with the library.
+// encoding they came in, as iconv writes them; and the texts that fail a save.
+// The files under data/xmlobj/encodings were made with iconv, not with the
+// library; data/xmlobj/loads.txt holds the bytes that fail a load.
 #include "support/DescTestUtil.h"
 
 using namespace kvtest;
@@ -8,14 +9,6 @@ using namespace kvtest;
 namespace {
 
 const char kGbkChinese[] = "\xD6\xD0\xCE\xC4";
-
-std::string Utf16LE(const std::string& ascii)
-{
-    std::string out;
-    for (char c : ascii)
-        out += std::string(1, c) + '\0';
-    return out;
-}
 
 TEST(Encoding, SavedInTheEncodingRead)
 {
@@ -42,53 +35,6 @@ TEST(Encoding, SavedInTheEncodingRead)
     fresh.SetRoot(new CBaseDesc("n", kGbkChinese));
     EXPECT_EQ(Save(fresh), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                            "<CBaseDesc classtype=\"8_8\" name=\"n\" showname=\"\xE4\xB8\xAD\xE6\x96\x87\" />\n");
-}
-
-// Nothing is replaced silently: what GBK cannot hold, or what is not valid in
-// the declared encoding, fails the load at its place.
-TEST(Encoding, UnrepresentableOrInvalidInputFailsWithItsPlace)
-{
-    const std::string gbk = "<?xml version=\"1.0\" encoding=\"GBK\"?>\n";
-    const struct {
-        const char* label;
-        std::string input;
-        int line, column;
-        const char* message;
-    } cases[] = {
-        {"emoji in UTF-8", "<a>\n  x\xF0\x9F\x98\x80</a>", 2, 4, "character U+1F600 cannot be held in GBK"},
-        {"emoji reference", "<a>\n  x&#x1F600;</a>", 2, 4, "character U+1F600 cannot be held in GBK"},
-        {"euro in UTF-8", "<a>\xE2\x82\xAC</a>", 1, 4, "character U+20AC cannot be held in GBK"},
-        {"euro reference", "<a b='&#8364;'/>", 1, 7, "character U+20AC cannot be held in GBK"},
-        {"euro in GB18030", "<?xml version='1.0' encoding='GB18030'?><a>\xA2\xE3</a>", 1, 44,
-         "character U+20AC cannot be held in GBK"},
-        {"emoji in GB18030", "<?xml version='1.0' encoding='GB18030'?>\n<a>\x94\x39\xFC\x36</a>", 2, 4,
-         "character U+1F600 cannot be held in GBK"},
-        {"emoji in UTF-16", "\xFF\xFE" + Utf16LE("<a>\nx") + std::string("\x3D\xD8\x00\xDE", 4) + Utf16LE("</a>"), 2,
-         2, "character U+1F600 cannot be held in GBK"},
-        {"invalid UTF-8", "<a>\n\xC3\x28</a>", 2, 1, "bytes that are not valid UTF-8"},
-        {"surrogate in UTF-8", "<a>\xE4\xB8\xAD\xED\xA0\x80</a>", 1, 5, "bytes that are not valid UTF-8"},
-        {"overlong UTF-8", "<a>\xE0\x80\xAF</a>", 1, 4, "bytes that are not valid UTF-8"},
-        {"UTF-8 cut at the end", "<a/>\xE4\xB8", 1, 5, "bytes that are not valid UTF-8"},
-        {"control character in a long line", "<a>\tabcdefgh\r\n\tijklmnopq\x02</a>", 2, 11, "control character U+0002"},
-        {"GBK lead byte cut at the end", gbk + "<a/>\xD6", 2, 5, "bytes that are not valid GBK"},
-        {"GBK trail byte out of range", gbk + "<a>\xD6\x20</a>", 2, 4, "bytes that are not valid GBK"},
-        {"half a UTF-16 character", "\xFF\xFE" + Utf16LE("<a/>") + "<", 1, 5, "half a character"},
-        {"control character", "<a>\x01</a>", 1, 4, "control character U+0001"},
-        {"unsupported encoding", "<?xml version='1.0' encoding='ISO-8859-1'?><a/>", 1, 31,
-         "encoding \"ISO-8859-1\" is not supported"},
-        {"UTF-16 declared without a mark", "<?xml version='1.0' encoding='UTF-16'?><a/>", 1, 31, "byte-order mark"},
-        {"UTF-16 declaring GBK", "\xFF\xFE" + Utf16LE("<?xml version='1.0' encoding='GBK'?><a/>"), 1, 31,
-         "the declaration says GBK but the document is UTF-16"},
-        {"no character of GBK in UTF-8", "<a>\xEE\x80\x80</a>", 1, 4, "U+E000 cannot be held in GBK"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        CXMLDocument doc;
-        ASSERT_FALSE(LoadText(doc, c.input));
-        EXPECT_EQ(doc.GetError().line, c.line) << doc.GetErrorText();
-        EXPECT_EQ(doc.GetError().column, c.column) << doc.GetErrorText();
-        EXPECT_NE(doc.GetError().message.find(c.message), std::string::npos) << doc.GetErrorText();
-    }
 }
 
 TEST(Encoding, InvalidGbkSetByTheHostFailsTheSave)
@@ -149,19 +95,26 @@ TEST(Encoding, ShortAndLongValuesAreWrittenAlike)
 
 TEST(Encoding, SecondBytesInTheAsciiRangeStayWithTheirCharacter)
 {
-    const std::string utf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
+    const std::string body = "<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
                              "  <CBaseDesc classtype=\"8_8\" name=\"\xE6\xBF\xB1\" showname=\"a\xE7\x9F\xBC&lt;\" />\n"
                              "  <!--\xE6\xBF\xB1-->\n</CNodeAttDef>\n";
-    for (XmlEncoding encoding : {XmlEncoding::Utf8, XmlEncoding::Gbk, XmlEncoding::Utf16LE}) {
+    const auto declared = [&](const char* name) {
+        return "<?xml version=\"1.0\" encoding=\"" + std::string(name) + "\"?>\n" + body;
+    };
+    const struct {
+        XmlEncoding encoding;
+        std::string mark;
+        const char *declaredAs, *iconvName;
+    } targets[] = {
+        {XmlEncoding::Utf8, "", "UTF-8", "UTF-8"},
+        {XmlEncoding::Gbk, "", "GBK", "GBK"},
+        {XmlEncoding::Utf16LE, "\xFF\xFE", "UTF-16", "UTF-16LE"},
+    };
+    for (const auto& t : targets) {
         CXMLDocument doc;
-        ASSERT_TRUE(doc.LoadXml(utf8.data(), utf8.size())) << doc.GetErrorText();
-        doc.SetEncoding(encoding);
-        std::string saved;
-        ASSERT_TRUE(doc.SaveXml(saved)) << doc.GetErrorText();
-        CXMLDocument again;
-        ASSERT_TRUE(again.LoadXml(saved.data(), saved.size())) << again.GetErrorText();
-        again.SetEncoding(XmlEncoding::Utf8);
-        EXPECT_EQ(Save(again), utf8);
+        ASSERT_TRUE(LoadText(doc, declared("UTF-8"))) << doc.GetErrorText();
+        doc.SetEncoding(t.encoding);
+        EXPECT_EQ(Save(doc), t.mark + Iconv(declared(t.declaredAs), "UTF-8", t.iconvName)) << t.declaredAs;
     }
 }
 

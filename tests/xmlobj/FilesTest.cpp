@@ -250,6 +250,7 @@ TEST(Files, FuzzRegressionsLoadOrFailCleanly)
             continue;
         }
         EXPECT_TRUE(LoadText(again, saved)) << again.GetErrorText();
+        EXPECT_EQ(Libxml2Problem(saved), "");
     }
 }
 
