@@ -10,8 +10,13 @@
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
+#ifdef _WIN32
+#define popen _popen
+#define pclose _pclose
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 #include <unordered_map>
 
 namespace kvnode {
@@ -360,18 +365,28 @@ int RunDot(const std::string& graph, std::ostream& out, std::ostream& err)
                "DOT without --svg and draw it elsewhere.\n";
         return kExitFailure;
     }
-    std::string quoted = "'";
+#ifdef _WIN32
+    const std::string command = "\"" + dot + "\" -Tsvg"; // no path holds a double quote
+#else
+    std::string command = "'";
     for (const char c : dot)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    command += "' -Tsvg";
+#endif
     out.flush();
-    FILE* pipe = popen((quoted + "' -Tsvg").c_str(), "w");
+    FILE* pipe = popen(command.c_str(), "w");
     if (!pipe) {
         err << "kvnode graph: cannot run " << dot << '\n';
         return kExitFailure;
     }
     const bool written = std::fwrite(graph.data(), 1, graph.size(), pipe) == graph.size();
     const int status = pclose(pipe);
-    if (!written || status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+#ifdef _WIN32
+    const bool drawn = status == 0; // the exit code
+#else
+    const bool drawn = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
+    if (!written || !drawn) {
         err << "kvnode graph: " << dot << " failed to draw the graph\n";
         return kExitFailure;
     }
