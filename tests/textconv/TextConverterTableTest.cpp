@@ -100,6 +100,8 @@ struct Direction {
     const char* from;
 };
 
+void PrintTo(const Direction& d, std::ostream* os) { *os << d.from << " -> " << d.to; }
+
 class TextConverterTable : public testing::TestWithParam<Direction> {};
 
 TEST_P(TextConverterTable, EveryCharacterAsIconv)
