@@ -104,11 +104,11 @@ DWORD TempOwner(const std::wstring& entry, const std::wstring& name)
     const std::wstring prefix = L"." + name + std::wstring(kTempMark, kTempMark + sizeof kTempMark - 1);
     if (entry.compare(0, prefix.size(), prefix) != 0 || entry.size() < 4 || entry.compare(entry.size() - 4, 4, L".tmp") != 0)
         return 0;
-    unsigned long pid = 0;
+    unsigned long long pid = 0;
     size_t at = prefix.size();
-    while (at < entry.size() && entry[at] >= L'0' && entry[at] <= L'9' && pid < 0xFFFFFFFFul / 10)
-        pid = pid * 10 + static_cast<unsigned long>(entry[at++] - L'0');
-    return at < entry.size() && entry[at] == L'-' ? static_cast<DWORD>(pid) : 0;
+    while (at < entry.size() && entry[at] >= L'0' && entry[at] <= L'9' && pid <= 0xFFFFFFFFull)
+        pid = pid * 10 + static_cast<unsigned>(entry[at++] - L'0');
+    return at < entry.size() && entry[at] == L'-' && pid <= 0xFFFFFFFFull ? static_cast<DWORD>(pid) : 0;
 }
 
 bool ProcessIsGone(DWORD pid)

@@ -97,7 +97,12 @@ inline bool SameBytes(const char* a, const char* b, size_t length) noexcept
     return true;
 }
 
-struct __attribute__((visibility("hidden"))) MSXML2::IXMLDOMDocument::Impl {
+#if defined(__GNUC__) && !defined(_WIN32)
+#define KV_DOM_IMPL_HIDDEN __attribute__((visibility("hidden")))
+#else
+#define KV_DOM_IMPL_HIDDEN // a DLL exports only what is marked
+#endif
+struct KV_DOM_IMPL_HIDDEN MSXML2::IXMLDOMDocument::Impl {
     pugi::xml_document doc;
     std::string fileName = "<memory>";
     // the text being read as it came (after any byte-order mark), and the

@@ -7,7 +7,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#ifdef _MSC_VER
+#define strcasecmp _stricmp
+#else
 #include <strings.h>
+#endif
 
 namespace {
 

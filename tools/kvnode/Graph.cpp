@@ -340,16 +340,33 @@ void WriteLegend(const std::vector<Cluster>& clusters, std::ostream& out)
     out << "    </table>>];\n  }\n";
 }
 
+#ifdef _WIN32
+const char kPathSeparator = ';';
+const char kDotFile[] = "\\dot.exe";
+bool IsProgram(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFREG;
+}
+#else
+const char kPathSeparator = ':';
+const char kDotFile[] = "/dot";
+bool IsProgram(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+#endif
+
 // Graphviz's dot on PATH, or empty
 std::string FindDot()
 {
     const char* path = std::getenv("PATH");
     std::istringstream dirs(path ? path : "");
     std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        const std::string candidate = (dir.empty() ? "." : dir) + "/dot";
-        struct stat st;
-        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+    while (std::getline(dirs, dir, kPathSeparator)) {
+        const std::string candidate = (dir.empty() ? "." : dir) + kDotFile;
+        if (IsProgram(candidate))
             return candidate;
     }
     return std::string();

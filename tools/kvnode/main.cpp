@@ -7,7 +7,13 @@
 #include <algorithm>
 #include <iostream>
 #include <sstream>
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define STDOUT_FILENO 1
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
