@@ -20,6 +20,6 @@ public:
     bool Run(const char* data, std::size_t size, std::string& out, std::size_t& stoppedAt);
 
 private:
-    std::string m_to, m_from;
-    void* m_iconv = nullptr;
+    struct State; // the platform's: an iconv descriptor, or the two encodings
+    State* m_state;
 };

@@ -7,24 +7,26 @@ namespace {
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 }
 
-TextConverter::TextConverter(const char* to, const char* from)
-    : m_to(to), m_from(from), m_iconv(iconv_open(to, from))
-{
-}
+struct TextConverter::State {
+    iconv_t cd;
+};
+
+TextConverter::TextConverter(const char* to, const char* from) : m_state(new State{iconv_open(to, from)}) {}
 
 TextConverter::~TextConverter()
 {
-    if (m_iconv != kNoConverter)
-        iconv_close(static_cast<iconv_t>(m_iconv));
+    if (m_state->cd != kNoConverter)
+        iconv_close(m_state->cd);
+    delete m_state;
 }
 
 bool TextConverter::Run(const char* data, std::size_t size, std::string& out, std::size_t& stoppedAt)
 {
-    if (m_iconv == kNoConverter) {
+    const iconv_t cd = m_state->cd;
+    if (cd == kNoConverter) {
         stoppedAt = 0;
         return false;
     }
-    const iconv_t cd = static_cast<iconv_t>(m_iconv);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(data);
     size_t inLeft = size;

@@ -201,13 +201,19 @@ bool WriteGbk(std::uint32_t cp, std::string& out, bool gb18030)
 
 } // namespace
 
-TextConverter::TextConverter(const char* to, const char* from) : m_to(to), m_from(from) {}
+struct TextConverter::State {
+    Charset to, from;
+};
 
-TextConverter::~TextConverter() = default;
+TextConverter::TextConverter(const char* to, const char* from) : m_state(new State{CharsetNamed(to), CharsetNamed(from)})
+{
+}
+
+TextConverter::~TextConverter() { delete m_state; }
 
 bool TextConverter::Run(const char* data, std::size_t size, std::string& out, std::size_t& stoppedAt)
 {
-    const Charset from = CharsetNamed(m_from), to = CharsetNamed(m_to);
+    const Charset from = m_state->from, to = m_state->to;
     if (from == kUnknown || to == kUnknown) {
         stoppedAt = 0;
         return false;
