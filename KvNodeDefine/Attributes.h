@@ -22,8 +22,9 @@ enum class AttType {
     NumberList,  // comma-separated reals, each by the atof rule
 };
 
+// how an attribute's text is read, and for an enumeration its table
 struct AttSpec {
-    AttType type;
+    AttType type; // the reading rule
     const SteelSystem::EnumTable* table = nullptr; // an enumeration's values
 };
 
@@ -43,11 +44,12 @@ KVNODE_API void WriteAtt(CXMLBase& object, const char* name, AttSpec spec, const
 // false (and text empty) when the attribute is missing
 KVNODE_API bool ReadAtt(const CXMLBase& object, const char* name, AttSpec spec, CString& text);
 
+// one attribute of a class, as AttributesOf lists it
 struct AttributeInfo {
-    std::string name;
-    AttSpec spec;
+    std::string name; // as written in the XML
+    AttSpec spec;     // the rule its reader applies
     bool written = false; // by a save of a fresh object (a construction: of any type)
-    bool read = false;
+    bool read = false;    // by the class's load
 };
 
 // The attributes of cls's objects, in the order a save writes them (for a

@@ -236,6 +236,29 @@ void BM_FreshMemory(benchmark::State& state)
     state.counters["us_per_4k_page"] = seconds * 1e6 / (static_cast<double>(state.iterations()) * (kBytes / kPage));
 }
 
+// A node library of n elements of a class no one registered, side by side:
+// each load warns n times, and each warning names its element's place among
+// its siblings. Linear: x_smallest stays near 1 from 10^3 to 10^5.
+void BM_LoadWarnedSiblings(benchmark::State& state)
+{
+    const long n = state.range(0);
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n";
+    for (long i = 0; i < n; ++i)
+        xml += "  <CFutureDesc classtype=\"8_99\" name=\"F\" />\n";
+    xml += "</CNodeAttDef>\n";
+    double seconds = 0;
+    for (auto _ : state) {
+        CXMLDocument doc;
+        const auto start = Clock::now();
+        if (!doc.LoadXml(xml.data(), xml.size()) || doc.GetWarnings().size() != static_cast<std::size_t>(n))
+            state.SkipWithError("the load failed or did not warn once per element");
+        const double t = Since(start);
+        seconds += t;
+        state.SetIterationTime(t);
+    }
+    ReportPerItem(state, "LoadWarnedSiblings", seconds, static_cast<double>(n));
+}
+
 void Sizes(benchmark::internal::Benchmark* b)
 {
     for (long n = kSmallest; n <= 1000000; n *= 10)
@@ -247,6 +270,11 @@ void Sizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_Load)->Apply(Sizes)->UseManualTime();
 BENCHMARK(BM_Save)->Apply(Sizes)->UseManualTime();
+BENCHMARK(BM_LoadWarnedSiblings)
+    ->RangeMultiplier(10)
+    ->Range(kSmallest, 100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetPlateDescArray)->Apply(Sizes);
 BENCHMARK(BM_FindMemberByName)->Apply(Sizes);
 BENCHMARK(BM_FreshMemory)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);

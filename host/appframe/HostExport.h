@@ -10,3 +10,10 @@
 #else
 #  define KVHOST_API __attribute__((visibility("default")))
 #endif
+
+// What an exported class holds but no other module may use (its inner parts).
+#if defined(_WIN32)
+#  define KVHOST_LOCAL
+#else
+#  define KVHOST_LOCAL __attribute__((visibility("hidden")))
+#endif

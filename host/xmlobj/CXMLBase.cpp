@@ -17,20 +17,36 @@ CString CXMLBase::GetClassIndex() const { return CString(); }
 int CXMLBase::GetFoldType() const { return -1; }
 CObject* CXMLBase::CreateNew() const { return GetRuntimeClass()->CreateObject(); }
 
-bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool)
+bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)
 {
     if (!pDoc || node.IsNull())
         return false;
     auto& impl = pDoc->impl();
-    pugi::xml_node element(node.internal_object());
-    if (bLoad) {
-        // a plain object has nowhere to keep children: say so rather than drop them silently
-        if (element.first_child() && !IsKindOf(RUNTIME_CLASS(CXMLComposite)))
-            impl.Warn(element.first_child(), nullptr,
-                      std::string("<") + element.name() + "> holds no children: what it contains is not kept");
-        return impl.ReadAttributes(element, GetRuntimeClass(), m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
+    if (!bLoad) {
+        if (!impl.WriteAttributes(*this))
+            return false;
+        return !m_pContent || !bChildren || m_pContent->SerializeChildren(node, pDoc);
     }
-    return impl.WriteAttributes(*this);
+    pugi::xml_node element(node.internal_object());
+    if (!impl.ReadAttributes(element, GetRuntimeClass(), m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown))))
+        return false;
+    if (!element.first_child() || IsKindOf(RUNTIME_CLASS(CXMLComposite)))
+        return true;
+    // a plain object has nowhere to put children: they are kept as they
+    // were read, to be written back, and a comment passes without a word
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_element || c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
+            impl.Warn(c, nullptr,
+                      std::string("<") + element.name() + "> holds no children: what it contains is kept unread");
+            break;
+        }
+    }
+    m_pContent.reset(new CXMLComposite);
+    const bool wasOpaque = impl.opaque;
+    impl.opaque = true;
+    const bool ok = impl.ReadChildren(element, *m_pContent, pDoc);
+    impl.opaque = wasOpaque;
+    return ok;
 }
 
 bool CXMLBase::RefreshMemberWithAttList() { return true; }

@@ -3,6 +3,9 @@
 #include <appframe/CStringArray.h>
 #include <xmlobj/XMLDOM.h>
 
+#include <memory>
+
+class CXMLComposite;
 class ObjIterator;
 
 // An object of the XML object library: one element with named text
@@ -59,4 +62,5 @@ protected:
 
 private:
     CXMLBase* m_pParent;
+    std::unique_ptr<CXMLComposite> m_pContent; // a plain object's: what its element held, kept unread
 };

@@ -16,6 +16,8 @@ public:
     ~CXMLComposite() override;
 
     bool Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren) override;
+    // writes the children, each in its element, into the document being saved
+    bool SerializeChildren(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc) const;
 
     // children: Add takes ownership and appends (refusing a child it already
     // has, itself and its ancestors); Remove deletes the child
@@ -24,6 +26,7 @@ public:
     ObjIterator* CreateIterator() const override;
     int GetChildCount() const noexcept { return static_cast<int>(m_children.size()); }
     CXMLBase* GetChild(int nIndex) const noexcept;
+    void Reserve(size_t count); // room for count more children
 
 private:
     std::vector<ObjItem>::const_iterator Find(const CXMLBase* pChild) const;

@@ -1,6 +1,8 @@
 #include "DomImpl.h"
 #include "DocumentFile.h"
 
+#include <xmlobj/CXMLComposite.h>
+
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -28,67 +30,6 @@ XmlDiagnostic Problem(const std::string& file, const std::string& message, int l
     return d;
 }
 
-// Finds the encoding from the byte-order mark, or the declaration, or
-// neither (UTF-8); bomLength tells how many bytes the mark takes.
-bool DetectEncoding(std::string_view text, XmlEncoding& encoding, size_t& bomLength, TextError& error)
-{
-    bomLength = 0;
-    encoding = XmlEncoding::Utf8;
-    if (text.substr(0, 4) == std::string_view("\xFF\xFE\0\0", 4) || text.substr(0, 4) == std::string_view("\0\0\xFE\xFF", 4)) {
-        error.message = "UTF-32 documents are not supported";
-        return false;
-    }
-    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == std::string_view("<\0", 2)) {
-        encoding = XmlEncoding::Utf16LE;
-        bomLength = text[0] == '<' ? 0 : 2;
-        return true;
-    }
-    if (text.substr(0, 2) == "\xFE\xFF" || text.substr(0, 2) == std::string_view("\0<", 2)) {
-        encoding = XmlEncoding::Utf16BE;
-        bomLength = text[0] == '<' || text[0] == '\0' ? 0 : 2;
-        return true;
-    }
-    const bool utf8Bom = text.substr(0, 3) == "\xEF\xBB\xBF";
-    if (utf8Bom)
-        bomLength = 3;
-    const std::string_view body = text.substr(bomLength);
-    if (body.substr(0, 5) != "<?xml")
-        return true;
-    const size_t end = body.find("?>");
-    const std::string_view decl = body.substr(0, end == std::string_view::npos ? body.size() : end);
-    const size_t key = decl.find("encoding");
-    if (key == std::string_view::npos)
-        return true;
-    size_t q = decl.find_first_of("\"'", key);
-    if (q == std::string_view::npos)
-        return true;
-    const size_t qEnd = decl.find(decl[q], q + 1);
-    const std::string name(decl.substr(q + 1, qEnd == std::string_view::npos ? 0 : qEnd - q - 1));
-    error.offset = bomLength + q + 1;
-    if (!XmlEncodingFromName(name.c_str(), encoding)) {
-        error.message = "encoding \"" + name + "\" is not supported (UTF-8, UTF-16, GBK, GB2312 and GB18030 are)";
-        return false;
-    }
-    if (encoding == XmlEncoding::Utf16LE || encoding == XmlEncoding::Utf16BE) {
-        error.message = "the declaration says UTF-16 but the document has no UTF-16 byte-order mark";
-        return false;
-    }
-    if (utf8Bom && encoding != XmlEncoding::Utf8) {
-        error.message = "the declaration says " + name + " but the byte-order mark says UTF-8";
-        return false;
-    }
-    return true;
-}
-
-std::string Lower(const char* s)
-{
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return r;
-}
-
 // An enumeration holds any number its type can; only these have a writer.
 bool IsKnownEncoding(XmlEncoding encoding)
 {
@@ -104,7 +45,11 @@ bool IsKnownEncoding(XmlEncoding encoding)
 
 } // namespace
 
-CXMLDocument::CXMLDocument() : m_pRoot(nullptr), m_Encoding(XmlEncoding::Utf8), m_SizeHint(0) {}
+CXMLDocument::CXMLDocument()
+    : m_pRoot(nullptr), m_pBeforeRoot(new CXMLComposite), m_pAfterRoot(new CXMLComposite),
+      m_Encoding(XmlEncoding::Utf8), m_SizeHint(0)
+{
+}
 CXMLDocument::~CXMLDocument() { delete m_pRoot; }
 
 void CXMLDocument::SetRoot(CXMLBase* pRoot)
@@ -153,13 +98,13 @@ bool CXMLDocument::LoadXml(const char* data, size_t size) { return Load(data ? d
 
 bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileName)
 {
-    const std::string_view text(data, size);
     XmlEncoding encoding;
     size_t bom = 0;
     TextError te;
     int line, column;
-    if (!DetectEncoding(text, encoding, bom, te)) {
-        TextPosition(data, size, te.offset, XmlEncoding::Utf8, line, column);
+    if (!DetectEncoding(data, size, encoding, bom, te)) {
+        const size_t at = te.offset > bom ? te.offset - bom : 0;
+        TextPosition(data + bom, size - bom, at, encoding, line, column);
         m_Error = Problem(fileName, te.message, line, column);
         return false;
     }
@@ -184,50 +129,15 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
         m_Error = Problem(fileName, te.message, line, column);
         return false;
     }
-    impl.parsedBase = work;
-    // as a fragment, since a document parse drops text outside the root
-    // element unseen; the checks below refuse it, and more roots, themselves
-    const unsigned flags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments | pugi::parse_doctype |
-                           pugi::parse_pi | pugi::parse_fragment;
-    const pugi::xml_parse_result parsed = impl.doc.load_buffer_inplace_own(work, impl.parsedSize, flags,
-                                                                           pugi::encoding_utf8);
-    if (!parsed) {
-        std::string message = Lower(parsed.description());
-        if (parsed.status == pugi::status_end_element_mismatch) {
-            // pugixml's words name no tag; the offset stands on the end tag's name
-            const char* name = work + parsed.offset;
-            size_t length = 0;
-            while (parsed.offset + length < impl.parsedSize && name[length] && !std::strchr(" \t\r\n>", name[length]))
-                ++length;
-            message = "end tag </" + std::string(name, length) + "> does not match the open element";
-        }
-        impl.Fail(pugi::xml_node(), work + parsed.offset, message);
-        m_Error = impl.error;
-        return false;
-    }
-    pugi::xml_node rootElement;
-    for (pugi::xml_node n = impl.doc.first_child(); n; n = n.next_sibling()) {
-        if (n.type() == pugi::node_doctype)
-            impl.Fail(n, n.value(), "document type declarations are not supported (no DTD is ever read)");
-        else if (n.type() == pugi::node_element && rootElement)
-            impl.Fail(n, nullptr, "more than one root element");
-        else if (n.type() == pugi::node_element)
-            rootElement = n;
-        else if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata)
-            impl.Fail(n, n.value() + std::strspn(n.value(), " \t\r\n"), "text outside the root element");
-        else if (n.type() == pugi::node_comment || n.type() == pugi::node_pi)
-            impl.Warn(n, nullptr, "comments and processing instructions outside the root element are not kept");
-    }
-    if (!rootElement)
-        impl.Fail(pugi::xml_node(), work + impl.parsedSize, "no root element");
     CXMLBase* root = nullptr;
-    if (!impl.failed) {
-        root = impl.CreateObjectFor(rootElement);
-        impl.RecordPosition(root, rootElement);
+    std::unique_ptr<CXMLComposite> before(new CXMLComposite), after(new CXMLComposite);
+    if (impl.Parse(work, impl.parsedSize) && impl.CheckTopLevel() && impl.ReadAroundRoot(*before, *after) &&
+        (root = impl.CreateObjectFor(impl.rootElement))) {
+        impl.RecordPosition(root, impl.rootElement);
         impl.depth = 1;
-        MSXML2::IXMLDOMNode node(rootElement.internal_object());
+        MSXML2::IXMLDOMNode node(impl.rootElement.internal_object());
         if (!root->Serialize(node, &dom, true, true))
-            impl.Fail(rootElement, nullptr, "element could not be read");
+            impl.Fail(impl.rootElement, nullptr, "element could not be read");
     }
     if (impl.failed) {
         delete root;
@@ -235,6 +145,8 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
         return false;
     }
     SetRoot(root);
+    m_pBeforeRoot.swap(before);
+    m_pAfterRoot.swap(after);
     m_Positions.swap(positions);
     m_Encoding = encoding;
     m_bUtf8Mark = encoding == XmlEncoding::Utf8 && bom > 0;
@@ -269,12 +181,18 @@ bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
     impl.text += "<?xml version=\"1.0\" encoding=\"";
     impl.text += XmlEncodingName(m_Encoding);
     impl.text += "\"?>\n";
-    impl.BeginElement(m_pRoot->GetElementName());
-    if (!m_pRoot->Serialize(node, &dom, false, true)) {
+    const auto fail = [&] {
         m_Error = impl.failed ? impl.error : Problem(fileName, "the document could not be saved");
         return false;
-    }
+    };
+    if (!impl.WriteAroundRoot(*m_pBeforeRoot, node, &dom))
+        return fail();
+    impl.BeginElement(m_pRoot->GetElementName());
+    if (!m_pRoot->Serialize(node, &dom, false, true))
+        return fail();
     impl.EndElement();
+    if (!impl.WriteAroundRoot(*m_pAfterRoot, node, &dom))
+        return fail();
     impl.EndDocument();
     TextError te = impl.textError;
     if (te.message.empty() && direct)

@@ -2,6 +2,7 @@
 #include <xmlobj/CXMLBase.h>
 #include <xmlobj/XmlEncoding.h>
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -34,6 +35,8 @@ struct XmlPosition {
 //
 // A failed load leaves the document as it was; a failed save leaves the
 // target file as it was. Loads and saves report through GetErrorText.
+class CXMLComposite;
+
 class KVHOST_API CXMLDocument {
 public:
     CXMLDocument();
@@ -51,6 +54,11 @@ public:
     CXMLBase* GetRoot() const noexcept { return m_pRoot; }
     void SetRoot(CXMLBase* pRoot); // takes ownership, deletes the old root
     CXMLBase* DetachRoot() noexcept;
+    // The comments and processing instructions before and after the root
+    // element, as CXMLText children: a load reads them, a save writes them
+    // back in their place (and refuses anything else there); a new root keeps them.
+    CXMLComposite& GetBeforeRoot() const noexcept { return *m_pBeforeRoot; }
+    CXMLComposite& GetAfterRoot() const noexcept { return *m_pAfterRoot; }
 
     // the encoding a save writes: the one the document was read in, UTF-8 for a new one
     XmlEncoding GetEncoding() const noexcept { return m_Encoding; }
@@ -79,6 +87,8 @@ private:
     bool Render(std::string& out, const std::string& fileName) const;
 
     CXMLBase* m_pRoot;
+    std::unique_ptr<CXMLComposite> m_pBeforeRoot;
+    std::unique_ptr<CXMLComposite> m_pAfterRoot;
     XmlEncoding m_Encoding;
     mutable size_t m_SizeHint; // the size of the last text read or written: what a save reserves
     mutable XmlDiagnostic m_Error;

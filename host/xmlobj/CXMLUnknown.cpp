@@ -17,6 +17,19 @@ CString CXMLUnknown::GetClassIndex() const
 
 CObject* CXMLUnknown::CreateNew() const { return new CXMLUnknown(m_ElementName); }
 
+// Nothing inside is interpreted, so that it comes back as it was read.
+bool CXMLUnknown::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)
+{
+    if (!bLoad || !pDoc)
+        return CXMLComposite::Serialize(node, pDoc, bLoad, bChildren);
+    auto& impl = pDoc->impl();
+    const bool wasOpaque = impl.opaque;
+    impl.opaque = true;
+    const bool ok = CXMLComposite::Serialize(node, pDoc, bLoad, bChildren);
+    impl.opaque = wasOpaque;
+    return ok;
+}
+
 CRuntimeClass CXMLText::classCXMLText = {"CXMLText", sizeof(CXMLText), 1, nullptr, RUNTIME_CLASS(CXMLBase)};
 CRuntimeClass* CXMLText::GetRuntimeClass() const { return &classCXMLText; }
 
@@ -31,6 +44,14 @@ bool CXMLText::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
         return false;
     if (m_Kind == Comment && (m_Text.Find("--") >= 0 || (m_Text.GetLength() && m_Text[m_Text.GetLength() - 1] == '-')))
         return impl.FailSave(*this, "a comment may not hold \"--\" nor end in \"-\"");
+    if (m_Kind == Instruction) {
+        const int blank = m_Text.Find(' ');
+        const CString target = blank < 0 ? m_Text : m_Text.Left(blank);
+        if (!IsXmlName(target) || IsXmlTarget(target.GetString()))
+            return impl.FailSave(*this, "processing instruction target " + Quote(target) + " is not a valid one");
+        if (m_Text.Find("?>") >= 0)
+            return impl.FailSave(*this, "a processing instruction may not hold \"?>\"");
+    }
     impl.WriteText(m_Kind, m_Text);
     return true;
 }

@@ -16,16 +16,19 @@ public:
     CString GetClassIndex() const override; // the "classtype" it was read with
     CObject* CreateNew() const override;
     const char* GetElementName() const override { return m_ElementName; }
+    bool Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren) override;
 
 private:
     CString m_ElementName;
 };
 
-// Text, CDATA or a comment among an element's children, kept in its place.
+// Text, CDATA, a comment or a processing instruction among an element's
+// children (or around the root element), kept in its place. An
+// instruction's text is its target, then a blank and its data when it has any.
 class KVHOST_API CXMLText : public CXMLBase {
 public:
     // what the text was in the document
-    enum Kind { Text, CData, Comment };
+    enum Kind { Text, CData, Comment, Instruction };
     // the class's record
     static CRuntimeClass classCXMLText;
     static CRuntimeClass* GetThisClass() noexcept { return &classCXMLText; }

@@ -1,17 +1,23 @@
 #pragma once
 // Inside the object library only: the state of one document being read or
 // written, and the steps of Serialize that touch XML.
+#include <xmlobj/CXMLComposite.h>
 #include <xmlobj/CXMLDocument.h>
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/XMLDOM.h>
+
+#include "RecentNameLists.h"
+#include "TextPool.h"
 
 #include <pugixml.hpp>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -19,90 +25,20 @@ struct ClassType;
 
 constexpr int kMaxDepth = 1024;
 
-// Short attribute texts repeat throughout a document ("0", "sys", plane and
-// variable names): those one load reads share one buffer, which saves the
-// memory and the allocation of each repeat. The table is bounded and lives
-// only as long as the load, so it keeps nothing alive after the document.
-class TextPool {
-public:
-    CString Get(const char* text, size_t length);
-
-private:
-    static constexpr size_t kMaxLength = 24;
-    static constexpr size_t kSlots = 4096;
-    static constexpr size_t kMaxProbes = 8;
-    struct Slot {
-        CString text;
-        std::uint32_t hash = 0;
-    };
-    std::unique_ptr<Slot[]> m_slots;
-    size_t m_used = 0;
+// Bytes as a table of flags: building one costs less than searching a set per byte.
+struct ByteSet {
+    bool has[256] = {};
+    explicit ByteSet(const char* bytes, bool controls = false)
+    {
+        for (const char* b = bytes; *b; ++b)
+            has[static_cast<unsigned char>(*b)] = true;
+        for (int c = 0; controls && c < 0x20; ++c)
+            has[c] = true;
+    }
+    bool operator()(char c) const noexcept { return has[static_cast<unsigned char>(c)]; }
 };
 
-// Short texts (names, repeated values) are hashed and compared a word at a
-// time, the last word overlapping the one before; no byte past the text is read.
-inline std::uint64_t Word8(const char* p) noexcept
-{
-    std::uint64_t w;
-    std::memcpy(&w, p, sizeof w);
-    return w;
-}
-
-inline std::uint32_t Word4(const char* p) noexcept
-{
-    std::uint32_t w;
-    std::memcpy(&w, p, sizeof w);
-    return w;
-}
-
-inline std::uint32_t HashText(const char* text, size_t length) noexcept
-{
-    constexpr std::uint64_t k = 0x9E3779B97F4A7C15ull;
-    std::uint64_t h = (length + 1) * k;
-    if (length >= 8) {
-        for (size_t i = 0; i + 8 < length; i += 8)
-            h = (h ^ Word8(text + i)) * k;
-        h = (h ^ Word8(text + length - 8)) * k;
-    } else if (length >= 4) {
-        h = (h ^ (Word4(text) | std::uint64_t{Word4(text + length - 4)} << 32)) * k;
-    } else if (length > 0) {
-        const auto byte = [text](size_t i) { return std::uint64_t{static_cast<unsigned char>(text[i])}; };
-        h = (h ^ (byte(0) | byte(length / 2) << 8 | byte(length - 1) << 16)) * k;
-    }
-    return static_cast<std::uint32_t>(h ^ (h >> 32));
-}
-
-// equal texts, both ending in '\0': attribute names are too short for a call to pay
-inline bool SameText(const char* a, const char* b) noexcept
-{
-    for (; *a == *b; ++a, ++b)
-        if (!*a)
-            return true;
-    return false;
-}
-
-inline bool SameBytes(const char* a, const char* b, size_t length) noexcept
-{
-    if (length >= 8) {
-        for (size_t i = 0; i + 8 < length; i += 8)
-            if (Word8(a + i) != Word8(b + i))
-                return false;
-        return Word8(a + length - 8) == Word8(b + length - 8);
-    }
-    if (length >= 4)
-        return Word4(a) == Word4(b) && Word4(a + length - 4) == Word4(b + length - 4);
-    for (size_t i = 0; i < length; ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
-}
-
-#if defined(__GNUC__) && !defined(_WIN32)
-#define KV_DOM_IMPL_HIDDEN __attribute__((visibility("hidden")))
-#else
-#define KV_DOM_IMPL_HIDDEN // a DLL exports only what is marked
-#endif
-struct KV_DOM_IMPL_HIDDEN MSXML2::IXMLDOMDocument::Impl {
+struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     pugi::xml_document doc;
     std::string fileName = "<memory>";
     // the text being read as it came (after any byte-order mark), and the
@@ -113,18 +49,32 @@ struct KV_DOM_IMPL_HIDDEN MSXML2::IXMLDOMDocument::Impl {
     const char* parsedBase = nullptr;
     size_t parsedSize = 0;
     TextPool values;
-    int depth = 0;
     bool failed = false;
     XmlDiagnostic error;
     std::vector<XmlDiagnostic> warnings;
     // where each object's element starts, kept only when the document asks
     std::unordered_map<const CXMLBase*, XmlPosition>* positions = nullptr;
 
-    // reading
+    // reading: Parse, CheckTopLevel, then the objects read themselves from
+    // rootElement down. What the parser lets pass is checked as it is read
+    // (every element, attribute and text is, also what nothing interprets).
+    bool Parse(char* buffer, size_t size);
+    bool CheckTopLevel();
+    pugi::xml_node rootElement;
+    int depth = 0; // of the element being read
+    // the comments and processing instructions before and after the root element
+    bool ReadAroundRoot(CXMLComposite& before, CXMLComposite& after);
+    // true while reading what no class interprets (inside an unknown element,
+    // or what a plain object holds): every element there is kept as it is
+    bool opaque = false;
     // owner: the class of the object read, whose elements mostly carry the same names
     bool ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list, bool keepClassType);
     bool ReadText(pugi::xml_node node, CString& text);
-    CXMLBase* CreateObjectFor(pugi::xml_node element);
+    // the children of element into container: texts, comments and
+    // processing instructions in their place, elements created by class
+    bool ReadChildren(pugi::xml_node element, CXMLComposite& container, MSXML2::IXMLDOMDocument* pDoc);
+    CXMLBase* CreateObjectFor(pugi::xml_node element); // null when its name is none
+
     void RecordPosition(const CXMLBase* object, pugi::xml_node element);
 
     // writing: the objects serialize into text as they go, laid out the way
@@ -138,6 +88,7 @@ struct KV_DOM_IMPL_HIDDEN MSXML2::IXMLDOMDocument::Impl {
     void WriteText(CXMLText::Kind kind, const CString& value);
     void EndElement();
     void EndDocument();
+    bool WriteAroundRoot(const CXMLComposite& side, MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc);
     // what names the text in a message: what, then the quoted attribute name when given
     bool CheckText(const CXMLBase& object, const CString& text, const char* what, const char* attribute = nullptr);
 
@@ -146,59 +97,40 @@ struct KV_DOM_IMPL_HIDDEN MSXML2::IXMLDOMDocument::Impl {
     bool FailSave(const CXMLBase& object, const std::string& message);
     void Warn(pugi::xml_node at, const char* place, const std::string& message);
     XmlDiagnostic At(pugi::xml_node at, const char* place, const std::string& message);
+    // CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]
+    std::string PathOf(pugi::xml_node node);
     void ElementPosition(pugi::xml_node element, int& line, int& column);
     size_t OffsetOf(const char* place) const noexcept;
     // where the character at index of a parsed value stood in the text as read
     const char* SourcePlace(const char* value, size_t index);
 
+    // "opened at line 3, column 5"
+    std::string OpenedAt(size_t offset);
+
 private:
-    // The attribute names of the last four kinds of element read or written
-    // of a class with as many attributes: such elements mostly carry the
-    // same names in the same order (optional attributes make other kinds),
-    // so a load that matches them takes them interned without the name pool,
-    // and neither a load nor a save checks them again (for duplicates, a
-    // save for valid XML and GBK too).
-    struct NameRun {
-        std::uint64_t key = 0;
-        std::vector<CString> names;
-        size_t classTypeAt = 0;  // where "classtype" is among them (names.size() when absent)
-        bool plainNames = false; // a save: all of them printable ASCII
-    };
-    static constexpr unsigned kNameRunSetBits = 6;
-    static constexpr size_t kNameRunWays = 4;
-    NameRun m_nameRuns[kNameRunWays << kNameRunSetBits]; // sets of four, the one used last first
-    static std::uint64_t RunKey(const CRuntimeClass* owner, size_t count) noexcept
-    {
-        return reinterpret_cast<std::uintptr_t>(owner) ^ (std::uint64_t{count} << 48);
-    }
-    NameRun* RunSet(std::uint64_t key) noexcept
-    {
-        return &m_nameRuns[kNameRunWays * ((key * 0x9E3779B97F4A7C15ull) >> (64 - kNameRunSetBits))];
-    }
-    // the run of owner with count names that matches, made the first of its set; null when none does
-    template <class Matches>
-    NameRun* FindRun(const CRuntimeClass* owner, size_t count, Matches matches)
-    {
-        const std::uint64_t key = RunKey(owner, count);
-        NameRun* set = RunSet(key);
-        for (size_t i = 0; i < kNameRunWays; ++i) {
-            if (set[i].key == key && set[i].names.size() == count && matches(set[i])) {
-                std::rotate(set, set + i, set + i + 1);
-                return &set[0];
-            }
-        }
-        return nullptr;
-    }
-    // an empty run of owner with count names, first of its set, in place of the one used longest ago
-    NameRun& NewRun(const CRuntimeClass* owner, size_t count)
-    {
-        const std::uint64_t key = RunKey(owner, count);
-        NameRun* set = RunSet(key);
-        std::rotate(set, set + kNameRunWays - 1, set + kNameRunWays);
-        set[0].key = key;
-        set[0].names.clear();
-        return set[0];
-    }
+    // Each element's index among its same-named siblings, counted once: a
+    // message carries its element's path, and counting the siblings again
+    // for each message would make a load with many warnings quadratic.
+    std::unordered_map<const pugi::xml_node_struct*, int> m_siblingIndexes;
+    int SiblingIndex(pugi::xml_node node);
+
+    // GBK trail bytes that are ASCII but no name character ('@', '[', ']'
+    // ...) would stop the parser inside a name, and a ']' could close a
+    // CDATA section inside a character: the parser sees them as 0xFF (never
+    // a trail byte, always a name character), and each text has them put
+    // back as it is read.
+    static constexpr char kHiddenTrail = '\xFF';
+    std::vector<std::pair<size_t, char>> m_hiddenTrails; // offset in the parsed text, the byte
+    void HideParserBreakingTrails(char* text, size_t size);
+    void RestoreHiddenTrails(char* text);
+    // why the parser stopped, said for an engineer: what the end of the file cut short
+    std::string ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset, std::string& path);
+    bool CheckDeclaration(pugi::xml_node declaration);
+    bool CheckName(pugi::xml_node at, const char* name, const char* what);
+
+    // names checked once for the elements of a class that carry them alike
+    RecentNameLists m_nameRuns;
+    using NameRun = RecentNameLists::Run;
     bool CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run);
     static constexpr size_t kCheckedElements = 64;
     const char* m_checkedElements[kCheckedElements] = {}; // element names a save found valid
@@ -240,5 +172,31 @@ bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out
 
 // line and column (from 1, columns counting characters) of a byte offset in a text
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);
-std::string ElementPath(pugi::xml_node node);
 std::string ObjectPath(const CXMLBase* object);
+// a step of a path: the element's name and its index among same-named
+// siblings, asked for only when the step is shown
+struct PathStep {
+    std::string name;
+    std::function<int()> index;
+};
+// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]; the middle of a very deep path is left out
+std::string PathText(const std::vector<PathStep>& steps);
+
+// names
+bool IsXmlChar(std::uint32_t cp) noexcept;
+// offset of the first character of a GBK name that XML names may not hold
+// there, or length when all may (an empty name has none that may)
+size_t FindNonNameCharacter(const char* name, size_t length);
+inline bool IsXmlName(const char* name)
+{
+    const size_t length = std::strlen(name);
+    return length > 0 && FindNonNameCharacter(name, length) == length;
+}
+// "xml" in any case: the declaration's target, which no other instruction may have
+inline bool IsXmlTarget(std::string_view name)
+{
+    return name.size() == 3 && (name[0] | 0x20) == 'x' && (name[1] | 0x20) == 'm' && (name[2] | 0x20) == 'l';
+}
+// the first name that occurs twice among names, or null
+const char* FindDuplicate(const char* const* names, size_t count);
+std::string Quote(const char* s);

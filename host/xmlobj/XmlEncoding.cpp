@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 #ifdef _MSC_VER
 #define strcasecmp _stricmp
 #else
@@ -245,10 +246,17 @@ size_t CheckUtf8(const char* data, size_t size, size_t at, TextError& error)
 
 size_t CheckGbk(const char* data, size_t size, size_t at, TextError& error)
 {
-    if (at + 1 < size && IsGbkPair(static_cast<unsigned char>(data[at]), static_cast<unsigned char>(data[at + 1])))
+    const auto lead = static_cast<unsigned char>(data[at]);
+    const auto trail = at + 1 < size ? static_cast<unsigned char>(data[at + 1]) : 0;
+    if (at + 1 < size && IsGbkCharacter(lead, trail))
         return 2;
     error.offset = at;
     error.message = "bytes that are not valid GBK";
+    if (IsGbkPair(lead, trail)) {
+        char pair[64];
+        std::snprintf(pair, sizeof pair, " (%02X %02X is in the ranges of a pair but no character)", lead, trail);
+        error.message += pair;
+    }
     return 0;
 }
 
@@ -476,15 +484,30 @@ bool XmlEncodingFromName(const char* name, XmlEncoding& encoding) noexcept
     return false;
 }
 
-size_t FindInvalidGbk(const char* data, size_t size) noexcept
+size_t FindInvalidGbk(const char* data, size_t size)
 {
     for (size_t i = PlainRunEnd(data, 0, size); i < size; i = PlainRunEnd(data, i + 2, size)) {
-        // a refused control character, or a byte of 0x80 or above that begins no pair
+        // a refused control character, or a byte of 0x80 or above that begins no character
         if (i + 1 == size ||
-            !IsGbkPair(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1])))
+            !IsGbkCharacter(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1])))
             return i;
     }
     return size;
+}
+
+bool IsGbkCharacter(unsigned char lead, unsigned char trail)
+{
+    return IsGbkPair(lead, trail) && UnicodeOfGbk(lead, trail) != kNotConvertible;
+}
+
+std::uint32_t GbkCodePoint(unsigned char lead, unsigned char trail)
+{
+    if (!IsGbkPair(lead, trail))
+        return 0;
+    const std::uint32_t cp = UnicodeOfGbk(lead, trail);
+    if (cp == kNotConvertible)
+        return 0;
+    return cp == kAskEveryTime ? 0 : cp;
 }
 
 namespace {
@@ -641,4 +664,122 @@ bool AppendCodePointAsGbk(std::uint32_t cp, std::string& out)
         return true;
     out.resize(before);
     return false;
+}
+
+namespace {
+
+bool IsBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The pseudo-attributes of a declaration, read from the ASCII text that
+// follows "<?xml"; at is advanced past each. False when the text is no
+// name="value" (the reader refuses such a declaration itself).
+bool NextPseudoAttribute(std::string_view decl, size_t& at, std::string_view& name, std::string_view& value,
+                         size_t& valueAt)
+{
+    while (at < decl.size() && IsBlank(decl[at]))
+        ++at;
+    const size_t nameAt = at;
+    while (at < decl.size() && ((decl[at] | 0x20) >= 'a' && (decl[at] | 0x20) <= 'z'))
+        ++at;
+    name = decl.substr(nameAt, at - nameAt);
+    while (at < decl.size() && IsBlank(decl[at]))
+        ++at;
+    if (name.empty() || at >= decl.size() || decl[at] != '=')
+        return false;
+    ++at;
+    while (at < decl.size() && IsBlank(decl[at]))
+        ++at;
+    if (at >= decl.size() || (decl[at] != '"' && decl[at] != '\''))
+        return false;
+    const size_t close = decl.find(decl[at], at + 1);
+    if (close == std::string_view::npos)
+        return false;
+    valueAt = at + 1;
+    value = decl.substr(valueAt, close - valueAt);
+    at = close + 1;
+    return true;
+}
+
+} // namespace
+
+bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t& bomLength, TextError& error)
+{
+    const std::string_view text(data, size);
+    bomLength = 0;
+    encoding = XmlEncoding::Utf8;
+    if (text.substr(0, 4) == std::string_view("\xFF\xFE\0\0", 4) || text.substr(0, 4) == std::string_view("\0\0\xFE\xFF", 4)) {
+        error.offset = 0;
+        error.message = "UTF-32 documents are not supported";
+        return false;
+    }
+    std::string mark = "UTF-8";
+    size_t unit = 1, low = 0; // UTF-16: the bytes of a unit, and where its ASCII byte is
+    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == std::string_view("<\0", 2)) {
+        encoding = XmlEncoding::Utf16LE;
+        bomLength = text[0] == '<' ? 0 : 2;
+        unit = 2;
+    } else if (text.substr(0, 2) == "\xFE\xFF" || text.substr(0, 2) == std::string_view("\0<", 2)) {
+        encoding = XmlEncoding::Utf16BE;
+        bomLength = text[0] == '\0' ? 0 : 2;
+        unit = 2, low = 1;
+    } else if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        bomLength = 3;
+    } else {
+        mark.clear();
+    }
+    if (unit == 2)
+        mark = bomLength ? "UTF-16" : "UTF-16 (by its first character, without a byte-order mark)";
+    // the start of the text as ASCII, as far as a declaration can reach
+    std::string head;
+    for (size_t i = bomLength; i + unit <= size && head.size() < 512; i += unit) {
+        const char c = text[i + low];
+        if ((unit == 2 && text[i + 1 - low] != '\0') || static_cast<unsigned char>(c) >= 0x80)
+            break;
+        head += c;
+    }
+    const auto isDeclaration = [&head](size_t at) {
+        return head.compare(at, 5, "<?xml") == 0 && at + 5 < head.size() && IsBlank(head[at + 5]);
+    };
+    size_t blanks = 0;
+    while (blanks < head.size() && IsBlank(head[blanks]))
+        ++blanks;
+    if (blanks > 0 && isDeclaration(blanks)) {
+        error.offset = bomLength + blanks * unit;
+        error.message = std::string("the XML declaration must stand at the very start of the file: remove the ") +
+                        (head.find('\n') < blanks || head.find('\r') < blanks ? "blank line" : "blanks") +
+                        " before <?xml ...?>";
+        return false;
+    }
+    if (!isDeclaration(0))
+        return true;
+    const std::string_view decl(head);
+    size_t at = 5, valueAt = 0;
+    std::string_view name, value;
+    while (NextPseudoAttribute(decl, at, name, value, valueAt) && name != "encoding") {
+    }
+    if (name != "encoding")
+        return true;
+    error.offset = bomLength + valueAt * unit;
+    const std::string declared(value);
+    XmlEncoding named;
+    if (!XmlEncodingFromName(declared.c_str(), named)) {
+        error.message = "encoding \"" + declared + "\" is not supported (UTF-8, UTF-16, GBK, GB2312 and GB18030 are)";
+        return false;
+    }
+    const bool namesUtf16 = named == XmlEncoding::Utf16LE || named == XmlEncoding::Utf16BE;
+    if (unit == 2 && namesUtf16)
+        return true;
+    if (unit == 1 && namesUtf16) {
+        error.message = "the declaration says " + declared + " but the document has no UTF-16 byte-order mark";
+        return false;
+    }
+    // a mark and a declaration that disagree: either may be the mistake, so neither is trusted
+    if (!mark.empty() && named != encoding) {
+        error.message = "the declaration says " + declared + " but the document is " + mark +
+                        ": make the declaration say " + (unit == 2 ? "UTF-16" : "UTF-8") +
+                        ", or save the file in " + declared + (bomLength ? " without a byte-order mark" : "");
+        return false;
+    }
+    encoding = named;
+    return true;
 }

@@ -37,4 +37,17 @@ inline bool IsGbkPair(unsigned char lead, unsigned char trail) noexcept
 // the pair takes the general conversion, which says what is wrong with it.
 KVHOST_API size_t GbkPairToUtf8(unsigned char lead, unsigned char trail, char* out);
 // offset of the first byte that is not valid GBK (or a refused control character), or size when all are
-KVHOST_API size_t FindInvalidGbk(const char* data, size_t size) noexcept;
+KVHOST_API size_t FindInvalidGbk(const char* data, size_t size);
+// a pair in GBK's ranges that is a character of its table (D7FA and the
+// user-defined areas are not)
+KVHOST_API bool IsGbkCharacter(unsigned char lead, unsigned char trail);
+// the code point of a GBK character, 0 when the pair is none (or stands for more than one)
+KVHOST_API std::uint32_t GbkCodePoint(unsigned char lead, unsigned char trail);
+
+// Finds the encoding of a document from its byte-order mark, its XML
+// declaration (only "<?xml" and a blank at the very start is one), or
+// neither (UTF-8); bomLength tells how many bytes the mark takes. A mark and
+// a declaration that disagree, an encoding not supported and blanks before
+// the declaration fail with the offset of the cause.
+KVHOST_API bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t& bomLength,
+                               TextError& error);

@@ -41,15 +41,44 @@ struct BadFile {
 };
 
 const BadFile kBadFiles[] = {
-    {"truncated.xml", 4, 54, "error parsing element attribute"},
-    {"mismatched_tags.xml", 5, 7, "end tag </CPlateDescc> does not match the open element"},
+    // cut short: what is cut, and what is still open
+    {"truncated.xml", 4, 53, "the file ends inside the value of attribute \"showname\" of <CPlateDesc>"},
+    {"ends_inside_element.xml", 6, 1,
+     "the file ends before </CPlateDesc> that closes the element opened at line 4, column 5"},
+    {"mismatched_tags.xml", 5, 7, "end tag </CPlateDescc> does not match <CPlateDesc> opened at line 4, column 5"},
     {"undefined_entity.xml", 3, 57, "undefined entity &nbsp;"},
     {"duplicate_attribute.xml", 3, 61, "duplicate attribute \"name\""},
     {"two_roots.xml", 3, 1, "more than one root element"},
+    {"cr_line_ends.xml", 3, 37, "undefined entity &bogus;"},
+    // bytes and characters
     {"invalid_utf8.xml", 3, 57, "not valid UTF-8"},
     {"gbk_cut_in_half.xml", 3, 56, "not valid GBK"},
+    {"gbk_no_character.xml", 3, 50, "not valid GBK (D7 FA is in the ranges of a pair but no character)"},
+    {"gbk_user_defined_area.xml", 3, 50, "not valid GBK (AA A1"},
+    {"gbk_user_defined_a140.xml", 3, 50, "not valid GBK (A1 40"},
+    {"gbk_user_defined_fe50.xml", 3, 50, "not valid GBK (FE 50"},
+    {"gbk_unassigned_a6d9.xml", 3, 50, "not valid GBK (A6 D9"},
     {"not_in_gbk.xml", 3, 57, "U+1F600 cannot be held in GBK"},
     {"unknown_encoding.xml", 1, 31, "encoding \"KOI8-R\" is not supported"},
+    // a byte-order mark or the first character and a declaration that disagree
+    {"utf16_declares_gbk.xml", 1, 31, "the declaration says GBK but the document is UTF-16"},
+    {"utf16_without_mark_declares_gbk.xml", 1, 31, "the declaration says GBK but the document is UTF-16"},
+    {"utf8_mark_declares_gbk.xml", 1, 31, "the declaration says GBK but the document is UTF-8"},
+    // the declaration: once, first, well formed
+    {"blank_line_before_declaration.xml", 2, 1, "remove the blank line before <?xml ...?>"},
+    {"second_declaration.xml", 2, 1, "a second XML declaration (remove it)"},
+    {"declaration_after_comment.xml", 2, 1, "an XML declaration may only stand at the very start of the file"},
+    {"declaration_after_root.xml", 5, 1, "an XML declaration may only stand at the very start of the file"},
+    {"declaration_inside_root.xml", 3, 3, "an XML declaration may only stand at the very start of the file"},
+    {"declaration_without_version.xml", 1, 1, "the XML declaration must begin with version=\"1.0\""},
+    {"declaration_with_junk.xml", 1, 43, "the XML declaration may hold only version, encoding and standalone"},
+    {"declaration_upper_case.xml", 1, 1, "the XML declaration is written <?xml, not <?XML"},
+    // well-formedness the parser lets pass
+    {"comment_dashes_before_root.xml", 2, 19, "a comment may not hold \"--\" nor end in \"-\" (put a blank between"},
+    {"cdata_end_in_text.xml", 3, 11, "\"]]>\" may not stand in text (write ]]&gt;)"},
+    {"name_times_sign.xml", 3, 5, "element name \"a\xA1\xC1" "b\" holds \"\xA1\xC1\", which XML names may not hold"},
+    {"name_em_dash.xml", 3, 31, "attribute name \"a\xA1\xAA" "b\" holds"},
+    {"deep_under_value_list.xml", 3, 3107, "elements nested deeper than 1024 levels"},
     {"doctype_external.xml", 2, 11, "document type declarations are not supported"},
     {"doctype_recursive.xml", 2, 11, "document type declarations are not supported"},
     {"empty.xml", 1, 1, "no root element"},

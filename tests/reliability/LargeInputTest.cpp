@@ -92,3 +92,29 @@ TEST(LargeInput, NodeTypeOfHundredThousandChildren)
 }
 
 } // namespace
+
+namespace {
+
+// Every element of a class no one registered warns with its path; the
+// last of 100000 siblings is counted right, and what they are comes back.
+TEST(LargeInput, ManyWarnedSiblingsKeepTheirPlaces)
+{
+    const int count = 100000 / kvtest::kScaleDown;
+    std::string xml = kHeader;
+    for (int i = 0; i < count; ++i)
+        xml += i % 3 ? "  <CFutureDesc classtype=\"8_99\" />\n" : "  <Note />\n";
+    xml += kFooter;
+    CXMLDocument doc;
+    ASSERT_TRUE(doc.LoadXml(xml.data(), xml.size())) << doc.GetErrorText();
+    ASSERT_EQ(doc.GetWarnings().size(), static_cast<size_t>(count));
+    const XmlDiagnostic& last = doc.GetWarnings().back();
+    const int lastIndex = (count - 1) % 3 ? count - 1 - (count - 1) / 3 : (count - 1) / 3 + 1;
+    const std::string lastName = (count - 1) % 3 ? "CFutureDesc" : "Note";
+    EXPECT_EQ(last.path, "CNodeAttDef/" + lastName + "[" + std::to_string(lastIndex) + "]");
+    EXPECT_EQ(last.line, count + 2);
+    std::string saved;
+    ASSERT_TRUE(doc.SaveXml(saved));
+    EXPECT_TRUE(saved == xml);
+}
+
+} // namespace

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 
 namespace {
@@ -68,5 +71,78 @@ const Case kCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Libraries, RoundTrip, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Documents written as the library writes them come back byte for byte:
+// comments and processing instructions everywhere, what nothing interprets,
+// names whose GBK second bytes are '@', '[' or ']'.
+TEST(RoundTripFiles, SavedBackByteForByte)
+{
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(KV_TEST_DATA "/xmlobj/roundtrip")) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const std::string xml = ReadBytes(entry.path());
+        CXMLDocument doc;
+        ASSERT_TRUE(doc.LoadXml(xml.data(), xml.size())) << doc.GetErrorText();
+        EXPECT_TRUE(SaveOrFail(doc) == xml) << SaveOrFail(doc);
+        ++files;
+    }
+    EXPECT_GE(files, 4);
+}
+
+TEST(RoundTripFiles, CommentsAndInstructionsAroundTheRootAreKept)
+{
+    const std::string xml = ReadBytes(KV_TEST_DATA "/xmlobj/roundtrip/comments-everywhere.xml");
+    CXMLDocument doc;
+    ASSERT_TRUE(doc.LoadXml(xml.data(), xml.size())) << doc.GetErrorText();
+    EXPECT_TRUE(doc.GetWarnings().empty());
+    const CXMLComposite& before = doc.GetBeforeRoot();
+    ASSERT_EQ(before.GetChildCount(), 2);
+    const auto* comment = static_cast<const CXMLText*>(before.GetChild(0));
+    const auto* instruction = static_cast<const CXMLText*>(before.GetChild(1));
+    EXPECT_EQ(comment->GetKind(), CXMLText::Comment);
+    EXPECT_EQ(std::string(comment->GetText()), " node library: beam to column ");
+    EXPECT_EQ(instruction->GetKind(), CXMLText::Instruction);
+    EXPECT_EQ(std::string(instruction->GetText()), "editor layout=\"tree\"");
+    EXPECT_EQ(doc.GetAfterRoot().GetChildCount(), 2);
+
+    // they stay with the document when its root changes, and text may not stand there
+    doc.SetRoot(new CNodeAttDef);
+    std::string saved = SaveOrFail(doc);
+    EXPECT_EQ(saved.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- node library: beam to column -->\n"
+                          "<?editor layout=\"tree\"?>\n<CNodeAttDef",
+                          0),
+              0u)
+        << saved;
+    doc.GetAfterRoot().Add(new CXMLText(CXMLText::Text, "loose"));
+    EXPECT_FALSE(doc.SaveXml(saved));
+    EXPECT_NE(doc.GetErrorText().find("only comments and processing instructions may stand before or after"),
+              std::string::npos)
+        << doc.GetErrorText();
+}
+
+// Inside an element of unknown class nothing is read as a descriptor: a
+// plate there gains none of the attributes a plate writes.
+TEST(RoundTripFiles, InsideAnUnknownElementNothingIsInterpreted)
+{
+    const std::string xml = ReadBytes(KV_TEST_DATA "/xmlobj/roundtrip/unknown-holding-known.xml");
+    CXMLDocument doc;
+    ASSERT_TRUE(doc.LoadXml(xml.data(), xml.size())) << doc.GetErrorText();
+    const auto* mystery = static_cast<const CXMLComposite*>(static_cast<CXMLComposite*>(doc.GetRoot())->GetChild(0));
+    ASSERT_TRUE(mystery->IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
+    EXPECT_TRUE(mystery->GetChild(0)->IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
+    // one warning for each unknown element, none for what it holds
+    ASSERT_EQ(doc.GetWarnings().size(), 2u);
+    EXPECT_EQ(doc.GetWarnings()[1].line, 7);
+}
 
 } // namespace

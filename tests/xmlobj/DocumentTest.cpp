@@ -67,16 +67,35 @@ TEST(Document, UnknownElementsAreKeptAndSavedBackUnchanged)
     }
 }
 
-TEST(Document, ChildrenOfAPlainObjectAreReportedNotDroppedSilently)
+// A value list has nowhere to put children: what it holds is kept unread,
+// any depth of it, and written back; nesting there is bounded as anywhere.
+TEST(Document, WhatAPlainObjectHoldsIsKeptAndWrittenBack)
 {
-    const std::string xml = "<CNodeAttDef classtype=\"8_0\">\n"
-                            "<CValueListDesc classtype=\"8_11\" a=\"1\"><x/></CValueListDesc></CNodeAttDef>";
+    const std::string xml = "<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
+                            "  <CValueListDesc classtype=\"8_11\" a=\"1\">\n"
+                            "    <!-- the usual sizes -->\n"
+                            "    <x classtype=\"8_3\">\n"
+                            "      <CPlateDesc classtype=\"8_3\" name=\"p\" />\n"
+                            "    </x>\n"
+                            "  </CValueListDesc>\n"
+                            "</CNodeAttDef>\n";
     CXMLDocument doc;
     ASSERT_TRUE(LoadText(doc, xml)) << doc.GetErrorText();
     ASSERT_EQ(doc.GetWarnings().size(), 1u);
     EXPECT_EQ(doc.GetWarnings()[0].Format(),
-              "<memory>:2:40: <CValueListDesc> holds no children: what it contains is not kept "
+              "<memory>:4:5: <CValueListDesc> holds no children: what it contains is kept unread "
               "(in CNodeAttDef/CValueListDesc[1]/x[1])");
+    EXPECT_EQ(Save(doc), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + xml);
+
+    std::string deep = "<CValueListDesc classtype='8_11'>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<v>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "</v>";
+    deep += "</CValueListDesc>";
+    EXPECT_FALSE(LoadText(doc, deep));
+    EXPECT_EQ(doc.GetError().message, "elements nested deeper than 1024 levels");
+    EXPECT_EQ(doc.GetError().column, 33 + 1023 * 3 + 1);
 }
 
 TEST(Document, SaveRefusesNamesThatWouldNotLoadAgain)
@@ -105,6 +124,20 @@ TEST(Document, SaveRefusesNamesThatWouldNotLoadAgain)
     EXPECT_FALSE(doc.SaveXml(out));
     EXPECT_EQ(doc.GetErrorText(),
               "<memory>: attribute name \"a b\" is not a valid XML name (in CBaseDesc/CBaseDesc[2])");
+}
+
+TEST(Document, SaveRefusesInstructionsThatWouldNotLoadAgain)
+{
+    for (const char* text : {"xml version='1.0'", "XmL", "a ?> b", "1st", ""}) {
+        auto* root = new CNodeAttDef;
+        root->Add(new CXMLText(CXMLText::Instruction, "fine data"));
+        root->Add(new CXMLText(CXMLText::Instruction, text));
+        CXMLDocument doc;
+        doc.SetRoot(root);
+        std::string out;
+        EXPECT_FALSE(doc.SaveXml(out)) << out;
+        EXPECT_NE(doc.GetErrorText().find("processing instruction"), std::string::npos) << doc.GetErrorText();
+    }
 }
 
 TEST(Document, FailedLoadLeavesTheDocumentAsItWas)
@@ -145,20 +178,34 @@ TEST(Document, MalformedInputFailsWithItsPlace)
         // after a sibling with as many attributes, which passed
         {"<a>\n<b x='1' y='2'/>\n<b x='1' x='2'/></a>", "<memory>:3:10: duplicate attribute \"x\" (in a/b[2])"},
         {"<a/>\n<b/>", "<memory>:2:1: more than one root element (in b)"},
-        {"<a>\n<b></a>", "<memory>:2:6: end tag </a> does not match the open element"},
-        {"<a>\n  <b ", "<memory>:2:5: error parsing start element tag"},
-        {"<a>\n  <b x='1", "<memory>:2:9: error parsing element attribute"},
+        {"<a>\n<b></a>", "<memory>:2:6: end tag </a> does not match <b> opened at line 2, column 1 (in a/b[1])"},
+        {"<a/></a>", "<memory>:1:7: end tag </a> closes no open element"},
+        // a file cut short says what it cut and what is still open
+        {"<a>\n  <b ", "<memory>:2:3: the file ends inside the start tag of <b>, which has no closing '>' (in a)"},
+        {"<a>\n  <b x='1", "<memory>:2:8: the file ends inside the value of attribute \"x\" of <b>, which has no "
+                         "closing quote (') (in a)"},
+        {"<a>\n  <b x = \"1>\n</b></a>", "<memory>:2:10: the file ends inside the value of attribute \"x\" of <b>, "
+                                         "which has no closing quote (\") (in a)"},
+        {"<a>\n  <b>\n  <c/>\n", "<memory>:4:1: the file ends before </b> that closes the element opened at line 2, "
+                               "column 3 (2 elements are open) (in a/b[1])"},
+        {"<a>\r<b/>\r<!-- x", "<memory>:3:1: the file ends inside a comment, which has no closing \"-->\" (in a)"},
         {"<!DOCTYPE a [\n<!ENTITY e 'boom'>\n]>\n<a>&e;</a>",
          "<memory>:1:11: document type declarations are not supported (no DTD is ever read)"},
         {"<a/>\ntext", "<memory>:2:1: text outside the root element"},
-        {"<a>\n <!-- x -- y --></a>", "<memory>:2:9: a comment may not hold \"--\" nor end in \"-\" (in a)"},
-        {"<a><!-- x ---></a>", "<memory>:1:11: a comment may not hold \"--\" nor end in \"-\" (in a)"},
+        {"<a>\n <!-- x -- y --></a>",
+         "<memory>:2:9: a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes) (in a)"},
+        {"<a><!-- x ---></a>",
+         "<memory>:1:11: a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes) (in a)"},
         {"<a b='&#x100000041;'/>", "<memory>:1:7: invalid character reference &#x100000041; (in a)"},
         {"<a b='&#x0x41;'/>", "<memory>:1:7: invalid character reference &#x0x41; (in a)"},
         {"<a>&#\n65;</a>", "<memory>:1:4: invalid character reference &#\n65; (in a)"},
         // line ends of CR LF, which the parser folds inside a value
         {"<a>\r\n\r\nline &bad;</a>", "<memory>:3:6: undefined entity &bad; (in a)"},
         {"<a b='x\r\ny&bad;'/>", "<memory>:2:2: undefined entity &bad; (in a)"},
+        {"\n<?xml?><a/>", "<memory>:2:1: the XML declaration must stand at the very start of the file: remove the "
+                         "blanks before <?xml ...?>"},
+        {"<?xml version='1.0'?><a><?Xml-not version='1'?><?xMl ?></a>",
+         "<memory>:1:48: an XML declaration may only stand at the very start of the file (remove this one) (in a)"},
         {"", "<memory>:1:1: no root element"},
         {" \n ", "<memory>:2:2: no root element"},
     };

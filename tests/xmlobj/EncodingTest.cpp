@@ -77,8 +77,9 @@ TEST(Encoding, UnrepresentableOrInvalidInputFailsWithItsPlace)
         {"unsupported encoding", "<?xml version='1.0' encoding='ISO-8859-1'?><a/>", 1, 31,
          "encoding \"ISO-8859-1\" is not supported"},
         {"UTF-16 declared without a mark", "<?xml version='1.0' encoding='UTF-16'?><a/>", 1, 31, "byte-order mark"},
-        // the GBK second byte 0x5D reads as ']' and would end the section early
-        {"CDATA cut inside a character", "<a><![CDATA[\xE4\xB9\x9A]>]]></a>", 1, 13, "CDATA"},
+        {"UTF-16 declaring GBK", "\xFF\xFE" + Utf16LE("<?xml version='1.0' encoding='GBK'?><a/>"), 1, 31,
+         "the declaration says GBK but the document is UTF-16"},
+        {"no character of GBK in UTF-8", "<a>\xEE\x80\x80</a>", 1, 4, "U+E000 cannot be held in GBK"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -92,7 +93,8 @@ TEST(Encoding, UnrepresentableOrInvalidInputFailsWithItsPlace)
 
 TEST(Encoding, InvalidGbkSetByTheHostFailsTheSave)
 {
-    for (const char* bad : {"\xD6", "a\x80z", "\xD6\x20", "x\x01"}) {
+    // the last: in GBK's ranges, but no character of its table
+    for (const char* bad : {"\xD6", "a\x80z", "\xD6\x20", "x\x01", "\xD7\xFA"}) {
         for (XmlEncoding encoding : {XmlEncoding::Gbk, XmlEncoding::Utf8}) {
             auto* root = new CNodeAttDef;
             root->Add(new CBaseDesc("ok", ""));
@@ -162,3 +164,22 @@ TEST(Encoding, SecondBytesInTheAsciiRangeStayWithTheirCharacter)
         EXPECT_EQ(Save(again), utf8);
     }
 }
+
+namespace {
+
+// Only "<?xml" and a blank is the declaration: another instruction's
+// pseudo-attributes say nothing of the encoding.
+TEST(Encoding, OnlyTheDeclarationNamesTheEncoding)
+{
+    const std::string utf8 = "<?xml-stylesheet href=\"s.xsl\" encoding=\"GBK\"?>\n<a b=\"\xE4\xB8\xAD\" />";
+    CXMLDocument doc;
+    ASSERT_TRUE(LoadText(doc, utf8)) << doc.GetErrorText();
+    EXPECT_EQ(doc.GetEncoding(), XmlEncoding::Utf8);
+    EXPECT_EQ(Atts(*doc.GetRoot()), "b=\"\xD6\xD0\"");
+
+    const std::string spaced = "<?xml  version='1.0'\n encoding = 'GBK' ?><a b='\xD6\xD0'/>";
+    ASSERT_TRUE(LoadText(doc, spaced)) << doc.GetErrorText();
+    EXPECT_EQ(doc.GetEncoding(), XmlEncoding::Gbk);
+}
+
+} // namespace

@@ -45,3 +45,66 @@ TEST(Positions, RecordedOnlyWhenAskedFor)
 }
 
 } // namespace
+
+namespace {
+
+// CR, LF and CR LF each end a line, as editors count them.
+TEST(Positions, EveryLineEndCounts)
+{
+    for (const char* end : {"\n", "\r", "\r\n"}) {
+        std::string xml = "<a>";
+        for (int i = 0; i < 3; ++i)
+            xml += end + std::string("  <b/>");
+        xml += std::string(end) + "  <c x='&bad;'/></a>";
+        CXMLDocument doc;
+        EXPECT_FALSE(kvtest::LoadText(doc, xml));
+        EXPECT_EQ(doc.GetError().line, 5) << doc.GetErrorText();
+        EXPECT_EQ(doc.GetError().column, 9) << doc.GetErrorText();
+    }
+    // mixed, and a CR LF cut by the place asked before
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
+    ASSERT_TRUE(kvtest::LoadText(doc, "<a>\r<b/>\r\n<b/>\n\r<b/></a>"));
+    const int lines[] = {2, 3, 5};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(doc.GetPosition(Child(doc.GetRoot(), i)).line, lines[i]);
+}
+
+// Each warning names its element by its place among same-named siblings,
+// also when other elements and levels come between.
+TEST(Positions, PathsCountSameNamedSiblings)
+{
+    const std::string xml = "<CNodeAttDef classtype='8_0'><u/><k/><CBaseDesc classtype='8_8'><u/><k/><u/></CBaseDesc>"
+                            "<k/><u/></CNodeAttDef>";
+    CXMLDocument doc;
+    ASSERT_TRUE(kvtest::LoadText(doc, xml));
+    std::vector<std::string> paths;
+    for (const XmlDiagnostic& w : doc.GetWarnings())
+        paths.push_back(w.path);
+    const std::vector<std::string> expected = {
+        "CNodeAttDef/u[1]", "CNodeAttDef/k[1]", "CNodeAttDef/CBaseDesc[1]/u[1]", "CNodeAttDef/CBaseDesc[1]/k[1]",
+        "CNodeAttDef/CBaseDesc[1]/u[2]", "CNodeAttDef/k[2]", "CNodeAttDef/u[2]"};
+    EXPECT_EQ(paths, expected);
+}
+
+} // namespace
+
+namespace {
+
+// Comments and processing instructions are kept with their place, at their '<'.
+TEST(Positions, OfCommentsAndInstructions)
+{
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
+    ASSERT_TRUE(kvtest::LoadText(doc, "<!-- head -->\n<a>\n  <?pi data?><![CDATA[x]]><!--c--></a>\n<!-- tail -->"));
+    EXPECT_EQ(doc.GetPosition(doc.GetBeforeRoot().GetChild(0)).column, 1);
+    EXPECT_EQ(doc.GetPosition(doc.GetAfterRoot().GetChild(0)).line, 4);
+    const int columns[] = {3, 14, 27};
+    for (int i = 0; i < 3; ++i) {
+        const XmlPosition p = doc.GetPosition(Child(doc.GetRoot(), i));
+        EXPECT_EQ(p.line, 3);
+        EXPECT_EQ(p.column, columns[i]);
+    }
+}
+
+} // namespace

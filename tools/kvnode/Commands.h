@@ -35,7 +35,6 @@ struct Options {
     bool check = false;   // name the files that would change
     bool diff = false;    // print what would change
     bool inPlace = false; // -i
-    bool acceptLoss = false;
 };
 
 int RunCheck(const Options& options, std::ostream& out, std::ostream& err);

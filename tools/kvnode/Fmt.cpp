@@ -13,26 +13,14 @@ struct Formatted {
     std::string after;  // the copy
 };
 
-// Loads file and renders the copy; false, with why on err, when it cannot or
-// when the copy would lack what the reader did not keep and that is not accepted.
+// Loads file and renders the copy; false, with why on err, when it cannot.
+// The library keeps all a file holds (comments, instructions, unknown
+// elements, a value list's content), so the copy lacks nothing.
 bool Format(const std::string& file, const Options& options, XmlEncoding encoding, CXMLDocument& doc,
             Formatted& result, std::ostream& err)
 {
     if (!LoadInput(file, doc, result.before, err))
         return false;
-    const std::vector<XmlDiagnostic> dropped = DroppedContent(doc);
-    for (XmlDiagnostic d : dropped) {
-        d.file = DisplayName(file);
-        err << d.file;
-        if (d.line > 0)
-            err << ':' << d.line << ':' << d.column;
-        err << (options.acceptLoss ? ": warning: " : ": error: ") << DiagnosticText(d) << '\n';
-    }
-    if (!dropped.empty() && !options.acceptLoss) {
-        err << "kvnode fmt: " << DisplayName(file)
-            << " not formatted: the copy would lack what is reported above (--accept-loss writes it anyway)\n";
-        return false;
-    }
     if (!options.encoding.empty())
         doc.SetEncoding(encoding);
     PutAttributesInCanonicalOrder(doc);

@@ -66,13 +66,4 @@ bool LoadInput(const std::string& file, CXMLDocument& doc, std::ostream& err)
     return LoadInput(file, doc, bytes, err);
 }
 
-std::vector<XmlDiagnostic> DroppedContent(const CXMLDocument& doc)
-{
-    std::vector<XmlDiagnostic> dropped;
-    for (const XmlDiagnostic& w : doc.GetWarnings())
-        if (w.message.find("not kept") != std::string::npos)
-            dropped.push_back(w);
-    return dropped;
-}
-
 } // namespace kvnode

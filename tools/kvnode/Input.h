@@ -20,7 +20,5 @@ bool LoadDocument(const std::string& file, CXMLDocument& doc, std::string& bytes
 // the same, reporting a failure on err
 bool LoadInput(const std::string& file, CXMLDocument& doc, std::string& bytes, std::ostream& err);
 bool LoadInput(const std::string& file, CXMLDocument& doc, std::ostream& err);
-// What the load of doc warned it did not keep: what a save would lose.
-std::vector<XmlDiagnostic> DroppedContent(const CXMLDocument& doc);
 
 } // namespace kvnode

@@ -88,6 +88,10 @@ void CheckTree(LintContext& c)
     if (const CXMLBase* root = c.Doc().GetRoot()) {
         Root(c, *root);
         ForEachObject(*root, [&](const CXMLBase& o) {
+            // what an unknown element holds is kept unread, whatever its names
+            const CXMLBase* parent = o.GetParent();
+            if (parent && parent->IsKindOf(RUNTIME_CLASS(CXMLUnknown)))
+                return;
             if (o.IsKindOf(RUNTIME_CLASS(CXMLUnknown))) {
                 unknown.insert(PlaceOf(c, o));
                 UnknownIndex(c, o);

@@ -141,16 +141,13 @@ const Command kCommands[] = {
      Never, nullptr, NoDetails},
     {"fmt", RunFmt, "kvnode fmt [-o OUT] [--encoding utf-8|gbk] FILE | fmt --check|--diff|-i FILE...",
      "Loads the file and saves it again through the descriptors: a normalised\n"
-     "copy, in the encoding it was read in unless told otherwise. It stops (status 2)\n"
-     "rather than write a copy without something the file holds. - is standard\n"
-     "input, and the copy goes to standard output.\n",
+     "copy, in the encoding it was read in unless told otherwise, that keeps all\n"
+     "the file holds. - is standard input, and the copy goes to standard output.\n",
      {Text("--output", "-o", "OUT", &Options::output, "write to OUT (replaced atomically) instead of standard output"),
       Text("--encoding", nullptr, "ENC", &Options::encoding, "the encoding to write: utf-8 or gbk", Encodings),
       Flag("--check", nullptr, &Options::check, "write nothing; name the files that would change (status 1)"),
       Flag("--diff", nullptr, &Options::diff, "write nothing; print what would change as a unified diff (status 1)"),
-      Flag("--in-place", "-i", &Options::inPlace, "replace each file that changes by its copy, atomically"),
-      Flag("--accept-loss", nullptr, &Options::acceptLoss,
-           "write the copy even without what the reader did not keep")},
+      Flag("--in-place", "-i", &Options::inPlace, "replace each file that changes by its copy, atomically")},
      FmtTakesManyFiles, "--check, --diff, -i", NoDetails},
     {"schema", RunSchema, "kvnode schema",
      "Prints an XML Schema (XSD 1.0) of the format, made from the classes' own\n"

@@ -1,0 +1,253 @@
+// Where things are: lines and columns of offsets in the text read, the
+// paths of elements and objects, and the findings that carry both.
+#include "DomImpl.h"
+
+#include <xmlobj/ObjIterator.h>
+
+#include <algorithm>
+#include <cstring>
+
+// CR, LF and CR LF each end a line: a CR followed by LF is counted with the LF.
+void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column)
+{
+    line = 1;
+    column = 1;
+    if (offset > size)
+        offset = size;
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    const bool utf16 = encoding == XmlEncoding::Utf16LE || encoding == XmlEncoding::Utf16BE;
+    const auto unitAt = [&](size_t i) -> unsigned {
+        if (!utf16)
+            return i < size ? s[i] : 0;
+        if (i + 1 >= size)
+            return i < size ? s[i] : 0;
+        return encoding == XmlEncoding::Utf16LE ? s[i] | (s[i + 1] << 8) : (s[i] << 8) | s[i + 1];
+    };
+    const size_t unit = utf16 ? 2 : 1;
+    for (size_t i = 0; i < offset;) {
+        size_t len = unit;
+        const unsigned u = unitAt(i);
+        if (utf16) {
+            if (u >= 0xD800 && u <= 0xDBFF)
+                len = 4;
+        } else if (encoding == XmlEncoding::Utf8) {
+            while (i + len < size && (s[i + len] & 0xC0) == 0x80)
+                ++len;
+        } else if (s[i] >= 0x81 && s[i] <= 0xFE && i + 1 < size) {
+            len = (encoding == XmlEncoding::Gb18030 && s[i + 1] >= 0x30 && s[i + 1] <= 0x39) ? 4 : 2;
+        }
+        if (u == '\r' && unitAt(i + unit) == '\n') {
+            // the LF that follows ends the line
+        } else if (u == '\n' || u == '\r') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+        i += len;
+    }
+}
+
+int MSXML2::IXMLDOMDocument::Impl::SiblingIndex(pugi::xml_node node)
+{
+    // back to the nearest same-named sibling counted before: messages come
+    // in document order, so each sibling is passed once
+    int steps = 0;
+    for (pugi::xml_node s = node; s; s = s.previous_sibling(node.name()), ++steps) {
+        const auto known = m_siblingIndexes.find(s.internal_object());
+        if (known != m_siblingIndexes.end()) {
+            steps += known->second;
+            break;
+        }
+    }
+    const int index = steps;
+    m_siblingIndexes[node.internal_object()] = index;
+    return index;
+}
+
+std::string PathText(const std::vector<PathStep>& steps)
+{
+    // a path too deep to read keeps its first and last steps
+    constexpr size_t kEnds = 4;
+    std::string path;
+    for (size_t depth = 0; depth < steps.size(); ++depth) {
+        if (steps.size() > 3 * kEnds && depth >= kEnds && depth < steps.size() - kEnds) {
+            if (depth == kEnds)
+                path += "/... " + std::to_string(steps.size() - 2 * kEnds) + " more ...";
+            continue;
+        }
+        if (!path.empty())
+            path += '/';
+        path += steps[depth].name;
+        if (depth > 0)
+            path += "[" + std::to_string(steps[depth].index()) + "]";
+    }
+    return path;
+}
+
+std::string MSXML2::IXMLDOMDocument::Impl::PathOf(pugi::xml_node node)
+{
+    std::vector<PathStep> steps;
+    for (pugi::xml_node n = node; n && n.type() != pugi::node_document; n = n.parent())
+        if (n.type() == pugi::node_element)
+            steps.push_back({n.name(), [this, n] { return SiblingIndex(n); }});
+    std::reverse(steps.begin(), steps.end());
+    return PathText(steps);
+}
+
+std::string MSXML2::IXMLDOMDocument::Impl::OpenedAt(size_t offset)
+{
+    int line, column;
+    Position(offset, line, column);
+    return "opened at line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+std::string ObjectPath(const CXMLBase* object)
+{
+    std::vector<std::string> steps;
+    for (const CXMLBase* o = object; o; o = o->GetParent()) {
+        std::string step = o->GetElementName();
+        if (const CXMLBase* parent = o->GetParent()) {
+            int index = 0;
+            ObjIterator* it = parent->CreateIterator();
+            for (it->First(); !it->IsDone(); it->Next()) {
+                const CXMLBase* sibling = it->CurrentItem();
+                if (sibling && std::strcmp(sibling->GetElementName(), o->GetElementName()) == 0)
+                    ++index;
+                if (sibling == o)
+                    break;
+            }
+            parent->DeleteIterator(it);
+            step += "[" + std::to_string(index) + "]";
+        }
+        steps.push_back(step);
+    }
+    std::string path;
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it)
+        path += (path.empty() ? "" : "/") + *it;
+    return path;
+}
+
+size_t MSXML2::IXMLDOMDocument::Impl::OffsetOf(const char* place) const noexcept
+{
+    if (!place || !parsedBase || place < parsedBase || place > parsedBase + parsedSize)
+        return 0;
+    return static_cast<size_t>(place - parsedBase);
+}
+
+const std::string& MSXML2::IXMLDOMDocument::Impl::Source()
+{
+    if (m_source.size() != parsedSize) {
+        TextError ignored; // the same conversion succeeded before the parse
+        ConvertToGbk(input, inputSize, inputEncoding, m_source, ignored);
+        m_source.resize(parsedSize);
+    }
+    return m_source;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
+{
+    const std::string& source = Source();
+    if (offset < m_lastOffset) {
+        m_lastOffset = 0;
+        m_lastLine = m_lastColumn = 1;
+    }
+    int l, c;
+    TextPosition(source.data() + m_lastOffset, source.size() - m_lastOffset, offset - m_lastOffset, XmlEncoding::Gbk, l,
+                 c);
+    line = m_lastLine + l - 1;
+    column = l == 1 ? m_lastColumn + c - 1 : c;
+    m_lastOffset = offset;
+    m_lastLine = line;
+    m_lastColumn = column;
+}
+
+XmlDiagnostic MSXML2::IXMLDOMDocument::Impl::At(pugi::xml_node at, const char* place, const std::string& message)
+{
+    XmlDiagnostic d;
+    d.file = fileName;
+    d.message = message;
+    if (at) {
+        d.path = PathOf(at);
+        if (!place && at.offset_debug() >= 0) {
+            ElementPosition(at, d.line, d.column);
+            return d;
+        }
+    }
+    Position(OffsetOf(place), d.line, d.column);
+    return d;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::ElementPosition(pugi::xml_node element, int& line, int& column)
+{
+    // offset_debug points at the name or the text; the construct starts at its '<'
+    const ptrdiff_t offset = element.offset_debug();
+    if (offset < 0) {
+        line = column = 0;
+        return;
+    }
+    ptrdiff_t opening = 0;
+    switch (element.type()) {
+    case pugi::node_element: opening = 1; break;              // <
+    case pugi::node_pi:
+    case pugi::node_declaration: opening = 2; break;          // <?
+    case pugi::node_comment: opening = 4; break;              // <!--
+    case pugi::node_cdata: opening = 9; break;                // <![CDATA[
+    default: break;
+    }
+    Position(static_cast<size_t>(offset >= opening ? offset - opening : 0), line, column);
+}
+
+// Elements are read in document order, so Position carries on from the last
+// one and the whole load stays one pass over the text.
+void MSXML2::IXMLDOMDocument::Impl::RecordPosition(const CXMLBase* object, pugi::xml_node element)
+{
+    if (!positions || !object)
+        return;
+    XmlPosition& p = (*positions)[object];
+    ElementPosition(element, p.line, p.column);
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, const std::string& message)
+{
+    if (!failed) {
+        failed = true;
+        error = At(at, place, message);
+    }
+    return false;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::Warn(pugi::xml_node at, const char* place, const std::string& message)
+{
+    warnings.push_back(At(at, place, message));
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::FailSave(const CXMLBase& object, const std::string& message)
+{
+    if (!failed) {
+        failed = true;
+        error = XmlDiagnostic();
+        error.file = fileName;
+        error.message = message;
+        error.path = ObjectPath(&object);
+    }
+    return false;
+}
+
+// The parser folds CR LF into one character inside a value and moves the
+// rest of the value up; source still has both, so walk it to find where a
+// character of a value stood.
+const char* MSXML2::IXMLDOMDocument::Impl::SourcePlace(const char* value, size_t index)
+{
+    if (!parsedBase || value < parsedBase || value > parsedBase + parsedSize)
+        return value + index;
+    const std::string& source = Source();
+    size_t at = static_cast<size_t>(value - parsedBase);
+    for (; index > 0 && at < source.size(); --index)
+        at += source[at] == '\r' && at + 1 < source.size() && source[at + 1] == '\n' ? 2 : 1;
+    return parsedBase + at;
+}
+
+// Attribute values and text are parsed with their references left in place,
+// so that each one is checked here: the parser would pass an undefined
+// entity through, and would write a character reference above 0x7F as UTF-8

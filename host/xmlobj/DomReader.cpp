@@ -1,0 +1,492 @@
+// Reading: the objects take their attributes and texts from the parsed tree.
+#include "DomImpl.h"
+
+#include <xmlobj/CXMLUnknown.h>
+#include <xmlobj/ClassType.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string_view>
+
+namespace {
+
+const std::string& TooDeep()
+{
+    static const std::string message = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
+    return message;
+}
+
+} // namespace
+
+bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out)
+{
+    std::string text;
+    text.reserve(length);
+    for (size_t i = 0; i < length; ++i) {
+        size_t plain = i;
+        while (plain < length && raw[plain] != '&' && raw[plain] != '<')
+            ++plain;
+        text.append(raw + i, plain - i);
+        if (plain == length)
+            break;
+        i = plain;
+        if (raw[i] == '<')
+            return Fail(at, SourcePlace(raw, i), "'<' is not allowed in an attribute value");
+        const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
+        if (!end)
+            return Fail(at, SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
+        const std::string ref(raw + i + 1, end);
+        if (ref == "lt") text += '<';
+        else if (ref == "gt") text += '>';
+        else if (ref == "amp") text += '&';
+        else if (ref == "quot") text += '"';
+        else if (ref == "apos") text += '\'';
+        else if (ref.size() > 1 && ref[0] == '#') {
+            const bool hex = ref[1] == 'x';
+            const char* digits = ref.c_str() + (hex ? 2 : 1);
+            // digits only (strtoul would take blanks, a sign and "0x" too),
+            // the value held past 0x10FFFF so that no length wraps it round
+            std::uint32_t cp = 0;
+            bool valid = *digits != '\0';
+            for (const char* d = digits; valid && *d; ++d) {
+                const char c = *d;
+                const int v = c >= '0' && c <= '9'           ? c - '0'
+                              : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                            : -1;
+                valid = v >= 0;
+                if (valid && cp <= 0x10FFFF)
+                    cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
+            }
+            if (!valid || !IsXmlChar(cp))
+                return Fail(at, SourcePlace(raw, i), "invalid character reference &" + ref + ";");
+            if (!AppendCodePointAsGbk(cp, text)) {
+                char buf[16];
+                std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
+                return Fail(at, SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
+            }
+        } else {
+            return Fail(at, SourcePlace(raw, i), "undefined entity &" + ref + ";");
+        }
+        i = static_cast<size_t>(end - raw);
+    }
+    out = CString(text.data(), static_cast<int>(text.size()));
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
+                                                  bool keepClassType)
+{
+    // gather the attributes once, then fill the list at its final size
+    constexpr size_t kTypical = 32;
+    const char* nameStore[kTypical];
+    const char* valueStore[kTypical];
+    std::vector<const char*> moreNames, moreValues;
+    const char** names = nameStore;
+    const char** texts = valueStore;
+    size_t count = 0;
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute(), ++count) {
+        if (count == kTypical) {
+            moreNames.assign(nameStore, nameStore + kTypical);
+            moreValues.assign(valueStore, valueStore + kTypical);
+        }
+        if (count < kTypical) {
+            nameStore[count] = a.name();
+            valueStore[count] = a.value();
+        } else {
+            moreNames.push_back(a.name());
+            moreValues.push_back(a.value());
+        }
+    }
+    if (count > kTypical) {
+        names = moreNames.data();
+        texts = moreValues.data();
+    }
+    // names the same as an earlier element of this class and count had were checked then
+    // the names lie in the parsed text, which goes on past each of them:
+    // compared a word at a time, as far as the run's name and its end
+    const char* const parsed = parsedBase;
+    const size_t parsedLength = parsedSize;
+    const auto inParsedText = [parsed, parsedLength](const char* p, size_t length) {
+        const std::less<const char*> before;
+        return parsed && !before(p, parsed) && before(p, parsed + parsedLength) &&
+               static_cast<size_t>(parsed + parsedLength - p) > length;
+    };
+    NameRun* run = m_nameRuns.Find(owner, count, [names, count, inParsedText](const NameRun& r) {
+        for (size_t i = 0; i < count; ++i) {
+            const size_t length = static_cast<size_t>(r.names[i].GetLength());
+            const bool same = inParsedText(names[i], length)
+                                  ? SameBytes(r.names[i].GetString(), names[i], length) && names[i][length] == '\0'
+                                  : SameText(r.names[i].GetString(), names[i]);
+            if (!same)
+                return false;
+        }
+        return true;
+    });
+    if (!run) {
+        for (size_t i = 0; i < count; ++i)
+            if (!CheckName(node, names[i], "attribute name"))
+                return false;
+        if (const char* dup = FindDuplicate(names, count))
+            return Fail(node, dup, "duplicate attribute " + Quote(dup));
+        NamePool& pool = NamePool::OfThisThread();
+        run = &m_nameRuns.New(owner, count);
+        run->names.resize(count);
+        run->classTypeAt = count;
+        for (size_t i = 0; i < count; ++i) {
+            run->names[i] = pool.Get(names[i], std::strlen(names[i]));
+            if (SameText(names[i], "classtype"))
+                run->classTypeAt = i;
+        }
+    }
+    const size_t skipped = keepClassType ? count : run->classTypeAt;
+    // what the object set before it was read (in its constructor) is replaced in
+    // place; into an empty list, the attributes go at its final size at once
+    const INT_PTR preset = list.GetSize() - 1;
+    INT_PTR at = list.GetSize();
+    if (preset < 0)
+        list.SetSize(2 * static_cast<INT_PTR>(count - (skipped < count ? 1 : 0)));
+    static const ByteSet plainEnd = [] {
+        ByteSet set("&<");
+        set.has[0] = true;
+        return set;
+    }();
+    for (size_t i = 0; i < count; ++i) {
+        if (i == skipped)
+            continue;
+        const char* value = texts[i];
+        size_t plain = 0;
+        while (!plainEnd(value[plain]))
+            ++plain;
+        CString text;
+        if (value[plain] == '\0')
+            text = values.Get(value, plain);
+        else if (!Unescape(value, plain + std::strlen(value + plain), node, text))
+            return false;
+        INT_PTR same = 0;
+        while (same < preset && !SameText(list[same], names[i]))
+            same += 2;
+        if (same < preset) {
+            list[same + 1] = std::move(text);
+        } else if (preset < 0) {
+            list[at++] = run->names[i];
+            list[at++] = std::move(text);
+        } else {
+            list.Add(run->names[i]);
+            list.Add(std::move(text));
+        }
+    }
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
+{
+    char* value = const_cast<char*>(node.value());
+    switch (node.type()) {
+    case pugi::node_pcdata: {
+        // checked before the trails come back: a hidden ']' ends no section
+        if (const char* close = std::strstr(value, "]]>"))
+            return Fail(node, SourcePlace(value, static_cast<size_t>(close - value)),
+                        "\"]]>\" may not stand in text (write ]]&gt;)");
+        RestoreHiddenTrails(value);
+        // '<' cannot reach a text node: the parser ends the text there
+        return Unescape(value, std::strlen(value), node, text);
+    }
+    case pugi::node_comment: {
+        // the parser takes all up to "-->", but XML allows no "--" in a comment (nor would a save)
+        const size_t length = std::strlen(value);
+        const char* dash = std::strstr(value, "--");
+        if (!dash && length && value[length - 1] == '-')
+            dash = value + length - 1;
+        if (dash)
+            return Fail(node, SourcePlace(value, static_cast<size_t>(dash - value)),
+                        "a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes)");
+        break;
+    }
+    case pugi::node_pi: {
+        char* target = const_cast<char*>(node.name());
+        if (IsXmlTarget(target))
+            return Fail(node, target - 2,
+                        "a processing instruction may not be named " + Quote(target) +
+                            ": only the XML declaration, at the very start of the file, is");
+        RestoreHiddenTrails(target);
+        if (!CheckName(node, target, "processing instruction target"))
+            return false;
+        RestoreHiddenTrails(value);
+        text = *value ? CString((std::string(target) + " " + value).c_str()) : CString(target);
+        return true;
+    }
+    default:
+        break;
+    }
+    RestoreHiddenTrails(value);
+    text = value;
+    return true;
+}
+
+namespace {
+
+CXMLText::Kind TextKind(pugi::xml_node_type type)
+{
+    switch (type) {
+    case pugi::node_cdata: return CXMLText::CData;
+    case pugi::node_comment: return CXMLText::Comment;
+    case pugi::node_pi: return CXMLText::Instruction;
+    default: return CXMLText::Text;
+    }
+}
+
+} // namespace
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLComposite& container,
+                                                  MSXML2::IXMLDOMDocument* pDoc)
+{
+    // sized once: growing by doubling copies the list and holds up to twice its size
+    size_t children = 0;
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling())
+        ++children;
+    container.Reserve(children);
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
+        const pugi::xml_node_type type = c.type();
+        if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment ||
+            type == pugi::node_pi) {
+            CString text;
+            if (!ReadText(c, text))
+                return false;
+            auto* kept = new CXMLText(TextKind(type), text);
+            RecordPosition(kept, c);
+            container.Add(kept);
+            continue;
+        }
+        if (type != pugi::node_element)
+            continue; // no other kind reaches here: a declaration inside an element fails the parse
+        if (depth >= kMaxDepth)
+            return Fail(c, nullptr, TooDeep());
+        CXMLBase* child = CreateObjectFor(c);
+        if (!child)
+            return false;
+        RecordPosition(child, c);
+        container.Add(child);
+        MSXML2::IXMLDOMNode childNode(c.internal_object());
+        ++depth;
+        const bool ok = child->Serialize(childNode, pDoc, true, true);
+        --depth;
+        if (!ok)
+            return Fail(c, nullptr, "element could not be read");
+    }
+    return true;
+}
+
+ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
+{
+    const size_t length = std::strlen(index);
+    if (length > sizeof(ClassIndexHint::index))
+        return ClassType::Lookup(index, length);
+    ClassIndexHint& hint = m_classIndexes[HashText(index, length) % kClassIndexHints];
+    if (hint.length != length || std::memcmp(hint.index, index, length) != 0) {
+        hint.type = ClassType::Lookup(index, length);
+        hint.length = length;
+        std::memcpy(hint.index, index, length);
+    }
+    return hint.type;
+}
+
+CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
+{
+    if (!m_hiddenTrails.empty()) {
+        RestoreHiddenTrails(const_cast<char*>(element.name()));
+        for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
+            RestoreHiddenTrails(const_cast<char*>(a.name()));
+            RestoreHiddenTrails(const_cast<char*>(a.value()));
+        }
+    }
+    const char* name = element.name();
+    if (opaque)
+        return CheckName(element, name, "element name") ? new CXMLUnknown(CString(name)) : nullptr;
+    CRuntimeClass* rc = nullptr;
+    bool namedAfterClass = false;
+    if (pugi::xml_attribute ct = element.attribute("classtype")) {
+        ClassType* type = LookupClassIndex(ct.value());
+        if (type && type->m_pRuntimeClass)
+            rc = type->m_pRuntimeClass;
+        else
+            Warn(element, nullptr, std::string("unknown class index ") + Quote(ct.value()) + " of <" + name +
+                                       ">: the element is kept as it is");
+        namedAfterClass = rc && std::strcmp(rc->m_lpszClassName, name) == 0;
+        if (rc && !namedAfterClass)
+            Warn(element, nullptr, std::string("element <") + name + "> has the class index of " +
+                                       rc->m_lpszClassName + " and is read as one");
+    } else {
+        rc = CRuntimeClass::FromName(name);
+        if (!rc || !rc->m_pfnCreateObject || !rc->IsDerivedFrom(RUNTIME_CLASS(CXMLBase))) {
+            rc = nullptr;
+            Warn(element, nullptr, std::string("unknown element <") + name + ">: it is kept as it is");
+        }
+        namedAfterClass = rc != nullptr;
+    }
+    // a registered class's name is a name; any other is checked
+    if (!namedAfterClass && !CheckName(element, name, "element name"))
+        return nullptr;
+    if (rc) {
+        CObject* object = rc->CreateObject();
+        if (object && object->IsKindOf(RUNTIME_CLASS(CXMLBase)))
+            return static_cast<CXMLBase*>(object);
+        delete object;
+    }
+    return new CXMLUnknown(CString(name));
+}
+
+// Trail bytes that are ASCII but neither a name character nor harmless to
+// the parser: '@' '[' '\' ']' '^' '`' '{' '|' '}' '~'.
+void MSXML2::IXMLDOMDocument::Impl::HideParserBreakingTrails(char* text, size_t size)
+{
+    static const ByteSet breaking("@[\\]^`{|}~");
+    m_hiddenTrails.clear();
+    const auto* s = reinterpret_cast<unsigned char*>(text);
+    for (size_t i = 0; i < size; ++i) {
+        // ASCII a word at a time: most of a document is markup
+        while (i + 8 <= size && (Word8(text + i) & 0x8080808080808080ull) == 0)
+            i += 8;
+        if (i < size && s[i] >= 0x80) {
+            if (i + 1 < size && breaking(text[i + 1])) {
+                m_hiddenTrails.emplace_back(i + 1, text[i + 1]);
+                text[i + 1] = kHiddenTrail;
+            }
+            ++i; // the pair is valid GBK: the conversion checked it
+        }
+    }
+}
+
+void MSXML2::IXMLDOMDocument::Impl::RestoreHiddenTrails(char* text)
+{
+    if (m_hiddenTrails.empty() || !text || !*text)
+        return;
+    // a value keeps its start; the parser only moves its later bytes up,
+    // so its hidden trails are the next ones from its start on, in order
+    const size_t start = OffsetOf(text);
+    auto next = std::lower_bound(m_hiddenTrails.begin(), m_hiddenTrails.end(), std::make_pair(start, '\0'));
+    auto* s = reinterpret_cast<unsigned char*>(text);
+    for (size_t i = 0; s[i] && next != m_hiddenTrails.end(); ++i) {
+        if (s[i] < 0x80)
+            continue;
+        if (s[i + 1] == static_cast<unsigned char>(kHiddenTrail))
+            s[i + 1] = static_cast<unsigned char>((next++)->second);
+        if (s[i + 1])
+            ++i;
+    }
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
+{
+    parsedBase = buffer;
+    parsedSize = size;
+    HideParserBreakingTrails(buffer, size);
+    // as a fragment, since a document parse drops text outside the root
+    // element unseen; CheckTopLevel refuses it, and more roots, itself
+    constexpr unsigned kFlags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments |
+                                pugi::parse_doctype | pugi::parse_pi | pugi::parse_declaration | pugi::parse_fragment;
+    const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size, kFlags, pugi::encoding_utf8);
+    if (parsed)
+        return true;
+    size_t offset = 0;
+    std::string path;
+    const std::string message = ExplainParseError(parsed, offset, path);
+    Fail(pugi::xml_node(), parsedBase + offset, message);
+    error.path = path;
+    return false;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* name, const char* what)
+{
+    const size_t length = std::strlen(name);
+    const size_t bad = FindNonNameCharacter(name, length);
+    if (bad == length)
+        return true;
+    if (length == 0)
+        return Fail(at, name, std::string("an empty ") + what);
+    const size_t width = static_cast<unsigned char>(name[bad]) >= 0x80 && bad + 1 < length ? 2 : 1;
+    return Fail(at, name + bad,
+                std::string(what) + " " + Quote(name) + " holds " + Quote(std::string(name + bad, width).c_str()) +
+                    (bad == 0 ? ", which may not begin an XML name" : ", which XML names may not hold"));
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
+{
+    const char* name = declaration.name();
+    const char* lt = name - 2; // "<?" before the target
+    if (OffsetOf(lt) != 0 || declaration.previous_sibling()) {
+        const pugi::xml_node before = declaration.previous_sibling();
+        if (before.type() == pugi::node_declaration)
+            return Fail(declaration, lt, "a second XML declaration (remove it)");
+        if (!before)
+            return Fail(declaration, lt, "the XML declaration must stand at the very start of the file: remove the "
+                                         "blanks before <?xml ...?>");
+        return Fail(declaration, lt, "an XML declaration may only stand at the very start of the file (move it "
+                                     "there, before any comment, or remove it)");
+    }
+    if (std::strcmp(name, "xml") != 0)
+        return Fail(declaration, lt, std::string("the XML declaration is written <?xml, not <?") + name);
+    static const char* const kOrder[] = {"version", "encoding", "standalone"};
+    size_t next = 0;
+    pugi::xml_attribute a = declaration.first_attribute();
+    if (!a || std::strcmp(a.name(), "version") != 0)
+        return Fail(declaration, lt, "the XML declaration must begin with version=\"1.0\"");
+    for (; a; a = a.next_attribute()) {
+        while (next < 3 && std::strcmp(a.name(), kOrder[next]) != 0)
+            ++next;
+        if (next == 3)
+            return Fail(declaration, a.name(),
+                        "the XML declaration may hold only version, encoding and standalone, in this order; not " +
+                            Quote(a.name()));
+        ++next;
+    }
+    return true;
+}
+
+// What lies around the root element; what lies in it is checked as the objects read it.
+bool MSXML2::IXMLDOMDocument::Impl::CheckTopLevel()
+{
+    for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling()) {
+        switch (n.type()) {
+        case pugi::node_element:
+            if (rootElement)
+                return Fail(n, nullptr, "more than one root element");
+            rootElement = n;
+            break;
+        case pugi::node_pcdata:
+        case pugi::node_cdata:
+            return Fail(n, n.value() + std::strspn(n.value(), " \t\r\n"), "text outside the root element");
+        case pugi::node_declaration:
+            if (!CheckDeclaration(n))
+                return false;
+            break;
+        case pugi::node_doctype:
+            return Fail(n, n.value(), "document type declarations are not supported (no DTD is ever read)");
+        default:
+            break;
+        }
+    }
+    if (!rootElement)
+        return Fail(pugi::xml_node(), parsedBase + parsedSize, "no root element");
+    return true;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadAroundRoot(CXMLComposite& before, CXMLComposite& after)
+{
+    CXMLComposite* side = &before;
+    for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling()) {
+        if (n == rootElement)
+            side = &after;
+        if (n.type() != pugi::node_comment && n.type() != pugi::node_pi)
+            continue;
+        CString text;
+        if (!ReadText(n, text))
+            return false;
+        auto* kept = new CXMLText(TextKind(n.type()), text);
+        RecordPosition(kept, n);
+        side->Add(kept);
+    }
+    return true;
+}
