@@ -13,7 +13,8 @@ install(TARGETS kvhost KvNodeDefine EXPORT KvNodeDefineTargets
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(DIRECTORY host/appframe host/arx host/xmlobj
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kvhost COMPONENT dev
-  FILES_MATCHING PATTERN "*.h" PATTERN "DomImpl.h" EXCLUDE PATTERN "DocumentFile.h" EXCLUDE)
+  FILES_MATCHING PATTERN "*.h" PATTERN "DomImpl.h" EXCLUDE PATTERN "DocumentFile.h" EXCLUDE
+  PATTERN "TextConverter.h" EXCLUDE PATTERN "TextPool.h" EXCLUDE PATTERN "RecentNameLists.h" EXCLUDE)
 file(GLOB kv_public_headers CONFIGURE_DEPENDS KvNodeDefine/*.h)
 install(FILES ${kv_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/KvNodeDefine COMPONENT dev)
 
@@ -39,15 +40,18 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/KvNodeDefine.pc DESTINATION ${kv_pc_di
 
 # ---- the tool, its manual page and completion ---------------------------------
 install(TARGETS kvnode RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tool)
-add_custom_command(OUTPUT kvnode.1
-  COMMAND sh ${PROJECT_SOURCE_DIR}/tools/kvnode/manpage.sh $<TARGET_FILE:kvnode> kvnode.1
-  DEPENDS kvnode ${PROJECT_SOURCE_DIR}/tools/kvnode/manpage.sh
-  COMMENT "Writing the manual page kvnode(1) from kvnode --help")
-add_custom_target(manpage ALL DEPENDS kvnode.1)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kvnode.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tool)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kvnode.xsd DESTINATION ${CMAKE_INSTALL_DATADIR}/kvnode COMPONENT tool)
-install(FILES tools/kvnode/kvnode.bash RENAME kvnode
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT tool)
+# made by running the tool, so only where it runs on the build machine
+if(NOT CMAKE_CROSSCOMPILING)
+  add_custom_command(OUTPUT kvnode.1
+    COMMAND sh ${PROJECT_SOURCE_DIR}/tools/kvnode/manpage.sh $<TARGET_FILE:kvnode> kvnode.1
+    DEPENDS kvnode ${PROJECT_SOURCE_DIR}/tools/kvnode/manpage.sh
+    COMMENT "Writing the manual page kvnode(1) from kvnode --help")
+  add_custom_target(manpage ALL DEPENDS kvnode.1)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kvnode.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tool)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kvnode.xsd DESTINATION ${CMAKE_INSTALL_DATADIR}/kvnode COMPONENT tool)
+  install(FILES tools/kvnode/kvnode.bash RENAME kvnode
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT tool)
+endif()
 
 # ---- packages: a .deb per component, and one .tar.gz of everything -----------
 set(CPACK_PACKAGE_NAME KvNodeDefine)

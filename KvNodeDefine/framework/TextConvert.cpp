@@ -30,8 +30,13 @@ double TextToReal(const char* text) noexcept
     if (!text)
         return 0.0;
     // the "C" locale's rules whatever the process locale: '.' is the decimal point
+#ifdef _WIN32
+    static const _locale_t cLocale = _create_locale(LC_ALL, "C");
+    return cLocale ? _strtod_l(text, nullptr, cLocale) : std::strtod(text, nullptr);
+#else
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     return cLocale ? strtod_l(text, nullptr, cLocale) : std::strtod(text, nullptr);
+#endif
 }
 
 namespace {

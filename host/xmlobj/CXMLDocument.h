@@ -30,13 +30,13 @@ struct XmlPosition {
     int column = 0;
 };
 
+class CXMLComposite;
+
 // The host's entry point: reads a document into a tree of objects, created by
 // the class index of each element, and writes the tree back.
 //
 // A failed load leaves the document as it was; a failed save leaves the
 // target file as it was. Loads and saves report through GetErrorText.
-class CXMLComposite;
-
 class KVHOST_API CXMLDocument {
 public:
     CXMLDocument();

@@ -1,67 +1,26 @@
 #include <xmlobj/XmlEncoding.h>
 
+#include "TextConverter.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iconv.h>
 #include <string_view>
+#ifdef _MSC_VER
+#define strcasecmp _stricmp
+#else
 #include <strings.h>
+#endif
 
 namespace {
 
 bool IsRefusedControl(unsigned char c) noexcept { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; }
 
-// One iconv descriptor per direction and thread: opening one costs far more
-// than a conversion, and a descriptor carries state that threads must not share.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (m_cd != reinterpret_cast<iconv_t>(-1))
-            iconv_close(m_cd);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // Converts [data, data+size) and appends it to out; on failure returns
-    // false with the offset of the byte where it stopped.
-    bool Run(const char* data, size_t size, std::string& out, size_t& stoppedAt)
-    {
-        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-            stoppedAt = 0;
-            return false;
-        }
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char* in = const_cast<char*>(data);
-        size_t inLeft = size;
-        const size_t start = out.size();
-        out.resize(start + size * 2 + 8);
-        char* dst = &out[start];
-        size_t dstLeft = out.size() - start;
-        while (inLeft > 0) {
-            if (iconv(m_cd, &in, &inLeft, &dst, &dstLeft) != static_cast<size_t>(-1))
-                continue;
-            if (errno == E2BIG) {
-                const size_t used = static_cast<size_t>(dst - out.data());
-                out.resize(out.size() * 2);
-                dst = &out[used];
-                dstLeft = out.size() - used;
-                continue;
-            }
-            out.resize(static_cast<size_t>(dst - out.data()));
-            stoppedAt = static_cast<size_t>(in - data);
-            return false;
-        }
-        out.resize(static_cast<size_t>(dst - out.data()));
-        return true;
-    }
-
-private:
-    iconv_t m_cd;
-};
+// One converter per direction and thread: opening one costs far more than a
+// conversion, and a converter carries state that threads must not share.
+using Converter = TextConverter;
 
 Converter& Utf8ToGbk() { thread_local Converter c("GBK", "UTF-8"); return c; }
 Converter& GbkToUtf8() { thread_local Converter c("UTF-8", "GBK"); return c; }

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
+#include <random>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -115,11 +115,12 @@ TEST(BadInput, NestingBeyondTheLimitFailsAtTheFirstElementTooDeep)
 
 TEST(BadInput, DirectoryGivenAsAFileSaysWhy)
 {
-    char dir[] = "/tmp/kv_bad_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ExpectFailure(dir, false, "", 0, 0, "is a directory");
-    ExpectFailure(std::string(dir) + "/missing.xml", false, "", 0, 0, "cannot read");
-    rmdir(dir);
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("kv_bad_" + std::to_string(std::random_device()()));
+    ASSERT_TRUE(fs::create_directory(dir));
+    ExpectFailure(dir.string(), false, "", 0, 0, "is a directory");
+    ExpectFailure((dir / "missing.xml").string(), false, "", 0, 0, "cannot read");
+    fs::remove(dir);
 }
 
 } // namespace

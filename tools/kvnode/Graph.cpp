@@ -10,8 +10,13 @@
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
+#ifdef _WIN32
+#define popen _popen
+#define pclose _pclose
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 #include <unordered_map>
 
 namespace kvnode {
@@ -335,16 +340,33 @@ void WriteLegend(const std::vector<Cluster>& clusters, std::ostream& out)
     out << "    </table>>];\n  }\n";
 }
 
+#ifdef _WIN32
+const char kPathSeparator = ';';
+const char kDotFile[] = "\\dot.exe";
+bool IsProgram(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFREG;
+}
+#else
+const char kPathSeparator = ':';
+const char kDotFile[] = "/dot";
+bool IsProgram(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+#endif
+
 // Graphviz's dot on PATH, or empty
 std::string FindDot()
 {
     const char* path = std::getenv("PATH");
     std::istringstream dirs(path ? path : "");
     std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        const std::string candidate = (dir.empty() ? "." : dir) + "/dot";
-        struct stat st;
-        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+    while (std::getline(dirs, dir, kPathSeparator)) {
+        const std::string candidate = (dir.empty() ? "." : dir) + kDotFile;
+        if (IsProgram(candidate))
             return candidate;
     }
     return std::string();
@@ -360,18 +382,28 @@ int RunDot(const std::string& graph, std::ostream& out, std::ostream& err)
                "DOT without --svg and draw it elsewhere.\n";
         return kExitFailure;
     }
-    std::string quoted = "'";
+#ifdef _WIN32
+    const std::string command = "\"" + dot + "\" -Tsvg"; // no path holds a double quote
+#else
+    std::string command = "'";
     for (const char c : dot)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    command += "' -Tsvg";
+#endif
     out.flush();
-    FILE* pipe = popen((quoted + "' -Tsvg").c_str(), "w");
+    FILE* pipe = popen(command.c_str(), "w");
     if (!pipe) {
         err << "kvnode graph: cannot run " << dot << '\n';
         return kExitFailure;
     }
     const bool written = std::fwrite(graph.data(), 1, graph.size(), pipe) == graph.size();
     const int status = pclose(pipe);
-    if (!written || status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+#ifdef _WIN32
+    const bool drawn = status == 0; // the exit code
+#else
+    const bool drawn = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
+    if (!written || !drawn) {
         err << "kvnode graph: " << dot << " failed to draw the graph\n";
         return kExitFailure;
     }

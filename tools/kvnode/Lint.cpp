@@ -170,7 +170,7 @@ std::string ReadBytes(const std::string& path)
 {
     struct stat st;
     constexpr off_t kLargest = 256 << 20;
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kLargest)
+    if (stat(path.c_str(), &st) != 0 || (st.st_mode & S_IFMT) != S_IFREG || st.st_size > kLargest)
         return std::string();
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

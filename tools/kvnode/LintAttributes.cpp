@@ -58,10 +58,15 @@ std::string RealProblem(const std::string& text)
 {
     if (Trimmed(text).empty())
         return text.empty() ? "is empty" : "has no digits";
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     const char* start = text.c_str();
     char* end = nullptr;
+#ifdef _WIN32
+    static const _locale_t cLocale = _create_locale(LC_ALL, "C");
+    _strtod_l(start, &end, cLocale);
+#else
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     strtod_l(start, &end, cLocale);
+#endif
     if (end == start)
         return "has no digits";
     for (const char* p = end; *p; ++p)

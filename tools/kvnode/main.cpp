@@ -7,7 +7,14 @@
 #include <algorithm>
 #include <iostream>
 #include <sstream>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#define isatty _isatty
+#define STDOUT_FILENO 1
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -305,6 +312,13 @@ int ListForCompletion(const std::string& what, int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // documents pass through standard input and output as they are: text
+    // mode would add carriage returns (into UTF-16 too) and stop at 0x1A
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     std::ios::sync_with_stdio(false);
     if (argc < 2) {
         ToolHelp(std::cerr);
