@@ -148,9 +148,6 @@ TEST(Lint, Output)
     EXPECT_EQ(FormatText(f), "a \"b\".xml:3:7: warning: tab\there [unused-varitem]");
     f.line = f.column = 0;
     EXPECT_EQ(FormatText(f), "a \"b\".xml: warning: tab\there [unused-varitem]");
-    EXPECT_EQ(FormatJson({f}), "[\n  {\"file\": \"a \\\"b\\\".xml\", \"line\": 0, \"column\": 0, \"severity\": \"warning\", "
-                               "\"rule\": \"unused-varitem\", \"message\": \"tab\\there\"}\n]\n");
-    EXPECT_EQ(FormatJson({}), "[]\n");
 }
 
 } // namespace

@@ -176,29 +176,6 @@ std::string ReadBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void AppendJsonString(std::string& out, const std::string& s)
-{
-    out += '"';
-    for (const char c : s) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
-                out += buf;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-}
-
 const char* SeverityWord(Severity s) { return s == Severity::Error ? "error" : "warning"; }
 
 // every rule over a document just loaded (or not) from bytes
@@ -251,24 +228,6 @@ std::string FormatText(const Finding& f)
     if (f.line > 0)
         s += ":" + std::to_string(f.line) + ":" + std::to_string(f.column);
     return s + ": " + SeverityWord(f.severity()) + ": " + f.message + " [" + RuleOf(f.rule).id + "]";
-}
-
-std::string FormatJson(const std::vector<Finding>& findings)
-{
-    std::string out = "[";
-    for (size_t i = 0; i < findings.size(); ++i) {
-        const Finding& f = findings[i];
-        out += i ? ",\n  {" : "\n  {";
-        out += "\"file\": ";
-        AppendJsonString(out, f.file);
-        out += ", \"line\": " + std::to_string(f.line) + ", \"column\": " + std::to_string(f.column);
-        out += ", \"severity\": \"" + std::string(SeverityWord(f.severity())) + "\"";
-        out += ", \"rule\": \"" + std::string(RuleOf(f.rule).id) + "\", \"message\": ";
-        AppendJsonString(out, f.message);
-        out += "}";
-    }
-    out += findings.empty() ? "]\n" : "\n]\n";
-    return out;
 }
 
 } // namespace kvnode

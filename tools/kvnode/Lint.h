@@ -70,7 +70,5 @@ std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& fi
 
 // "file:line:column: error: message [rule-id]"
 std::string FormatText(const Finding& finding);
-// a JSON array of objects with file, line, column, severity, rule and message
-std::string FormatJson(const std::vector<Finding>& findings);
 
 } // namespace kvnode
