@@ -125,6 +125,9 @@ void* NoMemory(size_t) { return nullptr; }
 
 TEST(Reading, OutOfMemoryFailsTheLoadAndKeepsTheDocument)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "kvhost.dll holds its own pugixml: this program's allocator hooks do not reach it";
+#endif
     CXMLDocument doc;
     ASSERT_TRUE(LoadText(doc, kBody)) << doc.GetErrorText();
     const CXMLBase* root = doc.GetRoot();
