@@ -40,20 +40,20 @@ AttSpec EnumSpec(E value)
     return table ? AttSpec{AttType::Enumeration, table} : AttSpec{AttType::Integer};
 }
 
-KVNODE_API void WriteAtt(CXMLBase& object, const char* name, AttSpec spec, const CString& text);
+KVNODE_API void WriteAtt(CXMLBase& object, const char* name, AttSpec reading, const CString& text);
 // false (and text empty) when the attribute is missing
-KVNODE_API bool ReadAtt(const CXMLBase& object, const char* name, AttSpec spec, CString& text);
+KVNODE_API bool ReadAtt(const CXMLBase& object, const char* name, AttSpec reading, CString& text);
 
 // one attribute of a class, as AttributesOf lists it
 struct AttributeInfo {
     std::string name; // as written in the XML
-    AttSpec spec;     // the rule its reader applies
+    AttSpec reading;     // the rule its reader applies
     bool written = false; // by a save of a fresh object (a construction: of any type)
     bool read = false;    // by the class's load
 };
 
 // The attributes of cls's objects, in the order a save writes them (for a
 // construction "type" and then its whole table, whatever the type); the
-// spec is the one the reading side uses. Empty for a class whose objects
+// reading is the rule the class reads it by. Empty for a class whose objects
 // have no fixed attributes, and for a class that is not a CXMLBase.
 KVNODE_API std::vector<AttributeInfo> AttributesOf(CRuntimeClass* cls);

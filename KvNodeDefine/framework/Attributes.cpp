@@ -37,12 +37,12 @@ public:
     Probe& operator=(const Probe&) = delete;
 };
 
-void Note(std::vector<AttributeInfo>& list, const char* name, AttSpec spec)
+void Note(std::vector<AttributeInfo>& list, const char* name, AttSpec reading)
 {
     for (const AttributeInfo& a : list)
         if (a.name == name)
             return;
-    list.push_back(AttributeInfo{name, spec});
+    list.push_back(AttributeInfo{name, reading});
 }
 
 std::vector<AttributeInfo>::iterator Find(std::vector<AttributeInfo>& list, const std::string& name)
@@ -52,17 +52,17 @@ std::vector<AttributeInfo>::iterator Find(std::vector<AttributeInfo>& list, cons
 
 } // namespace
 
-void WriteAtt(CXMLBase& object, const char* name, AttSpec spec, const CString& text)
+void WriteAtt(CXMLBase& object, const char* name, AttSpec reading, const CString& text)
 {
     if (Notes* notes = Listening())
-        Note(notes->written, name, spec);
+        Note(notes->written, name, reading);
     object.SetAttText(name, text);
 }
 
-bool ReadAtt(const CXMLBase& object, const char* name, AttSpec spec, CString& text)
+bool ReadAtt(const CXMLBase& object, const char* name, AttSpec reading, CString& text)
 {
     if (Notes* notes = Listening())
-        Note(notes->read, name, spec);
+        Note(notes->read, name, reading);
     return object.GetAttText(name, text);
 }
 
@@ -87,7 +87,7 @@ std::vector<AttributeInfo> AttributesOf(CRuntimeClass* cls)
     // each field that is written only when set, and a construction is saved
     // once for each of its types.
     const auto type = Find(all, "type");
-    const SteelSystem::EnumTable* types = type != all.end() ? type->spec.table : nullptr;
+    const SteelSystem::EnumTable* types = type != all.end() ? type->reading.table : nullptr;
     const int rounds = types && types->count > 0 ? types->count : 1;
     for (int round = 0; round < rounds; ++round) {
         for (const AttributeInfo& a : all)

@@ -11,7 +11,7 @@ std::string Listing(CRuntimeClass* cls)
     std::string s;
     for (const AttributeInfo& a : AttributesOf(cls)) {
         static const char* const types[] = {"text", "int", "enum", "ints", "reals"};
-        s += (s.empty() ? "" : " ") + a.name + ":" + types[static_cast<int>(a.spec.type)];
+        s += (s.empty() ? "" : " ") + a.name + ":" + types[static_cast<int>(a.reading.type)];
         if (!a.written)
             s += "?";
         if (!a.read)
@@ -52,20 +52,20 @@ TEST(Attributes, EachClassListsWhatItsRefreshPairWritesAndReads)
 
 TEST(Attributes, EnumerationsCarryTheLibrarysTables)
 {
-    const auto spec = [](CRuntimeClass* cls, const std::string& name) {
+    const auto reading = [](CRuntimeClass* cls, const std::string& name) {
         for (const AttributeInfo& a : AttributesOf(cls))
             if (a.name == name)
-                return a.spec;
+                return a.reading;
         return AttSpec{AttType::Text};
     };
-    EXPECT_EQ(spec(RUNTIME_CLASS(CBoltDesc), "material").table, &SteelSystem::MaterialTable());
-    EXPECT_EQ(spec(RUNTIME_CLASS(CBoltDesc), "boltgrade").table, &SteelSystem::BoltGradeTable());
-    EXPECT_EQ(spec(RUNTIME_CLASS(CBoltGroupDesc), "bolttype").table, &SteelSystem::BoltTypeTable());
-    EXPECT_EQ(spec(RUNTIME_CLASS(CPlaneDesc), "type").table, &CPlaneDesc::Types());
+    EXPECT_EQ(reading(RUNTIME_CLASS(CBoltDesc), "material").table, &SteelSystem::MaterialTable());
+    EXPECT_EQ(reading(RUNTIME_CLASS(CBoltDesc), "boltgrade").table, &SteelSystem::BoltGradeTable());
+    EXPECT_EQ(reading(RUNTIME_CLASS(CBoltGroupDesc), "bolttype").table, &SteelSystem::BoltTypeTable());
+    EXPECT_EQ(reading(RUNTIME_CLASS(CPlaneDesc), "type").table, &CPlaneDesc::Types());
     EXPECT_STREQ(CVecDesc::Types().TextOf(CVecDesc::VecByMember), "VecByMember");
     EXPECT_EQ(CLineDesc::Types().count, 4);
     // the host's codes have no table: they are plain integers
-    EXPECT_EQ(spec(RUNTIME_CLASS(CNodeTypeDesc), "nodetype").table, nullptr);
+    EXPECT_EQ(reading(RUNTIME_CLASS(CNodeTypeDesc), "nodetype").table, nullptr);
 }
 
 TEST(Attributes, ListingLeavesNoTraceOnLaterLoads)

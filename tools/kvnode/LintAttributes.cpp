@@ -151,7 +151,7 @@ private:
         const bool isType = a.name == "type" && IsConstruction(KindOf(m_o));
         std::string message;
         RuleId rule = RuleId::BadNumber;
-        switch (a.spec.type) {
+        switch (a.reading.type) {
         case AttType::Text:
             return;
         case AttType::Integer:
@@ -160,14 +160,14 @@ private:
             const int read = TextToInt(value.c_str());
             if (!problem.empty()) {
                 message =
-                    Head(a.name, value) + ", which " + problem + ": the host reads " + ValueText(read, a.spec.table);
-                if (a.spec.table)
-                    message += Matching(value, *a.spec.table);
+                    Head(a.name, value) + ", which " + problem + ": the host reads " + ValueText(read, a.reading.table);
+                if (a.reading.table)
+                    message += Matching(value, *a.reading.table);
                 message += FullWidth(value);
-            } else if (a.spec.table && !a.spec.table->TextOf(read)) {
+            } else if (a.reading.table && !a.reading.table->TextOf(read)) {
                 rule = RuleId::ValueOutOfTable;
                 message = Label(m_o) + ": \"" + a.name + "\" is " + std::to_string(read) +
-                          ", which is none of " + TableText(*a.spec.table);
+                          ", which is none of " + TableText(*a.reading.table);
             }
             break;
         }
@@ -220,12 +220,12 @@ private:
                 end = value.size();
             const std::string text = value.substr(start, end - start);
             const std::string problem =
-                a.spec.type == AttType::IntegerList ? IntegerProblem(text) : RealProblem(text);
+                a.reading.type == AttType::IntegerList ? IntegerProblem(text) : RealProblem(text);
             if (!problem.empty())
                 return Head(a.name, value) + ": item " + std::to_string(item) +
                        (text.empty() ? "" : " \"" + Utf8(text.data(), text.size()) + "\"") + " " + problem +
                        ", and the host reads it as " +
-                       (a.spec.type == AttType::IntegerList ? std::to_string(TextToInt(text.c_str())) : Real(text));
+                       (a.reading.type == AttType::IntegerList ? std::to_string(TextToInt(text.c_str())) : Real(text));
             start = end + 1;
         }
         return std::string();

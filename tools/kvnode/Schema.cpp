@@ -74,7 +74,7 @@ private:
     // the simple type of an enumeration, named after where it is first met
     std::string EnumerationType(const ClassInfo& info, const AttributeInfo& a)
     {
-        const SteelSystem::EnumTable* table = a.spec.table;
+        const SteelSystem::EnumTable* table = a.reading.table;
         const auto known = m_names.find(table);
         if (known != m_names.end())
             return known->second;
@@ -92,7 +92,7 @@ private:
 
     std::string TypeOf(const ClassInfo& info, const AttributeInfo& a)
     {
-        switch (a.spec.type) {
+        switch (a.reading.type) {
         case AttType::Integer: return "integer";
         case AttType::Enumeration: return EnumerationType(info, a);
         case AttType::IntegerList: return "integerList";
