@@ -11,6 +11,7 @@
 //   faults_per_kelem page faults of a load per 1000 elements (fresh memory)
 //   us_per_4k_page   what first touching memory costs on this machine
 #include <KvNodeDefine/KvNodeDefine.h>
+#include <BenchSupport.h>
 #include <NodeLibraryGenerator.h>
 
 #include <benchmark/benchmark.h>
@@ -28,29 +29,11 @@ namespace {
 
 constexpr long kSmallest = 1000;
 
-const kvgen::Library& LibraryOf(long elements)
-{
-    static std::map<long, kvgen::Library> cache;
-    auto it = cache.find(elements);
-    if (it == cache.end()) {
-        kvgen::LibraryShape shape;
-        shape.elements = static_cast<std::size_t>(elements);
-        shape.seed = 20240601;
-        it = cache.emplace(elements, kvgen::GenerateNodeLibrary(shape)).first;
-    }
-    return it->second;
-}
+using kvbench::LibraryOf;
 
-// The thread's CPU time: the machine is shared, and a wall clock would count
-// the time other processes take from this one.
 struct Clock {
     using time_point = double;
-    static double now() noexcept
-    {
-        timespec t;
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-    }
+    static double now() noexcept { return kvbench::ThreadSeconds(); }
 };
 double Since(double start) { return Clock::now() - start; }
 

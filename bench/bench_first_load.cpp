@@ -10,6 +10,7 @@
 //   faults_per_kelem  our load's page faults per 1000 elements
 //   pugixml_faults_per_kelem, hand_faults_per_kelem   theirs
 //   ns_per_elem       our first load per element
+#include <BenchSupport.h>
 #include <HandMapping.h>
 #include <KvNodeDefine/KvNodeDefine.h>
 #include <NodeLibraryGenerator.h>
@@ -38,12 +39,7 @@ namespace {
 const char* const kContenders[] = {"pugixml", "hand", "ours"};
 enum { kPugixml, kHand, kOurs };
 
-double Now()
-{
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t); // counts the kernel's time for page faults too
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+double Now() { return kvbench::ThreadSeconds(); }
 
 long MinorFaults()
 {

@@ -9,6 +9,7 @@
 //   hand_x_pugixml  the mapping's time / pugixml's, for scale
 //   ns_per_elem our time per element
 //   held_x_file bytes a loaded document holds / UTF-8 file size (target <= 2.4)
+#include <BenchSupport.h>
 #include <HandMapping.h>
 #include <KvNodeDefine/KvNodeDefine.h>
 #include <NodeLibraryGenerator.h>
@@ -25,26 +26,9 @@
 
 namespace {
 
-const kvgen::Library& LibraryOf(long elements)
-{
-    static std::map<long, kvgen::Library> cache;
-    auto it = cache.find(elements);
-    if (it == cache.end()) {
-        kvgen::LibraryShape shape;
-        shape.elements = static_cast<std::size_t>(elements);
-        shape.seed = 20240601;
-        it = cache.emplace(elements, kvgen::GenerateNodeLibrary(shape)).first;
-    }
-    return it->second;
-}
+using kvbench::LibraryOf;
 
-// the thread's CPU time: the machine is shared
-double Now()
-{
-    timespec t;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+double Now() { return kvbench::ThreadSeconds(); }
 
 // Runs the contenders once each, starting with a different one every
 // iteration, and adds each one's time to its total.

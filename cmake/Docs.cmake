@@ -6,7 +6,7 @@ if(NOT DOXYGEN_FOUND)
 endif()
 file(GLOB kv_documented_headers CONFIGURE_DEPENDS
   KvNodeDefine/*.h host/appframe/*.h host/arx/*.h host/xmlobj/*.h)
-list(FILTER kv_documented_headers EXCLUDE REGEX "/(DomImpl|TextConverter|TextPool|RecentNameLists)\\.h$")
+list(FILTER kv_documented_headers EXCLUDE REGEX "/(DomImpl|DocumentFile|TextConverter|TextPool|RecentNameLists|Utf8Sequence)\\.h$")
 set(DOXYGEN_PROJECT_NAME KvNodeDefine)
 set(DOXYGEN_PROJECT_NUMBER ${PROJECT_VERSION})
 set(DOXYGEN_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/docs)

@@ -14,7 +14,7 @@ install(TARGETS kvhost KvNodeDefine EXPORT KvNodeDefineTargets
 install(DIRECTORY host/appframe host/arx host/xmlobj
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kvhost COMPONENT dev
   FILES_MATCHING PATTERN "*.h" PATTERN "DomImpl.h" EXCLUDE PATTERN "DocumentFile.h" EXCLUDE
-  PATTERN "TextConverter.h" EXCLUDE PATTERN "TextPool.h" EXCLUDE PATTERN "RecentNameLists.h" EXCLUDE)
+  PATTERN "TextConverter.h" EXCLUDE PATTERN "TextPool.h" EXCLUDE PATTERN "RecentNameLists.h" EXCLUDE PATTERN "Utf8Sequence.h" EXCLUDE)
 file(GLOB kv_public_headers CONFIGURE_DEPENDS KvNodeDefine/*.h)
 install(FILES ${kv_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/KvNodeDefine COMPONENT dev)
 

@@ -1,4 +1,5 @@
 #include "TextConverter.h"
+#include "Utf8Sequence.h"
 
 #include <cstdint>
 #include <vector>
@@ -75,33 +76,6 @@ const Tables& TheTables()
 }
 
 // ---- reading one character: its length, 0 when the bytes are none (or cut short)
-
-size_t ReadUtf8(const unsigned char* s, size_t n, std::uint32_t& cp)
-{
-    const unsigned char c = s[0];
-    size_t len;
-    std::uint32_t min;
-    if (c < 0x80) {
-        cp = c;
-        return 1;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-        len = 2, cp = c & 0x1Fu, min = 0x80;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        len = 3, cp = c & 0x0Fu, min = 0x800;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        len = 4, cp = c & 0x07u, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (n < len)
-        return 0;
-    for (size_t i = 1; i < len; ++i) {
-        if ((s[i] & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (s[i] & 0x3Fu);
-    }
-    return cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? 0 : len;
-}
 
 bool IsPairTrail(unsigned char t) { return t >= 0x40 && t <= 0xFE && t != 0x7F; }
 
@@ -221,7 +195,7 @@ bool TextConverter::Run(const char* data, std::size_t size, std::string& out, st
     const auto* s = reinterpret_cast<const unsigned char*>(data);
     for (size_t i = 0; i < size;) {
         std::uint32_t cp = 0;
-        const size_t len = from == kUtf8 ? ReadUtf8(s + i, size - i, cp) : ReadGbk(s + i, size - i, cp, from == kGb18030);
+        const size_t len = from == kUtf8 ? Utf8SequenceLength(s + i, size - i, cp) : ReadGbk(s + i, size - i, cp, from == kGb18030);
         const size_t before = out.size();
         if (len == 0 || !(to == kUtf8 ? WriteUtf8(cp, out) : WriteGbk(cp, out, to == kGb18030))) {
             out.resize(before);

@@ -1,6 +1,7 @@
 #include <xmlobj/XmlEncoding.h>
 
 #include "TextConverter.h"
+#include "Utf8Sequence.h"
 
 #include <algorithm>
 #include <atomic>
@@ -27,8 +28,6 @@ Converter& GbkToUtf8() { thread_local Converter c("UTF-8", "GBK"); return c; }
 Converter& Gb18030ToGbk() { thread_local Converter c("GBK", "GB18030"); return c; }
 Converter& GbkToGb18030() { thread_local Converter c("GB18030", "GBK"); return c; }
 Converter& Gb18030ToUtf8() { thread_local Converter c("UTF-8", "GB18030"); return c; }
-
-size_t Utf8SequenceLength(const unsigned char* s, size_t n, std::uint32_t& cp) noexcept;
 
 // the UTF-8 bytes of a code point (at most 0x10FFFF) in out; returns how many
 size_t EncodeUtf8(std::uint32_t cp, char* out) noexcept
@@ -131,35 +130,6 @@ struct BufferSink {
     void push_back(char c) noexcept { append(&c, 1); }
 };
 
-// Length of the valid UTF-8 sequence at s (n bytes available), 0 when invalid.
-size_t Utf8SequenceLength(const unsigned char* s, size_t n, std::uint32_t& cp) noexcept
-{
-    const unsigned char c = s[0];
-    size_t len;
-    std::uint32_t min;
-    if (c < 0x80) {
-        cp = c;
-        return 1;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-        len = 2, cp = c & 0x1Fu, min = 0x80;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        len = 3, cp = c & 0x0Fu, min = 0x800;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        len = 4, cp = c & 0x07u, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (n < len)
-        return 0;
-    for (size_t i = 1; i < len; ++i) {
-        if ((s[i] & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (s[i] & 0x3Fu);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return len;
-}
 
 std::string CodePointText(std::uint32_t cp)
 {
