@@ -3,7 +3,7 @@
 // one group, one finding, in time linear in N from 10^3 to 10^5.
 //   ns_per_vec      the rules' time per vector (the load is not timed)
 //   report_bytes    the size of all messages: bounded, whatever N
-#include "Lint.h"
+#include "rules/Lint.h"
 
 #include <KvNodeDefine/KvNodeDefine.h>
 

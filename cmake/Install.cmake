@@ -43,13 +43,13 @@ install(TARGETS kvnode RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT too
 # made by running the tool, so only where it runs on the build machine
 if(NOT CMAKE_CROSSCOMPILING)
   add_custom_command(OUTPUT kvnode.1
-    COMMAND sh ${PROJECT_SOURCE_DIR}/tools/kvnode/manpage.sh $<TARGET_FILE:kvnode> kvnode.1
-    DEPENDS kvnode ${PROJECT_SOURCE_DIR}/tools/kvnode/manpage.sh
+    COMMAND sh ${PROJECT_SOURCE_DIR}/tools/kvnode/cli/manpage.sh $<TARGET_FILE:kvnode> kvnode.1
+    DEPENDS kvnode ${PROJECT_SOURCE_DIR}/tools/kvnode/cli/manpage.sh
     COMMENT "Writing the manual page kvnode(1) from kvnode --help")
   add_custom_target(manpage ALL DEPENDS kvnode.1)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kvnode.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tool)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/kvnode.xsd DESTINATION ${CMAKE_INSTALL_DATADIR}/kvnode COMPONENT tool)
-  install(FILES tools/kvnode/kvnode.bash RENAME kvnode
+  install(FILES tools/kvnode/cli/kvnode.bash RENAME kvnode
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT tool)
 endif()
 

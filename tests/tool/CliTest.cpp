@@ -219,7 +219,7 @@ TEST(Cli, BashCompletion)
 {
     if (std::system("command -v bash > /dev/null 2>&1") != 0)
         GTEST_SKIP() << "no bash";
-    const std::string script = std::string(KV_DOCS) + "/../tools/kvnode/kvnode.bash";
+    const std::string script = std::string(KV_DOCS) + "/../tools/kvnode/cli/kvnode.bash";
     const std::string harness = testing::TempDir() + "kvnode-completion-" + std::to_string(::getpid()) + ".sh";
     {
         std::FILE* f = std::fopen(harness.c_str(), "w");

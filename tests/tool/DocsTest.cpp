@@ -1,6 +1,6 @@
 // The references name every class the format has and every rule the tool checks.
-#include "Catalogue.h"
-#include "Lint.h"
+#include "model/Catalogue.h"
+#include "rules/Lint.h"
 #include "support/DescTestUtil.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // fmt writes attributes in one canonical order, whatever order they were read in.
-#include "Commands.h"
+#include "commands/Commands.h"
 #include "support/DescTestUtil.h"
 
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "Lint.h"
+#include "rules/Lint.h"
 #include "support/DescTestUtil.h"
 
 #include <gtest/gtest.h>

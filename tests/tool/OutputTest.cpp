@@ -1,8 +1,8 @@
 // The parts of kvnode's output that the binary cannot reach in a test: the
 // terminal, and texts built to test one rule each.
-#include "Diff.h"
-#include "Report.h"
-#include "Suppressions.h"
+#include "commands/Diff.h"
+#include "output/Report.h"
+#include "rules/Suppressions.h"
 
 #include <gtest/gtest.h>
 

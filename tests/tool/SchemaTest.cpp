@@ -1,6 +1,6 @@
 // The schema `kvnode schema` prints, as xmllint applies it: the examples
 // pass, and each file broken in a way the schema can see fails at its line.
-#include "Schema.h"
+#include "commands/Schema.h"
 #include "support/RunKvnode.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // "Did you mean": which word is offered, and when only blanks or case differ.
-#include "Spelling.h"
+#include "model/Spelling.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,63 @@
+#include "commands/Commands.h"
+#include "model/Input.h"
+#include "model/Model.h"
+
+namespace kvnode {
+
+namespace {
+
+// a value as the line shows it: bare when it can be, else in quotes
+std::string ShowValue(const std::string& text)
+{
+    if (!text.empty() && text.find_first_of(" \t\"") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+void ShowObject(const CXMLBase& object, int depth, std::ostream& out)
+{
+    if (object.IsKindOf(RUNTIME_CLASS(CXMLText)))
+        return; // text and comments between elements say nothing about the node
+    out << std::string(static_cast<size_t>(depth) * 2, ' ') << object.GetElementName();
+    if (object.IsKindOf(RUNTIME_CLASS(CBaseDesc))) {
+        const auto& desc = static_cast<const CBaseDesc&>(object);
+        out << " \"" << Utf8(desc.GetName()) << '"';
+        if (!desc.GetShowName().IsEmpty())
+            out << " (" << Utf8(desc.GetShowName()) << ')';
+    }
+    if (object.IsKindOf(RUNTIME_CLASS(CXMLUnknown)))
+        out << " (unknown class)";
+    const std::string type = ConstructionType(object);
+    if (!type.empty())
+        out << ' ' << type;
+    for (const Field& f : KeyFields(object))
+        if (!(f.optional && f.value.IsEmpty()))
+            out << ' ' << f.attribute << (f.derived ? "*=" : "=") << ShowValue(Utf8(f.value));
+    out << '\n';
+    for (const CXMLBase* child : ChildrenOf(object))
+        ShowObject(*child, depth + 1, out);
+}
+
+} // namespace
+
+int RunShow(const Options& options, std::ostream& out, std::ostream& err)
+{
+    CXMLDocument doc;
+    if (!LoadInput(options.files.front(), doc, err))
+        return kExitFailure;
+    if (!options.hasNode) {
+        if (doc.GetRoot())
+            ShowObject(*doc.GetRoot(), 0, out);
+        return kExitClean;
+    }
+    std::vector<const CNodeTypeDesc*> nodes;
+    if (!SelectNodeTypes(doc, &options.node, nodes, err))
+        return kExitFailure;
+    ShowObject(*nodes.front(), 0, out);
+    return kExitClean;
+}
+
+} // namespace kvnode
