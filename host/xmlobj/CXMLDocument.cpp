@@ -94,7 +94,12 @@ bool CXMLDocument::LoadFile(const char* path)
     }
 }
 
-bool CXMLDocument::LoadXml(const char* data, size_t size) { return Load(data ? data : "", data ? size : 0, "<memory>"); }
+bool CXMLDocument::LoadXml(const char* data, size_t size) { return LoadXml(data, size, "<memory>"); }
+
+bool CXMLDocument::LoadXml(const char* data, size_t size, const char* fileName)
+{
+    return Load(data ? data : "", data ? size : 0, fileName ? fileName : "<memory>");
+}
 
 bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileName)
 {

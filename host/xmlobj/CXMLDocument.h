@@ -47,6 +47,9 @@ public:
     // reading and writing
     bool LoadFile(const char* path);
     bool LoadXml(const char* data, size_t size);
+    // the same for bytes read from fileName by the caller (a pipe, a buffer
+    // of an editor): messages name that file instead of "<memory>"
+    bool LoadXml(const char* data, size_t size, const char* fileName);
     bool SaveFile(const char* path) const;
     bool SaveXml(std::string& out) const;
 

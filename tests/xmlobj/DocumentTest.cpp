@@ -86,6 +86,11 @@ TEST(Document, WhatAPlainObjectHoldsIsKeptAndWrittenBack)
               "<memory>:4:5: <CValueListDesc> holds no children: what it contains is kept unread "
               "(in CNodeAttDef/CValueListDesc[1]/x[1])");
     EXPECT_EQ(Save(doc), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + xml);
+    // bytes the caller read from a file of its own are named after it
+    ASSERT_TRUE(doc.LoadXml(xml.data(), xml.size(), "nodes/a.xml"));
+    EXPECT_EQ(doc.GetWarnings()[0].file, "nodes/a.xml");
+    EXPECT_FALSE(doc.LoadXml("<a>", 3, "b.xml"));
+    EXPECT_EQ(doc.GetError().file, "b.xml");
 
     std::string deep = "<CValueListDesc classtype='8_11'>";
     for (int i = 0; i < 100000; ++i)
