@@ -1,4 +1,5 @@
 #include <appframe/CString.h>
+#include <xmlobj/XmlEncodingImpl.h>
 
 #include <climits>
 #include <cstdarg>
@@ -9,11 +10,13 @@
 #include <new>
 
 namespace {
+using kvnodedefine::IsGbkLeadByte;
+
 struct NilBuffer {
-    int nRefs, nDataLength, nAllocLength;
+    CString::Data header;
     char text[4];
 };
-NilBuffer g_nil = {-1, 0, 0, {0, 0, 0, 0}};
+NilBuffer g_nil = {{-1, 0, 0}, {0, 0, 0, 0}};
 
 CString::Data* NewData(int nLength)
 {
@@ -22,10 +25,7 @@ CString::Data* NewData(int nLength)
     void* p = std::malloc(sizeof(CString::Data) + static_cast<size_t>(nLength) + 1);
     if (!p)
         throw std::bad_alloc();
-    auto* d = static_cast<CString::Data*>(p);
-    d->nRefs = 1;
-    d->nDataLength = nLength;
-    d->nAllocLength = nLength;
+    auto* d = ::new (p) CString::Data{1, nLength, nLength};
     d->chars()[nLength] = 0;
     return d;
 }
@@ -114,8 +114,8 @@ CString& CString::operator=(const char* psz)
 CString CString::Immortal(const char* pch, int nLength)
 {
     CString s(pch, nLength);
-    if (s.GetData()->nRefs > 0) {
-        s.GetData()->nRefs = -1;
+    if (s.GetData()->nRefs.load(std::memory_order_relaxed) > 0) {
+        s.GetData()->nRefs.store(-1, std::memory_order_relaxed);
 #if defined(__GNUC__)
         // never freed on purpose: the last copy may go while the buffer stays
         if (__lsan_ignore_object)
@@ -144,7 +144,7 @@ bool operator==(const CString& a, const CString& b) noexcept
 void CString::PrepareWrite(int nNewLength)
 {
     Data* d = GetData();
-    if (d->nRefs == 1 && d->nAllocLength >= nNewLength)
+    if (d->nRefs.load(std::memory_order_acquire) == 1 && d->nAllocLength >= nNewLength)
         return;
     const int nAlloc = nNewLength <= INT_MAX / 3 ? nNewLength + nNewLength / 2 : nNewLength;
     Data* fresh = NewData(nAlloc);
@@ -161,7 +161,7 @@ void CString::Append(const char* pch, int nLength)
     const int nOld = GetLength();
     if (nLength > INT_MAX / 2 - nOld)
         throw std::bad_alloc();
-    if (nOld == 0 && GetData()->nRefs != 1) {
+    if (nOld == 0 && GetData()->nRefs.load(std::memory_order_acquire) != 1) {
         Data* fresh = NewData(nLength);
         std::memcpy(fresh->chars(), pch, static_cast<size_t>(nLength));
         Release();
