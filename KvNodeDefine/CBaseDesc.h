@@ -1,11 +1,6 @@
 #pragma once
-#include <KvNodeDefine/Attributes.h>
-#include <KvNodeDefine/CNodeGlobal.h>
 #include <KvNodeDefine/DescClass.h>
-#include <KvNodeDefine/TextConvert.h>
 #include <xmlobj/CXMLComposite.h>
-
-#include <type_traits>
 
 // The base of every descriptor: a name that other descriptors refer to it
 // by, and a show name for the user ("name", "showname").
@@ -16,70 +11,48 @@
 // runs the most derived RefreshAttListWithMember before a save and the most
 // derived RefreshMemberWithAttList after a load; derived classes inherit it,
 // so each refresh runs once per save or load.
+//
+// So a field set in code reaches a file only through a save, and an
+// attribute set with SetAttText reaches a field only through
+// RefreshMemberWithAttList: a SetAttText that is not followed by it is
+// overwritten from the fields by the next save, and a setter called before it
+// is undone by it. kvnodedefine::BuildDesc makes a descriptor from its
+// attribute texts in one step.
 class KVNODE_API CBaseDesc : public CXMLComposite {
     KV_DECLARE_CLASS(CBaseDesc)
 public:
-    // construction
+    // A descriptor with an empty name and show name.
     CBaseDesc();
+    // A descriptor with the name and show name given.
     CBaseDesc(CString name, CString showName);
+    // Releases the two texts; the composite then deletes the children.
     ~CBaseDesc() override;
 
-    // fields
+    // A copy of the name ("name"), which lookups by name compare.
     virtual CString GetName() const;
+    // A copy of the show name ("showname"), the label shown to the user.
     virtual CString GetShowName() const;
+    // Sets the name; the attribute list follows at the next save.
     virtual void SetName(CString name);
+    // Sets the show name; the attribute list follows at the next save.
     virtual void SetShowName(CString showName);
 
-    // persistence
+    // Saving (bLoad false): RefreshAttListWithMember, then the composite's
+    // save. Loading: the composite's load, then RefreshMemberWithAttList.
+    // Returns the composite's result.
     bool Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren) override;
+    // Writes "name" and then "showname" from the fields; true.
     bool RefreshAttListWithMember() override;
+    // Reads "name" and "showname" into the fields (empty when missing); true.
     bool RefreshMemberWithAttList() override;
 
 protected:
-    // The attribute helpers the refresh pairs of every descriptor use; the
-    // overload states the attribute's type (see Attributes.h).
-    void SetAtt(const char* name, const CString& value, AttType type = AttType::Text)
-    {
-        WriteAtt(*this, name, AttSpec{type}, value);
-    }
-    void SetAtt(const char* name, int value) { WriteAtt(*this, name, AttSpec{AttType::Integer}, IntToText(value)); }
-    template <class E, std::enable_if_t<std::is_enum<E>::value, int> = 0>
-    void SetAtt(const char* name, E value)
-    {
-        WriteAtt(*this, name, EnumSpec(value), IntToText(value));
-    }
-    template <class T, class R>
-    void SetAtt(const char* name, const AcArray<T, R>& values)
-    {
-        WriteAtt(*this, name, AttSpec{AttType::IntegerList}, IntListToText(values));
-    }
-    void GetAtt(const char* name, CString& field, AttType type = AttType::Text) const
-    {
-        ReadAtt(*this, name, AttSpec{type}, field);
-    }
-    // the atoi rule; ifEmpty for a missing or empty attribute
-    int GetAttInt(const char* name, int ifEmpty = 0) const;
-    template <class E>
-    void GetAttEnum(const char* name, E& field) const
-    {
-        CString text;
-        ReadAtt(*this, name, EnumSpec(field), text);
-        field = static_cast<E>(TextToInt(text));
-    }
-    // the items by the atoi rule, replacing what the array held
-    template <class T, class R>
-    void GetAttList(const char* name, AcArray<T, R>& field) const
-    {
-        CString text;
-        ReadAtt(*this, name, AttSpec{AttType::IntegerList}, text);
-        AcArray<int> values;
-        CNodeGlobal::SplitStringToIntArray(text, values);
-        field.removeAll();
-        for (int i = 0; i < values.length(); ++i)
-            field.append(static_cast<T>(values[i]));
-    }
-
-    // the name other descriptors refer to it by, and the name shown to the user
-    CString m_Name;
-    CString m_ShowName;
+    CString m_Name;     // the name other descriptors refer to it by
+    CString m_ShowName; // the name shown to the user
 };
+
+namespace kvnodedefine {
+// the constructions' tables of attributes by type (inside the library)
+template <class C>
+struct TypedLayout;
+} // namespace kvnodedefine

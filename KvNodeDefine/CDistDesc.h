@@ -1,13 +1,17 @@
 #pragma once
 #include <KvNodeDefine/CBaseDesc.h>
-#include <KvNodeDefine/ConstructionLayout.h>
+
+#include <cstdint>
 
 // A named distance of a node type: between two points (three kinds the host
-// tells apart) or between two planes.
+// tells apart) or between two planes. A save writes "type" and then only the
+// attributes of that type; a load reads every one. It has no setters: its
+// fields change only through RefreshMemberWithAttList, that is by a load or
+// kvnodedefine::BuildDesc.
 class KVNODE_API CDistDesc : public CBaseDesc {
     KV_DECLARE_CLASS(CDistDesc)
 public:
-    // how the distance is measured, and the attributes each type writes
+    // How the distance is measured ("type"), and the attributes each type writes.
     enum DistType : std::int32_t {
         DistByPoints0 = 0, // "point1", "point2"
         DistByPoints1 = 1, // as type 0
@@ -15,27 +19,29 @@ public:
         DistByPlanes = 3,  // "plane1", "plane2"
     };
 
+    // An empty distance of type DistByPoints0.
     CDistDesc();
+    // Releases the texts.
     ~CDistDesc() override;
 
-    // the construction type and the names it uses
+    // The construction type ("type").
     DistType GetDistType() const { return m_DistType; }
+    // The first point ("point1").
     CString GetPoint1Name() const { return m_Point1Name; }
+    // The second point ("point2").
     CString GetPoint2Name() const { return m_Point2Name; }
+    // The first plane ("plane1").
     CString GetPlane1Name() const { return m_Plane1Name; }
+    // The second plane ("plane2").
     CString GetPlane2Name() const { return m_Plane2Name; }
 
-    // which attributes each type writes, in save order, and the fields behind them
-    static TypedLayout<CDistDesc> Layout();
-    // the types' names, as tools show them
-    static const SteelSystem::EnumTable& Types() noexcept;
-    friend const SteelSystem::EnumTable* EnumTableOf(DistType) { return &Types(); }
-
-    // save "type", then the attributes of that type; load every attribute
+    // Writes "type", then the attributes of the type, after the base's attributes; true.
     bool RefreshAttListWithMember() override;
+    // Reads "type" by the atoi rule and every attribute, whatever the type; true.
     bool RefreshMemberWithAttList() override;
 
 private:
+    KVNODE_LOCAL static kvnodedefine::TypedLayout<CDistDesc> Layout();
 
     DistType m_DistType;
     CString m_Point1Name;

@@ -1,14 +1,18 @@
 #pragma once
 #include <KvNodeDefine/CBaseDesc.h>
-#include <KvNodeDefine/ConstructionLayout.h>
+
+#include <cstdint>
 
 // A named line of a node type and how the host constructs it: along a
 // member, where two planes meet, through a point along a vector, or
-// through two points.
+// through two points. A save writes "type" and then only the attributes of
+// that type; a load reads every one. It has no setters: its fields change
+// only through RefreshMemberWithAttList, that is by a load or
+// kvnodedefine::BuildDesc.
 class KVNODE_API CLineDesc : public CBaseDesc {
     KV_DECLARE_CLASS(CLineDesc)
 public:
-    // how the line is built, and the attributes each type writes
+    // How the line is built ("type"), and the attributes each type writes.
     enum LineType : std::int32_t {
         LineByMember = 0,    // "memname"
         LineByTwoPlanes = 1, // "plane1", "plane2"
@@ -16,30 +20,35 @@ public:
         LineByTwoPoints = 3, // "point1", "point2"
     };
 
+    // An empty line of type LineByMember.
     CLineDesc();
+    // Releases the texts.
     ~CLineDesc() override;
 
-    // the construction type and the names it uses
+    // The construction type ("type").
     LineType GetLineType() const { return m_LineType; }
+    // The member the line runs along ("memname").
     CString GetMemberName() const { return m_MemberName; }
+    // The first of two planes that meet ("plane1").
     CString GetPlane1Name() const { return m_Plane1Name; }
+    // The second of two planes that meet ("plane2").
     CString GetPlane2Name() const { return m_Plane2Name; }
+    // The point the line passes through ("point").
     CString GetPointName() const { return m_PointName; }
+    // The vector the line runs along ("vec").
     CString GetVecName() const { return m_VecName; }
+    // The first of two points the line passes through ("point1").
     CString GetPoint1Name() const { return m_Point1Name; }
+    // The second of two points the line passes through ("point2").
     CString GetPoint2Name() const { return m_Point2Name; }
 
-    // which attributes each type writes, in save order, and the fields behind them
-    static TypedLayout<CLineDesc> Layout();
-    // the types' names, as tools show them
-    static const SteelSystem::EnumTable& Types() noexcept;
-    friend const SteelSystem::EnumTable* EnumTableOf(LineType) { return &Types(); }
-
-    // save "type", then the attributes of that type; load every attribute
+    // Writes "type", then the attributes of the type, after the base's attributes; true.
     bool RefreshAttListWithMember() override;
+    // Reads "type" by the atoi rule and every attribute, whatever the type; true.
     bool RefreshMemberWithAttList() override;
 
 private:
+    KVNODE_LOCAL static kvnodedefine::TypedLayout<CLineDesc> Layout();
 
     LineType m_LineType;
     CString m_MemberName;

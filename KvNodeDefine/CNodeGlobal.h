@@ -8,11 +8,15 @@
 // empty ones too, except a final one.
 class KVNODE_API CNodeGlobal {
 public:
-    // empties items, then fills it; splits on single bytes
+    // Empties items, then fills it with the parts of text between the
+    // separator bytes.
     static void GetSplitStringArray(CString text, char separator, CStringArray& items);
-    // append each comma-separated item's value (atoi/atof rule) after what the array holds
+    // Appends each comma-separated item's value by the atoi rule after what
+    // values holds; true.
     static bool SplitStringToIntArray(CString text, AcArray<int>& values);
+    // Appends each comma-separated item's value by the atof rule after what
+    // values holds; true.
     static bool SplitStringToDoubleArray(CString text, AcArray<double>& values);
-    // empties items, then fills it with the comma-separated items
+    // Empties items, then fills it with the comma-separated items; true.
     static bool SplitStringToStringArray(CString text, CStringArray& items);
 };

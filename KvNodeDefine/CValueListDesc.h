@@ -8,10 +8,13 @@
 class KVNODE_API CValueListDesc : public CXMLBase {
     KV_DECLARE_CLASS(CValueListDesc)
 public:
+    // An empty value list.
     CValueListDesc();
+    // Releases the attribute list.
     ~CValueListDesc() override;
 
-    // appends every attribute text except those of "classtype", "nodename"
-    // and "nodeindex" and any text that is exactly "ValueString"
+    // Appends every attribute text after what values holds, except those of
+    // "classtype", "nodename" and "nodeindex" and any text that is exactly
+    // "ValueString"; true.
     bool GetValueList(CStringArray& values) const;
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include <KvNodeDefine/CBaseDesc.h>
+#include <arx/AcArray.h>
 
 class CVarDesc;
 
@@ -9,20 +10,27 @@ class CVarDesc;
 class KVNODE_API CVarItemDesc : public CBaseDesc {
     KV_DECLARE_CLASS(CVarItemDesc)
 public:
+    // An empty, predefined variable item.
     CVarItemDesc();
+    // Releases the texts; the variables go with the composite.
     ~CVarItemDesc() override;
 
-    // the item's type text, and whether the system defines it (else the user)
+    // The item's type text for the host ("type").
     CString GetStrType() const { return m_StrType; }
+    // Sets the type text.
     void SetStrType(CString type) { m_StrType = type; }
+    // Whether the system defines the item ("defineby" anything but "user").
     bool IsPredefined() const { return m_IsPredefined; }
+    // Sets whether the system defines the item.
     void SetIsPredefined(bool predefined) { m_IsPredefined = predefined; }
 
-    // appends the variables (its children), in child order
+    // Appends the variables (CVarDesc children) after what vars holds, in
+    // child order; false, vars untouched, only when the composite gives no iterator.
     bool GetVarDescArray(AcArray<CVarDesc*>& vars) const;
 
-    // a load takes anything but exactly "user" as predefined
+    // Writes "type" and "defineby" ("sys" or "user") after the base's attributes; true.
     bool RefreshAttListWithMember() override;
+    // Reads them back: anything but exactly "user" is predefined; true.
     bool RefreshMemberWithAttList() override;
 
 private:

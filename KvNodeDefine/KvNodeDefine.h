@@ -1,6 +1,7 @@
 #pragma once
-// Every public header of KvNodeDefine.
+// Every public header of KvNodeDefine, and the XML object library's document.
 #include <KvNodeDefine/Attributes.h>
+#include <KvNodeDefine/BuildDesc.h>
 #include <KvNodeDefine/CBaseDesc.h>
 #include <KvNodeDefine/CBoltDesc.h>
 #include <KvNodeDefine/CBoltGroupDesc.h>
@@ -20,7 +21,7 @@
 #include <KvNodeDefine/CVarDesc.h>
 #include <KvNodeDefine/CVarItemDesc.h>
 #include <KvNodeDefine/CVecDesc.h>
-#include <KvNodeDefine/ChildList.h>
+#include <KvNodeDefine/EnumTable.h>
 #include <KvNodeDefine/SteelSystem.h>
 #include <KvNodeDefine/TextConvert.h>
 #include <xmlobj/CXMLDocument.h>

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <memory>
 
+namespace kvnodedefine {
+
 namespace {
 
 // what a probe heard, in the order it heard it
@@ -42,12 +44,45 @@ void Note(std::vector<AttributeInfo>& list, const char* name, AttSpec reading)
     for (const AttributeInfo& a : list)
         if (a.name == name)
             return;
-    list.push_back(AttributeInfo{name, reading});
+    AttributeInfo info;
+    info.name = name;
+    info.reading = reading;
+    list.push_back(info);
 }
 
 std::vector<AttributeInfo>::iterator Find(std::vector<AttributeInfo>& list, const std::string& name)
 {
     return std::find_if(list.begin(), list.end(), [&](const AttributeInfo& a) { return a.name == name; });
+}
+
+bool Has(std::vector<AttributeInfo>& list, const std::string& name) { return Find(list, name) != list.end(); }
+
+// A load and a save with no document: every class converts its fields in
+// Serialize (the root does so there alone), and the XML object library,
+// having nothing to read or write, does nothing.
+void Load(CXMLBase& object)
+{
+    MSXML2::IXMLDOMNode none;
+    object.Serialize(none, nullptr, true, false);
+}
+
+// what a save of object writes after its attributes are set to text (and
+// "type" to type), as its fields then hold them
+std::vector<AttributeInfo> SavedWith(CXMLBase& object, const std::vector<AttributeInfo>& all, const char* text,
+                                     const EnumText* type)
+{
+    for (const AttributeInfo& a : all)
+        object.SetAttText(a.name.c_str(), text);
+    if (type)
+        object.SetAttText("type", IntToText(type->value));
+    Load(object);
+    Notes notes;
+    {
+        const Probe probe(notes);
+        MSXML2::IXMLDOMNode none;
+        object.Serialize(none, nullptr, false, false);
+    }
+    return notes.written;
 }
 
 } // namespace
@@ -77,7 +112,7 @@ std::vector<AttributeInfo> AttributesOf(CRuntimeClass* cls)
     Notes notes;
     {
         const Probe probe(notes);
-        object->RefreshMemberWithAttList();
+        Load(*object);
     }
     std::vector<AttributeInfo> all = notes.read;
     for (AttributeInfo& a : all)
@@ -85,29 +120,41 @@ std::vector<AttributeInfo> AttributesOf(CRuntimeClass* cls)
 
     // What a save writes depends on the fields: "0" in every attribute sets
     // each field that is written only when set, and a construction is saved
-    // once for each of its types.
+    // once for each of its types. Empty texts then show which of them a
+    // save leaves out when unset.
     const auto type = Find(all, "type");
-    const SteelSystem::EnumTable* types = type != all.end() ? type->reading.table : nullptr;
+    const EnumTable* types = type != all.end() ? type->reading.table : nullptr;
     const int rounds = types && types->count > 0 ? types->count : 1;
+    std::vector<AttributeInfo> written;
     for (int round = 0; round < rounds; ++round) {
-        for (const AttributeInfo& a : all)
-            object->SetAttText(a.name.c_str(), "0");
-        if (types)
-            object->SetAttText("type", IntToText(types->rows[round].value));
-        object->RefreshMemberWithAttList();
-        const Probe probe(notes);
-        object->RefreshAttListWithMember();
+        const EnumText* typeRow = types ? &types->rows[round] : nullptr;
+        const std::vector<AttributeInfo> set = SavedWith(*object, all, "0", typeRow);
+        std::vector<AttributeInfo> unset = SavedWith(*object, all, "", typeRow);
+        for (const AttributeInfo& w : set) {
+            if (!Has(written, w.name))
+                written.push_back(w);
+            AttributeInfo& info = *Find(written, w.name);
+            info.writtenOnlyWhenSet = info.writtenOnlyWhenSet || !Has(unset, w.name);
+            if (typeRow)
+                info.writtenForTypes.push_back(typeRow->value);
+        }
     }
     // anything only written goes after the attribute written before it
     std::string previous;
-    for (const AttributeInfo& w : notes.written) {
+    for (const AttributeInfo& w : written) {
         auto at = Find(all, w.name);
         if (at == all.end()) {
             const auto after = previous.empty() ? all.begin() : Find(all, previous) + 1;
             at = all.insert(after, w);
         }
         at->written = true;
+        at->writtenOnlyWhenSet = w.writtenOnlyWhenSet;
+        // what every type writes does not depend on the type
+        if (static_cast<int>(w.writtenForTypes.size()) < rounds)
+            at->writtenForTypes = w.writtenForTypes;
         previous = w.name;
     }
     return all;
 }
+
+} // namespace kvnodedefine

@@ -1,6 +1,9 @@
 #include <KvNodeDefine/CBaseDesc.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 #include <utility>
+
+using namespace kvnodedefine;
 
 CBaseDesc::CBaseDesc() = default;
 CBaseDesc::CBaseDesc(CString name, CString showName) : m_Name(std::move(name)), m_ShowName(std::move(showName)) {}
@@ -24,22 +27,15 @@ bool CBaseDesc::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pD
 bool CBaseDesc::RefreshAttListWithMember()
 {
     CXMLComposite::RefreshAttListWithMember();
-    SetAtt("name", m_Name);
-    SetAtt("showname", m_ShowName);
+    SetAtt(*this, "name", m_Name);
+    SetAtt(*this, "showname", m_ShowName);
     return true;
 }
 
 bool CBaseDesc::RefreshMemberWithAttList()
 {
     CXMLComposite::RefreshMemberWithAttList();
-    GetAtt("name", m_Name);
-    GetAtt("showname", m_ShowName);
+    GetAtt(*this, "name", m_Name);
+    GetAtt(*this, "showname", m_ShowName);
     return true;
-}
-
-int CBaseDesc::GetAttInt(const char* name, int ifEmpty) const
-{
-    CString text;
-    ReadAtt(*this, name, AttSpec{AttType::Integer}, text);
-    return text.IsEmpty() ? ifEmpty : TextToInt(text);
 }

@@ -21,7 +21,7 @@ bool CNodeGlobal::SplitStringToIntArray(CString text, AcArray<int>& values)
     CStringArray items;
     GetSplitStringArray(text, ',', items);
     for (INT_PTR i = 0; i < items.GetSize(); ++i)
-        values.append(TextToInt(items[i]));
+        values.append(kvnodedefine::TextToInt(items[i]));
     return true;
 }
 
@@ -30,7 +30,7 @@ bool CNodeGlobal::SplitStringToDoubleArray(CString text, AcArray<double>& values
     CStringArray items;
     GetSplitStringArray(text, ',', items);
     for (INT_PTR i = 0; i < items.GetSize(); ++i)
-        values.append(TextToReal(items[i]));
+        values.append(kvnodedefine::TextToReal(items[i]));
     return true;
 }
 

@@ -1,12 +1,18 @@
 #pragma once
-#include <KvNodeDefine/TextConvert.h>
+// The one walk over a composite's direct children behind every typed child
+// list and lookup (inside the library).
+#include <arx/AcArray.h>
 #include <xmlobj/CXMLBase.h>
 #include <xmlobj/ObjIterator.h>
 
-// The one walk over a composite's direct children behind every typed child
-// list and lookup: hands visit, in child order, each child whose run-time
-// class is T or derives from it, until visit returns false. False only when
-// the composite gives no iterator.
+namespace kvnodedefine {
+
+// Whole-text equality in the code page (the _mbscmp rule): bytes compared exactly, case-sensitive.
+inline bool MbsEqual(const CString& a, const CString& b) noexcept { return a == b; }
+
+// Hands visit, in child order, each child whose run-time class is T or
+// derives from it, until visit returns false. False only when the composite
+// gives no iterator.
 template <class T, class Visit>
 bool VisitChildrenOf(const CXMLBase& parent, Visit visit)
 {
@@ -46,3 +52,5 @@ T* FindChildByName(const CXMLBase& parent, const CString& name)
     });
     return found;
 }
+
+} // namespace kvnodedefine

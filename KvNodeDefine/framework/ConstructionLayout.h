@@ -1,19 +1,19 @@
 #pragma once
+// The geometric constructions save "type" and then only the attributes their
+// type uses, but read every attribute back whatever the type. Each class
+// states which fields each type writes as a table, and these two functions
+// are the only code that walks one (inside the library).
 #include <KvNodeDefine/Attributes.h>
 #include <KvNodeDefine/TextConvert.h>
 
 #include <cstddef>
 
-// The geometric constructions save "type" and then only the attributes their
-// type uses, but read every attribute back whatever the type. Each class
-// states which fields each type writes as a table, and these two functions
-// are the only code that walks one.
-//
-// A row applies to the types firstType..lastType and is saved in table order;
-// a negative type is outside every row, so it writes nothing more.
+namespace kvnodedefine {
+
+// One row: the types firstType..lastType write the attribute name from
+// field; a negative type is outside every row, so it writes nothing more.
 template <class C>
 struct TypedAttribute {
-    // the types firstType..lastType write the attribute name from field
     int firstType;
     int lastType;
     const char* name;
@@ -21,14 +21,18 @@ struct TypedAttribute {
     bool onlyIfNotEmpty; // written only when the field holds text
 };
 
-// a class's table, handed out by its private static Layout()
+// A class's table, in save order, and the names of its types, handed out by
+// the class's private Layout().
 template <class C>
 struct TypedLayout {
-    // the table's rows, walked in order
     const TypedAttribute<C>* rows;
     std::size_t count;
+    const EnumTable& types;
     template <std::size_t N>
-    TypedLayout(const TypedAttribute<C> (&table)[N]) : rows(table), count(N) {}
+    TypedLayout(const TypedAttribute<C> (&table)[N], const EnumTable& typeNames)
+        : rows(table), count(N), types(typeNames)
+    {
+    }
     const TypedAttribute<C>* begin() const { return rows; }
     const TypedAttribute<C>* end() const { return rows + count; }
 };
@@ -37,7 +41,7 @@ struct TypedLayout {
 template <class C, class E>
 void SaveConstruction(C& desc, E type, const TypedLayout<C>& layout)
 {
-    WriteAtt(desc, "type", EnumSpec(type), IntToText(type));
+    WriteAtt(desc, "type", AttSpec{AttType::Enumeration, &layout.types}, IntToText(type));
     for (const TypedAttribute<C>& row : layout)
         if (type >= row.firstType && type <= row.lastType && !(row.onlyIfNotEmpty && (desc.*row.field).IsEmpty()))
             WriteAtt(desc, row.name, AttSpec{AttType::Text}, desc.*row.field);
@@ -48,8 +52,10 @@ template <class C, class E>
 void LoadConstruction(C& desc, E& type, const TypedLayout<C>& layout)
 {
     CString text;
-    ReadAtt(desc, "type", EnumSpec(type), text);
+    ReadAtt(desc, "type", AttSpec{AttType::Enumeration, &layout.types}, text);
     type = static_cast<E>(TextToInt(text));
     for (const TypedAttribute<C>& row : layout)
         ReadAtt(desc, row.name, AttSpec{AttType::Text}, desc.*row.field);
 }
+
+} // namespace kvnodedefine

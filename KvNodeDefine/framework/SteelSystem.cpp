@@ -2,7 +2,9 @@
 
 #include <cstddef>
 
-namespace SteelSystem {
+namespace kvnodedefine {
+
+using namespace SteelSystem;
 
 namespace {
 // GBK bytes; "\xBC\xB6" is the character for "class", and a hex escape is
@@ -56,4 +58,4 @@ const EnumTable& BoltTypeTable() noexcept
     return table;
 }
 
-} // namespace SteelSystem
+} // namespace kvnodedefine

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <locale.h>
 
+namespace kvnodedefine {
+
 int TextToInt(const char* text) noexcept
 {
     if (!text)
@@ -89,3 +91,5 @@ CString IntListToText(const int* values, int count)
     }
     return s;
 }
+
+} // namespace kvnodedefine

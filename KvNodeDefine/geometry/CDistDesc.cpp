@@ -1,24 +1,23 @@
 #include <KvNodeDefine/CDistDesc.h>
+#include <KvNodeDefine/framework/ConstructionLayout.h>
+
+using namespace kvnodedefine;
 
 CDistDesc::CDistDesc() : m_DistType(DistByPoints0) {}
 CDistDesc::~CDistDesc() = default;
 
-const SteelSystem::EnumTable& CDistDesc::Types() noexcept
-{
-    static const SteelSystem::EnumText rows[] = {{DistByPoints0, "DistByPoints0"}, {DistByPoints1, "DistByPoints1"}, {DistByPoints2, "DistByPoints2"}, {DistByPlanes, "DistByPlanes"}};
-    static const SteelSystem::EnumTable table{rows, 4};
-    return table;
-}
-
 TypedLayout<CDistDesc> CDistDesc::Layout()
 {
+    // the types' names, as tools show them
+    static const EnumText types[] = {{DistByPoints0, "DistByPoints0"}, {DistByPoints1, "DistByPoints1"}, {DistByPoints2, "DistByPoints2"}, {DistByPlanes, "DistByPlanes"}};
+    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CDistDesc> rows[] = {
         {DistByPoints0, DistByPoints2, "point1", &CDistDesc::m_Point1Name, false},
         {DistByPoints0, DistByPoints2, "point2", &CDistDesc::m_Point2Name, false},
         {DistByPlanes, DistByPlanes, "plane1", &CDistDesc::m_Plane1Name, false},
         {DistByPlanes, DistByPlanes, "plane2", &CDistDesc::m_Plane2Name, false},
     };
-    return rows;
+    return {rows, typeNames};
 }
 
 bool CDistDesc::RefreshAttListWithMember()

@@ -1,17 +1,16 @@
 #include <KvNodeDefine/CLineDesc.h>
+#include <KvNodeDefine/framework/ConstructionLayout.h>
+
+using namespace kvnodedefine;
 
 CLineDesc::CLineDesc() : m_LineType(LineByMember) {}
 CLineDesc::~CLineDesc() = default;
 
-const SteelSystem::EnumTable& CLineDesc::Types() noexcept
-{
-    static const SteelSystem::EnumText rows[] = {{LineByMember, "LineByMember"}, {LineByTwoPlanes, "LineByTwoPlanes"}, {LineByPointVec, "LineByPointVec"}, {LineByTwoPoints, "LineByTwoPoints"}};
-    static const SteelSystem::EnumTable table{rows, 4};
-    return table;
-}
-
 TypedLayout<CLineDesc> CLineDesc::Layout()
 {
+    // the types' names, as tools show them
+    static const EnumText types[] = {{LineByMember, "LineByMember"}, {LineByTwoPlanes, "LineByTwoPlanes"}, {LineByPointVec, "LineByPointVec"}, {LineByTwoPoints, "LineByTwoPoints"}};
+    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CLineDesc> rows[] = {
         {LineByMember, LineByMember, "memname", &CLineDesc::m_MemberName, false},
         {LineByTwoPlanes, LineByTwoPlanes, "plane1", &CLineDesc::m_Plane1Name, false},
@@ -21,7 +20,7 @@ TypedLayout<CLineDesc> CLineDesc::Layout()
         {LineByTwoPoints, LineByTwoPoints, "point1", &CLineDesc::m_Point1Name, false},
         {LineByTwoPoints, LineByTwoPoints, "point2", &CLineDesc::m_Point2Name, false},
     };
-    return rows;
+    return {rows, typeNames};
 }
 
 bool CLineDesc::RefreshAttListWithMember()

@@ -1,17 +1,16 @@
 #include <KvNodeDefine/CPlaneDesc.h>
+#include <KvNodeDefine/framework/ConstructionLayout.h>
+
+using namespace kvnodedefine;
 
 CPlaneDesc::CPlaneDesc() : m_PlaneType(PlaneByMember0) {}
 CPlaneDesc::~CPlaneDesc() = default;
 
-const SteelSystem::EnumTable& CPlaneDesc::Types() noexcept
-{
-    static const SteelSystem::EnumText rows[] = {{PlaneByMember0, "PlaneByMember0"}, {PlaneByMember1, "PlaneByMember1"}, {PlaneByMember2, "PlaneByMember2"}, {PlaneByPointNorm, "PlaneByPointNorm"}, {PlaneByRelPlaneLen, "PlaneByRelPlaneLen"}, {PlaneByRelPlane, "PlaneByRelPlane"}};
-    static const SteelSystem::EnumTable table{rows, 6};
-    return table;
-}
-
 TypedLayout<CPlaneDesc> CPlaneDesc::Layout()
 {
+    // the types' names, as tools show them
+    static const EnumText types[] = {{PlaneByMember0, "PlaneByMember0"}, {PlaneByMember1, "PlaneByMember1"}, {PlaneByMember2, "PlaneByMember2"}, {PlaneByPointNorm, "PlaneByPointNorm"}, {PlaneByRelPlaneLen, "PlaneByRelPlaneLen"}, {PlaneByRelPlane, "PlaneByRelPlane"}};
+    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CPlaneDesc> rows[] = {
         {PlaneByMember0, PlaneByMember2, "memname", &CPlaneDesc::m_MemberName, false},
         {PlaneByMember0, PlaneByMember2, "strdesc", &CPlaneDesc::m_StrPlaneDesc, false},
@@ -21,7 +20,7 @@ TypedLayout<CPlaneDesc> CPlaneDesc::Layout()
         {PlaneByRelPlaneLen, PlaneByRelPlaneLen, "rellen", &CPlaneDesc::m_StrRelativeLen, false},
         {PlaneByRelPlaneLen, PlaneByRelPlane, "relplane", &CPlaneDesc::m_RelPlaneName, false},
     };
-    return rows;
+    return {rows, typeNames};
 }
 
 bool CPlaneDesc::RefreshAttListWithMember()

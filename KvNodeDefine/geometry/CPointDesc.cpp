@@ -1,17 +1,16 @@
 #include <KvNodeDefine/CPointDesc.h>
+#include <KvNodeDefine/framework/ConstructionLayout.h>
+
+using namespace kvnodedefine;
 
 CPointDesc::CPointDesc() : m_PointType(PointByMember) {}
 CPointDesc::~CPointDesc() = default;
 
-const SteelSystem::EnumTable& CPointDesc::Types() noexcept
-{
-    static const SteelSystem::EnumText rows[] = {{PointByMember, "PointByMember"}, {PointByLinePlane, "PointByLinePlane"}, {PointByTwoLines, "PointByTwoLines"}, {PointByDesc, "PointByDesc"}, {PointByOldPoint, "PointByOldPoint"}};
-    static const SteelSystem::EnumTable table{rows, 5};
-    return table;
-}
-
 TypedLayout<CPointDesc> CPointDesc::Layout()
 {
+    // the types' names, as tools show them
+    static const EnumText types[] = {{PointByMember, "PointByMember"}, {PointByLinePlane, "PointByLinePlane"}, {PointByTwoLines, "PointByTwoLines"}, {PointByDesc, "PointByDesc"}, {PointByOldPoint, "PointByOldPoint"}};
+    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CPointDesc> rows[] = {
         {PointByMember, PointByMember, "memname", &CPointDesc::m_MemberName, false},
         {PointByLinePlane, PointByLinePlane, "line", &CPointDesc::m_LineName, false},
@@ -23,7 +22,7 @@ TypedLayout<CPointDesc> CPointDesc::Layout()
         {PointByOldPoint, PointByOldPoint, "vec", &CPointDesc::m_VecName, false},
         {PointByOldPoint, PointByOldPoint, "rellen", &CPointDesc::m_StrRelLen, false},
     };
-    return rows;
+    return {rows, typeNames};
 }
 
 bool CPointDesc::RefreshAttListWithMember()

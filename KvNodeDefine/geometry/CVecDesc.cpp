@@ -1,17 +1,16 @@
 #include <KvNodeDefine/CVecDesc.h>
+#include <KvNodeDefine/framework/ConstructionLayout.h>
+
+using namespace kvnodedefine;
 
 CVecDesc::CVecDesc() : m_VecType(VecByLine) {}
 CVecDesc::~CVecDesc() = default;
 
-const SteelSystem::EnumTable& CVecDesc::Types() noexcept
-{
-    static const SteelSystem::EnumText rows[] = {{VecByLine, "VecByLine"}, {VecByDesc, "VecByDesc"}, {VecByTwoVecs, "VecByTwoVecs"}, {VecByRotate, "VecByRotate"}, {VecByParallelPlane, "VecByParallelPlane"}, {VecByPerpPlane, "VecByPerpPlane"}, {VecByDotProduct, "VecByDotProduct"}, {VecByMember, "VecByMember"}};
-    static const SteelSystem::EnumTable table{rows, 8};
-    return table;
-}
-
 TypedLayout<CVecDesc> CVecDesc::Layout()
 {
+    // the types' names, as tools show them
+    static const EnumText types[] = {{VecByLine, "VecByLine"}, {VecByDesc, "VecByDesc"}, {VecByTwoVecs, "VecByTwoVecs"}, {VecByRotate, "VecByRotate"}, {VecByParallelPlane, "VecByParallelPlane"}, {VecByPerpPlane, "VecByPerpPlane"}, {VecByDotProduct, "VecByDotProduct"}, {VecByMember, "VecByMember"}};
+    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CVecDesc> rows[] = {
         {VecByLine, VecByLine, "line", &CVecDesc::m_LineName, false},
         {VecByDesc, VecByDesc, "vecdesc", &CVecDesc::m_StrVecDesc, false},
@@ -27,7 +26,7 @@ TypedLayout<CVecDesc> CVecDesc::Layout()
         {VecByDotProduct, VecByDotProduct, "dotproductvec", &CVecDesc::m_DotProductVecName, false},
         {VecByMember, VecByMember, "memname", &CVecDesc::m_MemberName, false},
     };
-    return rows;
+    return {rows, typeNames};
 }
 
 bool CVecDesc::RefreshAttListWithMember()

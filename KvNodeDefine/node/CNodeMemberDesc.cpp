@@ -1,9 +1,12 @@
 #include <KvNodeDefine/CCutDesc.h>
 #include <KvNodeDefine/CNodeGlobal.h>
 #include <KvNodeDefine/CNodeMemberDesc.h>
-#include <KvNodeDefine/ChildList.h>
+#include <KvNodeDefine/framework/ChildList.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 #include <utility>
+
+using namespace kvnodedefine;
 
 CNodeMemberDesc::CNodeMemberDesc() : m_DirectUsed(true) {}
 
@@ -42,29 +45,29 @@ bool CNodeMemberDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return A
 bool CNodeMemberDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("kind", m_KindArray);
-    SetAtt("sectype", m_SecTypeArray);
-    SetAtt("linkplanes", m_StrLinkPlanes);
-    SetAtt("rotangles", m_RotateAngles, AttType::NumberList);
-    SetAtt("linkto", m_LinkTo);
+    SetAtt(*this, "kind", m_KindArray);
+    SetAtt(*this, "sectype", m_SecTypeArray);
+    SetAtt(*this, "linkplanes", m_StrLinkPlanes);
+    SetAtt(*this, "rotangles", m_RotateAngles, AttType::NumberList);
+    SetAtt(*this, "linkto", m_LinkTo);
     if (!m_DirectUsed)
-        SetAtt("directused", "0");
+        SetAtt(*this, "directused", "0");
     if (!m_SectDesc.IsEmpty())
-        SetAtt("sectdesc", m_SectDesc);
+        SetAtt(*this, "sectdesc", m_SectDesc);
     return true;
 }
 
 bool CNodeMemberDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAttList("kind", m_KindArray);
-    GetAttList("sectype", m_SecTypeArray);
-    GetAtt("linkplanes", m_StrLinkPlanes);
-    GetAtt("rotangles", m_RotateAngles, AttType::NumberList);
-    GetAtt("linkto", m_LinkTo);
+    GetAttIntList(*this, "kind", m_KindArray);
+    GetAttIntList(*this, "sectype", m_SecTypeArray);
+    GetAtt(*this, "linkplanes", m_StrLinkPlanes);
+    GetAtt(*this, "rotangles", m_RotateAngles, AttType::NumberList);
+    GetAtt(*this, "linkto", m_LinkTo);
     CString directUsed;
-    GetAtt("directused", directUsed);
+    GetAtt(*this, "directused", directUsed);
     m_DirectUsed = directUsed != "0";
-    GetAtt("sectdesc", m_SectDesc);
+    GetAtt(*this, "sectdesc", m_SectDesc);
     return true;
 }

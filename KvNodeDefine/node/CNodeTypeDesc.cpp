@@ -10,9 +10,12 @@
 #include <KvNodeDefine/CPointDesc.h>
 #include <KvNodeDefine/CVarItemDesc.h>
 #include <KvNodeDefine/CVecDesc.h>
-#include <KvNodeDefine/ChildList.h>
+#include <KvNodeDefine/framework/ChildList.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 #include <utility>
+
+using namespace kvnodedefine;
 
 CNodeTypeDesc::CNodeTypeDesc() : m_NodeType(kLinkSmallNone) {}
 
@@ -62,13 +65,13 @@ CLinkBarDesc* CNodeTypeDesc::FindLinkBarByName(CString name) const
 bool CNodeTypeDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("nodetype", m_NodeType);
+    SetAtt(*this, "nodetype", m_NodeType);
     return true;
 }
 
 bool CNodeTypeDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAttEnum("nodetype", m_NodeType);
+    GetAttEnum(*this, "nodetype", m_NodeType);
     return true;
 }

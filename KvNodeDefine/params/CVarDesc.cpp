@@ -1,6 +1,9 @@
 #include <KvNodeDefine/CValueListDesc.h>
 #include <KvNodeDefine/CVarDesc.h>
-#include <KvNodeDefine/ChildList.h>
+#include <KvNodeDefine/framework/ChildList.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
+
+using namespace kvnodedefine;
 
 CVarDesc::CVarDesc() : m_Type(-1), m_FormatType('g') {}
 CVarDesc::~CVarDesc() = default;
@@ -16,26 +19,26 @@ bool CVarDesc::GetValueList(CStringArray& values) const
 bool CVarDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("showvalue", m_ShowValue);
-    SetAtt("value", m_RealValue);
+    SetAtt(*this, "showvalue", m_ShowValue);
+    SetAtt(*this, "value", m_RealValue);
     if (m_Type != -1)
-        SetAtt("type", m_Type);
-    SetAtt("formattype", CString(&m_FormatType, 1));
+        SetAtt(*this, "type", m_Type);
+    SetAtt(*this, "formattype", CString(&m_FormatType, 1));
     return true;
 }
 
 bool CVarDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAtt("showvalue", m_ShowValue);
-    GetAtt("value", m_RealValue);
+    GetAtt(*this, "showvalue", m_ShowValue);
+    GetAtt(*this, "value", m_RealValue);
     if (m_RealValue.IsEmpty())
         m_RealValue = m_ShowValue;
     if (m_ShowValue.IsEmpty())
         m_ShowValue = m_RealValue;
-    m_Type = GetAttInt("type", -1);
+    m_Type = GetAttInt(*this, "type", -1);
     CString text;
-    GetAtt("formattype", text);
+    GetAtt(*this, "formattype", text);
     m_FormatType = text.IsEmpty() ? 'g' : text[0];
     return true;
 }

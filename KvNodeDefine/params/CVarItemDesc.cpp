@@ -1,6 +1,9 @@
 #include <KvNodeDefine/CVarDesc.h>
 #include <KvNodeDefine/CVarItemDesc.h>
-#include <KvNodeDefine/ChildList.h>
+#include <KvNodeDefine/framework/ChildList.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
+
+using namespace kvnodedefine;
 
 CVarItemDesc::CVarItemDesc() : m_IsPredefined(true) {}
 CVarItemDesc::~CVarItemDesc() = default;
@@ -10,17 +13,17 @@ bool CVarItemDesc::GetVarDescArray(AcArray<CVarDesc*>& vars) const { return Appe
 bool CVarItemDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("type", m_StrType);
-    SetAtt("defineby", m_IsPredefined ? "sys" : "user");
+    SetAtt(*this, "type", m_StrType);
+    SetAtt(*this, "defineby", m_IsPredefined ? "sys" : "user");
     return true;
 }
 
 bool CVarItemDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAtt("type", m_StrType);
+    GetAtt(*this, "type", m_StrType);
     CString defineBy;
-    GetAtt("defineby", defineBy);
+    GetAtt(*this, "defineby", defineBy);
     m_IsPredefined = defineBy != "user";
     return true;
 }

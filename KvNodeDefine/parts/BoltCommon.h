@@ -1,7 +1,7 @@
 #pragma once
 // What bolts and bolt groups share (not exported).
 #include <KvNodeDefine/CBoltPlaneDesc.h>
-#include <KvNodeDefine/ChildList.h>
+#include <KvNodeDefine/framework/ChildList.h>
 
 // The variable item that sizes a bolt or bolt group, named inside its
 // expressions: the first expression carrying its own suffix ("_Len" on the
@@ -12,5 +12,5 @@ CString VarItemNameFromExpressions(CString lenExp, CString diamExp, CString numE
 // Appends the bolt planes; true when the array then holds two or more.
 inline bool AppendBoltPlanes(const CXMLBase& owner, AcArray<CBoltPlaneDesc*>& planes)
 {
-    return AppendChildrenOf(owner, planes) && planes.length() >= 2;
+    return kvnodedefine::AppendChildrenOf(owner, planes) && planes.length() >= 2;
 }

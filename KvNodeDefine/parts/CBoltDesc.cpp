@@ -1,6 +1,9 @@
 #include "BoltCommon.h"
 
 #include <KvNodeDefine/CBoltDesc.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
+
+using namespace kvnodedefine;
 
 CBoltDesc::CBoltDesc() : m_Material(SteelSystem::Q215), m_BoltGrade(SteelSystem::Grade3_6) {}
 CBoltDesc::~CBoltDesc() = default;
@@ -18,33 +21,33 @@ bool CBoltDesc::GetBoltPlaneDescArray(AcArray<CBoltPlaneDesc*>& planes) const
 bool CBoltDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("material", m_Material);
-    SetAtt("boltgrade", m_BoltGrade);
-    SetAtt("diam", m_DiamExp);
-    SetAtt("len", m_LenExp);
-    SetAtt("dlen", m_DianBanLenExp);
-    SetAtt("dwidth", m_DianBanWidthExp);
-    SetAtt("dthick", m_DianBanThickExp);
-    SetAtt("fathername", m_FatherName);
-    SetAtt("point", m_PointName);
-    SetAtt("plane", m_PlaneName);
-    SetAtt("num", m_NumExp);
+    SetAtt(*this, "material", m_Material);
+    SetAtt(*this, "boltgrade", m_BoltGrade);
+    SetAtt(*this, "diam", m_DiamExp);
+    SetAtt(*this, "len", m_LenExp);
+    SetAtt(*this, "dlen", m_DianBanLenExp);
+    SetAtt(*this, "dwidth", m_DianBanWidthExp);
+    SetAtt(*this, "dthick", m_DianBanThickExp);
+    SetAtt(*this, "fathername", m_FatherName);
+    SetAtt(*this, "point", m_PointName);
+    SetAtt(*this, "plane", m_PlaneName);
+    SetAtt(*this, "num", m_NumExp);
     return true;
 }
 
 bool CBoltDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAttEnum("material", m_Material);
-    GetAttEnum("boltgrade", m_BoltGrade);
-    GetAtt("diam", m_DiamExp);
-    GetAtt("len", m_LenExp);
-    GetAtt("dlen", m_DianBanLenExp);
-    GetAtt("dwidth", m_DianBanWidthExp);
-    GetAtt("dthick", m_DianBanThickExp);
-    GetAtt("fathername", m_FatherName);
-    GetAtt("point", m_PointName);
-    GetAtt("plane", m_PlaneName);
-    GetAtt("num", m_NumExp);
+    GetAttEnum(*this, "material", m_Material);
+    GetAttEnum(*this, "boltgrade", m_BoltGrade);
+    GetAtt(*this, "diam", m_DiamExp);
+    GetAtt(*this, "len", m_LenExp);
+    GetAtt(*this, "dlen", m_DianBanLenExp);
+    GetAtt(*this, "dwidth", m_DianBanWidthExp);
+    GetAtt(*this, "dthick", m_DianBanThickExp);
+    GetAtt(*this, "fathername", m_FatherName);
+    GetAtt(*this, "point", m_PointName);
+    GetAtt(*this, "plane", m_PlaneName);
+    GetAtt(*this, "num", m_NumExp);
     return true;
 }

@@ -1,8 +1,11 @@
 #include "BoltCommon.h"
 
 #include <KvNodeDefine/CBoltGroupDesc.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 #include <utility>
+
+using namespace kvnodedefine;
 
 CBoltGroupDesc::CBoltGroupDesc()
     : m_Material(SteelSystem::Q215), m_BoltGrade(SteelSystem::Grade3_6), m_BoltType(SteelSystem::OrdinaryHexA)
@@ -33,29 +36,29 @@ bool CBoltGroupDesc::GetBoltPlaneDescArray(AcArray<CBoltPlaneDesc*>& planes) con
 bool CBoltGroupDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("material", m_Material);
-    SetAtt("boltgrade", m_BoltGrade);
-    SetAtt("bolttype", m_BoltType);
-    SetAtt("diam", m_DiamExp);
-    SetAtt("len", m_LenExp);
-    SetAtt("num", m_NumExp);
-    SetAtt("fathername", m_FatherName);
-    SetAtt("fatherindex", m_FatherSideIndex);
-    SetAtt("priorflag", m_PriorFlag);
+    SetAtt(*this, "material", m_Material);
+    SetAtt(*this, "boltgrade", m_BoltGrade);
+    SetAtt(*this, "bolttype", m_BoltType);
+    SetAtt(*this, "diam", m_DiamExp);
+    SetAtt(*this, "len", m_LenExp);
+    SetAtt(*this, "num", m_NumExp);
+    SetAtt(*this, "fathername", m_FatherName);
+    SetAtt(*this, "fatherindex", m_FatherSideIndex);
+    SetAtt(*this, "priorflag", m_PriorFlag);
     return true;
 }
 
 bool CBoltGroupDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAttEnum("material", m_Material);
-    GetAttEnum("boltgrade", m_BoltGrade);
-    GetAttEnum("bolttype", m_BoltType);
-    GetAtt("diam", m_DiamExp);
-    GetAtt("len", m_LenExp);
-    GetAtt("num", m_NumExp);
-    GetAtt("fathername", m_FatherName);
-    GetAtt("fatherindex", m_FatherSideIndex);
-    GetAtt("priorflag", m_PriorFlag);
+    GetAttEnum(*this, "material", m_Material);
+    GetAttEnum(*this, "boltgrade", m_BoltGrade);
+    GetAttEnum(*this, "bolttype", m_BoltType);
+    GetAtt(*this, "diam", m_DiamExp);
+    GetAtt(*this, "len", m_LenExp);
+    GetAtt(*this, "num", m_NumExp);
+    GetAtt(*this, "fathername", m_FatherName);
+    GetAtt(*this, "fatherindex", m_FatherSideIndex);
+    GetAtt(*this, "priorflag", m_PriorFlag);
     return true;
 }

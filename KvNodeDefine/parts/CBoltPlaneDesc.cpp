@@ -1,4 +1,7 @@
 #include <KvNodeDefine/CBoltPlaneDesc.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
+
+using namespace kvnodedefine;
 
 CBoltPlaneDesc::CBoltPlaneDesc() = default;
 CBoltPlaneDesc::~CBoltPlaneDesc() = default;
@@ -6,15 +9,15 @@ CBoltPlaneDesc::~CBoltPlaneDesc() = default;
 bool CBoltPlaneDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("plane", m_PlaneName);
-    SetAtt("father", m_FatherName);
+    SetAtt(*this, "plane", m_PlaneName);
+    SetAtt(*this, "father", m_FatherName);
     return true;
 }
 
 bool CBoltPlaneDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAtt("plane", m_PlaneName);
-    GetAtt("father", m_FatherName);
+    GetAtt(*this, "plane", m_PlaneName);
+    GetAtt(*this, "father", m_FatherName);
     return true;
 }

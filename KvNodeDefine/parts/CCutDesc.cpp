@@ -1,5 +1,8 @@
 #include <KvNodeDefine/CCutDesc.h>
 #include <KvNodeDefine/CNodeGlobal.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
+
+using namespace kvnodedefine;
 
 CCutDesc::CCutDesc() = default;
 CCutDesc::CCutDesc(CPlaneDesc*) {}
@@ -16,13 +19,13 @@ bool CCutDesc::GetPlaneNames(CStringArray& names) const
 bool CCutDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("planes", m_PlaneNames);
+    SetAtt(*this, "planes", m_PlaneNames);
     return true;
 }
 
 bool CCutDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAtt("planes", m_PlaneNames);
+    GetAtt(*this, "planes", m_PlaneNames);
     return true;
 }

@@ -2,9 +2,12 @@
 #include <KvNodeDefine/CLinkBarDesc.h>
 #include <KvNodeDefine/CNodeGlobal.h>
 #include <KvNodeDefine/CPlaneDesc.h>
-#include <KvNodeDefine/ChildList.h>
+#include <KvNodeDefine/framework/ChildList.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 #include <utility>
+
+using namespace kvnodedefine;
 
 CLinkBarDesc::CLinkBarDesc() : m_FirstIndex(0), m_SecondIndex(0) {}
 
@@ -28,27 +31,27 @@ bool CLinkBarDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return Appe
 bool CLinkBarDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("sectype", m_SecTypeArray);
-    SetAtt("sect", m_SecSize);
-    SetAtt("len", m_LenExp);
-    SetAtt("attach1", m_AttachPlane1);
-    SetAtt("attach2", m_AttachPlane2);
-    SetAtt("attach3", m_AttachPlane3);
-    SetAtt("firstindex", m_FirstIndex);
-    SetAtt("secondindex", m_SecondIndex);
+    SetAtt(*this, "sectype", m_SecTypeArray);
+    SetAtt(*this, "sect", m_SecSize);
+    SetAtt(*this, "len", m_LenExp);
+    SetAtt(*this, "attach1", m_AttachPlane1);
+    SetAtt(*this, "attach2", m_AttachPlane2);
+    SetAtt(*this, "attach3", m_AttachPlane3);
+    SetAtt(*this, "firstindex", m_FirstIndex);
+    SetAtt(*this, "secondindex", m_SecondIndex);
     return true;
 }
 
 bool CLinkBarDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAttList("sectype", m_SecTypeArray);
-    GetAtt("sect", m_SecSize);
-    GetAtt("len", m_LenExp);
-    GetAtt("attach1", m_AttachPlane1);
-    GetAtt("attach2", m_AttachPlane2);
-    GetAtt("attach3", m_AttachPlane3);
-    m_FirstIndex = GetAttInt("firstindex");
-    m_SecondIndex = GetAttInt("secondindex");
+    GetAttIntList(*this, "sectype", m_SecTypeArray);
+    GetAtt(*this, "sect", m_SecSize);
+    GetAtt(*this, "len", m_LenExp);
+    GetAtt(*this, "attach1", m_AttachPlane1);
+    GetAtt(*this, "attach2", m_AttachPlane2);
+    GetAtt(*this, "attach3", m_AttachPlane3);
+    m_FirstIndex = GetAttInt(*this, "firstindex");
+    m_SecondIndex = GetAttInt(*this, "secondindex");
     return true;
 }

@@ -1,7 +1,10 @@
 #include <KvNodeDefine/CCutDesc.h>
 #include <KvNodeDefine/CNodeGlobal.h>
 #include <KvNodeDefine/CPlateDesc.h>
-#include <KvNodeDefine/ChildList.h>
+#include <KvNodeDefine/framework/ChildList.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
+
+using namespace kvnodedefine;
 
 CPlateDesc::CPlateDesc() : m_Material(SteelSystem::Q215), m_Num(0) {}
 CPlateDesc::~CPlateDesc() = default;
@@ -17,23 +20,23 @@ bool CPlateDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return Append
 bool CPlateDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("material", m_Material);
-    SetAtt("lenexp", m_LenExp);
-    SetAtt("widthexp", m_WidthExp);
-    SetAtt("thickexp", m_ThickExp);
-    SetAtt("planes", m_PlaneNames);
-    SetAtt("varitem", m_VarItemName);
+    SetAtt(*this, "material", m_Material);
+    SetAtt(*this, "lenexp", m_LenExp);
+    SetAtt(*this, "widthexp", m_WidthExp);
+    SetAtt(*this, "thickexp", m_ThickExp);
+    SetAtt(*this, "planes", m_PlaneNames);
+    SetAtt(*this, "varitem", m_VarItemName);
     return true;
 }
 
 bool CPlateDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAttEnum("material", m_Material);
-    GetAtt("lenexp", m_LenExp);
-    GetAtt("widthexp", m_WidthExp);
-    GetAtt("thickexp", m_ThickExp);
-    GetAtt("planes", m_PlaneNames);
-    GetAtt("varitem", m_VarItemName);
+    GetAttEnum(*this, "material", m_Material);
+    GetAtt(*this, "lenexp", m_LenExp);
+    GetAtt(*this, "widthexp", m_WidthExp);
+    GetAtt(*this, "thickexp", m_ThickExp);
+    GetAtt(*this, "planes", m_PlaneNames);
+    GetAtt(*this, "varitem", m_VarItemName);
     return true;
 }

@@ -6,32 +6,37 @@ class CObject;
 // The run-time record of a class: its name, size, schema, how to create one,
 // and its base class's record.
 struct KVHOST_API CRuntimeClass {
-    // the class name, object size, schema number, factory (null when not creatable) and base class
-    const char* m_lpszClassName;
-    int m_nObjectSize;
-    unsigned int m_wSchema;
-    CObject* (*m_pfnCreateObject)();
-    CRuntimeClass* m_pBaseClass;
+    const char* m_lpszClassName;     // the class's name, "CPlateDesc"
+    int m_nObjectSize;               // sizeof the class
+    unsigned int m_wSchema;          // the schema number, 1 for the library's classes
+    CObject* (*m_pfnCreateObject)(); // makes a default object; null when the class is not creatable
+    CRuntimeClass* m_pBaseClass;     // the base class's record, null for CObject
 
-    // a new object of the class, or null when the class is not creatable
+    // A new default object of the class, owned by the caller; null when the class is not creatable.
     CObject* CreateObject() const;
+    // True when the class is pBaseClass or derives from it.
     bool IsDerivedFrom(const CRuntimeClass* pBaseClass) const noexcept;
-    // searches the classes of every registered module (CDynLinkLibrary)
+    // The class of that name among the classes of every registered module
+    // (CDynLinkLibrary), or null.
     static CRuntimeClass* FromName(const char* lpszClassName) noexcept;
 };
 
+// The run-time record of class_name: &class_name::classclass_name.
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
 
 // The root of every class with a run-time record.
 class KVHOST_API CObject {
 public:
-    // the class's record; GetRuntimeClass gives the record of the object's most derived class
+    // The run-time record of CObject.
     static CRuntimeClass classCObject;
+    // The run-time record of CObject.
     static CRuntimeClass* GetThisClass() noexcept { return &classCObject; }
+    // The record of the object's most derived class.
     virtual CRuntimeClass* GetRuntimeClass() const;
+    // Destroys the object through any base.
     virtual ~CObject();
 
-    // true when the object's class is pClass or derives from it
+    // True when the object's class is pClass or derives from it.
     bool IsKindOf(const CRuntimeClass* pClass) const noexcept;
 
 protected:
@@ -45,9 +50,8 @@ private:
 // The run-time classes that one module contributes, listed while it is
 // registered so that CRuntimeClass::FromName finds them.
 struct AFX_EXTENSION_MODULE {
-    // the module's name and its classes
-    const char* m_lpszModuleName;
-    CRuntimeClass* const* m_pClasses; // null-terminated
+    const char* m_lpszModuleName;     // the module's name
+    CRuntimeClass* const* m_pClasses; // its classes, null-terminated
 };
 
 // Registers a module's classes for as long as the object lives: a module
@@ -55,8 +59,9 @@ struct AFX_EXTENSION_MODULE {
 // it at unload.
 class KVHOST_API CDynLinkLibrary {
 public:
-    // registers the module's classes until destroyed; the module must outlive it
+    // Registers the module's classes until destroyed; the module must outlive it.
     explicit CDynLinkLibrary(const AFX_EXTENSION_MODULE& module);
+    // Withdraws the module's classes.
     ~CDynLinkLibrary();
     CDynLinkLibrary(const CDynLinkLibrary&) = delete;
     CDynLinkLibrary& operator=(const CDynLinkLibrary&) = delete;

@@ -2,12 +2,27 @@
 #include <cstdint>
 
 // Enumerations that the host application owns. They are 32-bit signed and
-// hold any value the host stores in them, named or not.
+// hold any value the host stores in them, named or not; the library names
+// only the values it gives itself.
 namespace Object {
-// the kinds of host objects
-enum Kind : std::int32_t { kUnknownKind = 0 };
-}
+// The kinds of the host's structural objects.
+enum Kind : std::int32_t {
+    kUnknownKind = 0 // no kind given
+};
+} // namespace Object
 
-enum LinkSmallType : std::int32_t { kLinkSmallNone = 0 };
-enum LinkBigType : std::int32_t { kLinkBigDefault = 101 };
-enum LinkWholeType : std::int32_t { kLinkWhole1 = 1, kLinkWhole2 = 2, kLinkWhole3 = 3, kLinkWhole4 = 4 };
+// A node type's classification code (CNodeTypeDesc::GetNodeType).
+enum LinkSmallType : std::int32_t {
+    kLinkSmallNone = 0 // no code given
+};
+// A node type's big type (CNodeTypeDesc::GetLinkBigType).
+enum LinkBigType : std::int32_t {
+    kLinkBigDefault = 101 // the one big type every node type has
+};
+// A node type's whole type (CNodeTypeDesc::GetLinkWholeType).
+enum LinkWholeType : std::int32_t {
+    kLinkWhole1 = 1, // codes outside 20000..49999
+    kLinkWhole2 = 2, // codes 20000..29999
+    kLinkWhole3 = 3, // codes 30000..39999
+    kLinkWhole4 = 4, // codes 40000..49999
+};

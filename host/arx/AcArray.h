@@ -11,7 +11,7 @@
 template <class T>
 struct AcArrayMemCopyReallocator {
     static_assert(std::is_trivially_copyable<T>::value, "use AcArrayObjectCopyReallocator");
-    // moves nCount elements from pSource to pDest
+    // Copies the bytes of nCount elements from pSource to pDest.
     static void reallocateArray(T* pDest, const T* pSource, int nCount)
     {
         if (nCount > 0)
@@ -19,10 +19,11 @@ struct AcArrayMemCopyReallocator {
     }
 };
 
+// How an AcArray moves elements that are not trivially copyable: by
+// assigning each one.
 template <class T>
-// copies each element: for elements that are not trivially copyable
 struct AcArrayObjectCopyReallocator {
-    // moves nCount elements from pSource to pDest
+    // Assigns nCount elements from pSource to pDest.
     static void reallocateArray(T* pDest, const T* pSource, int nCount)
     {
         for (int i = 0; i < nCount; ++i)
@@ -37,15 +38,17 @@ struct AcArrayObjectCopyReallocator {
 template <class T, class R = AcArrayMemCopyReallocator<T>>
 class AcArray {
 public:
-    // construction
+    // An empty array with room for physicalLength elements that grows by at
+    // least growLength (at least 1).
     explicit AcArray(int physicalLength = 0, int growLength = 8)
         : mpArray(nullptr), mPhysicalLen(0), mLogicalLen(0), mGrowLen(growLength > 0 ? growLength : 1)
     {
         if (physicalLength > 0)
             setPhysicalLength(physicalLength);
     }
-    // copies the elements and the grow length
+    // A copy of src's elements and grow length.
     AcArray(const AcArray& src) : AcArray(src.mLogicalLen, src.mGrowLen) { append(src); }
+    // Takes src's elements and grow length.
     AcArray& operator=(const AcArray& src)
     {
         if (this != &src) {
@@ -55,21 +58,31 @@ public:
         }
         return *this;
     }
+    // Frees the elements.
     ~AcArray() { delete[] mpArray; }
 
-    // elements
+    // The element at i, from 0; i must be below length().
     T& operator[](int i) { return at(i); }
+    // The element at i, from 0; i must be below length().
     const T& operator[](int i) const { return at(i); }
+    // The element at i, from 0; i must be below length().
     T& at(int i) { assert(i >= 0 && i < mLogicalLen); return mpArray[i]; }
+    // The element at i, from 0; i must be below length().
     const T& at(int i) const { assert(i >= 0 && i < mLogicalLen); return mpArray[i]; }
+    // The first element; the array must not be empty.
     T& first() { return at(0); }
+    // The first element; the array must not be empty.
     const T& first() const { return at(0); }
+    // The last element; the array must not be empty.
     T& last() { return at(mLogicalLen - 1); }
+    // The last element; the array must not be empty.
     const T& last() const { return at(mLogicalLen - 1); }
+    // The elements in a row, valid until the array grows; null while it has no room.
     T* asArrayPtr() noexcept { return mpArray; }
+    // The elements in a row, valid until the array grows; null while it has no room.
     const T* asArrayPtr() const noexcept { return mpArray; }
 
-    // changes
+    // Appends value and returns its index.
     int append(const T& value)
     {
         if (mLogicalLen == mPhysicalLen) {
@@ -81,6 +94,7 @@ public:
         }
         return mLogicalLen++;
     }
+    // Appends the elements of other (which may be this array).
     AcArray& append(const AcArray& other)
     {
         const int n = other.mLogicalLen;
@@ -93,6 +107,7 @@ public:
         }
         return *this;
     }
+    // Inserts value at index (0 to length()), moving the later elements up.
     AcArray& insertAt(int index, const T& value)
     {
         assert(index >= 0 && index <= mLogicalLen);
@@ -105,6 +120,7 @@ public:
         ++mLogicalLen;
         return *this;
     }
+    // Removes the element at index, moving the later elements down.
     AcArray& removeAt(int index)
     {
         assert(index >= 0 && index < mLogicalLen);
@@ -113,14 +129,16 @@ public:
         --mLogicalLen;
         return *this;
     }
+    // Empties the array, keeping its room.
     AcArray& removeAll() noexcept
     {
         mLogicalLen = 0;
         return *this;
     }
 
-    // searching
+    // Whether an element from start on equals value.
     bool contains(const T& value, int start = 0) const { int at; return find(value, at, start); }
+    // Whether an element from start on equals value; foundAt gets the first one's index.
     bool find(const T& value, int& foundAt, int start = 0) const
     {
         for (int i = start < 0 ? 0 : start; i < mLogicalLen; ++i)
@@ -130,12 +148,16 @@ public:
             }
         return false;
     }
+    // The index of the first element equal to value, or -1.
     int find(const T& value) const { int at = -1; find(value, at); return at; }
 
-    // lengths
+    // The number of elements.
     int length() const noexcept { return mLogicalLen; }
+    // The number of elements.
     int logicalLength() const noexcept { return mLogicalLen; }
+    // Whether there are no elements.
     bool isEmpty() const noexcept { return mLogicalLen == 0; }
+    // Makes the array n elements long (negative: 0), growing its room when needed.
     AcArray& setLogicalLength(int n)
     {
         if (n < 0)
@@ -145,7 +167,9 @@ public:
         mLogicalLen = n;
         return *this;
     }
+    // The number of elements there is room for.
     int physicalLength() const noexcept { return mPhysicalLen; }
+    // Makes room for exactly n elements (negative: 0), dropping those beyond it.
     AcArray& setPhysicalLength(int n)
     {
         if (n < 0)
@@ -162,7 +186,9 @@ public:
         mPhysicalLen = n;
         return *this;
     }
+    // The least number of elements a full array grows by.
     int growLength() const noexcept { return mGrowLen; }
+    // Sets the grow length; a value below 1 is ignored.
     AcArray& setGrowLength(int n)
     {
         if (n > 0)

@@ -13,7 +13,7 @@ CXMLComposite::CXMLComposite() = default;
 
 CXMLComposite::~CXMLComposite()
 {
-    for (const ObjItem& child : m_children)
+    for (const kvnodedefine::ObjItem& child : m_children)
         delete child.pObject;
 }
 
@@ -45,10 +45,10 @@ bool CXMLComposite::Remove(CXMLBase* pChild)
 
 ObjIterator* CXMLComposite::CreateIterator() const { return new ObjIterator(&m_children); }
 
-std::vector<ObjItem>::const_iterator CXMLComposite::Find(const CXMLBase* pChild) const
+std::vector<kvnodedefine::ObjItem>::const_iterator CXMLComposite::Find(const CXMLBase* pChild) const
 {
     return std::find_if(m_children.begin(), m_children.end(),
-                        [pChild](const ObjItem& item) { return item.pObject == pChild; });
+                        [pChild](const kvnodedefine::ObjItem& item) { return item.pObject == pChild; });
 }
 
 void CXMLComposite::Reserve(size_t count) { m_children.reserve(m_children.size() + count); }
@@ -74,7 +74,7 @@ bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument
 bool CXMLComposite::SerializeChildren(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc) const
 {
     auto& impl = pDoc->impl();
-    for (const ObjItem& item : m_children) {
+    for (const kvnodedefine::ObjItem& item : m_children) {
         CXMLBase* child = item.pObject;
         if (!child)
             continue;

@@ -7,27 +7,21 @@
 #include <unordered_map>
 #include <vector>
 
-// A finding about a document: where it is and what it says. line and column
-// count from 1 (0 when there is no place, as for a file that cannot be
-// opened); the column counts characters; path names the element, as in
-// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1].
+// A finding about a document: where it is and what it says.
 struct KVHOST_API XmlDiagnostic {
-    // the file ("<memory>" for a text), the place, the message and the element's path
-    std::string file;
-    int line = 0;
-    int column = 0;
-    std::string message;
-    std::string path;
-    // "file:line:column: message (in path)"
+    std::string file;    // the file's name, "<memory>" for a text given by LoadXml
+    int line = 0;        // from 1; 0 when there is no place (a file that cannot be opened)
+    int column = 0;      // from 1, counting characters; 0 when there is no place
+    std::string message; // what is wrong, in English
+    std::string path;    // the element's path, as in CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]; may be empty
+    // "file:line:column: message (in path)", leaving out what is not known.
     std::string Format() const;
 };
 
-// Where an object's element starts (its '<') in the text it was read from:
-// line and column from 1, the column counting characters; 0 and 0 when unknown.
+// Where an object's element starts (its '<') in the text it was read from.
 struct XmlPosition {
-    // the place
-    int line = 0;
-    int column = 0;
+    int line = 0;   // from 1; 0 when unknown
+    int column = 0; // from 1, counting characters; 0 when unknown
 };
 
 class CXMLComposite;
@@ -36,58 +30,88 @@ class CXMLComposite;
 // the class index of each element, and writes the tree back.
 //
 // A failed load leaves the document as it was; a failed save leaves the
-// target file as it was. Loads and saves report through GetErrorText.
+// target file as it was (the text is written to a temporary file beside it,
+// flushed and renamed over it). Loads and saves report through GetErrorText.
+//
+// Threads: separate documents are independent. The functions of one
+// document and its tree that are const (the getters, GetErrorText,
+// GetPosition, the descriptors' getters, child lists and lookups) may run on
+// any number of threads at once. A load, a change, and a save (which
+// refreshes every object's attribute list from its fields) need the
+// document to themselves.
 class KVHOST_API CXMLDocument {
 public:
+    // An empty document: no root, encoding UTF-8.
     CXMLDocument();
+    // Deletes the root and with it the tree.
     ~CXMLDocument();
     CXMLDocument(const CXMLDocument&) = delete;
     CXMLDocument& operator=(const CXMLDocument&) = delete;
 
-    // reading and writing
+    // Reads the file at path (a file, a pipe or a device that can be read to
+    // its end, up to GetMaxFileSize bytes) and makes it the document; false,
+    // the document unchanged, when it cannot be read or is not a well-formed
+    // document in a supported encoding.
     bool LoadFile(const char* path);
+    // Reads a document from size bytes at data; messages name it "<memory>".
     bool LoadXml(const char* data, size_t size);
-    // the same for bytes read from fileName by the caller (a pipe, a buffer
-    // of an editor): messages name that file instead of "<memory>"
+    // Reads a document from size bytes at data that the caller read from
+    // fileName (a pipe, an editor's buffer): messages name that file.
     bool LoadXml(const char* data, size_t size, const char* fileName);
+    // Writes the document to path in GetEncoding, replacing the file whole or
+    // not at all; false, with the reason, when it cannot. A save refreshes
+    // every object's attribute list from its fields: it is a write.
     bool SaveFile(const char* path) const;
+    // Writes the document into out, as SaveFile would write the file.
     bool SaveXml(std::string& out) const;
 
-    // the tree
+    // The root object, or null before the first load.
     CXMLBase* GetRoot() const noexcept { return m_pRoot; }
-    void SetRoot(CXMLBase* pRoot); // takes ownership, deletes the old root
+    // Makes pRoot the root; the document takes ownership and deletes the old root.
+    void SetRoot(CXMLBase* pRoot);
+    // Hands the root to the caller, who then owns it; the document is left without one.
     CXMLBase* DetachRoot() noexcept;
-    // The comments and processing instructions before and after the root
-    // element, as CXMLText children: a load reads them, a save writes them
-    // back in their place (and refuses anything else there); a new root keeps them.
+    // The comments and processing instructions before the root element, as
+    // CXMLText children: a load reads them, a save writes them back in their
+    // place (and refuses anything else there); a new root keeps them.
     CXMLComposite& GetBeforeRoot() const noexcept { return *m_pBeforeRoot; }
+    // The comments and processing instructions after the root element, as for GetBeforeRoot.
     CXMLComposite& GetAfterRoot() const noexcept { return *m_pAfterRoot; }
 
-    // the encoding a save writes: the one the document was read in, UTF-8 for a new one
+    // The encoding a save writes: the one the document was read in, UTF-8 for a new one.
     XmlEncoding GetEncoding() const noexcept { return m_Encoding; }
+    // Sets the encoding the next save writes.
     void SetEncoding(XmlEncoding encoding) noexcept { m_Encoding = encoding; }
 
     // The largest file or stream LoadFile reads, 1 GiB unless set: a load
     // holds a few times the text in memory, and a stream (/dev/zero) may not end.
     static constexpr size_t kDefaultMaxFileSize = size_t(1) << 30;
+    // Sets the largest file or stream LoadFile reads, in bytes.
     void SetMaxFileSize(size_t bytes) noexcept { m_MaxFileSize = bytes; }
+    // The largest file or stream LoadFile reads, in bytes.
     size_t GetMaxFileSize() const noexcept { return m_MaxFileSize; }
 
-    // Positions cost a little on every element, and only tools that report
-    // on a tree want them: ask before loading. They stay valid for the tree
-    // as loaded, until the next successful load or a change of root.
+    // Asks the next loads to record where each element starts (a little time
+    // on every element, for tools that report on a tree).
     void SetRecordPositions(bool record) noexcept { m_bRecordPositions = record; }
+    // Whether loads record positions.
     bool IsRecordingPositions() const noexcept { return m_bRecordPositions; }
+    // Where object's element started, as recorded by the last successful
+    // load; 0 and 0 when unknown or after a change of root.
     XmlPosition GetPosition(const CXMLBase* object) const;
 
-    // what the last load or save said
+    // What the last failed load or save said, "file:line:column: message (in
+    // path)"; empty after a success.
     std::string GetErrorText() const { return m_Error.message.empty() ? std::string() : m_Error.Format(); }
+    // The last failure, in parts; an empty message after a success.
     const XmlDiagnostic& GetError() const noexcept { return m_Error; }
+    // What the last load warned of (elements of unknown classes kept, class
+    // indices that disagree with the element name...), in document order.
     const std::vector<XmlDiagnostic>& GetWarnings() const noexcept { return m_Warnings; }
 
 private:
-    bool Load(const char* data, size_t size, const std::string& fileName);
-    bool Render(std::string& out, const std::string& fileName) const;
+    KVHOST_LOCAL bool Load(const char* data, size_t size, const std::string& fileName);
+    KVHOST_LOCAL bool Render(std::string& out, const std::string& fileName) const;
 
     CXMLBase* m_pRoot;
     std::unique_ptr<CXMLComposite> m_pBeforeRoot;

@@ -7,30 +7,33 @@
 // The record that ties a class index (the "classtype" attribute, "8_3") to a
 // run-time class, so that a reader can create the object an element stands for.
 struct KVHOST_API ClassType {
-    // the class index ("8_3"), the class it stands for, and a field no one reads
-    const char* m_lpszClassIndex;
-    CRuntimeClass* m_pRuntimeClass;
-    int m_nReserved;
+    const char* m_lpszClassIndex;   // the class index, "8_3"
+    CRuntimeClass* m_pRuntimeClass; // the class it stands for
+    int m_nReserved;                // a word no one reads: 0
 
-    // the record registered under a class index, or null
+    // The record registered under a class index, or null.
     static ClassType* Lookup(const char* pszClassIndex) noexcept;
+    // The record registered under the nLength bytes at pch, or null.
     static ClassType* Lookup(const char* pch, size_t nLength) noexcept;
 };
 
 // Registers a ClassType for as long as it lives; a module keeps one static
-// registrar per class. Registering an index again for the same class is
-// harmless (the index stays registered while any of its registrars lives);
-// for another class it is refused and reported by GetConflicts.
+// registrar per class, so its classes come with it at load and go with it at
+// unload. Registering an index again for the same class is harmless (the
+// index stays registered while any of its registrars lives); for another
+// class it is refused and reported by GetConflicts.
 class KVHOST_API ClassTypeInit {
 public:
-    // registers the record until destroyed
+    // Registers the record until destroyed.
     explicit ClassTypeInit(ClassType* pType);
+    // Withdraws the registration.
     ~ClassTypeInit();
     ClassTypeInit(const ClassTypeInit&) = delete;
     ClassTypeInit& operator=(const ClassTypeInit&) = delete;
 
-    // whether this registrar's index was taken; the indices refused so far, as messages
+    // Whether this registrar's index was taken.
     bool IsRegistered() const noexcept { return m_bRegistered; }
+    // The registrations refused so far, as messages.
     static std::vector<std::string> GetConflicts();
 
 private:

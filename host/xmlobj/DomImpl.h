@@ -8,6 +8,7 @@
 
 #include "RecentNameLists.h"
 #include "TextPool.h"
+#include "XmlEncodingImpl.h"
 
 #include <pugixml.hpp>
 
@@ -22,6 +23,21 @@
 #include <vector>
 
 struct ClassType;
+
+// the library's conversions, named unqualified throughout its own code
+using kvnodedefine::AppendCodePointAsGbk;
+using kvnodedefine::AppendGbkAs;
+using kvnodedefine::ConvertFromGbk;
+using kvnodedefine::ConvertToGbk;
+using kvnodedefine::ConvertToGbkBuffer;
+using kvnodedefine::DetectEncoding;
+using kvnodedefine::FindInvalidGbk;
+using kvnodedefine::GbkCodePoint;
+using kvnodedefine::GbkPairToUtf8;
+using kvnodedefine::IsGbkCharacter;
+using kvnodedefine::IsGbkLeadByte;
+using kvnodedefine::TextError;
+using kvnodedefine::XmlEncodingName;
 
 constexpr int kMaxDepth = 1024;
 
@@ -163,12 +179,6 @@ private:
     std::string m_source;
     const std::string& Source();
 };
-
-// Converts into out, which holds size bytes: GBK never takes more bytes
-// than the encodings a document is read in. outSize is what was written.
-bool ConvertToGbkBuffer(const char* data, size_t size, XmlEncoding from, char* out, size_t& outSize, TextError& error);
-// Appends GBK text as UTF-8, or (to GBK) checked as it is.
-bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out, TextError& error);
 
 // line and column (from 1, columns counting characters) of a byte offset in a text
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);

@@ -12,11 +12,15 @@ namespace MSXML2 {
 // An element of the document being read or written, or null.
 class KVHOST_API IXMLDOMNode {
 public:
+    // The null node.
     IXMLDOMNode() noexcept = default;
-    // the element, its name, and what the object library reads it through
+    // The element p of the object library's parser.
     explicit IXMLDOMNode(pugi::xml_node_struct* p) noexcept : m_p(p) {}
+    // Whether the node is null.
     bool IsNull() const noexcept { return m_p == nullptr; }
+    // The element's name; "" for the null node.
     const char* nodeName() const noexcept;
+    // The parser's element, for the object library's own code.
     pugi::xml_node_struct* internal_object() const noexcept { return m_p; }
 
 private:
@@ -27,19 +31,22 @@ private:
 // recorded while objects serialize themselves.
 class KVHOST_API IXMLDOMDocument {
 public:
+    // An empty document.
     IXMLDOMDocument();
+    // Frees the document's elements.
     ~IXMLDOMDocument();
     IXMLDOMDocument(const IXMLDOMDocument&) = delete;
     IXMLDOMDocument& operator=(const IXMLDOMDocument&) = delete;
 
-    // the document element, or null
+    // The document element, or the null node.
     IXMLDOMNode documentElement() const noexcept;
-    // makes the document element, replacing any
+    // Makes the document element, replacing any.
     IXMLDOMNode createDocumentElement(const char* name);
 
-    // the state of the read or write, known inside the object library only
+    // The state of the read or write, known inside the object library only.
     struct Impl;
-    Impl& impl() const noexcept { return *m_pImpl; } // for the object library's own code
+    // The state of the read or write, for the object library's own code.
+    Impl& impl() const noexcept { return *m_pImpl; }
 
 private:
     Impl* m_pImpl;

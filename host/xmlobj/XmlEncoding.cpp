@@ -1,4 +1,4 @@
-#include <xmlobj/XmlEncoding.h>
+#include <xmlobj/XmlEncodingImpl.h>
 
 #include "TextConverter.h"
 #include "Utf8Sequence.h"
@@ -14,6 +14,8 @@
 #else
 #include <strings.h>
 #endif
+
+namespace kvnodedefine {
 
 namespace {
 
@@ -753,3 +755,25 @@ bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t
     encoding = named;
     return true;
 }
+
+bool ConvertToGbk(std::string_view text, XmlEncoding from, std::string& gbk, std::size_t* stoppedAt)
+{
+    TextError error;
+    if (ConvertToGbk(text.data(), text.size(), from, gbk, error))
+        return true;
+    if (stoppedAt)
+        *stoppedAt = error.offset;
+    return false;
+}
+
+bool ConvertFromGbk(std::string_view gbk, XmlEncoding to, std::string& text, std::size_t* stoppedAt)
+{
+    TextError error;
+    if (ConvertFromGbk(gbk.data(), gbk.size(), to, text, error))
+        return true;
+    if (stoppedAt)
+        *stoppedAt = error.offset;
+    return false;
+}
+
+} // namespace kvnodedefine

@@ -4,8 +4,11 @@
 
 namespace {
 
+using namespace kvnodedefine;
+
 // "name:type" for each attribute, in the catalogue's order; "?" marks one
-// that is read but never written, "!" one written but never read.
+// that is read but never written, "!" one written but never read, "~" one
+// written only when set, and "@0,1" the construction types that write it.
 std::string Listing(CRuntimeClass* cls)
 {
     std::string s;
@@ -16,6 +19,10 @@ std::string Listing(CRuntimeClass* cls)
             s += "?";
         if (!a.read)
             s += "!";
+        if (a.writtenOnlyWhenSet)
+            s += "~";
+        for (size_t i = 0; i < a.writtenForTypes.size(); ++i)
+            s += (i ? "," : "@") + std::to_string(a.writtenForTypes[i]);
     }
     return s;
 }
@@ -26,22 +33,27 @@ TEST(Attributes, EachClassListsWhatItsRefreshPairWritesAndReads)
         CRuntimeClass* cls;
         const char* listing;
     } cases[] = {
+        // the root converts its version in Serialize, not in its refresh pair
         {RUNTIME_CLASS(CNodeAttDef), "Version:int"},
         {RUNTIME_CLASS(CNodeTypeDesc), "name:text showname:text nodetype:int"},
         // fields written only when set are listed too, in their place
         {RUNTIME_CLASS(CNodeMemberDesc), "name:text showname:text kind:ints sectype:ints linkplanes:text "
-                                          "rotangles:reals linkto:text directused:text sectdesc:text"},
+                                          "rotangles:reals linkto:text directused:text~ sectdesc:text~"},
         {RUNTIME_CLASS(CPlateDesc),
          "name:text showname:text material:enum lenexp:text widthexp:text thickexp:text planes:text varitem:text"},
         {RUNTIME_CLASS(CBoltGroupDesc), "name:text showname:text material:enum boltgrade:enum bolttype:enum diam:text "
                                          "len:text num:text fathername:text fatherindex:text priorflag:text"},
         {RUNTIME_CLASS(CLinkBarDesc), "name:text showname:text sectype:ints sect:text len:text attach1:text "
                                        "attach2:text attach3:text firstindex:int secondindex:int"},
-        {RUNTIME_CLASS(CVarDesc), "name:text showname:text showvalue:text value:text type:int formattype:text"},
+        {RUNTIME_CLASS(CVarDesc), "name:text showname:text showvalue:text value:text type:int~ formattype:text"},
         // a construction: its type, then its whole table, each row written by some type
-        {RUNTIME_CLASS(CPointDesc), "name:text showname:text type:enum memname:text line:text plane:text "
-                                     "line1:text line2:text pointdesc:text oldpoint:text vec:text rellen:text"},
-        {RUNTIME_CLASS(CDistDesc), "name:text showname:text type:enum point1:text point2:text plane1:text plane2:text"},
+        {RUNTIME_CLASS(CPointDesc), "name:text showname:text type:enum memname:text@0 line:text@1 plane:text@1 "
+                                     "line1:text@2 line2:text@2 pointdesc:text@3 oldpoint:text@4 vec:text@4 "
+                                     "rellen:text@4"},
+        {RUNTIME_CLASS(CPlaneDesc), "name:text showname:text type:enum memname:text@0,1,2 strdesc:text@0,1,2 "
+                                     "refmem:text~@0,1,2 point:text@3 norm:text@3 rellen:text@4 relplane:text@4,5"},
+        {RUNTIME_CLASS(CDistDesc), "name:text showname:text type:enum point1:text@0,1,2 point2:text@0,1,2 "
+                                    "plane1:text@3 plane2:text@3"},
         // the names of a value list's attributes are free
         {RUNTIME_CLASS(CValueListDesc), ""},
         {RUNTIME_CLASS(CObject), ""},
@@ -58,12 +70,14 @@ TEST(Attributes, EnumerationsCarryTheLibrarysTables)
                 return a.reading;
         return AttSpec{AttType::Text};
     };
-    EXPECT_EQ(reading(RUNTIME_CLASS(CBoltDesc), "material").table, &SteelSystem::MaterialTable());
-    EXPECT_EQ(reading(RUNTIME_CLASS(CBoltDesc), "boltgrade").table, &SteelSystem::BoltGradeTable());
-    EXPECT_EQ(reading(RUNTIME_CLASS(CBoltGroupDesc), "bolttype").table, &SteelSystem::BoltTypeTable());
-    EXPECT_EQ(reading(RUNTIME_CLASS(CPlaneDesc), "type").table, &CPlaneDesc::Types());
-    EXPECT_STREQ(CVecDesc::Types().TextOf(CVecDesc::VecByMember), "VecByMember");
-    EXPECT_EQ(CLineDesc::Types().count, 4);
+    EXPECT_EQ(reading(RUNTIME_CLASS(CBoltDesc), "material").table, &MaterialTable());
+    EXPECT_EQ(reading(RUNTIME_CLASS(CBoltDesc), "boltgrade").table, &BoltGradeTable());
+    EXPECT_EQ(reading(RUNTIME_CLASS(CBoltGroupDesc), "bolttype").table, &BoltTypeTable());
+    // a construction's types have their names, as tools show them
+    const EnumTable* vecTypes = reading(RUNTIME_CLASS(CVecDesc), "type").table;
+    ASSERT_TRUE(vecTypes);
+    EXPECT_STREQ(vecTypes->TextOf(CVecDesc::VecByMember), "VecByMember");
+    EXPECT_EQ(reading(RUNTIME_CLASS(CLineDesc), "type").table->count, 4);
     // the host's codes have no table: they are plain integers
     EXPECT_EQ(reading(RUNTIME_CLASS(CNodeTypeDesc), "nodetype").table, nullptr);
 }

@@ -6,15 +6,15 @@ namespace {
 TEST(SteelSystem, TablesListEveryValueInOrderWithItsText)
 {
     const struct {
-        const SteelSystem::EnumTable& table;
+        const kvnodedefine::EnumTable& table;
         std::vector<const char*> utf8Texts;
         int other;
     } cases[] = {
-        {SteelSystem::MaterialTable(), {"Q215", "Q235", "Q295", "Q345", "Q390", "Q420", "OtherMat"}, SteelSystem::OtherMat},
-        {SteelSystem::BoltGradeTable(),
+        {kvnodedefine::MaterialTable(), {"Q215", "Q235", "Q295", "Q345", "Q390", "Q420", "OtherMat"}, SteelSystem::OtherMat},
+        {kvnodedefine::BoltGradeTable(),
          {"3.6级", "4.6级", "4.8级", "5.6级", "6.8级", "8.8级", "9.8级", "10.9级", "12.9级", "其它等级"},
          SteelSystem::OtherGrade},
-        {SteelSystem::BoltTypeTable(),
+        {kvnodedefine::BoltTypeTable(),
          {"普通A级六角头", "普通B级六角头", "普通C级六角头", "高强度大六角头", "扭剪型高强度螺栓", "锚栓", "其它类型"},
          SteelSystem::OtherBoltType},
     };

@@ -5,6 +5,8 @@
 
 namespace {
 
+using namespace kvnodedefine;
+
 TEST(TextToInt, FollowsAtoiAndSaturates)
 {
     const struct {

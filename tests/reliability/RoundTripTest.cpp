@@ -12,6 +12,8 @@ using namespace kvtest;
 
 namespace {
 
+using namespace kvnodedefine;
+
 struct Case {
     const char* name;
     std::size_t elements;

@@ -65,7 +65,7 @@ inline XmlEncoding OracleEncoding(const std::string& name)
     if (name == "UTF-16BE")
         return XmlEncoding::Utf16BE;
     XmlEncoding encoding = XmlEncoding::Utf8;
-    if (!XmlEncodingFromName(name.c_str(), encoding))
+    if (!kvnodedefine::XmlEncodingFromName(name.c_str(), encoding))
         ADD_FAILURE() << "no encoding " << name;
     return encoding;
 }
@@ -82,13 +82,13 @@ inline std::string Iconv(std::string bytes, const char* from, const char* to)
     }
     const XmlEncoding target = OracleEncoding(to);
     std::string gbk = bytes, out;
-    TextError error;
-    if (source != XmlEncoding::Gbk && !ConvertToGbk(bytes.data(), bytes.size(), source, gbk, error))
-        ADD_FAILURE() << "cannot convert " << from << " to GBK: " << error.message;
+    size_t stopped = 0;
+    if (source != XmlEncoding::Gbk && !kvnodedefine::ConvertToGbk(bytes, source, gbk, &stopped))
+        ADD_FAILURE() << "cannot convert " << from << " to GBK at byte " << stopped;
     if (target == XmlEncoding::Gbk)
         return gbk;
-    if (!ConvertFromGbk(gbk.data(), gbk.size(), target, out, error))
-        ADD_FAILURE() << "cannot convert GBK to " << to << ": " << error.message;
+    if (!kvnodedefine::ConvertFromGbk(gbk, target, out, &stopped))
+        ADD_FAILURE() << "cannot convert GBK to " << to << " at byte " << stopped;
     // the library writes UTF-16 with its mark, iconv's UTF-16LE and UTF-16BE without
     if ((target == XmlEncoding::Utf16LE || target == XmlEncoding::Utf16BE) && std::string(to) != "UTF-16" &&
         out.size() >= 2 && (out.compare(0, 2, "\xFF\xFE") == 0 || out.compare(0, 2, "\xFE\xFF") == 0))

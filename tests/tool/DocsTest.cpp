@@ -5,6 +5,8 @@
 
 namespace {
 
+using namespace kvnodedefine;
+
 TEST(Docs, FormatNamesEveryRegisteredClass)
 {
     const std::string format = kvtest::ReadFile(KV_DOCS "/format.md");

@@ -9,6 +9,8 @@ using namespace kvtest;
 
 namespace {
 
+using namespace kvnodedefine;
+
 const std::string kBody = "<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
                           "  <CBaseDesc classtype=\"8_8\" name=\"n\" showname=\"\xE4\xB8\xAD\xE6\x96\x87\" />\n"
                           "</CNodeAttDef>\n";

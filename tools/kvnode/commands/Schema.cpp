@@ -74,7 +74,7 @@ private:
     // the simple type of an enumeration, named after where it is first met
     std::string EnumerationType(const ClassInfo& info, const AttributeInfo& a)
     {
-        const SteelSystem::EnumTable* table = a.reading.table;
+        const EnumTable* table = a.reading.table;
         const auto known = m_names.find(table);
         if (known != m_names.end())
             return known->second;
@@ -131,7 +131,7 @@ private:
         s += "  </xs:complexType>\n";
     }
 
-    std::map<const SteelSystem::EnumTable*, std::string> m_names;
+    std::map<const EnumTable*, std::string> m_names;
     std::vector<std::pair<std::string, std::string>> m_enumerations; // in the order met
     std::string m_types;
 };

@@ -1,7 +1,10 @@
 #include "model/Model.h"
 
+#include "model/Catalogue.h"
+
 #include <xmlobj/XmlEncoding.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kvnode {
@@ -57,16 +60,24 @@ Kind TargetOf(const char* attribute)
     return Kind::Other;
 }
 
-// the fields the construction's type writes, from the class's own table
-template <class C>
-void AddTyped(const C& desc, int type, std::vector<Field>& out)
+// the fields the construction's type writes, as the class lists them (a
+// loaded object holds each as its attribute)
+void AddTyped(const CXMLBase& desc, int type, std::vector<Field>& out)
 {
-    for (const TypedAttribute<C>& row : C::Layout())
-        if (type >= row.firstType && type <= row.lastType)
-            out.push_back(Field{row.name, desc.*row.field, TargetOf(row.name), row.onlyIfNotEmpty});
+    const ClassInfo* info = ClassOf(desc);
+    if (!info)
+        return;
+    for (const AttributeInfo& a : info->attributes) {
+        const std::vector<int>& types = a.writtenForTypes;
+        if (a.name == "type" || std::find(types.begin(), types.end(), type) == types.end())
+            continue;
+        CString value;
+        desc.GetAttText(a.name.c_str(), value);
+        out.push_back(Field{a.name.c_str(), value, TargetOf(a.name.c_str()), a.writtenOnlyWhenSet});
+    }
 }
 
-std::string TypeText(int type, const SteelSystem::EnumTable& types)
+std::string TypeText(int type, const EnumTable& types)
 {
     const char* name = types.TextOf(type);
     return "type=" + std::to_string(type) + " (" + (name ? name : "unknown") + ")";
@@ -74,7 +85,7 @@ std::string TypeText(int type, const SteelSystem::EnumTable& types)
 
 // ---- the other descriptors
 
-CString EnumText(int value, const SteelSystem::EnumTable& table)
+CString EnumValueText(int value, const EnumTable& table)
 {
     CString text = IntToText(value);
     if (const char* name = table.TextOf(value))
@@ -120,7 +131,7 @@ void AddOtherFields(const CXMLBase& object, Kind kind, std::vector<Field>& out)
     }
     case Kind::Plate: {
         const auto& p = static_cast<const CPlateDesc&>(object);
-        out.push_back(Text("material", EnumText(p.GetMaterial(), SteelSystem::MaterialTable())));
+        out.push_back(Text("material", EnumValueText(p.GetMaterial(), MaterialTable())));
         out.push_back(Text("lenexp", p.GetLenExp()));
         out.push_back(Text("widthexp", p.GetWidthExp()));
         out.push_back(Text("thickexp", p.GetThickExp()));
@@ -138,8 +149,8 @@ void AddOtherFields(const CXMLBase& object, Kind kind, std::vector<Field>& out)
     }
     case Kind::Bolt: {
         const auto& b = static_cast<const CBoltDesc&>(object);
-        out.push_back(Text("material", EnumText(b.GetMaterial(), SteelSystem::MaterialTable())));
-        out.push_back(Text("boltgrade", EnumText(b.GetBoltGrade(), SteelSystem::BoltGradeTable())));
+        out.push_back(Text("material", EnumValueText(b.GetMaterial(), MaterialTable())));
+        out.push_back(Text("boltgrade", EnumValueText(b.GetBoltGrade(), BoltGradeTable())));
         out.push_back(Text("diam", b.GetDiamExp()));
         out.push_back(Text("len", b.GetLenExp()));
         out.push_back(Text("dlen", b.GetDianBanLenExp(), true));
@@ -154,9 +165,9 @@ void AddOtherFields(const CXMLBase& object, Kind kind, std::vector<Field>& out)
     }
     case Kind::BoltGroup: {
         const auto& g = static_cast<const CBoltGroupDesc&>(object);
-        out.push_back(Text("material", EnumText(g.GetMaterial(), SteelSystem::MaterialTable())));
-        out.push_back(Text("boltgrade", EnumText(g.GetBoltGrade(), SteelSystem::BoltGradeTable())));
-        out.push_back(Text("bolttype", EnumText(g.GetBoltType(), SteelSystem::BoltTypeTable())));
+        out.push_back(Text("material", EnumValueText(g.GetMaterial(), MaterialTable())));
+        out.push_back(Text("boltgrade", EnumValueText(g.GetBoltGrade(), BoltGradeTable())));
+        out.push_back(Text("bolttype", EnumValueText(g.GetBoltType(), BoltTypeTable())));
         out.push_back(Text("diam", g.GetDiamExp()));
         out.push_back(Text("len", g.GetLenExp()));
         out.push_back(Text("num", g.GetNumExp()));
@@ -244,15 +255,15 @@ std::string Utf8(const char* gbk, size_t size)
     std::string out;
     while (size > 0) {
         std::string part;
-        TextError error;
-        if (ConvertFromGbk(gbk, size, XmlEncoding::Utf8, part, error)) {
+        size_t stopped = 0;
+        if (ConvertFromGbk(std::string_view(gbk, size), XmlEncoding::Utf8, part, &stopped)) {
             out += part;
             break;
         }
         // the part before the bad byte converts; show the byte and go on after it
-        const size_t bad = error.offset < size ? error.offset : size - 1;
+        const size_t bad = stopped < size ? stopped : size - 1;
         part.clear();
-        if (bad > 0 && ConvertFromGbk(gbk, bad, XmlEncoding::Utf8, part, error))
+        if (bad > 0 && ConvertFromGbk(std::string_view(gbk, bad), XmlEncoding::Utf8, part))
             out += part;
         char escaped[8];
         std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(gbk[bad]));
@@ -261,16 +272,6 @@ std::string Utf8(const char* gbk, size_t size)
         size -= bad + 1;
     }
     return out;
-}
-
-bool Utf8ToGbk(const std::string& utf8, CString& gbk)
-{
-    std::string out;
-    TextError error;
-    if (!ConvertToGbk(utf8.data(), utf8.size(), XmlEncoding::Utf8, out, error))
-        return false;
-    gbk = CString(out.data(), static_cast<int>(out.size()));
-    return true;
 }
 
 std::string Label(const CXMLBase& object)
@@ -327,33 +328,25 @@ std::vector<Field> KeyFields(const CXMLBase& object)
     return fields;
 }
 
-const SteelSystem::EnumTable* ConstructionTypes(Kind kind)
+const EnumTable* ConstructionTypes(Kind kind)
 {
-    switch (kind) {
-    case Kind::Point: return &CPointDesc::Types();
-    case Kind::Line: return &CLineDesc::Types();
-    case Kind::Plane: return &CPlaneDesc::Types();
-    case Kind::Vector: return &CVecDesc::Types();
-    case Kind::Distance: return &CDistDesc::Types();
-    default: return nullptr;
-    }
+    const ClassInfo* info = IsConstruction(kind) ? ClassOfKind(kind) : nullptr;
+    const AttributeInfo* type = info ? FindAttribute(*info, "type") : nullptr;
+    return type ? type->reading.table : nullptr;
 }
 
 std::string ConstructionType(const CXMLBase& object)
 {
-    switch (KindOf(object)) {
-    case Kind::Point:
-        return TypeText(static_cast<const CPointDesc&>(object).GetPointType(), CPointDesc::Types());
-    case Kind::Line:
-        return TypeText(static_cast<const CLineDesc&>(object).GetLineType(), CLineDesc::Types());
-    case Kind::Plane:
-        return TypeText(static_cast<const CPlaneDesc&>(object).GetPlaneType(), CPlaneDesc::Types());
-    case Kind::Vector:
-        return TypeText(static_cast<const CVecDesc&>(object).GetVecType(), CVecDesc::Types());
-    case Kind::Distance:
-        return TypeText(static_cast<const CDistDesc&>(object).GetDistType(), CDistDesc::Types());
-    default:
+    const Kind kind = KindOf(object);
+    const EnumTable* types = ConstructionTypes(kind);
+    if (!types)
         return std::string();
+    switch (kind) {
+    case Kind::Point: return TypeText(static_cast<const CPointDesc&>(object).GetPointType(), *types);
+    case Kind::Line: return TypeText(static_cast<const CLineDesc&>(object).GetLineType(), *types);
+    case Kind::Plane: return TypeText(static_cast<const CPlaneDesc&>(object).GetPlaneType(), *types);
+    case Kind::Vector: return TypeText(static_cast<const CVecDesc&>(object).GetVecType(), *types);
+    default: return TypeText(static_cast<const CDistDesc&>(object).GetDistType(), *types);
     }
 }
 

@@ -12,6 +12,9 @@
 
 namespace kvnode {
 
+// the library's additions (attribute probe, conversions, display texts)
+using namespace kvnodedefine;
+
 enum class Kind {
     Other, // not a descriptor the tool knows: the root, unknown elements, text
     NodeType,
@@ -41,8 +44,6 @@ inline bool IsConstruction(Kind k) { return k >= Kind::Point && k <= Kind::Dista
 // GBK texts as UTF-8 for the terminal; a byte that does not convert shows as \xNN.
 std::string Utf8(const char* gbk, size_t size);
 inline std::string Utf8(const CString& gbk) { return Utf8(gbk.GetString(), static_cast<size_t>(gbk.GetLength())); }
-// a text typed at the terminal, for comparing with names in memory
-bool Utf8ToGbk(const std::string& utf8, CString& gbk);
 // kind "name", or kind (unnamed); for messages
 std::string Label(const CXMLBase& object);
 
@@ -63,7 +64,7 @@ std::vector<Field> KeyFields(const CXMLBase& object);
 // "type=1 (PointByLinePlane)" for a construction, empty otherwise
 std::string ConstructionType(const CXMLBase& object);
 // a construction kind's table of types, or null
-const SteelSystem::EnumTable* ConstructionTypes(Kind kind);
+const EnumTable* ConstructionTypes(Kind kind);
 
 struct Reference {
     const Field* field;

@@ -42,10 +42,9 @@ std::string ToUtf8(const std::string& bytes)
     if (encoding == XmlEncoding::Utf8)
         return bytes.substr(bom);
     std::string gbk;
-    TextError error;
     if (encoding == XmlEncoding::Gbk)
         gbk = bytes.substr(bom);
-    else if (!ConvertToGbk(bytes.data() + bom, bytes.size() - bom, encoding, gbk, error))
+    else if (!ConvertToGbk(std::string_view(bytes).substr(bom), encoding, gbk))
         return bytes.substr(bom);
     return Utf8(gbk.data(), gbk.size());
 }

@@ -95,7 +95,7 @@ std::string Real(const std::string& text)
     return buf;
 }
 
-std::string ValueText(int value, const SteelSystem::EnumTable* table)
+std::string ValueText(int value, const EnumTable* table)
 {
     std::string text = std::to_string(value);
     if (const char* name = table ? table->TextOf(value) : nullptr)
@@ -105,7 +105,7 @@ std::string ValueText(int value, const SteelSystem::EnumTable* table)
     return text;
 }
 
-std::string TableText(const SteelSystem::EnumTable& table)
+std::string TableText(const EnumTable& table)
 {
     std::string text;
     for (int i = 0; i < table.count; ++i)
@@ -186,7 +186,7 @@ private:
     }
 
     // "; the value of 8.8级 is 5" for a text that is a value's, or near it; or empty
-    static std::string Matching(const std::string& value, const SteelSystem::EnumTable& table)
+    static std::string Matching(const std::string& value, const EnumTable& table)
     {
         const std::string wanted = NearForm(value);
         for (int i = 0; i < table.count; ++i)

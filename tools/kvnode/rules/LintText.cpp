@@ -45,9 +45,8 @@ void CheckEncoding(LintContext& c, const std::string& bytes)
 std::string EncodingHint(const std::string& bytes, const std::string& error)
 {
     std::string converted;
-    TextError e;
     if (error.find("UTF-8") == std::string::npos || bytes.empty() ||
-        !ConvertFromGbk(bytes.data(), bytes.size(), XmlEncoding::Utf8, converted, e))
+        !ConvertFromGbk(bytes, XmlEncoding::Utf8, converted))
         return std::string();
     return " (every byte reads as GBK: does the declaration lack encoding=\"GBK\"?)";
 }
@@ -67,8 +66,7 @@ void CheckWritable(LintContext& c, CXMLDocument& doc)
         for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2) {
             const CString& value = list[i + 1];
             std::string out;
-            TextError e;
-            if (ConvertFromGbk(value.GetString(), static_cast<size_t>(value.GetLength()), XmlEncoding::Utf8, out, e))
+            if (GbkToUtf8(value, out))
                 continue;
             c.Add(RuleId::UnwritableText, o,
                   Label(o) + ": \"" + list[i].GetString() + "\" is held as \"" + Utf8(value) +
