@@ -24,6 +24,43 @@ TEST(CNodeAttDef, VersionIsSavedAsReadOr1)
     EXPECT_NE(Save(doc).find(R"(<CNodeAttDef classtype="8_0" Version="1" />)"), std::string::npos);
 }
 
+// The root's refresh pair does nothing: a fresh root given the pair keeps
+// version 1, and a loaded root keeps a version set after the load; only
+// Serialize converts "Version". A host that refreshes every object of a tree
+// it changed in code (as BuildDesc does) loses nothing of the root's.
+TEST(CNodeAttDef, RefreshPairChangesNeitherTheAttributesNorTheVersion)
+{
+    const struct {
+        const char* document; // null: a fresh root
+        int setVersion;       // 0: none set
+        const char* saved;
+    } cases[] = {
+        {nullptr, 0, R"(<CNodeAttDef classtype="8_0" Version="1" />)"},
+        {R"(<CNodeAttDef Version="3"/>)", 0, R"(<CNodeAttDef classtype="8_0" Version="3" />)"},
+        {R"(<CNodeAttDef Version="3"/>)", 5, R"(<CNodeAttDef classtype="8_0" Version="5" />)"},
+        {R"(<CNodeAttDef/>)", 0, R"(<CNodeAttDef classtype="8_0" Version="0" />)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document ? c.document : "a fresh root");
+        CXMLDocument doc;
+        if (c.document)
+            ASSERT_TRUE(LoadRoot<CNodeAttDef>(doc, c.document));
+        else
+            doc.SetRoot(new CNodeAttDef);
+        auto& root = static_cast<CNodeAttDef&>(*doc.GetRoot());
+        if (c.setVersion)
+            root.SetVersion(c.setVersion);
+        const int version = root.GetVersion();
+        const std::string attributes = Atts(root);
+        EXPECT_TRUE(root.RefreshMemberWithAttList());
+        EXPECT_TRUE(root.RefreshAttListWithMember());
+        EXPECT_TRUE(root.RefreshMemberWithAttList());
+        EXPECT_EQ(root.GetVersion(), version);
+        EXPECT_EQ(Atts(root), attributes);
+        EXPECT_NE(Save(doc).find(c.saved), std::string::npos);
+    }
+}
+
 // Sides are handed out only for a side connection, angles only for an end
 // connection ("0" exactly); either list is appended after what the caller holds.
 TEST(CNodeMemberDesc, ConnectionModeDecidesWhichListIsHandedOut)
