@@ -71,6 +71,11 @@ T* As(CXMLBase* object)
 {
     return object && object->IsKindOf(T::GetThisClass()) ? static_cast<T*>(object) : nullptr;
 }
+template <class T>
+const T* As(const CXMLBase* object)
+{
+    return object && object->IsKindOf(T::GetThisClass()) ? static_cast<const T*>(object) : nullptr;
+}
 
 // The direct children, by the object's own iterator.
 inline std::vector<CXMLBase*> Children(const CXMLBase& object)
@@ -185,7 +190,7 @@ std::string Found(const AcArray<T*>& items, Find find)
     return out;
 }
 
-inline void DescribeNodeType(CNodeTypeDesc& n, Fields& f)
+inline void DescribeNodeType(const CNodeTypeDesc& n, Fields& f)
 {
     AcArray<CNodeMemberDesc*> members;
     AcArray<CPlateDesc*> plates;
@@ -210,7 +215,7 @@ inline void DescribeNodeType(CNodeTypeDesc& n, Fields& f)
                    Found(bars, [&](const CString& name) { return n.FindLinkBarByName(name); }));
 }
 
-inline void DescribeFields(CXMLBase& o, Fields& f)
+inline void DescribeFields(const CXMLBase& o, Fields& f)
 {
     if (auto* d = As<CBaseDesc>(&o))
         f("name", d->GetName())("show", d->GetShowName());
@@ -306,7 +311,9 @@ inline void DescribeFields(CXMLBase& o, Fields& f)
     }
 }
 
-inline void Describe(CXMLBase& object, std::string& out, int depth = 0)
+// The walk behind Describe and DescribeReads; withSave adds what a save
+// writes, which changes the attribute lists (a save is a write).
+inline void DescribeTree(const CXMLBase& object, std::string& out, int depth, bool withSave)
 {
     const std::string indent(static_cast<size_t>(2 * depth), ' ');
     if (const auto* text = As<CXMLText>(&object)) {
@@ -321,12 +328,24 @@ inline void Describe(CXMLBase& object, std::string& out, int depth = 0)
     };
     if (As<CBaseDesc>(&object)) {
         line("read:", Atts(object));
-        line("save:", SavedFields(object));
+        if (withSave)
+            line("save:", SavedFields(const_cast<CXMLBase&>(object)));
     } else if (object.GetAttList().GetSize()) {
         line("atts:", Atts(object));
     }
-    for (CXMLBase* child : Children(object))
-        Describe(*child, out, depth + 1);
+    for (const CXMLBase* child : Children(object))
+        DescribeTree(*child, out, depth + 1, withSave);
+}
+
+inline void Describe(CXMLBase& object, std::string& out) { DescribeTree(object, out, 0, true); }
+
+// Every getter, child list and lookup of a tree and its attributes as read,
+// through const functions only: what any number of threads may run at once.
+inline std::string DescribeReads(const CXMLBase& object)
+{
+    std::string out;
+    DescribeTree(object, out, 0, false);
+    return out;
 }
 
 // Compares Describe of a tree with tests/data/<name>.txt (UTF-8).
