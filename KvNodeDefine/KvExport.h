@@ -1,4 +1,5 @@
 #pragma once
+#include <appframe/HostExport.h>
 
 // Symbols of KvNodeDefine that hosts may use; everything else stays hidden.
 #if defined(_WIN32)

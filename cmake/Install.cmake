@@ -11,12 +11,21 @@ install(TARGETS kvhost KvNodeDefine EXPORT KvNodeDefineTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
-install(DIRECTORY host/appframe host/arx host/xmlobj
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kvhost COMPONENT dev
-  FILES_MATCHING PATTERN "*.h" PATTERN "DomImpl.h" EXCLUDE PATTERN "DocumentFile.h" EXCLUDE
-  PATTERN "TextConverter.h" EXCLUDE PATTERN "TextPool.h" EXCLUDE PATTERN "RecentNameLists.h" EXCLUDE PATTERN "Utf8Sequence.h" EXCLUDE)
+# The installed headers: the descriptors' (KvNodeDefine/*.h; their inside is
+# in the subsystem folders) and the host stand-ins' but for the XML object
+# library's inside. docs/ is written from the same list.
+set(kv_internal_host_headers DomImpl DocumentFile TextConverter TextPool RecentNameLists Utf8Sequence XmlEncodingImpl)
 file(GLOB kv_public_headers CONFIGURE_DEPENDS KvNodeDefine/*.h)
 install(FILES ${kv_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/KvNodeDefine COMPONENT dev)
+set(kv_host_headers)
+foreach(part appframe arx xmlobj)
+  file(GLOB headers CONFIGURE_DEPENDS host/${part}/*.h)
+  foreach(internal ${kv_internal_host_headers})
+    list(FILTER headers EXCLUDE REGEX "/${internal}\\.h$")
+  endforeach()
+  install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kvhost/${part} COMPONENT dev)
+  list(APPEND kv_host_headers ${headers})
+endforeach()
 
 # ---- the CMake package and the pkg-config file --------------------------------
 set(kv_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/KvNodeDefine)
