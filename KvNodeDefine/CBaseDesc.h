@@ -52,7 +52,7 @@ protected:
 };
 
 namespace kvnodedefine {
-// the constructions' tables of attributes by type (inside the library)
+// a construction's table of attributes by type (inside the library)
 template <class C>
-struct TypedLayout;
+struct LayoutOf;
 } // namespace kvnodedefine

@@ -41,7 +41,7 @@ public:
     bool RefreshMemberWithAttList() override;
 
 private:
-    KVNODE_LOCAL static kvnodedefine::TypedLayout<CDistDesc> Layout();
+    friend struct kvnodedefine::LayoutOf<CDistDesc>; // which fields each type writes
 
     DistType m_DistType;
     CString m_Point1Name;

@@ -48,7 +48,7 @@ public:
     bool RefreshMemberWithAttList() override;
 
 private:
-    KVNODE_LOCAL static kvnodedefine::TypedLayout<CLineDesc> Layout();
+    friend struct kvnodedefine::LayoutOf<CLineDesc>; // which fields each type writes
 
     LineType m_LineType;
     CString m_MemberName;

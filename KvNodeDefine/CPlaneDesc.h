@@ -51,7 +51,7 @@ public:
     bool RefreshMemberWithAttList() override;
 
 private:
-    KVNODE_LOCAL static kvnodedefine::TypedLayout<CPlaneDesc> Layout();
+    friend struct kvnodedefine::LayoutOf<CPlaneDesc>; // which fields each type writes
 
     PlaneType m_PlaneType;
     CString m_MemberName;

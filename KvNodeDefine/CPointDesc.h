@@ -53,7 +53,7 @@ public:
     bool RefreshMemberWithAttList() override;
 
 private:
-    KVNODE_LOCAL static kvnodedefine::TypedLayout<CPointDesc> Layout();
+    friend struct kvnodedefine::LayoutOf<CPointDesc>; // which fields each type writes
 
     PointType m_PointType;
     CString m_MemberName;

@@ -61,7 +61,7 @@ public:
     bool RefreshMemberWithAttList() override;
 
 private:
-    KVNODE_LOCAL static kvnodedefine::TypedLayout<CVecDesc> Layout();
+    friend struct kvnodedefine::LayoutOf<CVecDesc>; // which fields each type writes
 
     VecType m_VecType;
     CString m_LineName;

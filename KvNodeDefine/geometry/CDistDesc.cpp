@@ -6,10 +6,21 @@ using namespace kvnodedefine;
 CDistDesc::CDistDesc() : m_DistType(DistByPoints0) {}
 CDistDesc::~CDistDesc() = default;
 
-TypedLayout<CDistDesc> CDistDesc::Layout()
+// a friend for the fields, derived for the names of the types
+template <>
+struct kvnodedefine::LayoutOf<CDistDesc> : CDistDesc {
+    static TypedLayout<CDistDesc> Get();
+};
+
+TypedLayout<CDistDesc> LayoutOf<CDistDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {{DistByPoints0, "DistByPoints0"}, {DistByPoints1, "DistByPoints1"}, {DistByPoints2, "DistByPoints2"}, {DistByPlanes, "DistByPlanes"}};
+    static const EnumText types[] = {
+        {DistByPoints0, "DistByPoints0"},
+        {DistByPoints1, "DistByPoints1"},
+        {DistByPoints2, "DistByPoints2"},
+        {DistByPlanes, "DistByPlanes"},
+    };
     static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CDistDesc> rows[] = {
         {DistByPoints0, DistByPoints2, "point1", &CDistDesc::m_Point1Name, false},
@@ -23,13 +34,13 @@ TypedLayout<CDistDesc> CDistDesc::Layout()
 bool CDistDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_DistType, Layout());
+    SaveConstruction(*this, m_DistType, LayoutOf<CDistDesc>::Get());
     return true;
 }
 
 bool CDistDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_DistType, Layout());
+    LoadConstruction(*this, m_DistType, LayoutOf<CDistDesc>::Get());
     return true;
 }

@@ -6,10 +6,21 @@ using namespace kvnodedefine;
 CLineDesc::CLineDesc() : m_LineType(LineByMember) {}
 CLineDesc::~CLineDesc() = default;
 
-TypedLayout<CLineDesc> CLineDesc::Layout()
+// a friend for the fields, derived for the names of the types
+template <>
+struct kvnodedefine::LayoutOf<CLineDesc> : CLineDesc {
+    static TypedLayout<CLineDesc> Get();
+};
+
+TypedLayout<CLineDesc> LayoutOf<CLineDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {{LineByMember, "LineByMember"}, {LineByTwoPlanes, "LineByTwoPlanes"}, {LineByPointVec, "LineByPointVec"}, {LineByTwoPoints, "LineByTwoPoints"}};
+    static const EnumText types[] = {
+        {LineByMember, "LineByMember"},
+        {LineByTwoPlanes, "LineByTwoPlanes"},
+        {LineByPointVec, "LineByPointVec"},
+        {LineByTwoPoints, "LineByTwoPoints"},
+    };
     static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CLineDesc> rows[] = {
         {LineByMember, LineByMember, "memname", &CLineDesc::m_MemberName, false},
@@ -26,13 +37,13 @@ TypedLayout<CLineDesc> CLineDesc::Layout()
 bool CLineDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_LineType, Layout());
+    SaveConstruction(*this, m_LineType, LayoutOf<CLineDesc>::Get());
     return true;
 }
 
 bool CLineDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_LineType, Layout());
+    LoadConstruction(*this, m_LineType, LayoutOf<CLineDesc>::Get());
     return true;
 }

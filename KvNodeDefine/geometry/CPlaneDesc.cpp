@@ -6,10 +6,23 @@ using namespace kvnodedefine;
 CPlaneDesc::CPlaneDesc() : m_PlaneType(PlaneByMember0) {}
 CPlaneDesc::~CPlaneDesc() = default;
 
-TypedLayout<CPlaneDesc> CPlaneDesc::Layout()
+// a friend for the fields, derived for the names of the types
+template <>
+struct kvnodedefine::LayoutOf<CPlaneDesc> : CPlaneDesc {
+    static TypedLayout<CPlaneDesc> Get();
+};
+
+TypedLayout<CPlaneDesc> LayoutOf<CPlaneDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {{PlaneByMember0, "PlaneByMember0"}, {PlaneByMember1, "PlaneByMember1"}, {PlaneByMember2, "PlaneByMember2"}, {PlaneByPointNorm, "PlaneByPointNorm"}, {PlaneByRelPlaneLen, "PlaneByRelPlaneLen"}, {PlaneByRelPlane, "PlaneByRelPlane"}};
+    static const EnumText types[] = {
+        {PlaneByMember0, "PlaneByMember0"},
+        {PlaneByMember1, "PlaneByMember1"},
+        {PlaneByMember2, "PlaneByMember2"},
+        {PlaneByPointNorm, "PlaneByPointNorm"},
+        {PlaneByRelPlaneLen, "PlaneByRelPlaneLen"},
+        {PlaneByRelPlane, "PlaneByRelPlane"},
+    };
     static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CPlaneDesc> rows[] = {
         {PlaneByMember0, PlaneByMember2, "memname", &CPlaneDesc::m_MemberName, false},
@@ -26,13 +39,13 @@ TypedLayout<CPlaneDesc> CPlaneDesc::Layout()
 bool CPlaneDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_PlaneType, Layout());
+    SaveConstruction(*this, m_PlaneType, LayoutOf<CPlaneDesc>::Get());
     return true;
 }
 
 bool CPlaneDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_PlaneType, Layout());
+    LoadConstruction(*this, m_PlaneType, LayoutOf<CPlaneDesc>::Get());
     return true;
 }

@@ -6,10 +6,22 @@ using namespace kvnodedefine;
 CPointDesc::CPointDesc() : m_PointType(PointByMember) {}
 CPointDesc::~CPointDesc() = default;
 
-TypedLayout<CPointDesc> CPointDesc::Layout()
+// a friend for the fields, derived for the names of the types
+template <>
+struct kvnodedefine::LayoutOf<CPointDesc> : CPointDesc {
+    static TypedLayout<CPointDesc> Get();
+};
+
+TypedLayout<CPointDesc> LayoutOf<CPointDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {{PointByMember, "PointByMember"}, {PointByLinePlane, "PointByLinePlane"}, {PointByTwoLines, "PointByTwoLines"}, {PointByDesc, "PointByDesc"}, {PointByOldPoint, "PointByOldPoint"}};
+    static const EnumText types[] = {
+        {PointByMember, "PointByMember"},
+        {PointByLinePlane, "PointByLinePlane"},
+        {PointByTwoLines, "PointByTwoLines"},
+        {PointByDesc, "PointByDesc"},
+        {PointByOldPoint, "PointByOldPoint"},
+    };
     static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CPointDesc> rows[] = {
         {PointByMember, PointByMember, "memname", &CPointDesc::m_MemberName, false},
@@ -28,13 +40,13 @@ TypedLayout<CPointDesc> CPointDesc::Layout()
 bool CPointDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_PointType, Layout());
+    SaveConstruction(*this, m_PointType, LayoutOf<CPointDesc>::Get());
     return true;
 }
 
 bool CPointDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_PointType, Layout());
+    LoadConstruction(*this, m_PointType, LayoutOf<CPointDesc>::Get());
     return true;
 }

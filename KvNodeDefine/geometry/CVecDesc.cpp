@@ -6,10 +6,25 @@ using namespace kvnodedefine;
 CVecDesc::CVecDesc() : m_VecType(VecByLine) {}
 CVecDesc::~CVecDesc() = default;
 
-TypedLayout<CVecDesc> CVecDesc::Layout()
+// a friend for the fields, derived for the names of the types
+template <>
+struct kvnodedefine::LayoutOf<CVecDesc> : CVecDesc {
+    static TypedLayout<CVecDesc> Get();
+};
+
+TypedLayout<CVecDesc> LayoutOf<CVecDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {{VecByLine, "VecByLine"}, {VecByDesc, "VecByDesc"}, {VecByTwoVecs, "VecByTwoVecs"}, {VecByRotate, "VecByRotate"}, {VecByParallelPlane, "VecByParallelPlane"}, {VecByPerpPlane, "VecByPerpPlane"}, {VecByDotProduct, "VecByDotProduct"}, {VecByMember, "VecByMember"}};
+    static const EnumText types[] = {
+        {VecByLine, "VecByLine"},
+        {VecByDesc, "VecByDesc"},
+        {VecByTwoVecs, "VecByTwoVecs"},
+        {VecByRotate, "VecByRotate"},
+        {VecByParallelPlane, "VecByParallelPlane"},
+        {VecByPerpPlane, "VecByPerpPlane"},
+        {VecByDotProduct, "VecByDotProduct"},
+        {VecByMember, "VecByMember"},
+    };
     static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
     static const TypedAttribute<CVecDesc> rows[] = {
         {VecByLine, VecByLine, "line", &CVecDesc::m_LineName, false},
@@ -32,13 +47,13 @@ TypedLayout<CVecDesc> CVecDesc::Layout()
 bool CVecDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_VecType, Layout());
+    SaveConstruction(*this, m_VecType, LayoutOf<CVecDesc>::Get());
     return true;
 }
 
 bool CVecDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_VecType, Layout());
+    LoadConstruction(*this, m_VecType, LayoutOf<CVecDesc>::Get());
     return true;
 }

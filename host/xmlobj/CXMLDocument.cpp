@@ -45,6 +45,13 @@ bool IsKnownEncoding(XmlEncoding encoding)
 
 } // namespace
 
+// A document's text and its tree: the steps of a load and of a save, not
+// exported, with the document's members at hand.
+struct kvnodedefine::DocumentText {
+    static bool Load(CXMLDocument& doc, const char* data, size_t size, const std::string& fileName);
+    static bool Render(const CXMLDocument& doc, std::string& out, const std::string& fileName);
+};
+
 CXMLDocument::CXMLDocument()
     : m_pRoot(nullptr), m_pBeforeRoot(new CXMLComposite), m_pAfterRoot(new CXMLComposite),
       m_Encoding(XmlEncoding::Utf8), m_SizeHint(0)
@@ -87,7 +94,7 @@ bool CXMLDocument::LoadFile(const char* path)
             m_Error = Problem(path, "cannot read: " + why);
             return false;
         }
-        return Load(data.data(), data.size(), path);
+        return kvnodedefine::DocumentText::Load(*this, data.data(), data.size(), path);
     } catch (const std::bad_alloc&) {
         m_Error = Problem(path, "cannot read: not enough memory to load the document");
         return false;
@@ -98,10 +105,11 @@ bool CXMLDocument::LoadXml(const char* data, size_t size) { return LoadXml(data,
 
 bool CXMLDocument::LoadXml(const char* data, size_t size, const char* fileName)
 {
-    return Load(data ? data : "", data ? size : 0, fileName ? fileName : "<memory>");
+    return kvnodedefine::DocumentText::Load(*this, data ? data : "", data ? size : 0,
+                                            fileName ? fileName : "<memory>");
 }
 
-bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileName)
+bool kvnodedefine::DocumentText::Load(CXMLDocument& doc, const char* data, size_t size, const std::string& fileName)
 {
     XmlEncoding encoding;
     size_t bom = 0;
@@ -110,14 +118,14 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     if (!DetectEncoding(data, size, encoding, bom, te)) {
         const size_t at = te.offset > bom ? te.offset - bom : 0;
         TextPosition(data + bom, size - bom, at, encoding, line, column);
-        m_Error = Problem(fileName, te.message, line, column);
+        doc.m_Error = Problem(fileName, te.message, line, column);
         return false;
     }
     MSXML2::IXMLDOMDocument dom;
     auto& impl = dom.impl();
     impl.fileName = fileName;
     std::unordered_map<const CXMLBase*, XmlPosition> positions;
-    if (m_bRecordPositions)
+    if (doc.m_bRecordPositions)
         impl.positions = &positions;
     impl.input = data + bom;
     impl.inputSize = size - bom;
@@ -125,13 +133,13 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     // convert straight into the buffer that pugixml parses in place and then owns
     char* work = static_cast<char*>(pugi::get_memory_allocation_function()(impl.inputSize + 1));
     if (!work) {
-        m_Error = Problem(fileName, "out of memory");
+        doc.m_Error = Problem(fileName, "out of memory");
         return false;
     }
     if (!ConvertToGbkBuffer(impl.input, impl.inputSize, encoding, work, impl.parsedSize, te)) {
         pugi::get_memory_deallocation_function()(work);
         TextPosition(impl.input, impl.inputSize, te.offset, encoding, line, column);
-        m_Error = Problem(fileName, te.message, line, column);
+        doc.m_Error = Problem(fileName, te.message, line, column);
         return false;
     }
     CXMLBase* root = nullptr;
@@ -146,77 +154,78 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     }
     if (impl.failed) {
         delete root;
-        m_Error = impl.error;
+        doc.m_Error = impl.error;
         return false;
     }
-    SetRoot(root);
-    m_pBeforeRoot.swap(before);
-    m_pAfterRoot.swap(after);
-    m_Positions.swap(positions);
-    m_Encoding = encoding;
-    m_bUtf8Mark = encoding == XmlEncoding::Utf8 && bom > 0;
-    m_SizeHint = size;
-    m_Warnings = std::move(impl.warnings);
-    m_Error = XmlDiagnostic();
+    doc.SetRoot(root);
+    doc.m_pBeforeRoot.swap(before);
+    doc.m_pAfterRoot.swap(after);
+    doc.m_Positions.swap(positions);
+    doc.m_Encoding = encoding;
+    doc.m_bUtf8Mark = encoding == XmlEncoding::Utf8 && bom > 0;
+    doc.m_SizeHint = size;
+    doc.m_Warnings = std::move(impl.warnings);
+    doc.m_Error = XmlDiagnostic();
     return true;
 }
 
-bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
+bool kvnodedefine::DocumentText::Render(const CXMLDocument& doc, std::string& out, const std::string& fileName)
 {
-    if (!m_pRoot) {
-        m_Error = Problem(fileName, "the document has no root to save");
+    if (!doc.m_pRoot) {
+        doc.m_Error = Problem(fileName, "the document has no root to save");
         return false;
     }
-    if (!IsKnownEncoding(m_Encoding)) {
-        m_Error = Problem(fileName, "cannot save in encoding number " + std::to_string(static_cast<int>(m_Encoding)) +
-                                        ": it is none of the encodings a document can be written in");
+    if (!IsKnownEncoding(doc.m_Encoding)) {
+        doc.m_Error = Problem(fileName, "cannot save in encoding number " +
+                                            std::to_string(static_cast<int>(doc.m_Encoding)) +
+                                            ": it is none of the encodings a document can be written in");
         return false;
     }
     MSXML2::IXMLDOMDocument dom;
     auto& impl = dom.impl();
     impl.fileName = fileName;
-    MSXML2::IXMLDOMNode node = dom.createDocumentElement(m_pRoot->GetElementName());
+    MSXML2::IXMLDOMNode node = dom.createDocumentElement(doc.m_pRoot->GetElementName());
     // UTF-8 and GBK are written as the objects go; the others are converted from GBK after
-    const bool direct = m_Encoding == XmlEncoding::Utf8 || m_Encoding == XmlEncoding::Gbk;
-    impl.textEncoding = direct ? m_Encoding : XmlEncoding::Gbk;
+    const bool direct = doc.m_Encoding == XmlEncoding::Utf8 || doc.m_Encoding == XmlEncoding::Gbk;
+    impl.textEncoding = direct ? doc.m_Encoding : XmlEncoding::Gbk;
     // a large document would otherwise be copied each time the text doubles
-    impl.text.reserve(m_SizeHint + m_SizeHint / 8);
-    if (m_Encoding == XmlEncoding::Utf8 && m_bUtf8Mark)
+    impl.text.reserve(doc.m_SizeHint + doc.m_SizeHint / 8);
+    if (doc.m_Encoding == XmlEncoding::Utf8 && doc.m_bUtf8Mark)
         impl.text += "\xEF\xBB\xBF";
     impl.text += "<?xml version=\"1.0\" encoding=\"";
-    impl.text += XmlEncodingName(m_Encoding);
+    impl.text += XmlEncodingName(doc.m_Encoding);
     impl.text += "\"?>\n";
     const auto fail = [&] {
-        m_Error = impl.failed ? impl.error : Problem(fileName, "the document could not be saved");
+        doc.m_Error = impl.failed ? impl.error : Problem(fileName, "the document could not be saved");
         return false;
     };
-    if (!impl.WriteAroundRoot(*m_pBeforeRoot, node, &dom))
+    if (!impl.WriteAroundRoot(*doc.m_pBeforeRoot, node, &dom))
         return fail();
-    impl.BeginElement(m_pRoot->GetElementName());
-    if (!m_pRoot->Serialize(node, &dom, false, true))
+    impl.BeginElement(doc.m_pRoot->GetElementName());
+    if (!doc.m_pRoot->Serialize(node, &dom, false, true))
         return fail();
     impl.EndElement();
-    if (!impl.WriteAroundRoot(*m_pAfterRoot, node, &dom))
+    if (!impl.WriteAroundRoot(*doc.m_pAfterRoot, node, &dom))
         return fail();
     impl.EndDocument();
     TextError te = impl.textError;
     if (te.message.empty() && direct)
         out.swap(impl.text);
     else if (te.message.empty())
-        ConvertFromGbk(impl.text.data(), impl.text.size(), m_Encoding, out, te);
+        ConvertFromGbk(impl.text.data(), impl.text.size(), doc.m_Encoding, out, te);
     if (!te.message.empty()) {
-        m_Error = Problem(fileName, te.message);
+        doc.m_Error = Problem(fileName, te.message);
         return false;
     }
-    m_SizeHint = out.size();
-    m_Error = XmlDiagnostic();
+    doc.m_SizeHint = out.size();
+    doc.m_Error = XmlDiagnostic();
     return true;
 }
 
 bool CXMLDocument::SaveXml(std::string& out) const
 {
     std::string text;
-    if (!Render(text, "<memory>"))
+    if (!kvnodedefine::DocumentText::Render(*this, text, "<memory>"))
         return false;
     out.swap(text);
     return true;
@@ -230,7 +239,7 @@ bool CXMLDocument::SaveFile(const char* path) const
     }
     try {
         std::string text, why;
-        if (!Render(text, path))
+        if (!kvnodedefine::DocumentText::Render(*this, text, path))
             return false;
         if (!DocumentFile::Replace(path, text, why)) {
             m_Error = Problem(path, "cannot write: " + why);

@@ -25,6 +25,9 @@ struct XmlPosition {
 };
 
 class CXMLComposite;
+namespace kvnodedefine {
+struct DocumentText;
+}
 
 // The host's entry point: reads a document into a tree of objects, created by
 // the class index of each element, and writes the tree back.
@@ -110,8 +113,7 @@ public:
     const std::vector<XmlDiagnostic>& GetWarnings() const noexcept { return m_Warnings; }
 
 private:
-    KVHOST_LOCAL bool Load(const char* data, size_t size, const std::string& fileName);
-    KVHOST_LOCAL bool Render(std::string& out, const std::string& fileName) const;
+    friend struct kvnodedefine::DocumentText; // the steps of a load and a save
 
     CXMLBase* m_pRoot;
     std::unique_ptr<CXMLComposite> m_pBeforeRoot;

@@ -756,24 +756,27 @@ bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t
     return true;
 }
 
-bool ConvertToGbk(std::string_view text, XmlEncoding from, std::string& gbk, std::size_t* stoppedAt)
+namespace {
+// a conversion's result, its offset handed out as the public functions tell it
+template <class Convert>
+bool StoppingAt(std::size_t* stoppedAt, Convert convert)
 {
     TextError error;
-    if (ConvertToGbk(text.data(), text.size(), from, gbk, error))
-        return true;
-    if (stoppedAt)
+    const bool ok = convert(error);
+    if (!ok && stoppedAt)
         *stoppedAt = error.offset;
-    return false;
+    return ok;
+}
+} // namespace
+
+bool ConvertToGbk(std::string_view text, XmlEncoding from, std::string& gbk, std::size_t* stoppedAt)
+{
+    return StoppingAt(stoppedAt, [&](TextError& e) { return ConvertToGbk(text.data(), text.size(), from, gbk, e); });
 }
 
 bool ConvertFromGbk(std::string_view gbk, XmlEncoding to, std::string& text, std::size_t* stoppedAt)
 {
-    TextError error;
-    if (ConvertFromGbk(gbk.data(), gbk.size(), to, text, error))
-        return true;
-    if (stoppedAt)
-        *stoppedAt = error.offset;
-    return false;
+    return StoppingAt(stoppedAt, [&](TextError& e) { return ConvertFromGbk(gbk.data(), gbk.size(), to, text, e); });
 }
 
 } // namespace kvnodedefine
