@@ -12,9 +12,3 @@
 #  define KVNODE_API __attribute__((visibility("default")))
 #endif
 
-// A member of an exported class that only the library itself calls.
-#if defined(_WIN32)
-#  define KVNODE_LOCAL
-#else
-#  define KVNODE_LOCAL __attribute__((visibility("hidden")))
-#endif
