@@ -54,6 +54,19 @@ TEST(BuildDesc, MakesWhatALoadOfTheSameTextsMakes)
     }
 }
 
+// By its run-time class: what is neither a descriptor nor a value list
+// (the root converts its version only in Serialize) is refused.
+TEST(BuildDesc, TakesDescriptorsAndValueListsOnly)
+{
+    const std::unique_ptr<CXMLBase> plate = BuildDesc(RUNTIME_CLASS(CPlateDesc), {{"name", "P"}});
+    ASSERT_TRUE(plate && plate->IsKindOf(RUNTIME_CLASS(CPlateDesc)));
+    EXPECT_EQ(Str(static_cast<CPlateDesc&>(*plate).GetName()), "P");
+    EXPECT_TRUE(BuildDesc(RUNTIME_CLASS(CValueListDesc), {{"v1", "1"}}));
+    for (CRuntimeClass* refused : {RUNTIME_CLASS(CNodeAttDef), RUNTIME_CLASS(CXMLComposite), RUNTIME_CLASS(CObject),
+                                   static_cast<CRuntimeClass*>(nullptr)})
+        EXPECT_FALSE(BuildDesc(refused, {{"Version", "3"}})) << (refused ? refused->m_lpszClassName : "null");
+}
+
 // What building without it goes wrong by: a field set before the refresh
 // that reads the texts is undone by it, and a text set without that refresh
 // is overwritten from the fields by the next save.
