@@ -7,7 +7,7 @@
 file(RELATIVE_PATH kv_bin_to_lib ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
 set_target_properties(kvnode PROPERTIES INSTALL_RPATH "$ORIGIN/${kv_bin_to_lib}")
 
-install(TARGETS kvhost KvNodeDefine EXPORT KvNodeDefineTargets
+install(TARGETS kvhost KvNodeDefine KvNodeDefineLoaded EXPORT KvNodeDefineTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT dev
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
@@ -29,12 +29,19 @@ configure_package_config_file(cmake/KvNodeDefineConfig.cmake.in
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/KvNodeDefineConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/KvNodeDefineConfig.cmake
-  ${CMAKE_CURRENT_BINARY_DIR}/KvNodeDefineConfigVersion.cmake
+  ${CMAKE_CURRENT_BINARY_DIR}/KvNodeDefineConfigVersion.cmake cmake/KvNodeDefineLinking.cmake
   DESTINATION ${kv_cmake_dir} COMPONENT dev)
 
 # the .pc file finds its prefix from where it lies, like the CMake package
 set(kv_pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 file(RELATIVE_PATH kv_pc_to_prefix ${CMAKE_INSTALL_PREFIX}/${kv_pc_dir} ${CMAKE_INSTALL_PREFIX})
+# KvNodeDefine linked as cmake/KvNodeDefineLinking.cmake links it, in one
+# fragment: pkg-config drops a flag that another package repeats
+if(WIN32)
+  set(kv_pc_link_library "-Wl,--undefined=KvNodeDefineVersion -lKvNodeDefine")
+else()
+  set(kv_pc_link_library "-Wl,--push-state,--no-as-needed,-lKvNodeDefine,--pop-state")
+endif()
 configure_file(cmake/KvNodeDefine.pc.in ${CMAKE_CURRENT_BINARY_DIR}/KvNodeDefine.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/KvNodeDefine.pc DESTINATION ${kv_pc_dir} COMPONENT dev)
 
