@@ -22,6 +22,7 @@
 #include <KvNodeDefine/CVarItemDesc.h>
 #include <KvNodeDefine/CVecDesc.h>
 #include <KvNodeDefine/EnumTable.h>
+#include <KvNodeDefine/KvNodeDefineVersion.h>
 #include <KvNodeDefine/SteelSystem.h>
 #include <KvNodeDefine/TextConvert.h>
 #include <xmlobj/CXMLDocument.h>

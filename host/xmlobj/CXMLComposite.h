@@ -2,8 +2,6 @@
 #include <xmlobj/CXMLBase.h>
 #include <xmlobj/ObjIterator.h>
 
-#include <vector>
-
 // An object that owns ordered children and deletes them with itself.
 class KVHOST_API CXMLComposite : public CXMLBase {
 public:
@@ -34,14 +32,12 @@ public:
     // A new iterator over the children in order; never null.
     ObjIterator* CreateIterator() const override;
     // How many children there are.
-    int GetChildCount() const noexcept { return static_cast<int>(m_children.size()); }
+    int GetChildCount() const noexcept { return m_children.GetCount(); }
     // The child at nIndex (from 0), or null outside the range.
     CXMLBase* GetChild(int nIndex) const noexcept;
     // Makes room for count more children.
     void Reserve(size_t count);
 
 private:
-    std::vector<kvnodedefine::ObjItem>::const_iterator Find(const CXMLBase* pChild) const;
-
-    std::vector<kvnodedefine::ObjItem> m_children;
+    kvnodedefine::ObjItemList m_children;
 };

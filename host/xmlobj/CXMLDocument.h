@@ -2,20 +2,19 @@
 #include <xmlobj/CXMLBase.h>
 #include <xmlobj/XmlEncoding.h>
 
-#include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
-// A finding about a document: where it is and what it says.
-struct KVHOST_API XmlDiagnostic {
+// A finding about a document: where it is and what it says. Plain data that
+// each module compiles itself; only Format comes from the library.
+struct XmlDiagnostic {
     std::string file;    // the file's name, "<memory>" for a text given by LoadXml
     int line = 0;        // from 1; 0 when there is no place (a file that cannot be opened)
     int column = 0;      // from 1, counting characters; 0 when there is no place
     std::string message; // what is wrong, in English
     std::string path;    // the element's path, as in CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]; may be empty
     // "file:line:column: message (in path)", leaving out what is not known.
-    std::string Format() const;
+    KVHOST_API std::string Format() const;
 };
 
 // Where an object's element starts (its '<') in the text it was read from.
@@ -25,9 +24,6 @@ struct XmlPosition {
 };
 
 class CXMLComposite;
-namespace kvnodedefine {
-struct DocumentText;
-}
 
 // The host's entry point: reads a document into a tree of objects, created by
 // the class index of each element, and writes the tree back.
@@ -35,6 +31,8 @@ struct DocumentText;
 // A failed load leaves the document as it was; a failed save leaves the
 // target file as it was (the text is written to a temporary file beside it,
 // flushed and renamed over it). Loads and saves report through GetErrorText.
+// What the document holds beside its root is private to the library (no
+// standard container in its layout).
 //
 // Threads: separate documents are independent. The functions of one
 // document and its tree that are const (the getters, GetErrorText,
@@ -77,53 +75,44 @@ public:
     // The comments and processing instructions before the root element, as
     // CXMLText children: a load reads them, a save writes them back in their
     // place (and refuses anything else there); a new root keeps them.
-    CXMLComposite& GetBeforeRoot() const noexcept { return *m_pBeforeRoot; }
+    CXMLComposite& GetBeforeRoot() const noexcept;
     // The comments and processing instructions after the root element, as for GetBeforeRoot.
-    CXMLComposite& GetAfterRoot() const noexcept { return *m_pAfterRoot; }
+    CXMLComposite& GetAfterRoot() const noexcept;
 
     // The encoding a save writes: the one the document was read in, UTF-8 for a new one.
-    XmlEncoding GetEncoding() const noexcept { return m_Encoding; }
+    XmlEncoding GetEncoding() const noexcept;
     // Sets the encoding the next save writes.
-    void SetEncoding(XmlEncoding encoding) noexcept { m_Encoding = encoding; }
+    void SetEncoding(XmlEncoding encoding) noexcept;
 
     // The largest file or stream LoadFile reads, 1 GiB unless set: a load
     // holds a few times the text in memory, and a stream (/dev/zero) may not end.
     static constexpr size_t kDefaultMaxFileSize = size_t(1) << 30;
     // Sets the largest file or stream LoadFile reads, in bytes.
-    void SetMaxFileSize(size_t bytes) noexcept { m_MaxFileSize = bytes; }
+    void SetMaxFileSize(size_t bytes) noexcept;
     // The largest file or stream LoadFile reads, in bytes.
-    size_t GetMaxFileSize() const noexcept { return m_MaxFileSize; }
+    size_t GetMaxFileSize() const noexcept;
 
     // Asks the next loads to record where each element starts (a little time
     // on every element, for tools that report on a tree).
-    void SetRecordPositions(bool record) noexcept { m_bRecordPositions = record; }
+    void SetRecordPositions(bool record) noexcept;
     // Whether loads record positions.
-    bool IsRecordingPositions() const noexcept { return m_bRecordPositions; }
+    bool IsRecordingPositions() const noexcept;
     // Where object's element started, as recorded by the last successful
     // load; 0 and 0 when unknown or after a change of root.
     XmlPosition GetPosition(const CXMLBase* object) const;
 
     // What the last failed load or save said, "file:line:column: message (in
     // path)"; empty after a success.
-    std::string GetErrorText() const { return m_Error.message.empty() ? std::string() : m_Error.Format(); }
+    std::string GetErrorText() const;
     // The last failure, in parts; an empty message after a success.
-    const XmlDiagnostic& GetError() const noexcept { return m_Error; }
+    const XmlDiagnostic& GetError() const noexcept;
     // What the last load warned of (elements of unknown classes kept, class
     // indices that disagree with the element name...), in document order.
-    const std::vector<XmlDiagnostic>& GetWarnings() const noexcept { return m_Warnings; }
+    const std::vector<XmlDiagnostic>& GetWarnings() const noexcept;
 
 private:
-    friend struct kvnodedefine::DocumentText; // the steps of a load and a save
+    struct Impl; // what it holds beside the root, and the steps of a load and a save
 
     CXMLBase* m_pRoot;
-    std::unique_ptr<CXMLComposite> m_pBeforeRoot;
-    std::unique_ptr<CXMLComposite> m_pAfterRoot;
-    XmlEncoding m_Encoding;
-    mutable size_t m_SizeHint; // the size of the last text read or written: what a save reserves
-    mutable XmlDiagnostic m_Error;
-    std::vector<XmlDiagnostic> m_Warnings;
-    bool m_bUtf8Mark = false; // a UTF-8 document read with a byte-order mark is written with one
-    bool m_bRecordPositions = false;
-    size_t m_MaxFileSize = kDefaultMaxFileSize;
-    std::unordered_map<const CXMLBase*, XmlPosition> m_Positions;
+    Impl* m_pImpl;
 };

@@ -1,21 +1,5 @@
 #pragma once
-#include <appframe/HostExport.h>
-
-#include <cstddef>
-#include <vector>
-
-class CXMLBase;
-struct CRuntimeClass;
-
-namespace kvnodedefine {
-// A child of a composite with its run-time class, kept beside it so that a
-// walk can test the class without touching the child (in a large tree, a
-// cache miss each).
-struct ObjItem {
-    CXMLBase* pObject;            // the child
-    const CRuntimeClass* pClass;  // its run-time class
-};
-} // namespace kvnodedefine
+#include <xmlobj/ObjItemList.h>
 
 // Walks the direct children of a composite in order:
 // for (it->First(); !it->IsDone(); it->Next()) use(it->CurrentItem());
@@ -24,19 +8,19 @@ struct ObjItem {
 class KVHOST_API ObjIterator {
 public:
     // A walk over a composite's list of children (null for none).
-    explicit ObjIterator(const std::vector<kvnodedefine::ObjItem>* pItems) noexcept : m_pItems(pItems), m_nPos(0) {}
+    explicit ObjIterator(const kvnodedefine::ObjItemList* pItems) noexcept : m_pItems(pItems), m_nPos(0) {}
     // Goes to the first child.
     void First() noexcept { m_nPos = 0; }
     // Goes to the next child.
     void Next() noexcept { ++m_nPos; }
     // True past the last child.
-    bool IsDone() const noexcept { return !m_pItems || m_nPos >= m_pItems->size(); }
+    bool IsDone() const noexcept { return !m_pItems || m_nPos >= m_pItems->GetCount(); }
     // The current child, or null when done.
     CXMLBase* CurrentItem() const noexcept { return IsDone() ? nullptr : (*m_pItems)[m_nPos].pObject; }
     // The current child's run-time class, or null when done.
     const CRuntimeClass* CurrentClass() const noexcept { return IsDone() ? nullptr : (*m_pItems)[m_nPos].pClass; }
 
 private:
-    const std::vector<kvnodedefine::ObjItem>* m_pItems;
-    std::size_t m_nPos;
+    const kvnodedefine::ObjItemList* m_pItems;
+    int m_nPos;
 };
