@@ -37,9 +37,17 @@ struct TypedLayout {
     const TypedAttribute<C>* end() const { return rows + count; }
 };
 
+// A construction class C's table, defined beside C (LayoutOf<C>::Get): C
+// makes it a friend, for its fields; it derives from C for the names of the
+// types.
+template <class C>
+struct LayoutOf : C {
+    static TypedLayout<C> Get();
+};
+
 // "type" in "%d", then the attributes of that type in table order
 template <class C, class E>
-void SaveConstruction(C& desc, E type, const TypedLayout<C>& layout)
+void SaveConstruction(C& desc, E type, const TypedLayout<C>& layout = LayoutOf<C>::Get())
 {
     WriteAtt(desc, "type", AttSpec{AttType::Enumeration, &layout.types}, IntToText(type));
     for (const TypedAttribute<C>& row : layout)
@@ -49,7 +57,7 @@ void SaveConstruction(C& desc, E type, const TypedLayout<C>& layout)
 
 // "type" by the atoi rule, then every attribute of the table whatever the type
 template <class C, class E>
-void LoadConstruction(C& desc, E& type, const TypedLayout<C>& layout)
+void LoadConstruction(C& desc, E& type, const TypedLayout<C>& layout = LayoutOf<C>::Get())
 {
     CString text;
     ReadAtt(desc, "type", AttSpec{AttType::Enumeration, &layout.types}, text);

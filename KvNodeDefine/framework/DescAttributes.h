@@ -8,9 +8,17 @@
 #include <KvNodeDefine/TextConvert.h>
 #include <xmlobj/CXMLBase.h>
 
+#include <cstddef>
 #include <type_traits>
 
 namespace kvnodedefine {
+
+// the table of an enumeration's rows
+template <std::size_t N>
+EnumTable TableOf(const EnumText (&rows)[N]) noexcept
+{
+    return EnumTable{rows, static_cast<int>(N)};
+}
 
 // No table for an enumeration the host owns: its values are the host's codes.
 inline const EnumTable* EnumTableOf(...) noexcept { return nullptr; }

@@ -1,4 +1,5 @@
 #include <KvNodeDefine/SteelSystem.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 #include <cstddef>
 
@@ -28,11 +29,6 @@ const EnumText kBoltTypes[] = {
     {OtherBoltType, "\xC6\xE4\xCB\xFC\xC0\xE0\xD0\xCD"},
 };
 
-template <std::size_t N>
-EnumTable Table(const EnumText (&rows)[N])
-{
-    return EnumTable{rows, static_cast<int>(N)};
-}
 } // namespace
 
 const char* EnumTable::TextOf(int value) const noexcept
@@ -42,19 +38,19 @@ const char* EnumTable::TextOf(int value) const noexcept
 
 const EnumTable& MaterialTable() noexcept
 {
-    static const EnumTable table = Table(kMaterials);
+    static const EnumTable table = TableOf(kMaterials);
     return table;
 }
 
 const EnumTable& BoltGradeTable() noexcept
 {
-    static const EnumTable table = Table(kBoltGrades);
+    static const EnumTable table = TableOf(kBoltGrades);
     return table;
 }
 
 const EnumTable& BoltTypeTable() noexcept
 {
-    static const EnumTable table = Table(kBoltTypes);
+    static const EnumTable table = TableOf(kBoltTypes);
     return table;
 }
 

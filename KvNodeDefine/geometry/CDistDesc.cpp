@@ -1,27 +1,18 @@
 #include <KvNodeDefine/CDistDesc.h>
 #include <KvNodeDefine/framework/ConstructionLayout.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 using namespace kvnodedefine;
 
 CDistDesc::CDistDesc() : m_DistType(DistByPoints0) {}
 CDistDesc::~CDistDesc() = default;
 
-// a friend for the fields, derived for the names of the types
 template <>
-struct kvnodedefine::LayoutOf<CDistDesc> : CDistDesc {
-    static TypedLayout<CDistDesc> Get();
-};
-
 TypedLayout<CDistDesc> LayoutOf<CDistDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {
-        {DistByPoints0, "DistByPoints0"},
-        {DistByPoints1, "DistByPoints1"},
-        {DistByPoints2, "DistByPoints2"},
-        {DistByPlanes, "DistByPlanes"},
-    };
-    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
+    static const EnumText types[] = {{DistByPoints0, "DistByPoints0"}, {DistByPoints1, "DistByPoints1"}, {DistByPoints2, "DistByPoints2"}, {DistByPlanes, "DistByPlanes"}};
+    static const EnumTable typeNames = TableOf(types);
     static const TypedAttribute<CDistDesc> rows[] = {
         {DistByPoints0, DistByPoints2, "point1", &CDistDesc::m_Point1Name, false},
         {DistByPoints0, DistByPoints2, "point2", &CDistDesc::m_Point2Name, false},
@@ -34,13 +25,13 @@ TypedLayout<CDistDesc> LayoutOf<CDistDesc>::Get()
 bool CDistDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_DistType, LayoutOf<CDistDesc>::Get());
+    SaveConstruction(*this, m_DistType);
     return true;
 }
 
 bool CDistDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_DistType, LayoutOf<CDistDesc>::Get());
+    LoadConstruction(*this, m_DistType);
     return true;
 }

@@ -1,27 +1,18 @@
 #include <KvNodeDefine/CLineDesc.h>
 #include <KvNodeDefine/framework/ConstructionLayout.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 using namespace kvnodedefine;
 
 CLineDesc::CLineDesc() : m_LineType(LineByMember) {}
 CLineDesc::~CLineDesc() = default;
 
-// a friend for the fields, derived for the names of the types
 template <>
-struct kvnodedefine::LayoutOf<CLineDesc> : CLineDesc {
-    static TypedLayout<CLineDesc> Get();
-};
-
 TypedLayout<CLineDesc> LayoutOf<CLineDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {
-        {LineByMember, "LineByMember"},
-        {LineByTwoPlanes, "LineByTwoPlanes"},
-        {LineByPointVec, "LineByPointVec"},
-        {LineByTwoPoints, "LineByTwoPoints"},
-    };
-    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
+    static const EnumText types[] = {{LineByMember, "LineByMember"}, {LineByTwoPlanes, "LineByTwoPlanes"}, {LineByPointVec, "LineByPointVec"}, {LineByTwoPoints, "LineByTwoPoints"}};
+    static const EnumTable typeNames = TableOf(types);
     static const TypedAttribute<CLineDesc> rows[] = {
         {LineByMember, LineByMember, "memname", &CLineDesc::m_MemberName, false},
         {LineByTwoPlanes, LineByTwoPlanes, "plane1", &CLineDesc::m_Plane1Name, false},
@@ -37,13 +28,13 @@ TypedLayout<CLineDesc> LayoutOf<CLineDesc>::Get()
 bool CLineDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_LineType, LayoutOf<CLineDesc>::Get());
+    SaveConstruction(*this, m_LineType);
     return true;
 }
 
 bool CLineDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_LineType, LayoutOf<CLineDesc>::Get());
+    LoadConstruction(*this, m_LineType);
     return true;
 }

@@ -1,29 +1,18 @@
 #include <KvNodeDefine/CPlaneDesc.h>
 #include <KvNodeDefine/framework/ConstructionLayout.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 using namespace kvnodedefine;
 
 CPlaneDesc::CPlaneDesc() : m_PlaneType(PlaneByMember0) {}
 CPlaneDesc::~CPlaneDesc() = default;
 
-// a friend for the fields, derived for the names of the types
 template <>
-struct kvnodedefine::LayoutOf<CPlaneDesc> : CPlaneDesc {
-    static TypedLayout<CPlaneDesc> Get();
-};
-
 TypedLayout<CPlaneDesc> LayoutOf<CPlaneDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {
-        {PlaneByMember0, "PlaneByMember0"},
-        {PlaneByMember1, "PlaneByMember1"},
-        {PlaneByMember2, "PlaneByMember2"},
-        {PlaneByPointNorm, "PlaneByPointNorm"},
-        {PlaneByRelPlaneLen, "PlaneByRelPlaneLen"},
-        {PlaneByRelPlane, "PlaneByRelPlane"},
-    };
-    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
+    static const EnumText types[] = {{PlaneByMember0, "PlaneByMember0"}, {PlaneByMember1, "PlaneByMember1"}, {PlaneByMember2, "PlaneByMember2"}, {PlaneByPointNorm, "PlaneByPointNorm"}, {PlaneByRelPlaneLen, "PlaneByRelPlaneLen"}, {PlaneByRelPlane, "PlaneByRelPlane"}};
+    static const EnumTable typeNames = TableOf(types);
     static const TypedAttribute<CPlaneDesc> rows[] = {
         {PlaneByMember0, PlaneByMember2, "memname", &CPlaneDesc::m_MemberName, false},
         {PlaneByMember0, PlaneByMember2, "strdesc", &CPlaneDesc::m_StrPlaneDesc, false},
@@ -39,13 +28,13 @@ TypedLayout<CPlaneDesc> LayoutOf<CPlaneDesc>::Get()
 bool CPlaneDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_PlaneType, LayoutOf<CPlaneDesc>::Get());
+    SaveConstruction(*this, m_PlaneType);
     return true;
 }
 
 bool CPlaneDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_PlaneType, LayoutOf<CPlaneDesc>::Get());
+    LoadConstruction(*this, m_PlaneType);
     return true;
 }

@@ -1,28 +1,18 @@
 #include <KvNodeDefine/CPointDesc.h>
 #include <KvNodeDefine/framework/ConstructionLayout.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 using namespace kvnodedefine;
 
 CPointDesc::CPointDesc() : m_PointType(PointByMember) {}
 CPointDesc::~CPointDesc() = default;
 
-// a friend for the fields, derived for the names of the types
 template <>
-struct kvnodedefine::LayoutOf<CPointDesc> : CPointDesc {
-    static TypedLayout<CPointDesc> Get();
-};
-
 TypedLayout<CPointDesc> LayoutOf<CPointDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {
-        {PointByMember, "PointByMember"},
-        {PointByLinePlane, "PointByLinePlane"},
-        {PointByTwoLines, "PointByTwoLines"},
-        {PointByDesc, "PointByDesc"},
-        {PointByOldPoint, "PointByOldPoint"},
-    };
-    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
+    static const EnumText types[] = {{PointByMember, "PointByMember"}, {PointByLinePlane, "PointByLinePlane"}, {PointByTwoLines, "PointByTwoLines"}, {PointByDesc, "PointByDesc"}, {PointByOldPoint, "PointByOldPoint"}};
+    static const EnumTable typeNames = TableOf(types);
     static const TypedAttribute<CPointDesc> rows[] = {
         {PointByMember, PointByMember, "memname", &CPointDesc::m_MemberName, false},
         {PointByLinePlane, PointByLinePlane, "line", &CPointDesc::m_LineName, false},
@@ -40,13 +30,13 @@ TypedLayout<CPointDesc> LayoutOf<CPointDesc>::Get()
 bool CPointDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_PointType, LayoutOf<CPointDesc>::Get());
+    SaveConstruction(*this, m_PointType);
     return true;
 }
 
 bool CPointDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_PointType, LayoutOf<CPointDesc>::Get());
+    LoadConstruction(*this, m_PointType);
     return true;
 }

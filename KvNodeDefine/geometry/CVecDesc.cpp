@@ -1,31 +1,18 @@
 #include <KvNodeDefine/CVecDesc.h>
 #include <KvNodeDefine/framework/ConstructionLayout.h>
+#include <KvNodeDefine/framework/DescAttributes.h>
 
 using namespace kvnodedefine;
 
 CVecDesc::CVecDesc() : m_VecType(VecByLine) {}
 CVecDesc::~CVecDesc() = default;
 
-// a friend for the fields, derived for the names of the types
 template <>
-struct kvnodedefine::LayoutOf<CVecDesc> : CVecDesc {
-    static TypedLayout<CVecDesc> Get();
-};
-
 TypedLayout<CVecDesc> LayoutOf<CVecDesc>::Get()
 {
     // the types' names, as tools show them
-    static const EnumText types[] = {
-        {VecByLine, "VecByLine"},
-        {VecByDesc, "VecByDesc"},
-        {VecByTwoVecs, "VecByTwoVecs"},
-        {VecByRotate, "VecByRotate"},
-        {VecByParallelPlane, "VecByParallelPlane"},
-        {VecByPerpPlane, "VecByPerpPlane"},
-        {VecByDotProduct, "VecByDotProduct"},
-        {VecByMember, "VecByMember"},
-    };
-    static const EnumTable typeNames{types, static_cast<int>(sizeof types / sizeof *types)};
+    static const EnumText types[] = {{VecByLine, "VecByLine"}, {VecByDesc, "VecByDesc"}, {VecByTwoVecs, "VecByTwoVecs"}, {VecByRotate, "VecByRotate"}, {VecByParallelPlane, "VecByParallelPlane"}, {VecByPerpPlane, "VecByPerpPlane"}, {VecByDotProduct, "VecByDotProduct"}, {VecByMember, "VecByMember"}};
+    static const EnumTable typeNames = TableOf(types);
     static const TypedAttribute<CVecDesc> rows[] = {
         {VecByLine, VecByLine, "line", &CVecDesc::m_LineName, false},
         {VecByDesc, VecByDesc, "vecdesc", &CVecDesc::m_StrVecDesc, false},
@@ -47,13 +34,13 @@ TypedLayout<CVecDesc> LayoutOf<CVecDesc>::Get()
 bool CVecDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SaveConstruction(*this, m_VecType, LayoutOf<CVecDesc>::Get());
+    SaveConstruction(*this, m_VecType);
     return true;
 }
 
 bool CVecDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    LoadConstruction(*this, m_VecType, LayoutOf<CVecDesc>::Get());
+    LoadConstruction(*this, m_VecType);
     return true;
 }
