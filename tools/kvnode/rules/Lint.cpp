@@ -2,12 +2,11 @@
 
 #include "rules/LintContext.h"
 
-#include <sys/stat.h>
+#include "model/SourceText.h"
+#include "rules/Controls.h"
+#include "rules/Suppressions.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 namespace kvnode {
@@ -133,13 +132,7 @@ void LintContext::Add(RuleId rule, XmlPosition at, std::string message)
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message)});
 }
 
-std::vector<Finding> LintContext::TakeFindings()
-{
-    std::stable_sort(m_findings.begin(), m_findings.end(), [](const Finding& a, const Finding& b) {
-        return std::make_pair(a.line, a.column) < std::make_pair(b.line, b.column);
-    });
-    return std::move(m_findings);
-}
+std::vector<Finding> LintContext::TakeFindings() { return std::move(m_findings); }
 
 int ConstructionGraph::IndexOf(const CXMLBase* o)
 {
@@ -165,61 +158,42 @@ void RunRules(LintContext& c)
     }
 }
 
-// the file's bytes for the encoding rules; empty for anything but a readable regular file
-std::string ReadBytes(const std::string& path)
-{
-    struct stat st;
-    constexpr off_t kLargest = 256 << 20;
-    if (stat(path.c_str(), &st) != 0 || (st.st_mode & S_IFMT) != S_IFREG || st.st_size > kLargest)
-        return std::string();
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 const char* SeverityWord(Severity s) { return s == Severity::Error ? "error" : "warning"; }
 
-// every rule over a document just loaded (or not) from bytes
-LintResult LintLoaded(CXMLDocument& doc, bool loaded, const std::string& bytes, const std::string& file)
+bool InFileOrder(const Finding& a, const Finding& b)
 {
-    LintResult result;
-    if (!loaded) {
-        const XmlDiagnostic& e = doc.GetError();
-        result.findings.push_back(Finding{file, e.line, e.column, RuleId::XmlError, DiagnosticText(e)});
-        result.findings.back().message += EncodingHint(bytes, e.message);
-        return result;
-    }
-    result.loaded = true;
-    LintContext c(doc, file);
-    RunRules(c);
-    CheckEncoding(c, bytes);
-    CheckWritable(c, doc);
-    result.findings = c.TakeFindings();
-    return result;
+    return std::make_pair(a.line, a.column) < std::make_pair(b.line, b.column);
 }
 
 } // namespace
 
-std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& file)
+LintResult Lint(const std::string& name, const std::string& bytes, const Controls& controls)
 {
-    LintContext c(doc, file);
+    LintResult result;
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
+    if (!doc.LoadXml(bytes.data(), bytes.size(), name.c_str())) {
+        const XmlDiagnostic& e = doc.GetError();
+        result.findings.push_back(Finding{name, e.line, e.column, RuleId::XmlError, DiagnosticText(e)});
+        result.findings.back().message += EncodingHint(bytes, e.message);
+        return result;
+    }
+    result.loaded = true;
+    LintContext c(doc, name);
     RunRules(c);
-    return c.TakeFindings();
-}
-
-LintResult LintFile(const std::string& path)
-{
-    CXMLDocument doc;
-    doc.SetRecordPositions(true);
-    const bool loaded = doc.LoadFile(path.c_str());
-    return LintLoaded(doc, loaded, ReadBytes(path), path);
-}
-
-LintResult LintText(const std::string& text, const std::string& file)
-{
-    CXMLDocument doc;
-    doc.SetRecordPositions(true);
-    const bool loaded = doc.LoadXml(text.data(), text.size());
-    return LintLoaded(doc, loaded, text, file);
+    CheckEncoding(c, bytes);
+    CheckWritable(c, doc);
+    SuppressionFilter filter(controls, FindSuppressions(SourceText(bytes).Text()));
+    for (Finding& f : c.TakeFindings())
+        if (filter.Keeps(f))
+            result.findings.push_back(std::move(f));
+    for (Finding& f : filter.Unused(name))
+        if (controls.Checks(f.rule))
+            result.findings.push_back(std::move(f));
+    for (Finding& f : result.findings)
+        f.object = nullptr; // the document goes with this function
+    std::stable_sort(result.findings.begin(), result.findings.end(), InFileOrder);
+    return result;
 }
 
 std::string FormatText(const Finding& f)

@@ -18,7 +18,7 @@ public:
     const CXMLDocument& Doc() const { return m_doc; }
     void Add(RuleId rule, const CXMLBase& at, std::string message);
     void Add(RuleId rule, XmlPosition at, std::string message);
-    std::vector<Finding> TakeFindings(); // in file order
+    std::vector<Finding> TakeFindings();
 
     // Constructions whose "type" is no clean value of their table: the
     // finding is on "type", and the fields the misread type wants are not

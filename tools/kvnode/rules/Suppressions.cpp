@@ -3,6 +3,7 @@
 #include "rules/Controls.h"
 #include "model/SourceText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kvnode {
@@ -94,6 +95,55 @@ std::vector<Suppression> FindSuppressions(const std::string& text)
         }
     }
     return found;
+}
+
+SuppressionFilter::SuppressionFilter(const Controls& controls, std::vector<Suppression> suppressions)
+    : m_controls(controls), m_suppressions(std::move(suppressions)), m_used(m_suppressions.size())
+{
+}
+
+bool SuppressionFilter::Keeps(const Finding& f)
+{
+    if (f.rule == RuleId::XmlError)
+        return true;
+    bool silenced = false;
+    for (size_t i = 0; i < m_suppressions.size(); ++i) {
+        const Suppression& s = m_suppressions[i];
+        const bool here = s.wholeFile || (s.targetLine == f.line && s.targetColumn == f.column);
+        if (!here || !s.problem.empty())
+            continue;
+        if (s.rules.empty() || std::find(s.rules.begin(), s.rules.end(), f.rule) != s.rules.end()) {
+            m_used[i].insert(f.rule);
+            silenced = true;
+        }
+    }
+    return m_controls.Checks(f.rule) && !silenced;
+}
+
+std::vector<Finding> SuppressionFilter::Unused(const std::string& file) const
+{
+    std::vector<Finding> unused;
+    for (size_t i = 0; i < m_suppressions.size(); ++i) {
+        const Suppression& s = m_suppressions[i];
+        const auto add = [&](const std::string& message) {
+            unused.push_back(Finding{file, s.line, s.column, RuleId::UnusedSuppression, message});
+        };
+        const char* what = s.wholeFile ? "kvnode: ignore-file" : "kvnode: ignore";
+        if (!s.wholeFile && s.problem.empty() && s.targetLine == 0) {
+            add(std::string(what) + " has no element after it to silence");
+        } else if (!s.problem.empty()) {
+            add(s.problem);
+        } else if (s.rules.empty()) {
+            if (m_used[i].empty())
+                add(std::string(what) + " silenced nothing" + (s.wholeFile ? "" : " on the element that follows"));
+        } else {
+            for (const RuleId rule : s.rules)
+                if (m_controls.Checks(rule) && !m_used[i].count(rule))
+                    add(std::string(what) + " " + RuleOf(rule).id + " silenced nothing" +
+                        (s.wholeFile ? "" : " on the element that follows"));
+        }
+    }
+    return unused;
 }
 
 } // namespace kvnode
