@@ -22,71 +22,71 @@ struct Expected {
 };
 
 const Expected kBroken[] = {
-    {"xml-error.xml", RuleId::XmlError, 64, "end tag </CNodeTypeDesc> does not match <CLineDesc> opened at line 11"},
-    {"xml-error-encoding.xml", RuleId::XmlError, 4, "not valid UTF-8 (every byte reads as GBK: does the declaration lack encoding=\"GBK\"?)"},
-    {"xml-warning.xml", RuleId::XmlWarning, 45, "<CValueListDesc> holds no children"},
-    {"unknown-class.xml", RuleId::UnknownClass, 30, "\"8_40\" of <CWeldDesc>"},
-    {"unresolved-name.xml", RuleId::UnresolvedName, 29, "names no plane \"BeamWebPlan\" (did you mean \"BeamWebPlane\"?)"},
-    {"unresolved-name.xml", RuleId::UnresolvedName, 29, "no plane \"BeamAxis\" (line \"BeamAxis\" has that name)"},
-    {"unresolved-varitem.xml", RuleId::UnresolvedName, 37,
+    {"xml-error.xml", "xml-error", 64, "end tag </CNodeTypeDesc> does not match <CLineDesc> opened at line 11"},
+    {"xml-error-encoding.xml", "xml-error", 4, "not valid UTF-8 (every byte reads as GBK: does the declaration lack encoding=\"GBK\"?)"},
+    {"xml-warning.xml", "xml-warning", 45, "<CValueListDesc> holds no children"},
+    {"unknown-class.xml", "unknown-class", 30, "\"8_40\" of <CWeldDesc>"},
+    {"unresolved-name.xml", "unresolved-name", 29, "names no plane \"BeamWebPlan\" (did you mean \"BeamWebPlane\"?)"},
+    {"unresolved-name.xml", "unresolved-name", 29, "no plane \"BeamAxis\" (line \"BeamAxis\" has that name)"},
+    {"unresolved-varitem.xml", "unresolved-name", 37,
      "\"varitem\" (from its expressions) names no variable item \"Bolts\" (did you mean \"Bolt\"?); it comes from "
      "\"len\"=\"@Bolts_Len\" with \"_Len\" taken out and its first character \"@\" dropped"},
-    {"unresolved-varitem.xml", RuleId::UnusedVarItem, 56, "variable item \"Bolt\""},
-    {"duplicate-name.xml", RuleId::DuplicateName, 15, "vector \"BeamDir\" in node type \"BeamColumnEndPlate\" (the first is at line 12)"},
-    {"plate-planes.xml", RuleId::PlatePlanes, 29, "holds 2 names"},
-    {"cut-planes.xml", RuleId::CutPlanes, 31, "cut \"TopCornerCut\""},
-    {"bolt-planes.xml", RuleId::BoltPlanes, 32, "bolt \"AnchorBoltNear\" has 1 bolt plane"},
-    {"linkbar-planes.xml", RuleId::LinkBarPlanes, 35, "has 2 planes"},
-    {"construction-cycle.xml", RuleId::ConstructionCycle, 13,
+    {"unresolved-varitem.xml", "unused-varitem", 56, "variable item \"Bolt\""},
+    {"duplicate-name.xml", "duplicate-name", 15, "vector \"BeamDir\" in node type \"BeamColumnEndPlate\" (the first is at line 12)"},
+    {"plate-planes.xml", "plate-planes", 29, "holds 2 names"},
+    {"cut-planes.xml", "cut-planes", 31, "cut \"TopCornerCut\""},
+    {"bolt-planes.xml", "bolt-planes", 32, "bolt \"AnchorBoltNear\" has 1 bolt plane"},
+    {"linkbar-planes.xml", "linkbar-planes", 35, "has 2 planes"},
+    {"construction-cycle.xml", "construction-cycle", 13,
      "vector \"ColumnDir\" --line--> line \"TopRowLine\" --point--> point \"TopBoltRow\" --vec--> vector \"ColumnDir\""},
-    {"cycles.xml", RuleId::ConstructionCycle, 7,
+    {"cycles.xml", "construction-cycle", 7,
      "vector \"V0\" --vec1--> vector \"V1\" --vec1--> vector \"V2\" --vec1--> vector \"V3\" --vec1--> ... (4 more steps) "
      "... vector \"V8\" --vec1--> vector \"V9\" --vec1--> vector \"V0\""},
-    {"cycles.xml", RuleId::ConstructionCycle, 21, "vector \"X\" --vec1--> vector \"Y\" --vec1--> vector \"X\"; 3 constructions reach one another"},
-    {"cycles.xml", RuleId::ConstructionCycle, 30, "point \"A\" --oldpoint--> point \"B\" --oldpoint--> point \"A\""},
-    {"cycles.xml", RuleId::ConstructionCycle, 32, "point \"C\" --oldpoint--> point \"C\""},
-    {"empty-value-list.xml", RuleId::EmptyValueList, 69, "variable \"BoltDiam\""},
-    {"unused-varitem.xml", RuleId::UnusedVarItem, 42, "variable item \"Weld\""},
+    {"cycles.xml", "construction-cycle", 21, "vector \"X\" --vec1--> vector \"Y\" --vec1--> vector \"X\"; 3 constructions reach one another"},
+    {"cycles.xml", "construction-cycle", 30, "point \"A\" --oldpoint--> point \"B\" --oldpoint--> point \"A\""},
+    {"cycles.xml", "construction-cycle", 32, "point \"C\" --oldpoint--> point \"C\""},
+    {"empty-value-list.xml", "empty-value-list", 69, "variable \"BoltDiam\""},
+    {"unused-varitem.xml", "unused-varitem", 42, "variable item \"Weld\""},
     // how names are looked up and which fields count: one node type per case
-    {"lookups.xml", RuleId::ValueOutOfTable, 9, "line \"L\": \"type\" is 9, which is none of 0 (LineByMember)"},
-    {"lookups.xml", RuleId::UnresolvedName, 15, "line \"L\": \"plane2\" is empty"},
-    {"lookups.xml", RuleId::ConstructionCycle, 22, "plane \"B\" --relplane--> plane \"B\""},
-    {"lookups.xml", RuleId::UnresolvedName, 35, "bolt plane (unnamed): \"plane\" names no plane \"X\""},
-    {"lookups.xml", RuleId::DuplicateName, 45, "a second plane \"X\" in link bar \"K\""},
-    {"lookups.xml", RuleId::UnresolvedName, 73, "\"plane1\" names no plane \"Web Plane\" (did you mean \"WebPlane\"? only blanks differ)"},
-    {"lookups.xml", RuleId::UnresolvedName, 73, "\"plane2\" names no plane \"webplane\" (did you mean \"WebPlane\"? only letter case differs)"},
+    {"lookups.xml", "value-out-of-table", 9, "line \"L\": \"type\" is 9, which is none of 0 (LineByMember)"},
+    {"lookups.xml", "unresolved-name", 15, "line \"L\": \"plane2\" is empty"},
+    {"lookups.xml", "construction-cycle", 22, "plane \"B\" --relplane--> plane \"B\""},
+    {"lookups.xml", "unresolved-name", 35, "bolt plane (unnamed): \"plane\" names no plane \"X\""},
+    {"lookups.xml", "duplicate-name", 45, "a second plane \"X\" in link bar \"K\""},
+    {"lookups.xml", "unresolved-name", 73, "\"plane1\" names no plane \"Web Plane\" (did you mean \"WebPlane\"? only blanks differ)"},
+    {"lookups.xml", "unresolved-name", 73, "\"plane2\" names no plane \"webplane\" (did you mean \"WebPlane\"? only letter case differs)"},
     // numbers the host reads otherwise than written
-    {"bad-number.xml", RuleId::BadNumber, 37, "\"boltgrade\" is \"8.8\", which has a decimal point: the host reads 8 (12.9级); the value of 8.8级 is 5"},
-    {"numbers.xml", RuleId::BadNumber, 4, "\"nodetype\" is \"1O201\", which has other characters after the digits: the host reads 1"},
-    {"numbers.xml", RuleId::BadNumber, 5, "\"sectype\" is \"1,,2\": item 2 is empty"},
-    {"numbers.xml", RuleId::BadNumber, 5, "\"rotangles\" is \"0,9O\": item 2 \"9O\" has other characters after the number, and the host reads it as 9"},
-    {"numbers.xml", RuleId::BadNumber, 7, "\"material\" is \"Q345\", which has no digits: the host reads 0 (Q215); the value of Q345 is 3"},
-    {"numbers.xml", RuleId::ValueOutOfTable, 8, "\"boltgrade\" is 88, which is none of 0 (3.6级)"},
-    {"numbers.xml", RuleId::BadNumber, 12, "\"firstindex\" is \"99999999999\", which is outside the 32-bit range"},
-    {"numbers.xml", RuleId::BadNumber, 22, "plane \"B\": \"type\" is \"PlaneByRelPlaneLen\", which has no digits: the host reads 0 (PlaneByMember0); the value of PlaneByRelPlaneLen is 4"},
-    {"numbers.xml", RuleId::BadNumber, 23, "these are full-width digits: write 4"},
-    {"numbers.xml", RuleId::ValueOutOfTable, 24, "plane \"D\": \"type\" is 9"},
-    {"numbers.xml", RuleId::BadNumber, 25, "plane \"E\": \"type\" is missing"},
-    {"value-out-of-table.xml", RuleId::ValueOutOfTable, 37, "\"bolttype\" is 12, which is none of 0 (普通A级六角头)"},
+    {"bad-number.xml", "bad-number", 37, "\"boltgrade\" is \"8.8\", which has a decimal point: the host reads 8 (12.9级); the value of 8.8级 is 5"},
+    {"numbers.xml", "bad-number", 4, "\"nodetype\" is \"1O201\", which has other characters after the digits: the host reads 1"},
+    {"numbers.xml", "bad-number", 5, "\"sectype\" is \"1,,2\": item 2 is empty"},
+    {"numbers.xml", "bad-number", 5, "\"rotangles\" is \"0,9O\": item 2 \"9O\" has other characters after the number, and the host reads it as 9"},
+    {"numbers.xml", "bad-number", 7, "\"material\" is \"Q345\", which has no digits: the host reads 0 (Q215); the value of Q345 is 3"},
+    {"numbers.xml", "value-out-of-table", 8, "\"boltgrade\" is 88, which is none of 0 (3.6级)"},
+    {"numbers.xml", "bad-number", 12, "\"firstindex\" is \"99999999999\", which is outside the 32-bit range"},
+    {"numbers.xml", "bad-number", 22, "plane \"B\": \"type\" is \"PlaneByRelPlaneLen\", which has no digits: the host reads 0 (PlaneByMember0); the value of PlaneByRelPlaneLen is 4"},
+    {"numbers.xml", "bad-number", 23, "these are full-width digits: write 4"},
+    {"numbers.xml", "value-out-of-table", 24, "plane \"D\": \"type\" is 9"},
+    {"numbers.xml", "bad-number", 25, "plane \"E\": \"type\" is missing"},
+    {"value-out-of-table.xml", "value-out-of-table", 37, "\"bolttype\" is 12, which is none of 0 (普通A级六角头)"},
     // attributes no class reads
-    {"misspelt-attribute.xml", RuleId::MisspeltAttribute, 29, "no plate reads \"lenexpr\" (did you mean \"lenexp\"?), so \"lenexp\" stays empty"},
-    {"misspelt-attribute.xml", RuleId::EmptySize, 29, "\"lenexp\" is empty"},
-    {"unknown-attribute.xml", RuleId::UnknownAttribute, 29, "no plate reads \"colour\"; it is kept"},
+    {"misspelt-attribute.xml", "misspelt-attribute", 29, "no plate reads \"lenexpr\" (did you mean \"lenexp\"?), so \"lenexp\" stays empty"},
+    {"misspelt-attribute.xml", "empty-size", 29, "\"lenexp\" is empty"},
+    {"unknown-attribute.xml", "unknown-attribute", 29, "no plate reads \"colour\"; it is kept"},
     // the shape of the tree
-    {"misplaced-element.xml", RuleId::MisplacedElement, 8, "a plate in member \"Beam\", whose lists see only cuts"},
-    {"nodetype-root.xml", RuleId::MisplacedElement, 2, "the root <CNodeTypeDesc> is not a node definition document"},
-    {"not-a-node-document.xml", RuleId::MisplacedElement, 2, "the root <Project>"},
-    {"not-a-node-document.xml", RuleId::UnknownClass, 2, "<Project>"},
-    {"tree.xml", RuleId::MisplacedElement, 7, "a variable in node type \"N1\""},
-    {"tree.xml", RuleId::MisplacedElement, 9, "a cut in variable item \"V\", whose lists see only variables"},
-    {"tree.xml", RuleId::MisplacedElement, 13, "a value list in variable item \"V\""},
-    {"tree.xml", RuleId::MisplacedElement, 15, "node type \"Inner\" in node type \"N1\""},
-    {"tree.xml", RuleId::ClassMismatch, 22, "<CLineDesc> has the class index of CPlaneDesc"},
-    {"class-mismatch.xml", RuleId::ClassMismatch, 30, "<CPlateDesc> has class index \"8_33\", which no class has (a CPlateDesc's is \"8_3\")"},
+    {"misplaced-element.xml", "misplaced-element", 8, "a plate in member \"Beam\", whose lists see only cuts"},
+    {"nodetype-root.xml", "misplaced-element", 2, "the root <CNodeTypeDesc> is not a node definition document"},
+    {"not-a-node-document.xml", "misplaced-element", 2, "the root <Project>"},
+    {"not-a-node-document.xml", "unknown-class", 2, "<Project>"},
+    {"tree.xml", "misplaced-element", 7, "a variable in node type \"N1\""},
+    {"tree.xml", "misplaced-element", 9, "a cut in variable item \"V\", whose lists see only variables"},
+    {"tree.xml", "misplaced-element", 13, "a value list in variable item \"V\""},
+    {"tree.xml", "misplaced-element", 15, "node type \"Inner\" in node type \"N1\""},
+    {"tree.xml", "class-mismatch", 22, "<CLineDesc> has the class index of CPlaneDesc"},
+    {"class-mismatch.xml", "class-mismatch", 30, "<CPlateDesc> has class index \"8_33\", which no class has (a CPlateDesc's is \"8_3\")"},
     // what the host needs, writes and decodes
-    {"empty-size.xml", RuleId::EmptySize, 29, "plate \"EndPlate\": \"thickexp\" is empty"},
-    {"unwritable-text.xml", RuleId::UnwritableText, 43, "variable \"Thick\": \"formattype\" is held as \"\\xD0\""},
-    {"encoding-mismatch.xml", RuleId::EncodingMismatch, 1, "the declaration says GBK, but every non-ASCII byte reads as UTF-8"},
+    {"empty-size.xml", "empty-size", 29, "plate \"EndPlate\": \"thickexp\" is empty"},
+    {"unwritable-text.xml", "unwritable-text", 43, "variable \"Thick\": \"formattype\" is held as \"\\xD0\""},
+    {"encoding-mismatch.xml", "encoding-mismatch", 1, "the declaration says GBK, but every non-ASCII byte reads as UTF-8"},
 };
 
 LintResult LintFile(const std::string& path) { return Lint(path, kvtest::ReadFile(path), Controls()); }
@@ -99,12 +99,12 @@ TEST(Lint, EachBrokenVariantGivesItsFindings)
     for (const auto& entry : byFile) {
         SCOPED_TRACE(entry.first);
         const LintResult r = LintFile(std::string(KV_TEST_DATA) + "/tool/" + entry.first);
-        EXPECT_EQ(r.loaded, entry.second.front()->rule != RuleId::XmlError);
+        EXPECT_EQ(r.loaded, entry.second.front()->rule != kXmlError);
         ASSERT_EQ(r.findings.size(), entry.second.size());
         for (size_t i = 0; i < r.findings.size(); ++i) {
             const Finding& f = r.findings[i];
             const Expected& e = *entry.second[i];
-            EXPECT_EQ(RuleOf(f.rule).id, RuleOf(e.rule).id) << FormatText(f);
+            EXPECT_EQ(f.rule, e.rule) << FormatText(f);
             EXPECT_EQ(f.line, e.line) << FormatText(f);
             EXPECT_NE(f.message.find(e.text), std::string::npos) << FormatText(f);
         }
@@ -134,7 +134,7 @@ TEST(Lint, WhatPassesGivesNoFinding)
 
 TEST(Lint, Output)
 {
-    Finding f{"a \"b\".xml", 3, 7, RuleId::UnusedVarItem, "tab\there"};
+    Finding f{"a \"b\".xml", 3, 7, "unused-varitem", "tab\there"};
     EXPECT_EQ(FormatText(f), "a \"b\".xml:3:7: warning: tab\there [unused-varitem]");
     f.line = f.column = 0;
     EXPECT_EQ(FormatText(f), "a \"b\".xml: warning: tab\there [unused-varitem]");

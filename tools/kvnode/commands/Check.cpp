@@ -22,7 +22,7 @@ bool CheckFile(const std::string& file, const Controls& controls, Report& report
     if (ReadInput(file, bytes, error))
         result = Lint(name, bytes, controls);
     else
-        result.findings.push_back(Finding{name, 0, 0, RuleId::XmlError, DiagnosticText(error)});
+        result.findings.push_back(Finding{name, 0, 0, kXmlError, DiagnosticText(error)});
     report.files.back().source = SourceText(bytes);
     for (Finding& f : result.findings) {
         const Severity severity = controls.SeverityOf(f.rule);

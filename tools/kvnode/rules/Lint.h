@@ -1,6 +1,8 @@
 #pragma once
 // The rules of `kvnode check` and their findings: the one entry point that
 // every caller lints through.
+#include "rules/Rule.h"
+
 #include <xmlobj/CXMLDocument.h>
 
 #include <string>
@@ -8,46 +10,6 @@
 #include <vector>
 
 namespace kvnode {
-
-enum class Severity { Warning, Error };
-
-enum class RuleId {
-    XmlError,
-    XmlWarning,
-    UnknownClass,
-    UnresolvedName,
-    DuplicateName,
-    PlatePlanes,
-    CutPlanes,
-    BoltPlanes,
-    LinkBarPlanes,
-    ConstructionCycle,
-    EmptyValueList,
-    UnusedVarItem,
-    BadNumber,
-    ValueOutOfTable,
-    MisspeltAttribute,
-    UnknownAttribute,
-    MisplacedElement,
-    ClassMismatch,
-    EmptySize,
-    UnwritableText,
-    EncodingMismatch,
-    UnusedSuppression,
-};
-
-struct Rule {
-    RuleId rule;
-    const char* id; // as printed: "unresolved-name"
-    Severity severity;
-    const char* summary; // one line
-    const char* help;    // what the rule finds, why it matters and how to mend it
-    const char* example; // a snippet of a document the rule reports
-};
-
-// every rule, in the order of the enumeration
-const std::vector<Rule>& Rules();
-const Rule& RuleOf(RuleId rule);
 
 struct Finding {
     Finding() = default;
@@ -62,13 +24,13 @@ struct Finding {
     std::string file;
     int line = 0; // 0: the finding has no place in the file
     int column = 0;
-    RuleId rule = RuleId::XmlError;
+    RuleId rule = kXmlError;
     std::string message; // UTF-8
     // What the finding is about: the element (null: none, as for the file
     // itself), the attribute as written (empty: the element itself), and the
-    // offending part of the attribute's value, as written (empty: the whole
-    // value). object points into the document Lint loaded, so it is null in
-    // what Lint returns.
+    // offending part of the attribute's value as written, in UTF-8 (empty:
+    // the whole value). object points into the document Lint loaded, so it is
+    // null in what Lint returns.
     const CXMLBase* object = nullptr;
     std::string attribute;
     std::string subject;

@@ -1,6 +1,7 @@
 #include "rules/Suppressions.h"
 
 #include "rules/Controls.h"
+#include "rules/Families.h"
 #include "model/SourceText.h"
 
 #include <algorithm>
@@ -37,12 +38,12 @@ void ParseDirective(const std::string& text, Suppression& s)
         start = comma + 1;
         if (id.empty())
             continue;
-        RuleId rule;
-        if (!RuleFromId(id, rule)) {
+        const Rule* rule = FindRule(id);
+        if (!rule) {
             s.problem = "kvnode: " + word + " names no rule \"" + id + "\"";
             return;
         }
-        s.rules.push_back(rule);
+        s.rules.push_back(rule->id);
     }
 }
 
@@ -97,6 +98,17 @@ std::vector<Suppression> FindSuppressions(const std::string& text)
     return found;
 }
 
+void RegisterSuppressionRules(RuleRegistry& r)
+{
+    r.Add({kUnusedSuppression, Severity::Warning, "a kvnode: ignore comment that silenced nothing, or names no rule",
+           "A comment <!-- kvnode: ignore RULE --> silences RULE on the element that follows it, and <!-- "
+           "kvnode: ignore-file RULE --> in the whole file. One that silenced nothing this run (of a rule the "
+           "run checks), names an unknown rule or says something else after kvnode: is reported, so stale "
+           "silences do not pile up.",
+           "<!-- kvnode: ignore unused-varitem -->  (before an element that has no such finding)",
+           "(no comment)"});
+}
+
 SuppressionFilter::SuppressionFilter(const Controls& controls, std::vector<Suppression> suppressions)
     : m_controls(controls), m_suppressions(std::move(suppressions)), m_used(m_suppressions.size())
 {
@@ -104,7 +116,7 @@ SuppressionFilter::SuppressionFilter(const Controls& controls, std::vector<Suppr
 
 bool SuppressionFilter::Keeps(const Finding& f)
 {
-    if (f.rule == RuleId::XmlError)
+    if (f.rule == kXmlError)
         return true;
     bool silenced = false;
     for (size_t i = 0; i < m_suppressions.size(); ++i) {
@@ -126,7 +138,7 @@ std::vector<Finding> SuppressionFilter::Unused(const std::string& file) const
     for (size_t i = 0; i < m_suppressions.size(); ++i) {
         const Suppression& s = m_suppressions[i];
         const auto add = [&](const std::string& message) {
-            unused.push_back(Finding{file, s.line, s.column, RuleId::UnusedSuppression, message});
+            unused.push_back(Finding{file, s.line, s.column, kUnusedSuppression, message});
         };
         const char* what = s.wholeFile ? "kvnode: ignore-file" : "kvnode: ignore";
         if (!s.wholeFile && s.problem.empty() && s.targetLine == 0) {
@@ -139,7 +151,7 @@ std::vector<Finding> SuppressionFilter::Unused(const std::string& file) const
         } else {
             for (const RuleId rule : s.rules)
                 if (m_controls.Checks(rule) && !m_used[i].count(rule))
-                    add(std::string(what) + " " + RuleOf(rule).id + " silenced nothing" +
+                    add(std::string(what) + " " + std::string(rule) + " silenced nothing" +
                         (s.wholeFile ? "" : " on the element that follows"));
         }
     }
