@@ -34,8 +34,8 @@ public:
     // finding is on "type", and the fields the misread type wants are not
     // checked, lest they send the author to the wrong attribute.
     std::set<const CXMLBase*> unclearType;
-    // elements reported as class-mismatch, whose reader warning is not repeated
-    std::set<std::pair<int, int>> mismatched;
+    // the places of elements whose reader's warning another finding explains
+    std::set<std::pair<int, int>> explained;
     // the document's node types, and each one's names, looked up once for every rule
     const std::vector<const CNodeTypeDesc*>& NodeTypes();
     const NameGraph& GraphOf(const CNodeTypeDesc& node);
