@@ -57,8 +57,18 @@ const NameGraph& LintContext::GraphOf(const CNodeTypeDesc& node)
 {
     std::unique_ptr<NameGraph>& graph = m_graphs[&node];
     if (!graph)
-        graph = std::make_unique<NameGraph>(node);
+        graph = std::make_unique<NameGraph>(node, [this](const CXMLBase& o) -> const std::vector<Field>& {
+            return FieldsOf(o);
+        });
     return *graph;
+}
+
+const std::vector<Field>& LintContext::FieldsOf(const CXMLBase& object)
+{
+    const auto found = m_fields.find(&object);
+    if (found != m_fields.end())
+        return found->second;
+    return m_fields.emplace(&object, KeyFields(object)).first->second;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 namespace kvnode {
@@ -39,6 +40,8 @@ public:
     // the document's node types, and each one's names, looked up once for every rule
     const std::vector<const CNodeTypeDesc*>& NodeTypes();
     const NameGraph& GraphOf(const CNodeTypeDesc& node);
+    // what the host reads of an object (KeyFields), worked out once for every rule
+    const std::vector<Field>& FieldsOf(const CXMLBase& object);
 
 private:
     const CXMLDocument& m_doc;
@@ -48,6 +51,7 @@ private:
     std::vector<const CNodeTypeDesc*> m_nodeTypes;
     bool m_nodeTypesFound = false;
     std::map<const CNodeTypeDesc*, std::unique_ptr<NameGraph>> m_graphs;
+    std::unordered_map<const CXMLBase*, std::vector<Field>> m_fields;
 };
 
 // a hint for a UTF-8 error in a file whose bytes read as GBK, or empty

@@ -19,9 +19,9 @@ std::string Quoted(const CString& gbk) { return "\"" + Utf8(gbk) + "\""; }
 
 // Which written expression a worked-out name comes from: the first of the
 // descriptor's own texts that holds it after a first character.
-std::string Origin(const CXMLBase& o, const CString& name)
+std::string Origin(LintContext& c, const CXMLBase& o, const CString& name)
 {
-    for (const Field& f : KeyFields(o))
+    for (const Field& f : c.FieldsOf(o))
         if (!f.derived && !f.reading.names && !IsBaseAttribute(f.attribute) && f.value.Find(name) >= 1)
             return "; it comes from \"" + f.attribute + "\"=" + Quoted(f.value);
     return std::string();
@@ -45,7 +45,7 @@ public:
         }
         message += " names no " + Noun(missing.cls) + " " + Quoted(missing.name) + Hint(missing);
         if (arc.derived)
-            message += Origin(from, missing.name);
+            message += Origin(m_c, from, missing.name);
         m_c.Add(kUnresolvedName, from, attribute, message, Utf8(missing.name));
     }
 
