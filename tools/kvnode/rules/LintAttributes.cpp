@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <map>
 
 namespace kvnode {
@@ -21,6 +22,7 @@ constexpr RuleId kValueOutOfTable = "value-out-of-table";
 constexpr RuleId kMisspeltAttribute = "misspelt-attribute";
 constexpr RuleId kUnknownAttribute = "unknown-attribute";
 constexpr RuleId kMisreadValue = "misread-value";
+constexpr RuleId kUnusedAttribute = "unused-attribute";
 
 struct Problem {
     Problem() = default;
@@ -156,6 +158,8 @@ public:
             else
                 Unknown(name);
         }
+        if (m_info.IsConstruction() && !m_c.unclearType.count(&m_o))
+            OtherTypes(list);
     }
 
 private:
@@ -344,6 +348,28 @@ private:
         return Problem();
     }
 
+    // A construction's attributes that its type does not use: the host reads
+    // them into fields that nothing of this type looks at. (An empty one says
+    // nothing, and a type writes an empty optional name not at all.)
+    void OtherTypes(const CStringArray& list)
+    {
+        const std::vector<Field>& used = m_c.FieldsOf(m_o);
+        std::string type;
+        for (const Field& f : used)
+            if (f.attribute == "type")
+                type = Bytes(f.value);
+        const char* typeName = m_info.constructionTypes->TextOf(TextToInt(type.c_str()));
+        for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2) {
+            const std::string name(list[i].GetString());
+            if (!FindAttribute(m_info, name) || list[i + 1].IsEmpty() ||
+                std::any_of(used.begin(), used.end(), [&](const Field& f) { return f.attribute == name; }))
+                continue;
+            m_c.Add(kUnusedAttribute, m_o, name,
+                    Label(m_o) + ": type " + type + (typeName ? " (" + std::string(typeName) + ")" : "") +
+                        " does not use \"" + name + "\": the host ignores it");
+        }
+    }
+
     // the class's attribute names, indexed once
     const Speller& Known() const
     {
@@ -402,6 +428,12 @@ void RegisterAttributeRules(RuleRegistry& r)
            "\"formattype\" (\"%.1f\" reads as \"%\"). The message says what the host reads.",
            "<CNodeMemberDesc classtype=\"8_4\" name=\"Beam\" linkplanes=\" 0\" rotangles=\"0,180\" .../>",
            "<CNodeMemberDesc classtype=\"8_4\" name=\"Beam\" linkplanes=\"0\" rotangles=\"0,180\" .../>"});
+    r.Add({kUnusedAttribute, Severity::Warning, "an attribute of a construction that its type does not use",
+           "A point, line, plane, vector or distance is built by its type, which uses some of its attributes "
+           "(docs/format.md). The others are read and kept, but nothing builds from them: the type or the "
+           "attribute is likely not what the author meant.",
+           "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"L\" plane=\"A\" memname=\"Beam\"/>",
+           "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"L\" plane=\"A\"/>"});
     r.Add({kMisspeltAttribute, Severity::Error,
            "an attribute the class does not know, close to one of its own that the element lacks",
            "Most likely a typo: the field the author meant stays empty.",
