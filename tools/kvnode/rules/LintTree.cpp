@@ -130,10 +130,22 @@ void Placement(LintContext& c, const CXMLBase& o)
     }
     if (parentInfo->IsRoot())
         return; // what else the root holds is the host's
-    if (!Lists(*parentInfo, info->cls))
+    if (!Lists(*parentInfo, info->cls)) {
         c.Add(kMisplacedElement, o, "",
               "a " + info->noun + " in " + Label(*parent) + ", whose lists see only " + Listed(parentInfo->children) +
                   ": no list of the host sees it");
+        return;
+    }
+    // a variable's values are those of its first value list (CVarDesc::GetValueList)
+    if (o.IsKindOf(RUNTIME_CLASS(CValueListDesc)) && parent->IsKindOf(RUNTIME_CLASS(CVarDesc))) {
+        for (const CXMLBase* sibling : ChildrenOf(*parent))
+            if (sibling->IsKindOf(RUNTIME_CLASS(CValueListDesc))) {
+                if (sibling != &o)
+                    c.Add(kMisplacedElement, o, "",
+                          "a second value list in " + Label(*parent) + ": the host reads only the first");
+                break;
+            }
+    }
 }
 
 void Root(LintContext& c, const CXMLBase& root)
