@@ -10,11 +10,13 @@ namespace kvnode {
 
 namespace {
 
-// one file's findings into the report; false when it cannot be read or parsed
+// One file's findings into the report, each with the source it points at;
+// false when the file cannot be read or parsed. The file is read once, and
+// its text goes when its findings have their excerpts.
 bool CheckFile(const std::string& file, const Controls& controls, Report& report)
 {
     const size_t index = report.files.size();
-    report.files.push_back(CheckedFile{DisplayName(file), SourceText()});
+    report.files.push_back(CheckedFile{DisplayName(file)});
     const std::string& name = report.files.back().name;
     std::string bytes;
     XmlDiagnostic error;
@@ -23,10 +25,11 @@ bool CheckFile(const std::string& file, const Controls& controls, Report& report
         result = Lint(name, bytes, controls);
     else
         result.findings.push_back(Finding{name, 0, 0, kXmlError, DiagnosticText(error)});
-    report.files.back().source = SourceText(bytes);
+    const SourceText source(bytes);
     for (Finding& f : result.findings) {
         const Severity severity = controls.SeverityOf(f.rule);
-        report.diagnostics.push_back(Diagnostic{std::move(f), severity, index});
+        Excerpt excerpt = MakeExcerpt(source, f.line, f.column, f.endLine, f.endColumn);
+        report.diagnostics.push_back(Diagnostic{std::move(f), severity, index, std::move(excerpt)});
     }
     return result.loaded;
 }

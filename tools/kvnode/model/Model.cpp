@@ -483,22 +483,6 @@ std::string DiagnosticText(const XmlDiagnostic& d)
     return text;
 }
 
-void ReportError(const XmlDiagnostic& e, std::ostream& err)
-{
-    err << e.file;
-    if (e.line > 0)
-        err << ':' << e.line << ':' << e.column;
-    err << ": error: " << DiagnosticText(e) << '\n';
-}
-
-bool LoadForTool(const std::string& path, CXMLDocument& doc, std::ostream& err)
-{
-    if (doc.LoadFile(path.c_str()))
-        return true;
-    ReportError(doc.GetError(), err);
-    return false;
-}
-
 bool SelectNodeTypes(const CXMLDocument& doc, const std::string* nodeUtf8, std::vector<const CNodeTypeDesc*>& out,
                      std::ostream& err)
 {

@@ -16,7 +16,8 @@ void WriteFindings(const Report& report, const char* indent, std::ostream& out)
         const Diagnostic& d = report.diagnostics[i];
         const Finding& f = d.finding;
         out << (i ? ",\n" : "\n") << indent << "  {\"file\": " << JsonString(f.file) << ", \"line\": " << f.line
-            << ", \"column\": " << f.column << ", \"severity\": \"" << SeverityName(d.severity)
+            << ", \"column\": " << f.column << ", \"endLine\": " << f.endLine << ", \"endColumn\": " << f.endColumn
+            << ", \"severity\": \"" << SeverityName(d.severity)
             << "\", \"rule\": \"" << f.rule << "\", \"message\": " << JsonString(f.message) << '}';
     }
     out << (report.diagnostics.empty() ? "]" : std::string("\n") + indent + "]");

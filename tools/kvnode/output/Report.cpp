@@ -58,29 +58,6 @@ std::string SummaryLine(const Report& report)
     return line + " in " + Count(report.files.size(), "file");
 }
 
-std::string JsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
-                out += buf;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
-}
-
 const char* SeverityName(Severity s) { return s == Severity::Error ? "error" : "warning"; }
 
 } // namespace kvnode

@@ -1,8 +1,9 @@
 #pragma once
 // What a check found, as the output formats print it, and the formats
 // themselves: one file each, listed in OutputFormats().
+#include "output/Escape.h"
+#include "output/Excerpt.h"
 #include "rules/Lint.h"
-#include "model/SourceText.h"
 
 #include <ostream>
 #include <string>
@@ -10,16 +11,17 @@
 
 namespace kvnode {
 
-// a finding with the severity the command line gave its rule
+// a finding with the severity the command line gave its rule, and the
+// source it points at (the file's text itself is not kept)
 struct Diagnostic {
     Finding finding;
     Severity severity;
     size_t file; // index in Report::files
+    Excerpt excerpt;
 };
 
 struct CheckedFile {
     std::string name; // as given, or <stdin>
-    SourceText source;
 };
 
 struct Report {
@@ -56,8 +58,14 @@ void WriteJsonArray(const Report& report, const OutputStyle& style, std::ostream
 
 // "2 errors and 1 warning in 3 files"; empty when nothing was found
 std::string SummaryLine(const Report& report);
-// a text as a JSON string, quotes included
-std::string JsonString(const std::string& text);
 const char* SeverityName(Severity severity);
+
+// An error that stops a command (a file that cannot be read, parsed or
+// written), as the text format prints a finding: the place, the message and
+// the line of bytes it is on, with a caret.
+void ReportError(const XmlDiagnostic& error, const std::string& bytes, std::ostream& err);
+// the same for a message of the tool's own, in UTF-8
+void ReportError(const std::string& file, const XmlPosition& at, const std::string& message, const std::string& bytes,
+                 std::ostream& err);
 
 } // namespace kvnode

@@ -2,6 +2,7 @@
 // kvnode with every rule described, and a result per finding.
 #include "output/Report.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -53,8 +54,15 @@ void WriteResult(const Diagnostic& d, std::ostream& out)
         << ", \"level\": \"" << Level(d.severity) << "\", \"message\": {\"text\": " << JsonString(f.message)
         << "}, \"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " << JsonString(Uri(f.file))
         << "}";
-    if (f.line > 0)
-        out << ", \"region\": {\"startLine\": " << f.line << ", \"startColumn\": " << f.column << "}";
+    if (f.line > 0) {
+        out << ", \"region\": {\"startLine\": " << f.line << ", \"startColumn\": " << f.column;
+        // without an end a region runs to the end of its line: a place is one character
+        if (f.endLine > f.line)
+            out << ", \"endLine\": " << f.endLine << ", \"endColumn\": " << f.endColumn;
+        else
+            out << ", \"endColumn\": " << std::max(f.endColumn, f.column + 1);
+        out << "}";
+    }
     out << "}}]}";
 }
 

@@ -14,13 +14,17 @@ namespace kvnode {
 void LintContext::Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
                       const std::string& subject)
 {
-    const XmlPosition at = m_doc.GetPosition(&object);
+    const Place at = m_places.Of(object, attribute, subject);
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message), &object, attribute, subject});
+    m_findings.back().endLine = at.endLine;
+    m_findings.back().endColumn = at.endColumn;
 }
 
 void LintContext::Add(RuleId rule, XmlPosition at, std::string message)
 {
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message)});
+    m_findings.back().endLine = at.line;
+    m_findings.back().endColumn = at.column;
 }
 
 std::vector<Finding> LintContext::TakeFindings() { return std::move(m_findings); }
@@ -62,7 +66,7 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
     RunFamilies(c);
     SuppressionFilter filter(controls, FindSuppressions(SourceText(bytes).Text()));
     for (Finding& f : c.TakeFindings())
-        if (filter.Keeps(f))
+        if (filter.Keeps(f, f.object ? doc.GetPosition(f.object) : XmlPosition{f.line, f.column, 0}))
             result.findings.push_back(std::move(f));
     for (Finding& f : filter.Unused(name))
         if (controls.Checks(f.rule))

@@ -3,6 +3,7 @@
 // document and its bytes, the findings so far, and what one family tells
 // another.
 #include "model/Model.h"
+#include "model/Places.h"
 #include "rules/Lint.h"
 
 #include <map>
@@ -27,7 +28,7 @@ struct ConstructionGraph {
 class LintContext {
 public:
     LintContext(const CXMLDocument& doc, const std::string& file, const std::string& bytes)
-        : m_doc(doc), m_file(file), m_bytes(bytes)
+        : m_doc(doc), m_file(file), m_bytes(bytes), m_places(doc, bytes)
     {
     }
 
@@ -54,6 +55,7 @@ private:
     const CXMLDocument& m_doc;
     const std::string& m_file;
     const std::string& m_bytes;
+    Places m_places;
     std::vector<Finding> m_findings;
 };
 
