@@ -33,15 +33,7 @@ TEST(Output, ColourOnlyWhereItHelps)
             << c.mode << " " << c.terminal << " " << (c.noColor ? c.noColor : "-") << " " << (c.term ? c.term : "-");
 }
 
-Report Findings(size_t errors, size_t warnings, size_t files)
-{
-    Report r;
-    r.files.resize(files);
-    for (size_t i = 0; i < errors + warnings; ++i)
-        r.diagnostics.push_back(
-            Diagnostic{Finding{"f", 1, 1, "plate-planes", "m"}, i < errors ? Severity::Error : Severity::Warning, 0, {}});
-    return r;
-}
+Summary Findings(size_t errors, size_t warnings, size_t files) { return Summary{files, errors, warnings}; }
 
 TEST(Output, SummaryCountsInWords)
 {
@@ -93,13 +85,12 @@ TEST(Output, ExcerptUnderTheRange)
 // a whole finding as text: the place, the message with what the file says escaped, the excerpt
 TEST(Output, TextFindingWithItsExcerpt)
 {
-    Report r;
-    r.files.push_back(CheckedFile{"f\x1b.xml"});
     const SourceText source("<a>\n  <b name=\"x&#10;y\"/>\n</a>\n");
     const Finding f{"f\x1b.xml", 2, 12, "unresolved-name", "names no plane \"x\ny\""};
-    r.diagnostics.push_back(Diagnostic{f, Severity::Error, 0, MakeExcerpt(source, 2, 12, 2, 19)});
     std::ostringstream out;
-    WriteText(r, OutputStyle(), out);
+    const std::unique_ptr<ReportWriter> report = TextWriter(out, OutputStyle());
+    report->Add(Diagnostic{f, Severity::Error, MakeExcerpt(source, 2, 12, 2, 19)});
+    report->End(Summary{1, 1, 0});
     EXPECT_EQ(out.str(), "f\\x1B.xml:2:12: error: names no plane \"x\\ny\" [unresolved-name]\n"
                          "    2 |   <b name=\"x&#10;y\"/>\n"
                          "      |            ^~~~~~~\n"

@@ -24,23 +24,34 @@ std::string Escape(const std::string& text, bool property)
     return out;
 }
 
-} // namespace
-
-void WriteGithub(const Report& report, const OutputStyle&, std::ostream& out)
-{
-    for (const Diagnostic& d : report.diagnostics) {
+class Github : public ReportWriter {
+public:
+    explicit Github(std::ostream& out) : m_out(out) {}
+    void Add(const Diagnostic& d) override
+    {
         const Finding& f = d.finding;
-        out << "::" << SeverityName(d.severity) << " file=" << Escape(f.file, true);
+        m_out << "::" << SeverityName(d.severity) << " file=" << Escape(f.file, true);
         if (f.line > 0) {
-            out << ",line=" << f.line << ",col=" << f.column;
+            m_out << ",line=" << f.line << ",col=" << f.column;
             // GitHub takes the columns of an annotation on one line
             if (f.endLine > f.line)
-                out << ",endLine=" << f.endLine;
+                m_out << ",endLine=" << f.endLine;
             else if (f.endLine == f.line && f.endColumn > f.column)
-                out << ",endColumn=" << f.endColumn;
+                m_out << ",endColumn=" << f.endColumn;
         }
-        out << ",title=" << Escape(std::string(f.rule), true) << "::" << Escape(f.message, false) << '\n';
+        m_out << ",title=" << Escape(std::string(f.rule), true) << "::" << Escape(f.message, false) << '\n';
     }
+    void End(const Summary&) override {}
+
+private:
+    std::ostream& m_out;
+};
+
+} // namespace
+
+std::unique_ptr<ReportWriter> GithubWriter(std::ostream& out, const OutputStyle&)
+{
+    return std::make_unique<Github>(out);
 }
 
 } // namespace kvnode

@@ -66,26 +66,37 @@ void WriteResult(const Diagnostic& d, std::ostream& out)
     out << "}}]}";
 }
 
+class Sarif : public ReportWriter {
+public:
+    explicit Sarif(std::ostream& out) : m_out(out)
+    {
+        m_out << "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n  \"version\": \"2.1.0\",\n"
+                 "  \"runs\": [\n    {\n      \"tool\": {\n        \"driver\": {\n          \"name\": \"kvnode\",\n"
+                 "          \"version\": \""
+              << KVNODE_VERSION << "\",\n          \"rules\": [\n";
+        const std::vector<Rule>& rules = Rules();
+        for (size_t i = 0; i < rules.size(); ++i) {
+            WriteRule(rules[i], m_out);
+            m_out << (i + 1 < rules.size() ? ",\n" : "\n");
+        }
+        // columns count characters, as the findings do
+        m_out << "          ]\n        }\n      },\n      \"columnKind\": \"unicodeCodePoints\",\n      \"results\": [";
+    }
+    void Add(const Diagnostic& d) override
+    {
+        m_out << (m_empty ? "\n" : ",\n");
+        WriteResult(d, m_out);
+        m_empty = false;
+    }
+    void End(const Summary&) override { m_out << (m_empty ? "]\n" : "\n      ]\n") << "    }\n  ]\n}\n"; }
+
+private:
+    std::ostream& m_out;
+    bool m_empty = true;
+};
+
 } // namespace
 
-void WriteSarif(const Report& report, const OutputStyle&, std::ostream& out)
-{
-    out << "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n  \"version\": \"2.1.0\",\n"
-           "  \"runs\": [\n    {\n      \"tool\": {\n        \"driver\": {\n          \"name\": \"kvnode\",\n"
-           "          \"version\": \""
-        << KVNODE_VERSION << "\",\n          \"rules\": [\n";
-    const std::vector<Rule>& rules = Rules();
-    for (size_t i = 0; i < rules.size(); ++i) {
-        WriteRule(rules[i], out);
-        out << (i + 1 < rules.size() ? ",\n" : "\n");
-    }
-    // columns count characters, as the findings do
-    out << "          ]\n        }\n      },\n      \"columnKind\": \"unicodeCodePoints\",\n      \"results\": [";
-    for (size_t i = 0; i < report.diagnostics.size(); ++i) {
-        out << (i ? ",\n" : "\n");
-        WriteResult(report.diagnostics[i], out);
-    }
-    out << (report.diagnostics.empty() ? "]\n" : "\n      ]\n") << "    }\n  ]\n}\n";
-}
+std::unique_ptr<ReportWriter> SarifWriter(std::ostream& out, const OutputStyle&) { return std::make_unique<Sarif>(out); }
 
 } // namespace kvnode

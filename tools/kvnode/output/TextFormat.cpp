@@ -45,16 +45,28 @@ void WriteOne(const Finding& f, Severity severity, std::string_view rule, const 
             << '\n';
 }
 
+class Text : public ReportWriter {
+public:
+    Text(std::ostream& out, const OutputStyle& style) : m_out(out), m_style(style), m_paint(style.color) {}
+    void Add(const Diagnostic& d) override { WriteOne(d.finding, d.severity, d.finding.rule, d.excerpt, m_paint, m_out); }
+    void End(const Summary& summary) override
+    {
+        const std::string line = SummaryLine(summary);
+        if (m_style.summary && !line.empty())
+            m_out << m_paint(kBold, line) << '\n';
+    }
+
+private:
+    std::ostream& m_out;
+    OutputStyle m_style;
+    Painter m_paint;
+};
+
 } // namespace
 
-void WriteText(const Report& report, const OutputStyle& style, std::ostream& out)
+std::unique_ptr<ReportWriter> TextWriter(std::ostream& out, const OutputStyle& style)
 {
-    const Painter paint(style.color);
-    for (const Diagnostic& d : report.diagnostics)
-        WriteOne(d.finding, d.severity, d.finding.rule, d.excerpt, paint, out);
-    const std::string summary = SummaryLine(report);
-    if (style.summary && !summary.empty())
-        out << paint(kBold, summary) << '\n';
+    return std::make_unique<Text>(out, style);
 }
 
 void ReportError(const std::string& file, const XmlPosition& at, const std::string& message, const std::string& bytes,
