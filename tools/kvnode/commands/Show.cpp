@@ -3,6 +3,8 @@
 #include "model/Model.h"
 #include "output/Escape.h"
 
+#include <cstring>
+
 namespace kvnode {
 
 namespace {
@@ -20,6 +22,15 @@ std::string ShowValue(const std::string& text)
     return quoted + "\"";
 }
 
+// "(Q345)" after an enumeration's number
+std::string TableText(const Field& f)
+{
+    const char* text = f.reading.type == AttType::Enumeration && f.reading.table
+                           ? f.reading.table->TextOf(TextToInt(f.value.GetString()))
+                           : nullptr;
+    return text ? "(" + Utf8(text, std::strlen(text)) + ")" : std::string();
+}
+
 void ShowObject(const CXMLBase& object, int depth, std::ostream& out)
 {
     if (object.IsKindOf(RUNTIME_CLASS(CXMLText)))
@@ -33,12 +44,9 @@ void ShowObject(const CXMLBase& object, int depth, std::ostream& out)
     }
     if (object.IsKindOf(RUNTIME_CLASS(CXMLUnknown)))
         out << " (unknown class)";
-    const std::string type = ConstructionType(object);
-    if (!type.empty())
-        out << ' ' << type;
     for (const Field& f : KeyFields(object))
-        if (!(f.optional && f.value.IsEmpty()))
-            out << ' ' << f.attribute << (f.derived ? "*=" : "=") << ShowValue(Utf8(f.value));
+        if (!IsBaseAttribute(f.attribute) && (f.reading.needed || !f.value.IsEmpty()))
+            out << ' ' << f.attribute << (f.derived ? "*=" : "=") << ShowValue(Utf8(f.value)) << TableText(f);
     out << '\n';
     for (const CXMLBase* child : ChildrenOf(object))
         ShowObject(*child, depth + 1, out);

@@ -1,9 +1,8 @@
 #include "rules/Lint.h"
 
-#include "rules/Families.h"
-
 #include "model/SourceText.h"
 #include "rules/Controls.h"
+#include "rules/Families.h"
 #include "rules/Suppressions.h"
 
 #include <algorithm>
@@ -29,14 +28,21 @@ void LintContext::Add(RuleId rule, XmlPosition at, std::string message)
 
 std::vector<Finding> LintContext::TakeFindings() { return std::move(m_findings); }
 
-int ConstructionGraph::IndexOf(const CXMLBase* o)
+const std::vector<const CNodeTypeDesc*>& LintContext::NodeTypes()
 {
-    const auto it = index.emplace(o, static_cast<int>(nodes.size()));
-    if (it.second) {
-        nodes.push_back(o);
-        edges.emplace_back();
+    if (!m_nodeTypesFound) {
+        m_nodeTypes = NodeTypesOf(m_doc.GetRoot());
+        m_nodeTypesFound = true;
     }
-    return it.first->second;
+    return m_nodeTypes;
+}
+
+const NameGraph& LintContext::GraphOf(const CNodeTypeDesc& node)
+{
+    std::unique_ptr<NameGraph>& graph = m_graphs[&node];
+    if (!graph)
+        graph = std::make_unique<NameGraph>(node);
+    return *graph;
 }
 
 namespace {
