@@ -10,12 +10,12 @@ namespace kvnode {
 
 namespace {
 
-// one file's findings into the report; false when it cannot be read or parsed
-bool CheckFile(const std::string& file, const Controls& controls, Report& report)
+// One file's findings, each with the source it points at; loaded false
+// when the file cannot be read or parsed. The file is read once, and its
+// text goes when its findings have their excerpts.
+std::vector<Diagnostic> CheckFile(const std::string& file, const Controls& controls, bool& loaded)
 {
-    const size_t index = report.files.size();
-    report.files.push_back(CheckedFile{DisplayName(file), SourceText()});
-    const std::string& name = report.files.back().name;
+    const std::string name = DisplayName(file);
     std::string bytes;
     XmlDiagnostic error;
     LintResult result;
@@ -23,12 +23,16 @@ bool CheckFile(const std::string& file, const Controls& controls, Report& report
         result = Lint(name, bytes, controls);
     else
         result.findings.push_back(Finding{name, 0, 0, kXmlError, DiagnosticText(error)});
-    report.files.back().source = SourceText(bytes);
+    loaded = result.loaded;
+    const SourceText source(bytes);
+    std::vector<Diagnostic> diagnostics;
+    diagnostics.reserve(result.findings.size());
     for (Finding& f : result.findings) {
+        Excerpt excerpt = MakeExcerpt(source, f.line, f.column, f.endLine, f.endColumn);
         const Severity severity = controls.SeverityOf(f.rule);
-        report.diagnostics.push_back(Diagnostic{std::move(f), severity, index});
+        diagnostics.push_back(Diagnostic{std::move(f), severity, std::move(excerpt)});
     }
-    return result.loaded;
+    return diagnostics;
 }
 
 } // namespace
@@ -47,31 +51,35 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err)
     }
     const OutputFormat* format = FindOutputFormat(options.format.empty() ? "text" : options.format);
     if (!format) {
-        err << "kvnode check: unknown format \"" << options.format << "\"\n";
+        err << "kvnode check: unknown format \"" << Printable(options.format) << "\"\n";
         return kExitFailure;
-    }
-    Report report;
-    bool unreadable = false;
-    for (const std::string& file : options.files)
-        unreadable = !CheckFile(file, controls, report) || unreadable;
-    const bool failed = report.Count(Severity::Error) > 0;
-    if (options.quiet) {
-        std::vector<Diagnostic> errors;
-        for (Diagnostic& d : report.diagnostics)
-            if (d.severity == Severity::Error)
-                errors.push_back(std::move(d));
-        report.diagnostics.swap(errors);
     }
     OutputStyle style;
     style.color = UseColor(options.color, options.terminal, std::getenv("NO_COLOR"), std::getenv("TERM"));
     style.summary = !options.quiet;
-    (options.json ? WriteJsonArray : format->write)(report, style, out);
+    const std::unique_ptr<ReportWriter> report = (options.json ? JsonArrayWriter : format->make)(out, style);
+    // each file is reported when it is checked: nothing of it is kept for the next
+    Summary summary;
+    bool unreadable = false;
+    for (const std::string& file : options.files) {
+        bool loaded = false;
+        for (const Diagnostic& d : CheckFile(file, controls, loaded)) {
+            const bool error = d.severity == Severity::Error;
+            if (options.quiet && !error)
+                continue;
+            ++(error ? summary.errors : summary.warnings);
+            report->Add(d);
+        }
+        ++summary.files;
+        unreadable = unreadable || !loaded;
+    }
+    report->End(summary);
     out.flush();
     if (!out) {
         err << "kvnode check: cannot write the findings\n";
         return kExitFailure;
     }
-    return unreadable ? kExitFailure : failed ? kExitFindings : kExitClean;
+    return unreadable ? kExitFailure : summary.errors > 0 ? kExitFindings : kExitClean;
 }
 
 } // namespace kvnode

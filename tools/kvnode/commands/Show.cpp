@@ -1,6 +1,7 @@
 #include "commands/Commands.h"
 #include "model/Input.h"
 #include "model/Model.h"
+#include "output/Escape.h"
 
 #include <cstring>
 
@@ -8,13 +9,15 @@ namespace kvnode {
 
 namespace {
 
-// a value as the line shows it: bare when it can be, else in quotes
+// A value as the line shows it: bare when it can be, else in quotes. What a
+// file holds is printed so that it cannot start a line of its own.
 std::string ShowValue(const std::string& text)
 {
-    if (!text.empty() && text.find_first_of(" \t\"") == std::string::npos)
-        return text;
+    const std::string shown = Printable(text);
+    if (!shown.empty() && shown.find_first_of(" \"") == std::string::npos)
+        return shown;
     std::string quoted = "\"";
-    for (const char c : text)
+    for (const char c : shown)
         quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
     return quoted + "\"";
 }
@@ -32,12 +35,12 @@ void ShowObject(const CXMLBase& object, int depth, std::ostream& out)
 {
     if (object.IsKindOf(RUNTIME_CLASS(CXMLText)))
         return; // text and comments between elements say nothing about the node
-    out << std::string(static_cast<size_t>(depth) * 2, ' ') << object.GetElementName();
+    out << std::string(static_cast<size_t>(depth) * 2, ' ') << Printable(Utf8(CString(object.GetElementName())));
     if (object.IsKindOf(RUNTIME_CLASS(CBaseDesc))) {
         const auto& desc = static_cast<const CBaseDesc&>(object);
-        out << " \"" << Utf8(desc.GetName()) << '"';
+        out << " \"" << Printable(Utf8(desc.GetName())) << '"';
         if (!desc.GetShowName().IsEmpty())
-            out << " (" << Utf8(desc.GetShowName()) << ')';
+            out << " (" << Printable(Utf8(desc.GetShowName())) << ')';
     }
     if (object.IsKindOf(RUNTIME_CLASS(CXMLUnknown)))
         out << " (unknown class)";

@@ -1,6 +1,7 @@
 #include "model/Model.h"
 
 #include "model/Spelling.h"
+#include "output/Escape.h"
 
 #include <xmlobj/XmlEncoding.h>
 
@@ -264,22 +265,6 @@ std::string DiagnosticText(const XmlDiagnostic& d)
     return text;
 }
 
-void ReportError(const XmlDiagnostic& e, std::ostream& err)
-{
-    err << e.file;
-    if (e.line > 0)
-        err << ':' << e.line << ':' << e.column;
-    err << ": error: " << DiagnosticText(e) << '\n';
-}
-
-bool LoadForTool(const std::string& path, CXMLDocument& doc, std::ostream& err)
-{
-    if (doc.LoadFile(path.c_str()))
-        return true;
-    ReportError(doc.GetError(), err);
-    return false;
-}
-
 bool SelectNodeTypes(const CXMLDocument& doc, const std::string* nodeUtf8, std::vector<const CNodeTypeDesc*>& out,
                      std::ostream& err)
 {
@@ -295,11 +280,11 @@ bool SelectNodeTypes(const CXMLDocument& doc, const std::string* nodeUtf8, std::
             }
         }
     }
-    err << "kvnode: no node type named \"" << *nodeUtf8 << "\"";
+    err << "kvnode: no node type named \"" << Printable(*nodeUtf8) << "\"";
     if (!out.empty()) {
         err << " (there are:";
         for (const CNodeTypeDesc* node : out)
-            err << " \"" << Utf8(node->GetName()) << '"';
+            err << " \"" << Printable(Utf8(node->GetName())) << '"';
         err << ')';
     }
     err << '\n';

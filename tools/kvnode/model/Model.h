@@ -93,10 +93,6 @@ std::vector<const CNodeTypeDesc*> NodeTypesOf(const CXMLBase* root);
 
 // a reader's message in UTF-8 with the element path: "message (in path)"
 std::string DiagnosticText(const XmlDiagnostic& diagnostic);
-// "file:line:column: error: message (in path)", a line on err
-void ReportError(const XmlDiagnostic& error, std::ostream& err);
-// Loads path for a command, reporting a failure on err.
-bool LoadForTool(const std::string& path, CXMLDocument& doc, std::ostream& err);
 // The node types to work on: all, or the one named nodeUtf8 (an error on err when none is).
 bool SelectNodeTypes(const CXMLDocument& doc, const std::string* nodeUtf8, std::vector<const CNodeTypeDesc*>& out,
                      std::ostream& err);

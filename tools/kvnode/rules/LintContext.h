@@ -4,6 +4,7 @@
 // another.
 #include "model/Model.h"
 #include "model/NameGraph.h"
+#include "model/Places.h"
 #include "rules/Lint.h"
 
 #include <map>
@@ -17,7 +18,7 @@ namespace kvnode {
 class LintContext {
 public:
     LintContext(const CXMLDocument& doc, const std::string& file, const std::string& bytes)
-        : m_doc(doc), m_file(file), m_bytes(bytes)
+        : m_doc(doc), m_file(file), m_bytes(bytes), m_places(doc, bytes)
     {
     }
 
@@ -47,6 +48,7 @@ private:
     const CXMLDocument& m_doc;
     const std::string& m_file;
     const std::string& m_bytes;
+    Places m_places;
     std::vector<Finding> m_findings;
     std::vector<const CNodeTypeDesc*> m_nodeTypes;
     bool m_nodeTypesFound = false;
