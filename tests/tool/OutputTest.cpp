@@ -118,6 +118,7 @@ TEST(Output, TextFromAFileIsPrintedHarmless)
          "\"\xE0\xA0\x80 \xF0\x90\x80\x80 \xF4\x8F\xBF\xBF\""},
         {"\xE0\x9F\xBF", "\\xE0\\x9F\\xBF", "\"\\\\xE0\\\\x9F\\\\xBF\""},
         {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80", "\"\\\\xF4\\\\x90\\\\x80\\\\x80\""},
+        {"\xC1\xBF\xBF\xBF", "\\xC1\\xBF\\xBF\\xBF", "\"\\\\xC1\\\\xBF\\\\xBF\\\\xBF\""}, // no lead byte
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Printable(c.text), c.printed) << c.text;
