@@ -183,8 +183,8 @@ std::string FirstDifferentLine(const std::string& a, const std::string& b)
     std::istringstream as(a), bs(b);
     const auto next = [](std::istream& in, std::string& line) {
         while (std::getline(in, line)) {
-            const size_t text = line.find_first_not_of(' ');
-            if (line.compare(text, 5, "read:") != 0 && line.compare(text, 5, "atts:") != 0)
+            const std::string text = line.substr(std::min(line.find_first_not_of(' '), line.size()));
+            if (text.compare(0, 5, "read:") != 0 && text.compare(0, 5, "atts:") != 0)
                 return true;
         }
         return false;

@@ -6,6 +6,8 @@
 #include "rules/Suppressions.h"
 
 #include <algorithm>
+#include <cstring>
+#include <map>
 #include <utility>
 
 namespace kvnode {
@@ -41,13 +43,44 @@ const NameGraph& LintContext::GraphOf(const CNodeTypeDesc& node)
 {
     std::unique_ptr<NameGraph>& graph = m_graphs[&node];
     if (!graph)
-        graph = std::make_unique<NameGraph>(node);
+        graph = std::make_unique<NameGraph>(node, [this](const CXMLBase& o) -> const std::vector<Field>& {
+            return FieldsOf(o);
+        });
     return *graph;
+}
+
+const std::vector<Field>& LintContext::FieldsOf(const CXMLBase& object)
+{
+    const auto found = m_fields.find(&object);
+    if (found != m_fields.end())
+        return found->second;
+    return m_fields.emplace(&object, KeyFields(object)).first->second;
 }
 
 namespace {
 
 const char* SeverityWord(Severity s) { return s == Severity::Error ? "error" : "warning"; }
+
+// the file's kvnode comments, each with the element it silences
+std::vector<Suppression> PlacedSuppressions(const CXMLDocument& doc, const std::string& bytes)
+{
+    std::vector<Suppression> found = FindSuppressions(SourceText(bytes).Text());
+    std::map<std::pair<int, int>, const CXMLBase*> targets;
+    for (const Suppression& s : found)
+        if (s.targetLine > 0)
+            targets.emplace(std::make_pair(s.targetLine, s.targetColumn), nullptr);
+    if (!targets.empty() && doc.GetRoot())
+        ForEachObject(*doc.GetRoot(), [&](const CXMLBase& o) {
+            const XmlPosition p = doc.GetPosition(&o);
+            const auto it = targets.find(std::make_pair(p.line, p.column));
+            if (it != targets.end() && !it->second && !o.IsKindOf(RUNTIME_CLASS(CXMLText)))
+                it->second = &o;
+        });
+    for (Suppression& s : found)
+        if (s.targetLine > 0)
+            s.target = targets[std::make_pair(s.targetLine, s.targetColumn)];
+    return found;
+}
 
 bool InFileOrder(const Finding& a, const Finding& b)
 {
@@ -70,9 +103,9 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
     result.loaded = true;
     LintContext c(doc, name, bytes);
     RunFamilies(c);
-    SuppressionFilter filter(controls, FindSuppressions(SourceText(bytes).Text()));
+    SuppressionFilter filter(controls, PlacedSuppressions(doc, bytes));
     for (Finding& f : c.TakeFindings())
-        if (filter.Keeps(f, f.object ? doc.GetPosition(f.object) : XmlPosition{f.line, f.column, 0}))
+        if (filter.Keeps(f))
             result.findings.push_back(std::move(f));
     for (Finding& f : filter.Unused(name))
         if (controls.Checks(f.rule))

@@ -4,12 +4,13 @@
 // another.
 #include "model/Model.h"
 #include "model/NameGraph.h"
-#include "model/Places.h"
+#include "model/FindingPlaces.h"
 #include "rules/Lint.h"
 
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 namespace kvnode {
@@ -35,21 +36,24 @@ public:
     // finding is on "type", and the fields the misread type wants are not
     // checked, lest they send the author to the wrong attribute.
     std::set<const CXMLBase*> unclearType;
-    // elements reported as class-mismatch, whose reader warning is not repeated
-    std::set<std::pair<int, int>> mismatched;
+    // the places of elements whose reader's warning another finding explains
+    std::set<std::pair<int, int>> explained;
     // the document's node types, and each one's names, looked up once for every rule
     const std::vector<const CNodeTypeDesc*>& NodeTypes();
     const NameGraph& GraphOf(const CNodeTypeDesc& node);
+    // what the host reads of an object (KeyFields), worked out once for every rule
+    const std::vector<Field>& FieldsOf(const CXMLBase& object);
 
 private:
     const CXMLDocument& m_doc;
     const std::string& m_file;
     const std::string& m_bytes;
-    Places m_places;
+    FindingPlaces m_places;
     std::vector<Finding> m_findings;
     std::vector<const CNodeTypeDesc*> m_nodeTypes;
     bool m_nodeTypesFound = false;
     std::map<const CNodeTypeDesc*, std::unique_ptr<NameGraph>> m_graphs;
+    std::unordered_map<const CXMLBase*, std::vector<Field>> m_fields;
 };
 
 // a hint for a UTF-8 error in a file whose bytes read as GBK, or empty

@@ -1,7 +1,11 @@
-#include "model/Places.h"
+#include "model/FindingPlaces.h"
 
 #include "model/Model.h"
 #include "model/SourceText.h"
+
+#include <xmlobj/CXMLUnknown.h>
+
+#include <cstring>
 
 namespace kvnode {
 
@@ -14,13 +18,32 @@ bool Named(const CString& name, const std::string& attribute)
     return attribute == name.GetString() || attribute == Utf8(name);
 }
 
+// where a text's first character that is not blank stands, the text starting at at
+XmlPosition PastBlanks(XmlPosition at, const CString& text)
+{
+    for (int i = 0; i < text.GetLength() && std::strchr(" \t\r\n", text[i]); ++i) {
+        if (text[i] == '\n')
+            at = XmlPosition{at.line + 1, 1, 0};
+        else if (text[i] != '\r')
+            ++at.column;
+    }
+    return at;
+}
+
 } // namespace
 
-Place Places::Of(const CXMLBase& object, const std::string& attribute, const std::string& subject)
+Place FindingPlaces::Of(const CXMLBase& object, const std::string& attribute, const std::string& subject)
 {
     const XmlMarkup* markup = m_doc.GetMarkup(&object);
     if (!markup)
         return Between(m_doc.GetPosition(&object), m_doc.GetPosition(&object));
+    // a text from its first character that is not blank; a comment, instruction or CDATA section whole
+    if (object.IsKindOf(RUNTIME_CLASS(CXMLText))) {
+        const auto& text = static_cast<const CXMLText&>(object);
+        const XmlPosition start =
+            text.GetKind() == CXMLText::Text ? PastBlanks(markup->range.start, text.GetText()) : markup->range.start;
+        return Between(start, markup->range.end);
+    }
     if (!attribute.empty()) {
         for (const XmlAttributeMarkup& a : markup->attributes)
             if (Named(a.name, attribute))
@@ -29,7 +52,7 @@ Place Places::Of(const CXMLBase& object, const std::string& attribute, const std
     return Between(markup->range.start, markup->nameRange.end);
 }
 
-Place Places::Within(const XmlRange& value, const std::string& subject)
+Place FindingPlaces::Within(const XmlRange& value, const std::string& subject)
 {
     if (value.start.offset != m_valueRange.start.offset || value.end.offset != m_valueRange.end.offset ||
         m_value.empty()) {
@@ -58,7 +81,7 @@ Place Places::Within(const XmlRange& value, const std::string& subject)
 }
 
 // Counts lines and characters as the library does: CR, LF and CR LF each end a line.
-XmlPosition Places::At(size_t offset)
+XmlPosition FindingPlaces::At(size_t offset)
 {
     if (offset < m_countedTo) {
         m_countedTo = 0;
