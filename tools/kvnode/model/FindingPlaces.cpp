@@ -5,6 +5,7 @@
 
 #include <xmlobj/CXMLUnknown.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace kvnode {
@@ -13,9 +14,14 @@ namespace {
 
 Place Between(const XmlPosition& start, const XmlPosition& end) { return {start.line, start.column, end.line, end.column}; }
 
+// a name written in Chinese is GBK in the tree and may be given in UTF-8
 bool Named(const CString& name, const std::string& attribute)
 {
-    return attribute == name.GetString() || attribute == Utf8(name);
+    if (attribute == name.GetString())
+        return true;
+    const char* end = name.GetString() + name.GetLength();
+    return std::find_if(name.GetString(), end, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) != end &&
+           attribute == Utf8(name);
 }
 
 // where a text's first character that is not blank stands, the text starting at at
