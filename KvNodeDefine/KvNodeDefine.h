@@ -21,6 +21,7 @@
 #include <KvNodeDefine/CVarDesc.h>
 #include <KvNodeDefine/CVarItemDesc.h>
 #include <KvNodeDefine/CVecDesc.h>
+#include <KvNodeDefine/ClassRegistry.h>
 #include <KvNodeDefine/EnumTable.h>
 #include <KvNodeDefine/KvNodeDefineVersion.h>
 #include <KvNodeDefine/SteelSystem.h>

@@ -105,7 +105,7 @@ void AddParts(CNodeTypeDesc& node)
     // a single bolt has setters, but building it the same way reads as the others
     CBoltDesc* bolt = Add(node, BuildDesc<CBoltDesc>({{"name", "ErectionBolt"}, {"showname", Gbk("安装螺栓")},
                                                       {"material", "1"}, {"boltgrade", "5"},
-                                                      {"diam", "@Bolt_MaoDiam"}, {"len", "@Bolt_Len"},
+                                                      {"diam", "@Bolt_BoltDiam"}, {"len", "@Bolt_Len"},
                                                       {"dlen", "60"}, {"dwidth", "60"}, {"dthick", "8"},
                                                       {"fathername", "Gusset"}, {"point", "BoltPoint"},
                                                       {"plane", "GussetFace"}, {"num", "1"}}));

@@ -14,6 +14,7 @@ namespace {
 struct Notes {
     std::vector<AttributeInfo> written;
     std::vector<AttributeInfo> read;
+    std::vector<SavedAttribute>* saved = nullptr; // each write with its text
 };
 
 // Loads and saves ask the cheap question first: is any probe running at all?
@@ -65,6 +66,11 @@ void Load(CXMLBase& object)
     MSXML2::IXMLDOMNode none;
     object.Serialize(none, nullptr, true, false);
 }
+void Save(CXMLBase& object)
+{
+    MSXML2::IXMLDOMNode none;
+    object.Serialize(none, nullptr, false, false);
+}
 
 // what a save of object writes after its attributes are set to text (and
 // "type" to type), as its fields then hold them
@@ -79,8 +85,7 @@ std::vector<AttributeInfo> SavedWith(CXMLBase& object, const std::vector<Attribu
     Notes notes;
     {
         const Probe probe(notes);
-        MSXML2::IXMLDOMNode none;
-        object.Serialize(none, nullptr, false, false);
+        Save(object);
     }
     return notes.written;
 }
@@ -89,8 +94,11 @@ std::vector<AttributeInfo> SavedWith(CXMLBase& object, const std::vector<Attribu
 
 void WriteAtt(CXMLBase& object, const char* name, AttSpec reading, const CString& text)
 {
-    if (Notes* notes = Listening())
+    if (Notes* notes = Listening()) {
         Note(notes->written, name, reading);
+        if (notes->saved)
+            notes->saved->push_back(SavedAttribute{name, reading, text});
+    }
     object.SetAttText(name, text);
 }
 
@@ -155,6 +163,25 @@ std::vector<AttributeInfo> AttributesOf(CRuntimeClass* cls)
         previous = w.name;
     }
     return all;
+}
+
+std::vector<SavedAttribute> SavedAttributesOf(const CXMLBase& object)
+{
+    std::vector<SavedAttribute> saved;
+    const CRuntimeClass* cls = object.GetRuntimeClass();
+    const std::unique_ptr<CObject> made(cls->m_pfnCreateObject ? cls->CreateObject() : nullptr);
+    auto* copy = dynamic_cast<CXMLBase*>(made.get());
+    if (!copy)
+        return saved;
+    const CStringArray& list = object.GetAttList();
+    for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2)
+        copy->SetAttText(list[i].GetString(), list[i + 1]);
+    Load(*copy);
+    Notes notes;
+    notes.saved = &saved;
+    const Probe probe(notes);
+    Save(*copy);
+    return saved;
 }
 
 } // namespace kvnodedefine

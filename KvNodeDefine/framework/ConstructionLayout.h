@@ -11,7 +11,8 @@
 namespace kvnodedefine {
 
 // One row: the types firstType..lastType write the attribute name from
-// field; a negative type is outside every row, so it writes nothing more.
+// field; a negative type is outside every row, so it writes nothing more. A
+// row that names a descriptor says of which class.
 template <class C>
 struct TypedAttribute {
     int firstType;
@@ -19,6 +20,10 @@ struct TypedAttribute {
     const char* name;
     CString C::*field;
     bool onlyIfNotEmpty; // written only when the field holds text
+    CRuntimeClass* names; // the class of descriptor the field names, or null for a text for the host
+
+    // a name the type uses is needed, unless the row is written only when not empty
+    AttSpec Spec() const { return names ? NameOf(names, !onlyIfNotEmpty) : AttSpec(); }
 };
 
 // A class's table, in save order, and the names of its types, handed out by
@@ -52,7 +57,7 @@ void SaveConstruction(C& desc, E type, const TypedLayout<C>& layout = LayoutOf<C
     WriteAtt(desc, "type", AttSpec{AttType::Enumeration, &layout.types}, IntToText(type));
     for (const TypedAttribute<C>& row : layout)
         if (type >= row.firstType && type <= row.lastType && !(row.onlyIfNotEmpty && (desc.*row.field).IsEmpty()))
-            WriteAtt(desc, row.name, AttSpec{AttType::Text}, desc.*row.field);
+            WriteAtt(desc, row.name, row.Spec(), desc.*row.field);
 }
 
 // "type" by the atoi rule, then every attribute of the table whatever the type
@@ -63,7 +68,7 @@ void LoadConstruction(C& desc, E& type, const TypedLayout<C>& layout = LayoutOf<
     ReadAtt(desc, "type", AttSpec{AttType::Enumeration, &layout.types}, text);
     type = static_cast<E>(TextToInt(text));
     for (const TypedAttribute<C>& row : layout)
-        ReadAtt(desc, row.name, AttSpec{AttType::Text}, desc.*row.field);
+        ReadAtt(desc, row.name, row.Spec(), desc.*row.field);
 }
 
 } // namespace kvnodedefine

@@ -35,13 +35,15 @@ AttSpec EnumSpec(E value)
     return table ? AttSpec{AttType::Enumeration, table} : AttSpec{AttType::Integer};
 }
 
-inline void SetAtt(CXMLBase& o, const char* name, const CString& value, AttType type = AttType::Text)
+// The overload states the attribute's type, and its AttSpec what else it stands
+// for; both sides of a refresh pair give an attribute the same.
+inline void SetAtt(CXMLBase& o, const char* name, const CString& value, const AttSpec& reading = AttSpec())
 {
-    WriteAtt(o, name, AttSpec{type}, value);
+    WriteAtt(o, name, reading, value);
 }
-inline void SetAtt(CXMLBase& o, const char* name, int value)
+inline void SetAtt(CXMLBase& o, const char* name, int value, const AttSpec& reading = AttSpec(AttType::Integer))
 {
-    WriteAtt(o, name, AttSpec{AttType::Integer}, IntToText(value));
+    WriteAtt(o, name, reading, IntToText(value));
 }
 template <class E, std::enable_if_t<std::is_enum<E>::value, int> = 0>
 void SetAtt(CXMLBase& o, const char* name, E value)
@@ -54,16 +56,16 @@ void SetAtt(CXMLBase& o, const char* name, const AcArray<T, R>& values)
     WriteAtt(o, name, AttSpec{AttType::IntegerList}, IntListToText(values));
 }
 
-inline void GetAtt(const CXMLBase& o, const char* name, CString& field, AttType type = AttType::Text)
+inline void GetAtt(const CXMLBase& o, const char* name, CString& field, const AttSpec& reading = AttSpec())
 {
-    ReadAtt(o, name, AttSpec{type}, field);
+    ReadAtt(o, name, reading, field);
 }
-// the atoi rule; ifEmpty for a missing or empty attribute
-inline int GetAttInt(const CXMLBase& o, const char* name, int ifEmpty = 0)
+// the atoi rule; the AttSpec's ifEmpty for a missing or empty attribute
+inline int GetAttInt(const CXMLBase& o, const char* name, const AttSpec& reading = AttSpec(AttType::Integer))
 {
     CString text;
-    ReadAtt(o, name, AttSpec{AttType::Integer}, text);
-    return text.IsEmpty() ? ifEmpty : TextToInt(text);
+    ReadAtt(o, name, reading, text);
+    return TextToInt(text.IsEmpty() && reading.ifEmpty ? reading.ifEmpty : text.GetString());
 }
 template <class E>
 void GetAttEnum(const CXMLBase& o, const char* name, E& field)

@@ -5,6 +5,12 @@
 
 using namespace kvnodedefine;
 
+namespace {
+// an empty or missing "type" is none (-1), an empty or missing "formattype" is 'g'
+const AttSpec kType = kvnodedefine::OrIfEmpty(AttType::Integer, "-1");
+const AttSpec kFormatType = kvnodedefine::OrIfEmpty(AttType::Character, "g");
+} // namespace
+
 CVarDesc::CVarDesc() : m_Type(-1), m_FormatType('g') {}
 CVarDesc::~CVarDesc() = default;
 
@@ -22,8 +28,8 @@ bool CVarDesc::RefreshAttListWithMember()
     SetAtt(*this, "showvalue", m_ShowValue);
     SetAtt(*this, "value", m_RealValue);
     if (m_Type != -1)
-        SetAtt(*this, "type", m_Type);
-    SetAtt(*this, "formattype", CString(&m_FormatType, 1));
+        SetAtt(*this, "type", m_Type, kType);
+    SetAtt(*this, "formattype", CString(&m_FormatType, 1), kFormatType);
     return true;
 }
 
@@ -36,9 +42,9 @@ bool CVarDesc::RefreshMemberWithAttList()
         m_RealValue = m_ShowValue;
     if (m_ShowValue.IsEmpty())
         m_ShowValue = m_RealValue;
-    m_Type = GetAttInt(*this, "type", -1);
+    m_Type = GetAttInt(*this, "type", kType);
     CString text;
-    GetAtt(*this, "formattype", text);
-    m_FormatType = text.IsEmpty() ? 'g' : text[0];
+    GetAtt(*this, "formattype", text, kFormatType);
+    m_FormatType = text.IsEmpty() ? kFormatType.ifEmpty[0] : text[0];
     return true;
 }

@@ -5,6 +5,13 @@
 
 using namespace kvnodedefine;
 
+namespace {
+// only exactly "user" is an item the user defined: any other text, or none, is predefined
+const EnumText kDefineByRows[] = {{0, "user"}, {1, "sys"}};
+const EnumTable kDefineBy{kDefineByRows, 2};
+const AttSpec kDefineBySpec(AttType::Keyword, &kDefineBy);
+} // namespace
+
 CVarItemDesc::CVarItemDesc() : m_IsPredefined(true) {}
 CVarItemDesc::~CVarItemDesc() = default;
 
@@ -14,7 +21,7 @@ bool CVarItemDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
     SetAtt(*this, "type", m_StrType);
-    SetAtt(*this, "defineby", m_IsPredefined ? "sys" : "user");
+    SetAtt(*this, "defineby", kDefineByRows[m_IsPredefined ? 1 : 0].text, kDefineBySpec);
     return true;
 }
 
@@ -23,7 +30,7 @@ bool CVarItemDesc::RefreshMemberWithAttList()
     CBaseDesc::RefreshMemberWithAttList();
     GetAtt(*this, "type", m_StrType);
     CString defineBy;
-    GetAtt(*this, "defineby", defineBy);
-    m_IsPredefined = defineBy != "user";
+    GetAtt(*this, "defineby", defineBy, kDefineBySpec);
+    m_IsPredefined = defineBy != kDefineByRows[0].text;
     return true;
 }

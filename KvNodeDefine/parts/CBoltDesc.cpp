@@ -1,6 +1,8 @@
 #include "BoltCommon.h"
 
 #include <KvNodeDefine/CBoltDesc.h>
+#include <KvNodeDefine/CPlaneDesc.h>
+#include <KvNodeDefine/CPointDesc.h>
 #include <KvNodeDefine/framework/DescAttributes.h>
 
 using namespace kvnodedefine;
@@ -18,20 +20,26 @@ bool CBoltDesc::GetBoltPlaneDescArray(AcArray<CBoltPlaneDesc*>& planes) const
     return AppendBoltPlanes(*this, planes);
 }
 
+namespace {
+const AttSpec kFather = kvnodedefine::NameOf(RUNTIME_CLASS(CBaseDesc), false);
+const AttSpec kPoint = kvnodedefine::NameOf(RUNTIME_CLASS(CPointDesc), true);
+const AttSpec kPlane = kvnodedefine::NameOf(RUNTIME_CLASS(CPlaneDesc), true);
+} // namespace
+
 bool CBoltDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
     SetAtt(*this, "material", m_Material);
     SetAtt(*this, "boltgrade", m_BoltGrade);
-    SetAtt(*this, "diam", m_DiamExp);
-    SetAtt(*this, "len", m_LenExp);
+    SetAtt(*this, "diam", m_DiamExp, kvnodedefine::Needed());
+    SetAtt(*this, "len", m_LenExp, kvnodedefine::Needed());
     SetAtt(*this, "dlen", m_DianBanLenExp);
     SetAtt(*this, "dwidth", m_DianBanWidthExp);
     SetAtt(*this, "dthick", m_DianBanThickExp);
-    SetAtt(*this, "fathername", m_FatherName);
-    SetAtt(*this, "point", m_PointName);
-    SetAtt(*this, "plane", m_PlaneName);
-    SetAtt(*this, "num", m_NumExp);
+    SetAtt(*this, "fathername", m_FatherName, kFather);
+    SetAtt(*this, "point", m_PointName, kPoint);
+    SetAtt(*this, "plane", m_PlaneName, kPlane);
+    SetAtt(*this, "num", m_NumExp, kvnodedefine::Needed());
     return true;
 }
 
@@ -40,14 +48,14 @@ bool CBoltDesc::RefreshMemberWithAttList()
     CBaseDesc::RefreshMemberWithAttList();
     GetAttEnum(*this, "material", m_Material);
     GetAttEnum(*this, "boltgrade", m_BoltGrade);
-    GetAtt(*this, "diam", m_DiamExp);
-    GetAtt(*this, "len", m_LenExp);
+    GetAtt(*this, "diam", m_DiamExp, kvnodedefine::Needed());
+    GetAtt(*this, "len", m_LenExp, kvnodedefine::Needed());
     GetAtt(*this, "dlen", m_DianBanLenExp);
     GetAtt(*this, "dwidth", m_DianBanWidthExp);
     GetAtt(*this, "dthick", m_DianBanThickExp);
-    GetAtt(*this, "fathername", m_FatherName);
-    GetAtt(*this, "point", m_PointName);
-    GetAtt(*this, "plane", m_PlaneName);
-    GetAtt(*this, "num", m_NumExp);
+    GetAtt(*this, "fathername", m_FatherName, kFather);
+    GetAtt(*this, "point", m_PointName, kPoint);
+    GetAtt(*this, "plane", m_PlaneName, kPlane);
+    GetAtt(*this, "num", m_NumExp, kvnodedefine::Needed());
     return true;
 }

@@ -33,16 +33,20 @@ bool CBoltGroupDesc::GetBoltPlaneDescArray(AcArray<CBoltPlaneDesc*>& planes) con
     return AppendBoltPlanes(*this, planes);
 }
 
+namespace {
+const AttSpec kFather = kvnodedefine::NameOf(RUNTIME_CLASS(CBaseDesc), false);
+} // namespace
+
 bool CBoltGroupDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
     SetAtt(*this, "material", m_Material);
     SetAtt(*this, "boltgrade", m_BoltGrade);
     SetAtt(*this, "bolttype", m_BoltType);
-    SetAtt(*this, "diam", m_DiamExp);
-    SetAtt(*this, "len", m_LenExp);
-    SetAtt(*this, "num", m_NumExp);
-    SetAtt(*this, "fathername", m_FatherName);
+    SetAtt(*this, "diam", m_DiamExp, kvnodedefine::Needed());
+    SetAtt(*this, "len", m_LenExp, kvnodedefine::Needed());
+    SetAtt(*this, "num", m_NumExp, kvnodedefine::Needed());
+    SetAtt(*this, "fathername", m_FatherName, kFather);
     SetAtt(*this, "fatherindex", m_FatherSideIndex);
     SetAtt(*this, "priorflag", m_PriorFlag);
     return true;
@@ -54,10 +58,10 @@ bool CBoltGroupDesc::RefreshMemberWithAttList()
     GetAttEnum(*this, "material", m_Material);
     GetAttEnum(*this, "boltgrade", m_BoltGrade);
     GetAttEnum(*this, "bolttype", m_BoltType);
-    GetAtt(*this, "diam", m_DiamExp);
-    GetAtt(*this, "len", m_LenExp);
-    GetAtt(*this, "num", m_NumExp);
-    GetAtt(*this, "fathername", m_FatherName);
+    GetAtt(*this, "diam", m_DiamExp, kvnodedefine::Needed());
+    GetAtt(*this, "len", m_LenExp, kvnodedefine::Needed());
+    GetAtt(*this, "num", m_NumExp, kvnodedefine::Needed());
+    GetAtt(*this, "fathername", m_FatherName, kFather);
     GetAtt(*this, "fatherindex", m_FatherSideIndex);
     GetAtt(*this, "priorflag", m_PriorFlag);
     return true;

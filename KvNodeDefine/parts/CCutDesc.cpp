@@ -1,5 +1,6 @@
 #include <KvNodeDefine/CCutDesc.h>
 #include <KvNodeDefine/CNodeGlobal.h>
+#include <KvNodeDefine/CPlaneDesc.h>
 #include <KvNodeDefine/framework/DescAttributes.h>
 
 using namespace kvnodedefine;
@@ -16,16 +17,20 @@ bool CCutDesc::GetPlaneNames(CStringArray& names) const
     return names.GetSize() >= 1;
 }
 
+namespace {
+const AttSpec kPlanes = kvnodedefine::NameListOf(RUNTIME_CLASS(CPlaneDesc));
+} // namespace
+
 bool CCutDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt(*this, "planes", m_PlaneNames);
+    SetAtt(*this, "planes", m_PlaneNames, kPlanes);
     return true;
 }
 
 bool CCutDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAtt(*this, "planes", m_PlaneNames);
+    GetAtt(*this, "planes", m_PlaneNames, kPlanes);
     return true;
 }

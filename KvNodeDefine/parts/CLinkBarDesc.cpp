@@ -28,15 +28,19 @@ bool CLinkBarDesc::GetPlaneDescArray(AcArray<CPlaneDesc*>& planes) const
 
 bool CLinkBarDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return AppendChildrenOf(*this, cuts); }
 
+namespace {
+const AttSpec kAttach = kvnodedefine::NameOf(RUNTIME_CLASS(CPlaneDesc), true);
+} // namespace
+
 bool CLinkBarDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
     SetAtt(*this, "sectype", m_SecTypeArray);
     SetAtt(*this, "sect", m_SecSize);
-    SetAtt(*this, "len", m_LenExp);
-    SetAtt(*this, "attach1", m_AttachPlane1);
-    SetAtt(*this, "attach2", m_AttachPlane2);
-    SetAtt(*this, "attach3", m_AttachPlane3);
+    SetAtt(*this, "len", m_LenExp, kvnodedefine::Needed());
+    SetAtt(*this, "attach1", m_AttachPlane1, kAttach);
+    SetAtt(*this, "attach2", m_AttachPlane2, kAttach);
+    SetAtt(*this, "attach3", m_AttachPlane3, kAttach);
     SetAtt(*this, "firstindex", m_FirstIndex);
     SetAtt(*this, "secondindex", m_SecondIndex);
     return true;
@@ -47,10 +51,10 @@ bool CLinkBarDesc::RefreshMemberWithAttList()
     CBaseDesc::RefreshMemberWithAttList();
     GetAttIntList(*this, "sectype", m_SecTypeArray);
     GetAtt(*this, "sect", m_SecSize);
-    GetAtt(*this, "len", m_LenExp);
-    GetAtt(*this, "attach1", m_AttachPlane1);
-    GetAtt(*this, "attach2", m_AttachPlane2);
-    GetAtt(*this, "attach3", m_AttachPlane3);
+    GetAtt(*this, "len", m_LenExp, kvnodedefine::Needed());
+    GetAtt(*this, "attach1", m_AttachPlane1, kAttach);
+    GetAtt(*this, "attach2", m_AttachPlane2, kAttach);
+    GetAtt(*this, "attach3", m_AttachPlane3, kAttach);
     m_FirstIndex = GetAttInt(*this, "firstindex");
     m_SecondIndex = GetAttInt(*this, "secondindex");
     return true;

@@ -1,6 +1,8 @@
 #include <KvNodeDefine/CCutDesc.h>
 #include <KvNodeDefine/CNodeGlobal.h>
+#include <KvNodeDefine/CPlaneDesc.h>
 #include <KvNodeDefine/CPlateDesc.h>
+#include <KvNodeDefine/CVarItemDesc.h>
 #include <KvNodeDefine/framework/ChildList.h>
 #include <KvNodeDefine/framework/DescAttributes.h>
 
@@ -17,15 +19,20 @@ bool CPlateDesc::GetPlaneNames(CStringArray& names) const
 
 bool CPlateDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return AppendChildrenOf(*this, cuts); }
 
+namespace {
+const AttSpec kPlanes = kvnodedefine::NameListOf(RUNTIME_CLASS(CPlaneDesc));
+const AttSpec kVarItem = kvnodedefine::NameOf(RUNTIME_CLASS(CVarItemDesc), false);
+} // namespace
+
 bool CPlateDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
     SetAtt(*this, "material", m_Material);
-    SetAtt(*this, "lenexp", m_LenExp);
-    SetAtt(*this, "widthexp", m_WidthExp);
-    SetAtt(*this, "thickexp", m_ThickExp);
-    SetAtt(*this, "planes", m_PlaneNames);
-    SetAtt(*this, "varitem", m_VarItemName);
+    SetAtt(*this, "lenexp", m_LenExp, kvnodedefine::Needed());
+    SetAtt(*this, "widthexp", m_WidthExp, kvnodedefine::Needed());
+    SetAtt(*this, "thickexp", m_ThickExp, kvnodedefine::Needed());
+    SetAtt(*this, "planes", m_PlaneNames, kPlanes);
+    SetAtt(*this, "varitem", m_VarItemName, kVarItem);
     return true;
 }
 
@@ -33,10 +40,10 @@ bool CPlateDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
     GetAttEnum(*this, "material", m_Material);
-    GetAtt(*this, "lenexp", m_LenExp);
-    GetAtt(*this, "widthexp", m_WidthExp);
-    GetAtt(*this, "thickexp", m_ThickExp);
-    GetAtt(*this, "planes", m_PlaneNames);
-    GetAtt(*this, "varitem", m_VarItemName);
+    GetAtt(*this, "lenexp", m_LenExp, kvnodedefine::Needed());
+    GetAtt(*this, "widthexp", m_WidthExp, kvnodedefine::Needed());
+    GetAtt(*this, "thickexp", m_ThickExp, kvnodedefine::Needed());
+    GetAtt(*this, "planes", m_PlaneNames, kPlanes);
+    GetAtt(*this, "varitem", m_VarItemName, kVarItem);
     return true;
 }

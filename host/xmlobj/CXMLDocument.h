@@ -17,10 +17,38 @@ struct XmlDiagnostic {
     KVHOST_API std::string Format() const;
 };
 
-// Where an object's element starts (its '<') in the text it was read from.
+// A place in the text a document was read from. The offset counts bytes
+// from the start of the bytes the load was given (a byte-order mark
+// included), so that a caller holding them finds the place in them.
 struct XmlPosition {
-    int line = 0;   // from 1; 0 when unknown
-    int column = 0; // from 1, counting characters; 0 when unknown
+    int line = 0;      // from 1; 0 when unknown
+    int column = 0;    // from 1, counting characters (as SARIF's unicodeCodePoints and editors do); 0 when unknown
+    size_t offset = 0; // in bytes from the start of what the load was given
+};
+
+// From start to just past the end: an empty range has start == end.
+struct XmlRange {
+    XmlPosition start; // the first character
+    XmlPosition end;   // just past the last character
+};
+
+// An attribute as it is written: its name, where the name stands and where
+// its value stands, between the quotes, references unexpanded.
+struct XmlAttributeMarkup {
+    CString name;          // as written, GBK
+    XmlRange nameRange;    // the name
+    XmlRange valueRange;   // the value between the quotes
+};
+
+// Where an object stands in the text it was read from.
+struct XmlMarkup {
+    // An element's start tag, from '<' to just past its '>'; all of a text,
+    // comment, processing instruction or CDATA section, markup included.
+    XmlRange range;
+    XmlRange nameRange; // an element's name as written
+    // every attribute of an element in the order written (the library's
+    // own, such as classtype, too)
+    std::vector<XmlAttributeMarkup> attributes;
 };
 
 class CXMLComposite;
@@ -92,14 +120,32 @@ public:
     // The largest file or stream LoadFile reads, in bytes.
     size_t GetMaxFileSize() const noexcept;
 
-    // Asks the next loads to record where each element starts (a little time
-    // on every element, for tools that report on a tree).
+    // Asks the next loads to record where each element, text and attribute
+    // stands (a little time on every one, for tools that report on a tree or
+    // rewrite its text). What they record stays valid for the tree as loaded,
+    // until the next successful load or a change of root.
     void SetRecordPositions(bool record) noexcept;
     // Whether loads record positions.
     bool IsRecordingPositions() const noexcept;
-    // Where object's element started, as recorded by the last successful
-    // load; 0 and 0 when unknown or after a change of root.
+    // Where object's element (its '<') or text starts, as recorded by the
+    // last successful load; line 0 when unknown or after a change of root.
     XmlPosition GetPosition(const CXMLBase* object) const;
+    // Where object and its attributes stand, as recorded by the last
+    // successful load; null when not recorded.
+    const XmlMarkup* GetMarkup(const CXMLBase* object) const;
+
+    // The bytes of a file as LoadFile reads them (a regular file whole, a
+    // pipe or FIFO as a stream up to GetMaxFileSize(), never waiting for a
+    // writer), for a caller that keeps the text beside the tree and loads it
+    // with LoadXml(data, size, path): each input is read once, so a pipe
+    // works. A failure says why in GetError, as LoadFile's would.
+    bool ReadFile(const char* path, std::string& bytes) const;
+    // The bytes of the process's standard input as ReadFile reads a pipe,
+    // named "<stdin>" in messages.
+    bool ReadStandardInput(std::string& bytes) const;
+    // Replaces the file at path with bytes as SaveFile replaces it with the
+    // tree's text: all or nothing, keeping the file's mode and owner.
+    bool WriteFile(const char* path, const std::string& bytes) const;
 
     // What the last failed load or save said, "file:line:column: message (in
     // path)"; empty after a success.

@@ -37,6 +37,26 @@ KVHOST_API bool ConvertToGbk(std::string_view text, XmlEncoding from, std::strin
 KVHOST_API bool ConvertFromGbk(std::string_view gbk, XmlEncoding to, std::string& text,
                                std::size_t* stoppedAt = nullptr);
 
+// Where a conversion stopped: the byte offset in the text it was reading and why.
+struct TextError {
+    size_t offset = 0;   // in bytes from the start of the text being read
+    std::string message; // what is wrong there
+};
+
+// ConvertToGbk over size bytes at data, for a caller that keeps a
+// document's bytes; false with where the conversion stopped and why.
+KVHOST_API bool ConvertToGbk(const char* data, size_t size, XmlEncoding from, std::string& out, TextError& error);
+// ConvertFromGbk over size bytes at data; false with where the conversion
+// stopped and why.
+KVHOST_API bool ConvertFromGbk(const char* data, size_t size, XmlEncoding to, std::string& out, TextError& error);
+
+// Finds the encoding of a document from its byte-order mark, its XML
+// declaration (only "<?xml" and a blank at the very start is one), or
+// neither (UTF-8); bomLength tells how many bytes the mark takes. A mark and
+// a declaration that disagree, an encoding not supported and blanks before
+// the declaration fail with the offset of the cause.
+KVHOST_API bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t& bomLength, TextError& error);
+
 // The GBK text of UTF-8 text, for a text a host writes in its UTF-8 source
 // (Utf8ToGbk(u8"柱子", name)); false, gbk untouched, for text that is not
 // UTF-8 or holds a character GBK cannot hold.

@@ -9,18 +9,6 @@
 
 namespace kvnodedefine {
 
-// Where a conversion stopped: the byte offset in the text it was reading and why.
-struct TextError {
-    size_t offset = 0;
-    std::string message;
-};
-
-// Conversions between GBK and the other encodings. Nothing is replaced: a
-// byte sequence that is not valid in the source encoding, or a character the
-// target cannot hold, stops the conversion. Control characters other than
-// tab, line feed and carriage return are refused too, since XML cannot hold them.
-bool ConvertToGbk(const char* data, size_t size, XmlEncoding from, std::string& out, TextError& error);
-bool ConvertFromGbk(const char* data, size_t size, XmlEncoding to, std::string& out, TextError& error);
 // Converts into out, which holds size bytes: GBK never takes more bytes
 // than the encodings a document is read in. outSize is what was written.
 bool ConvertToGbkBuffer(const char* data, size_t size, XmlEncoding from, char* out, size_t& outSize, TextError& error);
@@ -45,12 +33,5 @@ size_t FindInvalidGbk(const char* data, size_t size);
 bool IsGbkCharacter(unsigned char lead, unsigned char trail);
 // the code point of a GBK character, 0 when the pair is none (or stands for more than one)
 std::uint32_t GbkCodePoint(unsigned char lead, unsigned char trail);
-
-// Finds the encoding of a document from its byte-order mark, its XML
-// declaration (only "<?xml" and a blank at the very start is one), or
-// neither (UTF-8); bomLength tells how many bytes the mark takes. A mark and
-// a declaration that disagree, an encoding not supported and blanks before
-// the declaration fail with the offset of the cause.
-bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t& bomLength, TextError& error);
 
 } // namespace kvnodedefine
