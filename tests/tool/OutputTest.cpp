@@ -38,7 +38,7 @@ Report Findings(size_t errors, size_t warnings, size_t files)
     r.files.resize(files);
     for (size_t i = 0; i < errors + warnings; ++i)
         r.diagnostics.push_back(
-            Diagnostic{Finding{"f", 1, 1, RuleId::PlatePlanes, "m"}, i < errors ? Severity::Error : Severity::Warning, 0});
+            Diagnostic{Finding{"f", 1, 1, "plate-planes", "m"}, i < errors ? Severity::Error : Severity::Warning, 0});
     return r;
 }
 
@@ -68,7 +68,7 @@ TEST(Output, CaretUnderTheColumn)
     for (const auto& c : cases) {
         Report r;
         r.files.push_back(CheckedFile{"f.xml", SourceText("<?xml version=\"1.0\"?>\n" + c.line + "\n")});
-        r.diagnostics.push_back(Diagnostic{Finding{"f.xml", 2, c.column, RuleId::UnusedVarItem, "m"}, Severity::Warning, 0});
+        r.diagnostics.push_back(Diagnostic{Finding{"f.xml", 2, c.column, "unused-varitem", "m"}, Severity::Warning, 0});
         std::ostringstream out;
         OutputStyle style;
         style.summary = false;

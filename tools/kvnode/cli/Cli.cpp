@@ -28,7 +28,7 @@ std::vector<std::string> RuleIds()
 {
     std::vector<std::string> ids;
     for (const Rule& r : Rules())
-        ids.push_back(r.id);
+        ids.emplace_back(r.id);
     return ids;
 }
 std::vector<std::string> FormatNames()

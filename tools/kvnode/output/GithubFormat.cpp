@@ -32,7 +32,7 @@ void WriteGithub(const Report& report, const OutputStyle&, std::ostream& out)
         out << "::" << SeverityName(d.severity) << " file=" << Escape(f.file, true);
         if (f.line > 0)
             out << ",line=" << f.line << ",col=" << f.column;
-        out << ",title=" << Escape(RuleOf(f.rule).id, true) << "::" << Escape(f.message, false) << '\n';
+        out << ",title=" << Escape(std::string(f.rule), true) << "::" << Escape(f.message, false) << '\n';
     }
 }
 

@@ -17,7 +17,7 @@ void WriteFindings(const Report& report, const char* indent, std::ostream& out)
         const Finding& f = d.finding;
         out << (i ? ",\n" : "\n") << indent << "  {\"file\": " << JsonString(f.file) << ", \"line\": " << f.line
             << ", \"column\": " << f.column << ", \"severity\": \"" << SeverityName(d.severity)
-            << "\", \"rule\": \"" << RuleOf(f.rule).id << "\", \"message\": " << JsonString(f.message) << '}';
+            << "\", \"rule\": \"" << f.rule << "\", \"message\": " << JsonString(f.message) << '}';
     }
     out << (report.diagnostics.empty() ? "]" : std::string("\n") + indent + "]");
 }

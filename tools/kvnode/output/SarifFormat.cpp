@@ -30,7 +30,7 @@ size_t IndexOf(RuleId rule)
 {
     const std::vector<Rule>& rules = Rules();
     for (size_t i = 0; i < rules.size(); ++i)
-        if (rules[i].rule == rule)
+        if (rules[i].id == rule)
             return i;
     return 0;
 }
@@ -39,7 +39,7 @@ const char* Level(Severity s) { return s == Severity::Error ? "error" : "warning
 
 void WriteRule(const Rule& rule, std::ostream& out)
 {
-    const std::string help = rule.help ? rule.help : rule.summary;
+    const std::string help = rule.explanation;
     out << "            {\"id\": \"" << rule.id << "\", \"shortDescription\": {\"text\": " << JsonString(rule.summary)
         << "}, \"fullDescription\": {\"text\": " << JsonString(help) << "}, \"help\": {\"text\": "
         << JsonString(help + " (kvnode check --help lists every rule; docs/kvnode.md shows an example of each.)")
@@ -49,7 +49,7 @@ void WriteRule(const Rule& rule, std::ostream& out)
 void WriteResult(const Diagnostic& d, std::ostream& out)
 {
     const Finding& f = d.finding;
-    out << "        {\"ruleId\": \"" << RuleOf(f.rule).id << "\", \"ruleIndex\": " << IndexOf(f.rule)
+    out << "        {\"ruleId\": \"" << f.rule << "\", \"ruleIndex\": " << IndexOf(f.rule)
         << ", \"level\": \"" << Level(d.severity) << "\", \"message\": {\"text\": " << JsonString(f.message)
         << "}, \"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " << JsonString(Uri(f.file))
         << "}";

@@ -61,7 +61,7 @@ void WriteText(const Report& report, const OutputStyle& style, std::ostream& out
             place += ":" + std::to_string(f.line) + ":" + std::to_string(f.column);
         const char* tone = d.severity == Severity::Error ? kRed : kMagenta;
         out << paint(kBold, place + ":") << ' ' << paint(tone, std::string(SeverityName(d.severity)) + ":") << ' '
-            << f.message << " [" << paint(tone, RuleOf(f.rule).id) << "]\n";
+            << f.message << " [" << paint(tone, std::string(f.rule)) << "]\n";
         const SourceText& source = report.files[d.file].source;
         if (f.line < 1 || f.line > source.LineCount())
             continue;

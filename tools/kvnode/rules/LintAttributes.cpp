@@ -1,8 +1,8 @@
-// bad-number, value-out-of-table, misspelt-attribute, unknown-attribute:
-// every attribute of a known class against what the class reads it as
+// Every attribute of a known class against what the class reads it as:
+// bad-number, value-out-of-table, misspelt-attribute, unknown-attribute.
 #include "model/Catalogue.h"
-#include "rules/LintContext.h"
 #include "model/Spelling.h"
+#include "rules/Families.h"
 
 #include <cctype>
 #include <climits>
@@ -14,6 +14,11 @@
 namespace kvnode {
 
 namespace {
+
+constexpr RuleId kBadNumber = "bad-number";
+constexpr RuleId kValueOutOfTable = "value-out-of-table";
+constexpr RuleId kMisspeltAttribute = "misspelt-attribute";
+constexpr RuleId kUnknownAttribute = "unknown-attribute";
 
 bool IsBlank(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
 
@@ -123,7 +128,7 @@ public:
         if (IsConstruction(KindOf(m_o)) && !m_o.GetAttText("type", type)) {
             m_c.unclearType.insert(&m_o);
             const std::string zero = ConstructionTypes(KindOf(m_o))->rows[0].text;
-            m_c.Add(RuleId::BadNumber, m_o,
+            m_c.Add(kBadNumber, m_o, "type",
                     Label(m_o) + ": \"type\" is missing: the host reads 0 (" + zero +
                         "); what this type needs is not checked");
         }
@@ -150,7 +155,7 @@ private:
     {
         const bool isType = a.name == "type" && IsConstruction(KindOf(m_o));
         std::string message;
-        RuleId rule = RuleId::BadNumber;
+        RuleId rule = kBadNumber;
         switch (a.reading.type) {
         case AttType::Text:
             return;
@@ -165,7 +170,7 @@ private:
                     message += Matching(value, *a.reading.table);
                 message += FullWidth(value);
             } else if (a.reading.table && !a.reading.table->TextOf(read)) {
-                rule = RuleId::ValueOutOfTable;
+                rule = kValueOutOfTable;
                 message = Label(m_o) + ": \"" + a.name + "\" is " + std::to_string(read) +
                           ", which is none of " + TableText(*a.reading.table);
             }
@@ -182,7 +187,7 @@ private:
             m_c.unclearType.insert(&m_o);
             message += "; what this type needs is not checked";
         }
-        m_c.Add(rule, m_o, message);
+        m_c.Add(rule, m_o, a.name, message);
     }
 
     // "; the value of 8.8级 is 5" for a text that is a value's, or near it; or empty
@@ -242,9 +247,9 @@ private:
         const std::string reader = m_info.IsRoot() ? m_info.element : KindWord(m_info.kind);
         const std::string head = Label(m_o) + ": no " + reader + " reads \"" + name + "\"" + DidYouMean(s);
         if (missing)
-            m_c.Add(RuleId::MisspeltAttribute, m_o, head + ", so \"" + s.word + "\" stays empty");
+            m_c.Add(kMisspeltAttribute, m_o, name, head + ", so \"" + s.word + "\" stays empty");
         else
-            m_c.Add(RuleId::UnknownAttribute, m_o, head + "; it is kept as it is");
+            m_c.Add(kUnknownAttribute, m_o, name, head + "; it is kept as it is");
     }
 
     LintContext& m_c;
@@ -253,6 +258,33 @@ private:
 };
 
 } // namespace
+
+void RegisterAttributeRules(RuleRegistry& r)
+{
+    r.Add({kBadNumber, Severity::Error, "a number that the host reads as something other than what it says",
+           "Integers, enumerations and lists are read by the C rules: leading blanks are skipped, then digits are "
+           "read up to the first other character, and a text without digits reads as 0. So \"8.8\" reads as 8, "
+           "\"Q345\" as 0 and \"1O201\" as 1. The message says what the host reads, and for an enumeration "
+           "written as its text, which value has that text.",
+           "<CBoltGroupDesc classtype=\"8_5\" name=\"G\" boltgrade=\"8.8\" .../>",
+           "<CBoltGroupDesc classtype=\"8_5\" name=\"G\" boltgrade=\"5\" .../>"});
+    r.Add({kValueOutOfTable, Severity::Error,
+           "a material, bolt grade, bolt type or construction type that its table does not list",
+           "These fields take one of the values their table lists (see docs/format.md); the host has nothing to "
+           "build from another. The host's own codes (node type, member kind, section type) are not checked.",
+           "<CPlaneDesc classtype=\"8_1\" name=\"P\" type=\"9\"/>",
+           "<CPlaneDesc classtype=\"8_1\" name=\"P\" type=\"5\" relplane=\"Q\"/>"});
+    r.Add({kMisspeltAttribute, Severity::Error,
+           "an attribute the class does not know, close to one of its own that the element lacks",
+           "Most likely a typo: the field the author meant stays empty.",
+           "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexpr=\"@P_Len\" .../>   (lenexp is missing)",
+           "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexp=\"@P_Len\" .../>"});
+    r.Add({kUnknownAttribute, Severity::Warning, "an attribute the element's class neither writes nor reads",
+           "Kept and written back, but no descriptor reads it. A host may keep attributes of its own; otherwise "
+           "it is a typo.",
+           "<CPlateDesc classtype=\"8_3\" name=\"P\" colour=\"red\" .../>",
+           "<CPlateDesc classtype=\"8_3\" name=\"P\" .../>"});
+}
 
 void CheckAttributes(LintContext& c)
 {

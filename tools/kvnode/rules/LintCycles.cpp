@@ -1,12 +1,14 @@
 // construction-cycle: one finding per group of constructions that reach one
 // another, in time linear in the graph, however long the chains
-#include "rules/LintContext.h"
+#include "rules/Families.h"
 
 #include <algorithm>
 
 namespace kvnode {
 
 namespace {
+
+constexpr RuleId kConstructionCycle = "construction-cycle";
 
 using Graph = ConstructionGraph;
 
@@ -91,9 +93,7 @@ std::vector<Step> CircleThrough(const Graph& g, int start, const std::vector<cha
     return {};
 }
 
-} // namespace
-
-void CheckCycles(LintContext& c, const Graph& g)
+void CheckGraph(LintContext& c, const Graph& g)
 {
     const auto place = [&](int v) {
         const XmlPosition p = c.Doc().GetPosition(g.nodes[v]);
@@ -125,8 +125,28 @@ void CheckCycles(LintContext& c, const Graph& g)
         message += Label(*g.nodes[first]);
         if (component.size() > circle.size())
             message += "; " + std::to_string(component.size()) + " constructions reach one another";
-        c.Add(RuleId::ConstructionCycle, *g.nodes[first], message);
+        c.Add(kConstructionCycle, *g.nodes[first], "", message);
     }
+}
+
+} // namespace
+
+void RegisterCycleRules(RuleRegistry& r)
+{
+    r.Add({kConstructionCycle, Severity::Error,
+           "points, lines, planes, vectors or distances built from one another in a circle",
+           "The host cannot build any of them. One finding for each group of constructions that reach one "
+           "another, with one circle through it (a long one shortened to its first and last steps).",
+           "<CVecDesc classtype=\"8_14\" name=\"V\" type=\"0\" line=\"L\"/> "
+           "<CLineDesc classtype=\"8_13\" name=\"L\" type=\"2\" point=\"P\" vec=\"V\"/>",
+           "<CVecDesc classtype=\"8_14\" name=\"V\" type=\"7\" memname=\"Beam\"/> "
+           "<CLineDesc classtype=\"8_13\" name=\"L\" type=\"2\" point=\"P\" vec=\"V\"/>"});
+}
+
+void CheckCycles(LintContext& c)
+{
+    for (const auto& node : c.graphs)
+        CheckGraph(c, node.second);
 }
 
 } // namespace kvnode

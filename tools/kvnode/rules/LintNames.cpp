@@ -1,12 +1,16 @@
-// unresolved-name, duplicate-name, unused-varitem
-#include "rules/LintContext.h"
+// Names in a node type: unresolved-name, duplicate-name, unused-varitem.
 #include "model/Spelling.h"
+#include "rules/Families.h"
 
 #include <map>
 
 namespace kvnode {
 
 namespace {
+
+constexpr RuleId kUnresolvedName = "unresolved-name";
+constexpr RuleId kDuplicateName = "duplicate-name";
+constexpr RuleId kUnusedVarItem = "unused-varitem";
 
 std::string Quoted(const CString& gbk) { return "\"" + Utf8(gbk) + "\""; }
 
@@ -47,7 +51,7 @@ void Unresolved(LintContext& c, const CXMLBase& from, const Reference& ref, cons
     if (f.derived)
         message += " (from its expressions)";
     if (ref.name.IsEmpty()) {
-        c.Add(RuleId::UnresolvedName, from, message + (f.list ? " holds an empty name" : " is empty"));
+        c.Add(kUnresolvedName, from, f.attribute, message + (f.list ? " holds an empty name" : " is empty"));
         return;
     }
     message += " names no " + std::string(KindWord(f.target)) + " " + Quoted(ref.name);
@@ -60,7 +64,7 @@ void Unresolved(LintContext& c, const CXMLBase& from, const Reference& ref, cons
         message += " (" + Label(*other) + " has that name)";
     if (f.derived)
         message += Derivation(from);
-    c.Add(RuleId::UnresolvedName, from, message);
+    c.Add(kUnresolvedName, from, f.derived ? std::string() : f.attribute, message, Utf8(ref.name));
 }
 
 // Descriptors of one kind and name among the children of parent, which
@@ -79,16 +83,14 @@ void Duplicates(LintContext& c, const CXMLBase& parent)
         if (seen.second)
             continue;
         const XmlPosition p = c.Doc().GetPosition(seen.first->second);
-        c.Add(RuleId::DuplicateName, *child,
+        c.Add(kDuplicateName, *child, "name",
               "a second " + Label(*child) + " in " + Label(parent) +
                   (p.line ? " (the first is at line " + std::to_string(p.line) + ")" : std::string()) +
                   ": lookups find only the first");
     }
 }
 
-} // namespace
-
-void CheckNames(LintContext& c, const CNodeTypeDesc& node, ConstructionGraph& graph)
+void CheckNode(LintContext& c, const CNodeTypeDesc& node, ConstructionGraph& graph)
 {
     const Scope scope(node);
     Duplicates(c, node);
@@ -117,7 +119,35 @@ void CheckNames(LintContext& c, const CNodeTypeDesc& node, ConstructionGraph& gr
     });
     for (const CXMLBase* child : ChildrenOf(node))
         if (KindOf(*child) == Kind::VarItem && !namedItems.count(static_cast<const CBaseDesc*>(child)))
-            c.Add(RuleId::UnusedVarItem, *child, Label(*child) + " is named by no plate, bolt or bolt group");
+            c.Add(kUnusedVarItem, *child, "", Label(*child) + " is named by no plate, bolt or bolt group");
+}
+
+} // namespace
+
+void RegisterNameRules(RuleRegistry& r)
+{
+    r.Add({kUnresolvedName, Severity::Error,
+           "a field that the descriptor's construction uses names no descriptor of the kind it needs",
+           "The host looks the name up among the node type's descriptors of the kind the field wants and finds "
+           "none. The message offers the closest name of that kind, and says when only blanks or letter case "
+           "differ.",
+           "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"Web Plane\"/>",
+           "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"WebPlane\"/>"});
+    r.Add({kDuplicateName, Severity::Error, "two descriptors of one kind share a name where lookups would take the first",
+           "Lookups by name find the first descriptor; the second is never used.",
+           "<CLineDesc classtype=\"8_13\" name=\"Axis\" .../> <CLineDesc classtype=\"8_13\" name=\"Axis\" .../>",
+           "<CLineDesc classtype=\"8_13\" name=\"Axis\" .../> <CLineDesc classtype=\"8_13\" name=\"Axis2\" .../>"});
+    r.Add({kUnusedVarItem, Severity::Warning, "a variable item that no plate, bolt or bolt group names",
+           "Plates name their variable item in \"varitem\"; bolts and bolt groups derive it from their "
+           "expressions. An item nothing names is never offered.",
+           "<CVarItemDesc classtype=\"8_9\" name=\"Weld\" type=\"plate\" defineby=\"user\"/>",
+           "<CPlateDesc ... varitem=\"Weld\"/> <CVarItemDesc classtype=\"8_9\" name=\"Weld\" .../>"});
+}
+
+void CheckNames(LintContext& c)
+{
+    for (const CNodeTypeDesc* node : NodeTypesOf(c.Doc().GetRoot()))
+        CheckNode(c, *node, c.graphs[node]);
 }
 
 } // namespace kvnode

@@ -1,13 +1,19 @@
-// misplaced-element, class-mismatch, and the reader's own warnings
-// (unknown-class, xml-warning)
+// The document's shape: where each element sits and which class it is read
+// as (misplaced-element, class-mismatch), and the reader's own warnings
+// (xml-warning, unknown-class).
 #include "model/Catalogue.h"
-#include "rules/LintContext.h"
+#include "rules/Families.h"
 
 #include <algorithm>
 
 namespace kvnode {
 
 namespace {
+
+constexpr RuleId kXmlWarning = "xml-warning";
+constexpr RuleId kUnknownClass = "unknown-class";
+constexpr RuleId kClassMismatch = "class-mismatch";
+constexpr RuleId kMisplacedElement = "misplaced-element";
 
 std::pair<int, int> PlaceOf(const LintContext& c, const CXMLBase& o)
 {
@@ -28,7 +34,7 @@ void UnknownIndex(LintContext& c, const CXMLBase& o)
         return;
     CString index;
     o.GetAttText("classtype", index);
-    c.Add(RuleId::ClassMismatch, o,
+    c.Add(kClassMismatch, o, "classtype",
           "<" + std::string(name) + "> has class index \"" + Utf8(index) + "\", which no class has (a " + name +
               "'s is \"" + info->index + "\"): the element is in no list of the host");
     c.mismatched.insert(PlaceOf(c, o));
@@ -57,7 +63,7 @@ void Placement(LintContext& c, const CXMLBase& o)
         return; // unknown elements are unknown-class's; what the root holds is the host's
     const Kind kind = info->kind;
     if (kind == Kind::NodeType && !parentInfo->IsRoot()) {
-        c.Add(RuleId::MisplacedElement, o,
+        c.Add(kMisplacedElement, o, "",
               Label(o) + " in " + Label(*parent) + ": a node type belongs directly under the document root");
         return;
     }
@@ -65,7 +71,7 @@ void Placement(LintContext& c, const CXMLBase& o)
         return;
     const auto& allowed = parentInfo->children;
     if (std::find(allowed.begin(), allowed.end(), kind) == allowed.end())
-        c.Add(RuleId::MisplacedElement, o,
+        c.Add(kMisplacedElement, o, "",
               "a " + std::string(KindWord(kind)) + " in " + Label(*parent) + ", whose lists see only " +
                   Listed(allowed) + ": no list of the host sees it");
 }
@@ -75,12 +81,37 @@ void Root(LintContext& c, const CXMLBase& root)
     const ClassInfo* info = ClassOf(root);
     if (info && info->IsRoot())
         return;
-    c.Add(RuleId::MisplacedElement, root,
+    c.Add(kMisplacedElement, root, "",
           "the root <" + std::string(root.GetElementName()) + "> is not a node definition document, whose root is <" +
               RootClass().element + " classtype=\"" + RootClass().index + "\">");
 }
 
 } // namespace
+
+void RegisterTreeRules(RuleRegistry& r)
+{
+    r.Add({kXmlWarning, Severity::Warning, "the reader met something it does not keep or read as the element says",
+           "The host reads the document, but not all of it as written: something is dropped or read otherwise. "
+           "The message says what.",
+           "<CValueListDesc classtype=\"8_11\" v1=\"1\"><x/></CValueListDesc>",
+           "<CValueListDesc classtype=\"8_11\" v1=\"1\" />"});
+    r.Add({kUnknownClass, Severity::Warning,
+           "an element of a class no registered class index or name stands for; it is kept as it is",
+           "The element is kept and written back, but no descriptor list of the host sees it. A host may keep "
+           "elements of its own; otherwise check the element name and its classtype.",
+           "<CWeldDesc classtype=\"8_40\" name=\"W\"/>", "(an element the host knows, or none)"});
+    r.Add({kClassMismatch, Severity::Error,
+           "an element whose class index is unknown or names another class than the element",
+           "The reader creates objects by class index: an unknown one leaves the element out of every list, and "
+           "another class's index makes it that class.",
+           "<CPlateDesc classtype=\"8_33\" name=\"P\" .../>", "<CPlateDesc classtype=\"8_3\" name=\"P\" .../>"});
+    r.Add({kMisplacedElement, Severity::Error, "an element where the tree has no place for it",
+           "The root is a CNodeAttDef; node types sit directly under it; below a node type each descriptor sits "
+           "where its parent's lists look for it (a cut in a plate, member or link bar, a variable in a variable "
+           "item, a value list in a variable). Elsewhere no list sees it.",
+           "<CNodeMemberDesc classtype=\"8_4\" name=\"M\" ...><CPlateDesc .../></CNodeMemberDesc>",
+           "<CNodeMemberDesc classtype=\"8_4\" name=\"M\" .../> <CPlateDesc .../>"});
+}
 
 void CheckTree(LintContext& c)
 {
@@ -105,9 +136,9 @@ void CheckTree(LintContext& c)
         const std::pair<int, int> at{w.line, w.column};
         if (c.mismatched.count(at))
             continue;
-        RuleId rule = unknown.count(at) ? RuleId::UnknownClass : RuleId::XmlWarning;
+        RuleId rule = unknown.count(at) ? kUnknownClass : kXmlWarning;
         if (w.message.find("has the class index of") != std::string::npos)
-            rule = RuleId::ClassMismatch;
+            rule = kClassMismatch;
         c.Add(rule, XmlPosition{w.line, w.column}, DiagnosticText(w));
     }
 }

@@ -1,8 +1,10 @@
 #include "rules/Suppressions.h"
 
 #include "rules/Controls.h"
+#include "rules/Families.h"
 #include "model/SourceText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kvnode {
@@ -36,12 +38,12 @@ void ParseDirective(const std::string& text, Suppression& s)
         start = comma + 1;
         if (id.empty())
             continue;
-        RuleId rule;
-        if (!RuleFromId(id, rule)) {
+        const Rule* rule = FindRule(id);
+        if (!rule) {
             s.problem = "kvnode: " + word + " names no rule \"" + id + "\"";
             return;
         }
-        s.rules.push_back(rule);
+        s.rules.push_back(rule->id);
     }
 }
 
@@ -94,6 +96,66 @@ std::vector<Suppression> FindSuppressions(const std::string& text)
         }
     }
     return found;
+}
+
+void RegisterSuppressionRules(RuleRegistry& r)
+{
+    r.Add({kUnusedSuppression, Severity::Warning, "a kvnode: ignore comment that silenced nothing, or names no rule",
+           "A comment <!-- kvnode: ignore RULE --> silences RULE on the element that follows it, and <!-- "
+           "kvnode: ignore-file RULE --> in the whole file. One that silenced nothing this run (of a rule the "
+           "run checks), names an unknown rule or says something else after kvnode: is reported, so stale "
+           "silences do not pile up.",
+           "<!-- kvnode: ignore unused-varitem -->  (before an element that has no such finding)",
+           "(no comment)"});
+}
+
+SuppressionFilter::SuppressionFilter(const Controls& controls, std::vector<Suppression> suppressions)
+    : m_controls(controls), m_suppressions(std::move(suppressions)), m_used(m_suppressions.size())
+{
+}
+
+bool SuppressionFilter::Keeps(const Finding& f)
+{
+    if (f.rule == kXmlError)
+        return true;
+    bool silenced = false;
+    for (size_t i = 0; i < m_suppressions.size(); ++i) {
+        const Suppression& s = m_suppressions[i];
+        const bool here = s.wholeFile || (s.targetLine == f.line && s.targetColumn == f.column);
+        if (!here || !s.problem.empty())
+            continue;
+        if (s.rules.empty() || std::find(s.rules.begin(), s.rules.end(), f.rule) != s.rules.end()) {
+            m_used[i].insert(f.rule);
+            silenced = true;
+        }
+    }
+    return m_controls.Checks(f.rule) && !silenced;
+}
+
+std::vector<Finding> SuppressionFilter::Unused(const std::string& file) const
+{
+    std::vector<Finding> unused;
+    for (size_t i = 0; i < m_suppressions.size(); ++i) {
+        const Suppression& s = m_suppressions[i];
+        const auto add = [&](const std::string& message) {
+            unused.push_back(Finding{file, s.line, s.column, kUnusedSuppression, message});
+        };
+        const char* what = s.wholeFile ? "kvnode: ignore-file" : "kvnode: ignore";
+        if (!s.wholeFile && s.problem.empty() && s.targetLine == 0) {
+            add(std::string(what) + " has no element after it to silence");
+        } else if (!s.problem.empty()) {
+            add(s.problem);
+        } else if (s.rules.empty()) {
+            if (m_used[i].empty())
+                add(std::string(what) + " silenced nothing" + (s.wholeFile ? "" : " on the element that follows"));
+        } else {
+            for (const RuleId rule : s.rules)
+                if (m_controls.Checks(rule) && !m_used[i].count(rule))
+                    add(std::string(what) + " " + std::string(rule) + " silenced nothing" +
+                        (s.wholeFile ? "" : " on the element that follows"));
+        }
+    }
+    return unused;
 }
 
 } // namespace kvnode

@@ -6,6 +6,7 @@
 // that they work whatever the library keeps of comments.
 #include "rules/Lint.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,5 +25,24 @@ struct Suppression {
 
 // the kvnode comments of a text in UTF-8, in order
 std::vector<Suppression> FindSuppressions(const std::string& utf8);
+
+class Controls;
+
+// Drops the findings the controls leave out or a comment silences, and
+// reports the comments that silenced nothing.
+class SuppressionFilter {
+public:
+    SuppressionFilter(const Controls& controls, std::vector<Suppression> suppressions);
+
+    // a comment that would silence a rule the run leaves out still counts as used
+    bool Keeps(const Finding& f);
+    // the comments that silenced nothing, named file
+    std::vector<Finding> Unused(const std::string& file) const;
+
+private:
+    const Controls& m_controls;
+    std::vector<Suppression> m_suppressions;
+    std::vector<std::set<RuleId>> m_used;
+};
 
 } // namespace kvnode
