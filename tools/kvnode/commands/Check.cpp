@@ -1,4 +1,5 @@
 #include "commands/Commands.h"
+#include "config/Settings.h"
 #include "rules/Controls.h"
 #include "model/Input.h"
 #include "model/Model.h"
@@ -35,25 +36,31 @@ bool CheckFile(const std::string& file, const Controls& controls, Report& report
 
 int RunCheck(const Options& options, std::ostream& out, std::ostream& err)
 {
-    Controls controls;
-    std::string problem;
-    if (!controls.Parse(options, problem)) {
-        err << "kvnode check: " << problem << '\n';
-        return kExitFailure;
-    }
     if (options.json && !options.format.empty()) {
         err << "kvnode check: --json is --format=json's older array; give one of them\n";
         return kExitFailure;
     }
-    const OutputFormat* format = FindOutputFormat(options.format.empty() ? "text" : options.format);
+    RunSettings settings;
+    std::string problem;
+    if (!Settle(options, settings, problem)) {
+        err << problem << '\n';
+        return kExitFailure;
+    }
+    std::vector<Controls> controls(settings.files.size());
+    for (size_t i = 0; i < settings.files.size(); ++i)
+        if (!controls[i].Parse(settings.files[i].options, problem)) {
+            err << "kvnode check: " << problem << '\n';
+            return kExitFailure;
+        }
+    const OutputFormat* format = FindOutputFormat(settings.format.empty() ? "text" : settings.format);
     if (!format) {
-        err << "kvnode check: unknown format \"" << options.format << "\"\n";
+        err << "kvnode check: unknown format \"" << settings.format << "\"\n";
         return kExitFailure;
     }
     Report report;
     bool unreadable = false;
-    for (const std::string& file : options.files)
-        unreadable = !CheckFile(file, controls, report) || unreadable;
+    for (size_t i = 0; i < settings.files.size(); ++i)
+        unreadable = !CheckFile(settings.files[i].file, controls[i], report) || unreadable;
     const bool failed = report.Count(Severity::Error) > 0;
     if (options.quiet) {
         std::vector<Diagnostic> errors;

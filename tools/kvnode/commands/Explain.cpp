@@ -35,22 +35,35 @@ std::string Wrapped(const std::string& text, const std::string& indent)
 
 const char* SeverityWord(Severity s) { return s == Severity::Error ? "error" : "warning"; }
 
+// for the list, and for the head of an explanation
+const char* FixWord(FixKind kind, bool inWords)
+{
+    switch (kind) {
+    case FixKind::Safe: return inWords ? "safe fix" : "safe";
+    case FixKind::Unsafe: return inWords ? "unsafe fix" : "unsafe";
+    case FixKind::SafeOrUnsafe: return inWords ? "safe or unsafe fix" : "safe|unsafe";
+    case FixKind::None: break;
+    }
+    return inWords ? "no fix" : "-";
+}
+
 void Explain(const Rule& r, std::ostream& out)
 {
-    out << r.id << " (" << SeverityWord(r.severity) << ")\n\n"
+    out << r.id << " (" << SeverityWord(r.severity) << ", " << FixWord(r.fix, true) << ")\n\n"
         << Wrapped(r.summary, "") << "\n"
-        << Wrapped(r.help, "") << "\nReported:\n"
-        << "    " << r.example << "\n";
+        << Wrapped(r.explanation, "") << "\nReported:\n"
+        << "    " << r.bad << "\n\nWritten right:\n    " << r.good << "\n";
 }
 
 void List(std::ostream& out)
 {
     size_t width = 0;
     for (const Rule& r : Rules())
-        width = std::max(width, std::string(r.id).size());
+        width = std::max(width, r.id.size());
     for (const Rule& r : Rules())
-        out << r.id << std::string(width + 2 - std::string(r.id).size(), ' ') << SeverityWord(r.severity)
-            << (r.severity == Severity::Error ? "    " : "  ") << r.summary << "\n";
+        out << r.id << std::string(width + 2 - r.id.size(), ' ') << SeverityWord(r.severity)
+            << (r.severity == Severity::Error ? "    " : "  ") << std::string(FixWord(r.fix, false))
+            << std::string(13 - std::string(FixWord(r.fix, false)).size(), ' ') << r.summary << "\n";
 }
 
 } // namespace
@@ -72,7 +85,7 @@ int RunExplain(const Options& options, std::ostream& out, std::ostream& err)
             Explain(r, out);
             return kExitClean;
         }
-        ids.push_back(r.id);
+        ids.emplace_back(r.id);
     }
     err << "kvnode explain: no rule \"" << id << "\"" << DidYouMean(Closest(id, ids))
         << "\nRun 'kvnode explain --list' for the rules.\n";

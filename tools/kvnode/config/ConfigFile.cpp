@@ -61,15 +61,15 @@ private:
 //    --> kvnode.toml
 //    2 | strict = yes
 //      | ^--- should be `,`
-// The place is the last caret's, its note ends the message.
+// (or ~~~~ under a whole value). The place is the last mark's; its note ends the message.
 std::string SyntaxProblem(const std::string& what, const std::string& file)
 {
     std::istringstream lines(what);
-    std::string line, message, note;
+    std::string line, message, note, lineText;
     int number = 0, column = 0, lineNumber = 0;
-    std::string lineText;
     while (std::getline(lines, line)) {
         const size_t bar = line.find(" | ");
+        const size_t mark = bar == std::string::npos ? bar : line.find_first_of("^~", bar);
         if (message.empty()) {
             message = line.substr(line.compare(0, 8, "[error] ") == 0 ? 8 : 0);
             if (message.compare(0, 6, "toml::") == 0 && message.find(": ") != std::string::npos)
@@ -77,16 +77,18 @@ std::string SyntaxProblem(const std::string& what, const std::string& file)
         } else if (bar != std::string::npos && line.find_first_not_of(' ') < bar) {
             lineNumber = std::atoi(line.c_str());
             lineText = line.substr(bar + 3);
-        } else if (bar != std::string::npos && line.find('^', bar) != std::string::npos) {
-            const size_t caret = line.find('^', bar);
+        } else if (mark != std::string::npos) {
             number = lineNumber;
-            column = Utf8Chars(lineText, 0, std::min(caret - bar - 3, lineText.size())) + 1;
-            note = line.substr(caret + 1);
-            note.erase(0, std::min(note.find_first_not_of("-~ "), note.size()));
+            column = Utf8Chars(lineText, 0, std::min(mark - bar - 3, lineText.size())) + 1;
+            note = line.substr(mark);
+            note.erase(0, std::min(note.find_first_not_of("^-~ "), note.size()));
         }
     }
-    if (!note.empty() && note != "here")
+    if (!note.empty() && note != "here") {
+        if (!message.empty() && message.back() == '.')
+            message.pop_back();
         message += ": " + note;
+    }
     return file + ":" + std::to_string(number) + ":" + std::to_string(column) + ": error: " + message;
 }
 
@@ -94,7 +96,7 @@ std::vector<std::string> RuleIdList()
 {
     std::vector<std::string> ids;
     for (const Rule& r : Rules())
-        ids.push_back(r.id);
+        ids.emplace_back(r.id);
     return ids;
 }
 
@@ -218,8 +220,8 @@ bool ConfigFile::Load(const std::string& path, std::string& problem)
             Patterns(v, key, problems, m_exclude);
         } else if (key == "per-file-ignores") {
             if (!v.is_table()) {
-                problems.Add(v, "\"per-file-ignores\" is a table of globs and the rules they ignore, as\n"
-                                "[per-file-ignores]\n\"generated/**\" = [\"unused-varitem\"]", key);
+                problems.Add(v, "\"per-file-ignores\" is a table of globs and the rules they ignore, as "
+                                "[per-file-ignores] \"generated/**\" = [\"unused-varitem\"]", key);
                 continue;
             }
             for (const auto& [glob, rules] : v.as_table()) {

@@ -10,9 +10,11 @@ namespace kvnode {
 
 enum class Severity { Warning, Error };
 
-// What a rule can mend by itself. None can yet; safe and unsafe fixes come
-// with `kvnode fix`.
-enum class FixKind { None };
+// What `kvnode check --fix` can mend of a rule's findings. A safe fix makes
+// the file say what the finding shows the author meant, where there is
+// exactly one such reading; an unsafe one is a guess among several, applied
+// only with --unsafe-fixes. Some rules offer either, finding by finding.
+enum class FixKind { None, Safe, Unsafe, SafeOrUnsafe };
 
 // A rule's id, as findings, suppressions, --select and baselines name it:
 // "unresolved-name". Ids are kept for good once released. A RuleId a rule
