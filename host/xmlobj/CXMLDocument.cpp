@@ -71,23 +71,45 @@ CXMLBase* CXMLDocument::DetachRoot() noexcept
 
 XmlPosition CXMLDocument::GetPosition(const CXMLBase* object) const
 {
-    const auto it = m_Positions.find(object);
-    return it == m_Positions.end() ? XmlPosition() : it->second;
+    const XmlMarkup* markup = GetMarkup(object);
+    return markup ? markup->range.start : XmlPosition();
 }
 
-bool CXMLDocument::LoadFile(const char* path)
+const XmlMarkup* CXMLDocument::GetMarkup(const CXMLBase* object) const
+{
+    const auto it = m_Positions.find(object);
+    return it == m_Positions.end() ? nullptr : &it->second;
+}
+
+bool CXMLDocument::ReadFile(const char* path, std::string& bytes) const
 {
     if (!path) {
         m_Error = Problem("", "cannot read: no file name given");
         return false;
     }
+    std::string why;
+    if (!DocumentFile::Read(path, m_MaxFileSize, bytes, why)) {
+        m_Error = Problem(path, "cannot read: " + why);
+        return false;
+    }
+    return true;
+}
+
+bool CXMLDocument::ReadStandardInput(std::string& bytes) const
+{
+    std::string why;
+    if (!DocumentFile::ReadStandardInput(m_MaxFileSize, bytes, why)) {
+        m_Error = Problem("<stdin>", "cannot read: " + why);
+        return false;
+    }
+    return true;
+}
+
+bool CXMLDocument::LoadFile(const char* path)
+{
     try {
-        std::string data, why;
-        if (!DocumentFile::Read(path, m_MaxFileSize, data, why)) {
-            m_Error = Problem(path, "cannot read: " + why);
-            return false;
-        }
-        return Load(data.data(), data.size(), path);
+        std::string data;
+        return ReadFile(path, data) && Load(data.data(), data.size(), path);
     } catch (const std::bad_alloc&) {
         m_Error = Problem(path, "cannot read: not enough memory to load the document");
         return false;
@@ -116,9 +138,10 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     MSXML2::IXMLDOMDocument dom;
     auto& impl = dom.impl();
     impl.fileName = fileName;
-    std::unordered_map<const CXMLBase*, XmlPosition> positions;
+    std::unordered_map<const CXMLBase*, XmlMarkup> positions;
     if (m_bRecordPositions)
         impl.positions = &positions;
+    impl.inputMark = bom;
     impl.input = data + bom;
     impl.inputSize = size - bom;
     impl.inputEncoding = encoding;
@@ -229,15 +252,23 @@ bool CXMLDocument::SaveFile(const char* path) const
         return false;
     }
     try {
-        std::string text, why;
-        if (!Render(text, path))
-            return false;
-        if (!DocumentFile::Replace(path, text, why)) {
-            m_Error = Problem(path, "cannot write: " + why);
-            return false;
-        }
+        std::string text;
+        return Render(text, path) && WriteFile(path, text);
     } catch (const std::bad_alloc&) {
         m_Error = Problem(path, "cannot write: not enough memory to save the document");
+        return false;
+    }
+}
+
+bool CXMLDocument::WriteFile(const char* path, const std::string& bytes) const
+{
+    if (!path) {
+        m_Error = Problem("", "cannot write: no file name given");
+        return false;
+    }
+    std::string why;
+    if (!DocumentFile::Replace(path, bytes, why)) {
+        m_Error = Problem(path, "cannot write: " + why);
         return false;
     }
     m_Error = XmlDiagnostic();
