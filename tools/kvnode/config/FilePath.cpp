@@ -110,6 +110,23 @@ bool PathBelow(const std::string& folder, const std::string& path, std::string& 
     return true;
 }
 
+std::string RelativePath(const std::string& folder, const std::string& path)
+{
+    const size_t root = RootLength(folder);
+    if (root == 0 || !SameText(folder.substr(0, root), path.substr(0, root)))
+        return path;
+    std::string relative, up;
+    std::string common = folder;
+    while (!PathBelow(common, path, relative)) {
+        if (common.size() <= root)
+            return path;
+        relative.clear();
+        common = ParentFolder(common);
+        up += "../";
+    }
+    return up + relative;
+}
+
 std::string ShownPath(const std::string& absolute)
 {
     std::string relative;

@@ -15,6 +15,8 @@ std::string ParentFolder(const std::string& absolute);
 std::string JoinPath(const std::string& folder, const std::string& name);
 // path below folder, as "a/b.xml"; false when it is not below it
 bool PathBelow(const std::string& folder, const std::string& path, std::string& relative);
+// absolute path from folder: "a/b.xml", "../c/d.xml"; path itself when they share no root
+std::string RelativePath(const std::string& folder, const std::string& path);
 // an absolute path as a message shows it: relative to the current folder when below it
 std::string ShownPath(const std::string& absolute);
 bool IsRegularFile(const std::string& path);

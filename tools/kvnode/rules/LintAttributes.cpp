@@ -155,6 +155,7 @@ private:
     {
         const bool isType = a.name == "type" && IsConstruction(KindOf(m_o));
         std::string message;
+        std::string meant; // the number the text stands for, where it stands for one
         RuleId rule = kBadNumber;
         switch (a.reading.type) {
         case AttType::Text:
@@ -167,8 +168,8 @@ private:
                 message =
                     Head(a.name, value) + ", which " + problem + ": the host reads " + ValueText(read, a.reading.table);
                 if (a.reading.table)
-                    message += Matching(value, *a.reading.table);
-                message += FullWidth(value);
+                    message += Matching(value, *a.reading.table, meant);
+                message += FullWidth(value, meant);
             } else if (a.reading.table && !a.reading.table->TextOf(read)) {
                 rule = kValueOutOfTable;
                 message = Label(m_o) + ": \"" + a.name + "\" is " + std::to_string(read) +
@@ -187,22 +188,26 @@ private:
             m_c.unclearType.insert(&m_o);
             message += "; what this type needs is not checked";
         }
-        m_c.Add(rule, m_o, a.name, message);
+        Finding& f = m_c.Add(rule, m_o, a.name, message);
+        if (!meant.empty())
+            f.fix = Fix::Safe(Fix::Part::Value, meant);
     }
 
-    // "; the value of 8.8级 is 5" for a text that is a value's, or near it; or empty
-    static std::string Matching(const std::string& value, const SteelSystem::EnumTable& table)
+    // "; the value of 8.8级 is 5" for a text that is a value's, or near it, with
+    // the value in meant; or empty
+    static std::string Matching(const std::string& value, const SteelSystem::EnumTable& table, std::string& meant)
     {
         const std::string wanted = NearForm(value);
         for (int i = 0; i < table.count; ++i)
-            if (NearForm(table.rows[i].text) == wanted)
-                return "; the value of " + Utf8(table.rows[i].text, std::strlen(table.rows[i].text)) + " is " +
-                       std::to_string(table.rows[i].value);
+            if (NearForm(table.rows[i].text) == wanted) {
+                meant = std::to_string(table.rows[i].value);
+                return "; the value of " + Utf8(table.rows[i].text, std::strlen(table.rows[i].text)) + " is " + meant;
+            }
         return std::string();
     }
 
-    // "; these are full-width digits: write 4", or empty
-    static std::string FullWidth(const std::string& value)
+    // "; these are full-width digits: write 4" with the digits in meant, or empty
+    static std::string FullWidth(const std::string& value, std::string& meant)
     {
         std::string digits;
         for (size_t i = 0; i + 1 < value.size(); i += 2) {
@@ -212,7 +217,10 @@ private:
                 return std::string();
             digits += static_cast<char>('0' + trail - 0xB0);
         }
-        return digits.empty() || value.size() % 2 ? std::string() : "; these are full-width digits: write " + digits;
+        if (digits.empty() || value.size() % 2)
+            return std::string();
+        meant = digits;
+        return "; these are full-width digits: write " + digits;
     }
 
     // the items as CNodeGlobal splits them: every comma ends one, but a final comma adds none
@@ -246,9 +254,11 @@ private:
         const bool missing = !s.word.empty() && !m_o.GetAttText(s.word.c_str(), present);
         const std::string reader = m_info.IsRoot() ? m_info.element : KindWord(m_info.kind);
         const std::string head = Label(m_o) + ": no " + reader + " reads \"" + name + "\"" + DidYouMean(s);
-        if (missing)
-            m_c.Add(kMisspeltAttribute, m_o, name, head + ", so \"" + s.word + "\" stays empty");
-        else
+        if (missing) {
+            Finding& f = m_c.Add(kMisspeltAttribute, m_o, name, head + ", so \"" + s.word + "\" stays empty");
+            f.fix = OnlyCandidate(name, s, known) ? Fix::Safe(Fix::Part::Name, s.word)
+                                                  : Fix::Unsafe(Fix::Part::Name, s.word);
+        } else
             m_c.Add(kUnknownAttribute, m_o, name, head + "; it is kept as it is");
     }
 
@@ -267,7 +277,7 @@ void RegisterAttributeRules(RuleRegistry& r)
            "\"Q345\" as 0 and \"1O201\" as 1. The message says what the host reads, and for an enumeration "
            "written as its text, which value has that text.",
            "<CBoltGroupDesc classtype=\"8_5\" name=\"G\" boltgrade=\"8.8\" .../>",
-           "<CBoltGroupDesc classtype=\"8_5\" name=\"G\" boltgrade=\"5\" .../>"});
+           "<CBoltGroupDesc classtype=\"8_5\" name=\"G\" boltgrade=\"5\" .../>", FixKind::Safe});
     r.Add({kValueOutOfTable, Severity::Error,
            "a material, bolt grade, bolt type or construction type that its table does not list",
            "These fields take one of the values their table lists (see docs/format.md); the host has nothing to "
@@ -278,7 +288,7 @@ void RegisterAttributeRules(RuleRegistry& r)
            "an attribute the class does not know, close to one of its own that the element lacks",
            "Most likely a typo: the field the author meant stays empty.",
            "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexpr=\"@P_Len\" .../>   (lenexp is missing)",
-           "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexp=\"@P_Len\" .../>"});
+           "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexp=\"@P_Len\" .../>", FixKind::SafeOrUnsafe});
     r.Add({kUnknownAttribute, Severity::Warning, "an attribute the element's class neither writes nor reads",
            "Kept and written back, but no descriptor reads it. A host may keep attributes of its own; otherwise "
            "it is a typo.",

@@ -56,7 +56,9 @@ void Unresolved(LintContext& c, const CXMLBase& from, const Reference& ref, cons
     }
     message += " names no " + std::string(KindWord(f.target)) + " " + Quoted(ref.name);
     const std::string name(ref.name.GetString(), static_cast<size_t>(ref.name.GetLength()));
-    Suggestion s = Closest(name, scope.NamesOf(f.target));
+    const std::vector<std::string> names = scope.NamesOf(f.target);
+    Suggestion s = Closest(name, names);
+    const bool oneReading = SameButCaseOrBlanks(s) && OnlyCandidate(name, s, names);
     s.word = Utf8(s.word.data(), s.word.size());
     if (!s.word.empty())
         message += DidYouMean(s);
@@ -64,7 +66,9 @@ void Unresolved(LintContext& c, const CXMLBase& from, const Reference& ref, cons
         message += " (" + Label(*other) + " has that name)";
     if (f.derived)
         message += Derivation(from);
-    c.Add(kUnresolvedName, from, f.derived ? std::string() : f.attribute, message, Utf8(ref.name));
+    Finding& finding = c.Add(kUnresolvedName, from, f.derived ? std::string() : f.attribute, message, Utf8(ref.name));
+    if (!f.derived && !s.word.empty())
+        finding.fix = oneReading ? Fix::Safe(Fix::Part::Subject, s.word) : Fix::Unsafe(Fix::Part::Subject, s.word);
 }
 
 // Descriptors of one kind and name among the children of parent, which
@@ -132,7 +136,8 @@ void RegisterNameRules(RuleRegistry& r)
            "none. The message offers the closest name of that kind, and says when only blanks or letter case "
            "differ.",
            "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"Web Plane\"/>",
-           "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"WebPlane\"/>"});
+           "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"WebPlane\"/>",
+           FixKind::SafeOrUnsafe});
     r.Add({kDuplicateName, Severity::Error, "two descriptors of one kind share a name where lookups would take the first",
            "Lookups by name find the first descriptor; the second is never used.",
            "<CLineDesc classtype=\"8_13\" name=\"Axis\" .../> <CLineDesc classtype=\"8_13\" name=\"Axis\" .../>",

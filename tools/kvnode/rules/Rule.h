@@ -50,8 +50,9 @@ const Rule* FindRule(RuleId id);
 // the rule of an id a finding carries; an unregistered one is a mistake in the tool: it stops
 const Rule& RuleOf(RuleId id);
 
-// the rules that the entry point and the controls name themselves
+// the rules that the entry point, the controls and the baseline name themselves
 constexpr RuleId kXmlError = "xml-error";
 constexpr RuleId kUnusedSuppression = "unused-suppression";
+constexpr RuleId kStaleBaseline = "stale-baseline";
 
 } // namespace kvnode

@@ -1,0 +1,96 @@
+#include "rules/Locator.h"
+
+#include "model/Model.h"
+
+#include <map>
+
+namespace kvnode {
+
+namespace {
+
+std::string Step(const CXMLBase& object)
+{
+    CString name;
+    object.GetAttText("name", name);
+    return std::string(object.GetElementName()) + (name.IsEmpty() ? "" : "[name=" + Utf8(name) + "]");
+}
+
+// the text as an attribute value quoted by quote can hold it
+std::string Escaped(const std::string& text, char quote)
+{
+    std::string out;
+    for (const char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == quote)
+            out += quote == '"' ? "&quot;" : "&apos;";
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+const std::string& Locator::PathOf(const CXMLBase& object)
+{
+    const auto known = m_paths.find(&object);
+    if (known != m_paths.end())
+        return known->second;
+    const CXMLBase* parent = object.GetParent();
+    if (!parent)
+        return m_paths[&object] = Step(object);
+    // every child of the parent at once: each is counted among its siblings once
+    const std::string& above = PathOf(*parent);
+    std::map<std::string, int> seen;
+    for (const CXMLBase* child : ChildrenOf(*parent)) {
+        const std::string step = Step(*child);
+        const int n = ++seen[step];
+        m_paths[child] = above + "/" + step + (n > 1 ? "[" + std::to_string(n) + "]" : "");
+    }
+    return m_paths[&object];
+}
+
+bool Locator::Place(const XmlMarkup& markup, const Finding& f, Fix& fix) const
+{
+    for (const XmlAttributeMarkup& a : markup.attributes) {
+        if (Utf8(a.name) != f.attribute)
+            continue;
+        const XmlRange& range = fix.part == Fix::Part::Name ? a.nameRange : a.valueRange;
+        fix.begin = range.start.offset;
+        fix.end = range.end.offset;
+        std::string text = fix.text;
+        if (fix.part != Fix::Part::Name) {
+            const size_t unit = m_text.Unit();
+            text = Escaped(text, fix.begin >= unit ? m_text.At(fix.begin - unit) : '"');
+        }
+        if (fix.part == Fix::Part::Subject && !f.subject.empty()) {
+            std::string subject;
+            if (!m_text.Encode(f.subject, subject))
+                return false;
+            const size_t at = m_text.Find(subject, fix.begin, fix.end);
+            if (at == std::string::npos)
+                return false;
+            fix.begin = at;
+            fix.end = at + subject.size();
+        }
+        return m_text.Encode(text, fix.bytes) && m_text.Bytes().compare(fix.begin, fix.end - fix.begin, fix.bytes) != 0;
+    }
+    return false;
+}
+
+void Locator::Locate(Finding& f)
+{
+    if (!f.object)
+        return;
+    f.path = PathOf(*f.object);
+    const XmlMarkup* markup = m_doc.GetMarkup(f.object);
+    if (markup)
+        f.elementOffset = markup->range.start.offset;
+    if (f.fix && (!markup || !Place(*markup, f, *f.fix)))
+        f.fix.reset();
+}
+
+} // namespace kvnode
