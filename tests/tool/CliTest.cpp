@@ -55,7 +55,7 @@ void RunTable(const std::string& name, size_t atLeast)
     ASSERT_EQ(kvtest::Run("rm -rf '" + tmp + "' && mkdir -p '" + tmp + "'", out), 0) << out;
     const auto expand = [&](std::string text) {
         for (const auto& [from, to] : {std::pair<std::string, std::string>{"{data}", kData}, {"{examples}", KV_EXAMPLES},
-                                       {"{tmp}", tmp}})
+                                       {"{tmp}", tmp}, {"{kvnode}", KVNODE_EXE}})
             for (size_t at; (at = text.find(from)) != std::string::npos;)
                 text.replace(at, from.size(), to);
         return text;
@@ -73,7 +73,7 @@ void RunTable(const std::string& name, size_t atLeast)
             cases.clear();
         }
         if (line[0] == '%') {
-            EXPECT_EQ(kvtest::Run("cd '" + tmp + "' && " + expand(text) + " 2>&1", out), 0) << text << "\n" << out;
+            EXPECT_EQ(kvtest::Run("cd '" + tmp + "' && (" + expand(text) + ") 2>&1", out), 0) << text << "\n" << out;
         } else if (line[0] == '$') {
             cases.push_back({expand(text), -1, {}, "cd '" + tmp + "' &&"});
         } else if (!cases.empty()) {

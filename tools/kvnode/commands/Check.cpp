@@ -86,7 +86,7 @@ public:
         for (Finding& f : now.result.findings)
             if (!(m_baseline && m_baseline->Take(file, f)) && !(m_newBaseline && Baselined(f)))
                 Add(std::move(f), controls, index);
-        if (m_baseline && controls.Checks(kStaleBaseline))
+        if (m_baseline && !m_newBaseline && controls.Checks(kStaleBaseline))
             for (Finding& f : m_baseline->Gone(file, name))
                 Add(std::move(f), controls, index);
     }
@@ -105,7 +105,7 @@ public:
         if (m_fixed)
             m_err << "kvnode: " << (m_options.diff ? "would fix " : "fixed ") << Count(m_fixed, "finding") << '\n';
         if (m_suppressions)
-            m_err << "kvnode: " << (m_options.diff ? "would add " : "added ") << Count(m_suppressions, "kvnode: ignore comment")
+            m_err << "kvnode: " << (m_options.diff ? "would add " : "added ") << Count(m_suppressions, "suppression comment")
                   << '\n';
         if (m_options.diff) {
             m_out << m_diffs;
@@ -168,15 +168,15 @@ private:
         return true;
     }
 
-    // what --fix would mend of the findings shown, for a run without it
+    // what --fix (or --unsafe-fixes) would mend of the findings shown
     std::string FixableHint() const
     {
-        if (m_options.fix)
-            return std::string();
         size_t safe = 0, unsafe = 0;
         for (const Diagnostic& d : m_report.diagnostics)
             if (d.finding.fix)
                 ++(d.finding.fix->safe || m_options.unsafeFixes ? safe : unsafe);
+        if (m_options.fix) // it mended all it could: the guesses are left
+            safe = 0;
         std::string hint;
         if (safe)
             hint = std::to_string(safe) + " of these can be fixed with --fix" +

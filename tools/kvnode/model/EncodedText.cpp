@@ -29,7 +29,11 @@ bool EncodedText::Encode(const std::string& utf8, std::string& out) const
         out = gbk;
         return true;
     }
-    return ConvertFromGbk(gbk.data(), gbk.size(), m_encoding, out, error);
+    if (!ConvertFromGbk(gbk.data(), gbk.size(), m_encoding, out, error))
+        return false;
+    if (Unit() == 2 && out.size() >= 2) // the conversion marks UTF-16 as a file starts; a part of one has no mark
+        out.erase(0, 2);
+    return true;
 }
 
 char EncodedText::At(size_t offset) const
