@@ -289,6 +289,9 @@ TEST(Cli, BashCompletion)
         {"graph --rankdir L", "LR\n"},
         {"fmt --enc", "--encoding=\n"},
         {"fmt --encoding g", "gbk\n"},
+        {"explain plate-p", "plate-planes\n"},
+        {"help sch", "schema\n"},
+        {"check --conf", "--config=\n"},
     };
     for (const char* mode : {"plain", "full"}) {
         for (const auto& c : cases) {
