@@ -3,6 +3,17 @@
 // one group, one finding, in time linear in N from 10^3 to 10^5.
 //   ns_per_vec      the time per vector of the whole check, the load included
 //   report_bytes    the size of all messages: bounded, whatever N
+//
+// kvnode check's output over N siblings on one line, each with a finding:
+// each finding shows a window of the line, so the output per finding is
+// bounded whatever the line's length, and the whole run linear in N.
+//   ns_per_finding     the time per finding of the command, reading the file and writing the report included
+//   bytes_per_finding  the output per finding
+// and over F files of the same document: what the command holds at its
+// peak does not grow with F, since each file's text goes when its findings
+// have their excerpts.
+//   peak_bytes         the most the command's allocations held at once
+#include "commands/Commands.h"
 #include "rules/Controls.h"
 #include "rules/Lint.h"
 
@@ -10,8 +21,46 @@
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
 #include <map>
+#include <new>
+#include <ostream>
+#include <sstream>
 #include <string>
+#include <unistd.h>
+
+// Every allocation of the program is counted, so that a case can say the
+// most it held at once.
+namespace {
+std::atomic<size_t> g_live{0}, g_peak{0};
+void* Allocate(size_t n)
+{
+    void* p = std::malloc(n ? n : 1);
+    if (!p)
+        throw std::bad_alloc();
+    const size_t now = g_live += malloc_usable_size(p);
+    for (size_t peak = g_peak; now > peak && !g_peak.compare_exchange_weak(peak, now);) {
+    }
+    return p;
+}
+void Release(void* p) noexcept
+{
+    if (p) {
+        g_live -= malloc_usable_size(p);
+        std::free(p);
+    }
+}
+} // namespace
+void* operator new(size_t n) { return Allocate(n); }
+void* operator new[](size_t n) { return Allocate(n); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, size_t) noexcept { Release(p); }
+void operator delete[](void* p, size_t) noexcept { Release(p); }
 
 namespace {
 
@@ -54,6 +103,97 @@ void BM_CycleReport(benchmark::State& state)
     state.counters["findings"] = static_cast<double>(findings);
 }
 BENCHMARK(BM_CycleReport)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+
+// n siblings on one line, each with an attribute no plane reads
+std::string OneLine(long n)
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\">"
+                      "<CNodeTypeDesc classtype=\"8_6\" name=\"N\"><CNodeMemberDesc classtype=\"8_4\" name=\"M\" "
+                      "linkplanes=\"0\"/>";
+    for (long i = 0; i < n; ++i)
+        xml += "<CPlaneDesc classtype=\"8_1\" name=\"P" + std::to_string(i) +
+               "\" type=\"0\" memname=\"M\" colour=\"red\"/>";
+    return xml + "</CNodeTypeDesc></CNodeAttDef>\n";
+}
+
+// a file of the document for the command to read, removed at exit
+const std::string& FileOf(long n)
+{
+    static std::map<long, std::string> files;
+    std::string& path = files[n];
+    if (path.empty()) {
+        path = (std::filesystem::temp_directory_path() /
+                ("kvnode-bench-" + std::to_string(::getpid()) + "-" + std::to_string(n) + ".xml"))
+                   .string();
+        std::ofstream(path, std::ios::binary) << OneLine(n);
+        static struct Cleanup {
+            ~Cleanup()
+            {
+                for (const auto& f : files)
+                    std::filesystem::remove(f.second);
+            }
+        } cleanup;
+    }
+    return path;
+}
+
+// counts what is written and keeps nothing
+class Counter : public std::streambuf {
+public:
+    size_t bytes = 0;
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        ++bytes;
+        return c;
+    }
+    std::streamsize xsputn(const char*, std::streamsize n) override
+    {
+        bytes += static_cast<size_t>(n);
+        return n;
+    }
+};
+
+size_t Check(const kvnode::Options& options)
+{
+    Counter counter;
+    std::ostream out(&counter);
+    std::ostringstream err;
+    kvnode::RunCheck(options, out, err);
+    return counter.bytes;
+}
+
+void BM_CheckOneLine(benchmark::State& state)
+{
+    const long n = state.range(0);
+    kvnode::Options options;
+    options.files = {FileOf(n)};
+    size_t bytes = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bytes = Check(options));
+    state.counters["ns_per_finding"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * static_cast<double>(n) * 1e-9,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["bytes_per_finding"] = static_cast<double>(bytes) / static_cast<double>(n);
+    state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(options.files[0]));
+}
+BENCHMARK(BM_CheckOneLine)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+
+void BM_CheckManyFiles(benchmark::State& state)
+{
+    kvnode::Options options;
+    options.files.assign(static_cast<size_t>(state.range(0)), FileOf(1000));
+    size_t peak = 0;
+    for (auto _ : state) {
+        g_peak = g_live.load();
+        const size_t before = g_live;
+        benchmark::DoNotOptimize(Check(options));
+        peak = g_peak - before;
+    }
+    state.counters["peak_bytes"] = static_cast<double>(peak);
+}
+BENCHMARK(BM_CheckManyFiles)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

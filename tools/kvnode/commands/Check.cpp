@@ -11,7 +11,6 @@
 #include "rules/Controls.h"
 
 #include <cstdlib>
-#include <memory>
 
 namespace kvnode {
 
@@ -19,16 +18,20 @@ namespace {
 
 std::string Count(size_t n, const char* what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); }
 
-// One run of check over its files: each file is read once, linted, mended
-// (--fix, --add-suppressions) and written back, then its findings are
-// reported less those its baseline holds.
+// One run of check over its files. Each file is read once, linted, mended
+// (--fix, --add-suppressions) and written back, and its findings, less those
+// its baseline holds, are reported as it is checked: nothing of one file is
+// kept for the next but what a new baseline must hold.
 class CheckRun {
 public:
     CheckRun(const Options& options, std::ostream& out, std::ostream& err) : m_options(options), m_out(out), m_err(err)
     {
+        // a document mended from standard input goes to standard output, the findings beside it
+        for (const std::string& file : options.files)
+            m_documentOut = m_documentOut || (IsStdin(file) && Rewrites());
     }
 
-    bool Prepare(std::string& problem)
+    bool Start(const OutputFormat& format, std::string& problem)
     {
         if (!m_options.baseline.empty()) {
             m_baseline = std::make_unique<Baseline>(m_options.baseline);
@@ -37,22 +40,29 @@ public:
         }
         if (!m_options.writeBaseline.empty()) {
             m_newBaseline = std::make_unique<Baseline>(m_options.writeBaseline);
-            return m_newBaseline->Read(true, problem);
+            if (!m_newBaseline->Read(true, problem))
+                return false;
         }
+        m_text = std::string(format.name) == "text" && !m_options.json;
+        if (m_options.diff || m_options.statistics)
+            return true;
+        OutputStyle style;
+        style.color = UseColor(m_options.color, m_options.terminal && !m_documentOut, std::getenv("NO_COLOR"),
+                               std::getenv("TERM"));
+        style.summary = !m_options.quiet;
+        m_writer = (m_options.json ? JsonArrayWriter : format.make)(FindingsOut(), style);
         return true;
     }
 
-    // one file's findings into the report
     void File(const std::string& file, const Controls& controls)
     {
-        const size_t index = m_report.files.size();
-        m_report.files.push_back(CheckedFile{DisplayName(file), SourceText()});
-        const std::string& name = m_report.files.back().name;
+        const std::string name = DisplayName(file);
+        ++m_summary.files;
         std::string bytes;
         XmlDiagnostic error;
         if (!ReadInput(file, bytes, error)) {
             m_unreadable = true;
-            Add(Finding{name, 0, 0, kXmlError, DiagnosticText(error)}, controls, index);
+            Report(Finding{name, 0, 0, kXmlError, DiagnosticText(error)}, controls, SourceText());
             return;
         }
         const auto reported = [&](const Finding& f) { return !m_baseline || !m_baseline->Holds(file, f); };
@@ -64,31 +74,20 @@ public:
             now.bytes = bytes;
             now.result = Lint(name, bytes, controls);
         }
-        if (m_options.addSuppressions && now.result.loaded) {
-            std::vector<Finding> wanted;
-            for (const Finding& f : now.result.findings)
-                if (reported(f))
-                    wanted.push_back(f);
-            size_t added = 0;
-            const std::string suppressed = AddSuppressions(now.bytes, wanted, added);
-            if (added) {
-                now.bytes = suppressed;
-                now.result = Lint(name, now.bytes, controls);
-                m_suppressions += added;
-            }
-        }
+        if (m_options.addSuppressions && now.result.loaded)
+            Suppress(name, controls, reported, now);
         m_unreadable = m_unreadable || !now.result.loaded;
         if (now.bytes != bytes && !Rewrite(file, bytes, now.bytes))
             return;
-        m_report.files.back().source = SourceText(now.bytes);
+        const SourceText source(now.bytes);
         if (m_newBaseline)
             m_checked.emplace_back(file, now.result.findings);
         for (Finding& f : now.result.findings)
             if (!(m_baseline && m_baseline->Take(file, f)) && !(m_newBaseline && Baselined(f)))
-                Add(std::move(f), controls, index);
+                Report(std::move(f), controls, source);
         if (m_baseline && !m_newBaseline && controls.Checks(kStaleBaseline))
             for (Finding& f : m_baseline->Gone(file, name))
-                Add(std::move(f), controls, index);
+                Report(std::move(f), controls, source);
     }
 
     int Finish(const OutputFormat& format)
@@ -100,68 +99,87 @@ public:
                 m_err << problem << '\n';
                 return kExitFailure;
             }
-            m_err << "kvnode: wrote " << Count(written, "finding") << " to " << m_options.writeBaseline << '\n';
-        }
-        if (m_fixed)
-            m_err << "kvnode: " << (m_options.diff ? "would fix " : "fixed ") << Count(m_fixed, "finding") << '\n';
-        if (m_suppressions)
-            m_err << "kvnode: " << (m_options.diff ? "would add " : "added ") << Count(m_suppressions, "suppression comment")
+            m_err << "kvnode: wrote " << Count(written, "finding") << " to " << Printable(m_options.writeBaseline)
                   << '\n';
-        if (m_options.diff) {
-            m_out << m_diffs;
-            m_out.flush();
-            return m_unreadable ? kExitFailure : m_diffs.empty() ? kExitClean : kExitFindings;
         }
-        // with the document on standard output, the findings go beside it
-        std::ostream& out = m_stdout.empty() ? m_out : m_err;
-        m_out << m_stdout;
-        const bool failed = m_report.Count(Severity::Error) > 0;
-        if (m_options.quiet) {
-            std::vector<Diagnostic> errors;
-            for (Diagnostic& d : m_report.diagnostics)
-                if (d.severity == Severity::Error)
-                    errors.push_back(std::move(d));
-            m_report.diagnostics.swap(errors);
+        const char* would = m_options.diff ? "would " : "";
+        if (m_fixed)
+            m_err << "kvnode: " << would << (m_options.diff ? "fix " : "fixed ") << Count(m_fixed, "finding") << '\n';
+        if (m_suppressions)
+            m_err << "kvnode: " << would << (m_options.diff ? "add " : "added ")
+                  << Count(m_suppressions, "suppression comment") << '\n';
+        if (m_options.diff) {
+            m_out.flush();
+            return m_unreadable ? kExitFailure : m_changed ? kExitFindings : kExitClean;
         }
         if (m_options.statistics) {
-            const std::vector<RuleCount> counts = CountByRule(m_report, m_options.unsafeFixes);
-            (std::string(format.name) == "json" ? WriteStatisticsJson : WriteStatisticsText)(m_report, counts, out);
+            const std::vector<RuleCount> counts = m_statistics.Counts();
+            (std::string(format.name) == "json" ? WriteStatisticsJson : WriteStatisticsText)(m_summary, counts,
+                                                                                              FindingsOut());
         } else {
-            OutputStyle style;
-            style.color = UseColor(m_options.color, m_options.terminal && m_stdout.empty(), std::getenv("NO_COLOR"),
-                                   std::getenv("TERM"));
-            style.summary = !m_options.quiet;
-            (m_options.json ? WriteJsonArray : format.write)(m_report, style, out);
-            if (std::string(format.name) == "text" && !m_options.json && !m_options.quiet)
-                out << FixableHint();
+            m_writer->End(m_summary);
+            if (m_text && !m_options.quiet)
+                FindingsOut() << FixableHint();
         }
-        m_out.flush();
+        FindingsOut().flush();
         if (!m_out) {
             m_err << "kvnode check: cannot write the findings\n";
             return kExitFailure;
         }
-        return m_unreadable ? kExitFailure : failed ? kExitFindings : kExitClean;
+        return m_unreadable ? kExitFailure : m_summary.errors > 0 ? kExitFindings : kExitClean;
     }
 
 private:
-    void Add(Finding f, const Controls& controls, size_t index)
+    bool Rewrites() const { return (m_options.fix || m_options.addSuppressions) && !m_options.diff; }
+    std::ostream& FindingsOut() { return m_documentOut ? m_err : m_out; }
+
+    void Report(Finding f, const Controls& controls, const SourceText& source)
     {
         const Severity severity = controls.SeverityOf(f.rule);
-        m_report.diagnostics.push_back(Diagnostic{std::move(f), severity, index});
+        const bool error = severity == Severity::Error;
+        if (m_options.quiet && !error)
+            return;
+        ++(error ? m_summary.errors : m_summary.warnings);
+        if (f.fix)
+            ++(f.fix->safe || m_options.unsafeFixes ? m_fixable : m_unsafeFixable);
+        if (m_options.statistics) {
+            m_statistics.Add(f, m_options.unsafeFixes);
+        } else if (m_writer) {
+            Excerpt excerpt = MakeExcerpt(source, f.line, f.column, f.endLine, f.endColumn);
+            m_writer->Add(Diagnostic{std::move(f), severity, std::move(excerpt)});
+        }
+    }
+
+    // a kvnode: ignore comment for each element with findings that are reported
+    void Suppress(const std::string& name, const Controls& controls,
+                  const std::function<bool(const Finding&)>& reported, FixOutcome& now)
+    {
+        std::vector<Finding> wanted;
+        for (const Finding& f : now.result.findings)
+            if (reported(f))
+                wanted.push_back(f);
+        size_t added = 0;
+        const std::string suppressed = AddSuppressions(now.bytes, wanted, added);
+        if (added == 0)
+            return;
+        now.bytes = suppressed;
+        now.result = Lint(name, now.bytes, controls);
+        m_suppressions += added;
     }
 
     // the file's new bytes where they go: its diff, standard output or the file; false when it cannot be written
     bool Rewrite(const std::string& file, const std::string& before, const std::string& after)
     {
+        m_changed = true;
         if (m_options.diff) {
-            m_diffs += UnifiedDiff(before, after, DisplayName(file));
+            m_out << UnifiedDiff(before, after, DisplayName(file));
         } else if (IsStdin(file)) {
-            m_stdout = after;
+            m_out << after;
         } else {
             CXMLDocument writer;
             if (!writer.WriteFile(file.c_str(), after)) {
                 m_unreadable = true;
-                Add(Finding{file, 0, 0, kXmlError, writer.GetErrorText()}, Controls(), m_report.files.size() - 1);
+                Report(Finding{file, 0, 0, kXmlError, DiagnosticText(writer.GetError())}, Controls(), SourceText());
                 return false;
             }
         }
@@ -171,32 +189,30 @@ private:
     // what --fix (or --unsafe-fixes) would mend of the findings shown
     std::string FixableHint() const
     {
-        size_t safe = 0, unsafe = 0;
-        for (const Diagnostic& d : m_report.diagnostics)
-            if (d.finding.fix)
-                ++(d.finding.fix->safe || m_options.unsafeFixes ? safe : unsafe);
-        if (m_options.fix) // it mended all it could: the guesses are left
-            safe = 0;
+        const size_t safe = m_options.fix ? 0 : m_fixable; // --fix mended all it could: the guesses are left
         std::string hint;
         if (safe)
             hint = std::to_string(safe) + " of these can be fixed with --fix" +
                    (m_options.unsafeFixes ? " --unsafe-fixes" : "");
-        if (unsafe)
-            hint += safe ? " (" + std::to_string(unsafe) + " more with --fix --unsafe-fixes)"
-                         : std::to_string(unsafe) + " of these can be fixed with --fix --unsafe-fixes";
+        if (m_unsafeFixable)
+            hint += safe ? " (" + std::to_string(m_unsafeFixable) + " more with --fix --unsafe-fixes)"
+                         : std::to_string(m_unsafeFixable) + " of these can be fixed with --fix --unsafe-fixes";
         return hint.empty() ? hint : hint + "\n";
     }
 
     const Options& m_options;
     std::ostream& m_out;
     std::ostream& m_err;
-    Report m_report;
+    bool m_documentOut = false; // standard output carries a mended document
+    bool m_text = false;        // the findings are text for people
+    std::unique_ptr<ReportWriter> m_writer;
+    Summary m_summary;
+    Statistics m_statistics;
     std::unique_ptr<Baseline> m_baseline, m_newBaseline;
     std::vector<std::pair<std::string, std::vector<Finding>>> m_checked; // for the new baseline
-    bool m_unreadable = false;
+    bool m_unreadable = false, m_changed = false;
     size_t m_fixed = 0, m_suppressions = 0;
-    std::string m_diffs;  // --diff: what would change
-    std::string m_stdout; // a document read from standard input and mended
+    size_t m_fixable = 0, m_unsafeFixable = 0; // of the findings reported
 };
 
 // options that contradict one another; empty when they do not
@@ -236,9 +252,9 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err)
             return usage(problem);
     const OutputFormat* format = FindOutputFormat(settings.format.empty() ? "text" : settings.format);
     if (!format)
-        return usage("unknown format \"" + settings.format + "\"");
+        return usage("unknown format \"" + Printable(settings.format) + "\"");
     CheckRun run(options, out, err);
-    if (!run.Prepare(problem)) {
+    if (!run.Start(*format, problem)) {
         err << problem << '\n';
         return kExitFailure;
     }

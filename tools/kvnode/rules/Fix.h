@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace kvnode {
 
@@ -38,9 +37,6 @@ private:
     }
 };
 
-// Whether a did-you-mean s for word is the one candidate that close: no
-// other of candidates (s.word among them) is as near.
-bool OnlyCandidate(const std::string& word, const Suggestion& s, std::vector<std::string> candidates);
 // the suggestion differs from the word only in letter case or blanks
 inline bool SameButCaseOrBlanks(const Suggestion& s) { return !s.word.empty() && s.distance == 0; }
 

@@ -1,9 +1,8 @@
 #include "rules/Lint.h"
 
-#include "rules/Families.h"
-
 #include "model/SourceText.h"
 #include "rules/Controls.h"
+#include "rules/Families.h"
 #include "rules/Locator.h"
 #include "rules/Suppressions.h"
 
@@ -15,27 +14,38 @@ namespace kvnode {
 Finding& LintContext::Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
                           const std::string& subject)
 {
-    const XmlPosition at = m_doc.GetPosition(&object);
+    const Place at = m_places.Of(object, attribute, subject);
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message), &object, attribute, subject});
+    m_findings.back().endLine = at.endLine;
+    m_findings.back().endColumn = at.endColumn;
     return m_findings.back();
 }
 
 Finding& LintContext::Add(RuleId rule, XmlPosition at, std::string message)
 {
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message)});
+    m_findings.back().endLine = at.line;
+    m_findings.back().endColumn = at.column;
     return m_findings.back();
 }
 
 std::vector<Finding> LintContext::TakeFindings() { return std::move(m_findings); }
 
-int ConstructionGraph::IndexOf(const CXMLBase* o)
+const std::vector<const CNodeTypeDesc*>& LintContext::NodeTypes()
 {
-    const auto it = index.emplace(o, static_cast<int>(nodes.size()));
-    if (it.second) {
-        nodes.push_back(o);
-        edges.emplace_back();
+    if (!m_nodeTypesFound) {
+        m_nodeTypes = NodeTypesOf(m_doc.GetRoot());
+        m_nodeTypesFound = true;
     }
-    return it.first->second;
+    return m_nodeTypes;
+}
+
+const NameGraph& LintContext::GraphOf(const CNodeTypeDesc& node)
+{
+    std::unique_ptr<NameGraph>& graph = m_graphs[&node];
+    if (!graph)
+        graph = std::make_unique<NameGraph>(node);
+    return *graph;
 }
 
 namespace {
@@ -65,7 +75,7 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
     RunFamilies(c);
     SuppressionFilter filter(controls, FindSuppressions(SourceText(bytes).Text()));
     for (Finding& f : c.TakeFindings())
-        if (filter.Keeps(f))
+        if (filter.Keeps(f, f.object ? doc.GetPosition(f.object) : XmlPosition{f.line, f.column, 0}))
             result.findings.push_back(std::move(f));
     for (Finding& f : filter.Unused(name))
         if (controls.Checks(f.rule))

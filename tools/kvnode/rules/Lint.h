@@ -26,6 +26,10 @@ struct Finding {
     std::string file;
     int line = 0; // 0: the finding has no place in the file
     int column = 0;
+    // just past what the finding is about (an attribute's value, an element's
+    // name); the same as line and column when it points at one place
+    int endLine = 0;
+    int endColumn = 0;
     RuleId rule = kXmlError;
     std::string message; // UTF-8
     // What the finding is about: the element (null: none, as for the file

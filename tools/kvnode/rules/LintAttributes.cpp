@@ -125,9 +125,9 @@ public:
     void Run()
     {
         CString type;
-        if (IsConstruction(KindOf(m_o)) && !m_o.GetAttText("type", type)) {
+        if (m_info.IsConstruction() && !m_o.GetAttText("type", type)) {
             m_c.unclearType.insert(&m_o);
-            const std::string zero = ConstructionTypes(KindOf(m_o))->rows[0].text;
+            const std::string zero = m_info.constructionTypes->rows[0].text;
             m_c.Add(kBadNumber, m_o, "type",
                     Label(m_o) + ": \"type\" is missing: the host reads 0 (" + zero +
                         "); what this type needs is not checked");
@@ -153,12 +153,14 @@ private:
 
     void Value(const AttributeInfo& a, const std::string& value)
     {
-        const bool isType = a.name == "type" && IsConstruction(KindOf(m_o));
+        const bool isType = a.name == "type" && m_info.IsConstruction();
         std::string message;
         std::string meant; // the number the text stands for, where it stands for one
         RuleId rule = kBadNumber;
         switch (a.reading.type) {
         case AttType::Text:
+        case AttType::Character:
+        case AttType::Keyword:
             return;
         case AttType::Integer:
         case AttType::Enumeration: {
@@ -252,12 +254,11 @@ private:
         const Suggestion s = Closest(name, known);
         CString present;
         const bool missing = !s.word.empty() && !m_o.GetAttText(s.word.c_str(), present);
-        const std::string reader = m_info.IsRoot() ? m_info.element : KindWord(m_info.kind);
+        const std::string reader = m_info.IsRoot() ? m_info.element : m_info.noun;
         const std::string head = Label(m_o) + ": no " + reader + " reads \"" + name + "\"" + DidYouMean(s);
         if (missing) {
             Finding& f = m_c.Add(kMisspeltAttribute, m_o, name, head + ", so \"" + s.word + "\" stays empty");
-            f.fix = OnlyCandidate(name, s, known) ? Fix::Safe(Fix::Part::Name, s.word)
-                                                  : Fix::Unsafe(Fix::Part::Name, s.word);
+            f.fix = s.only ? Fix::Safe(Fix::Part::Name, s.word) : Fix::Unsafe(Fix::Part::Name, s.word);
         } else
             m_c.Add(kUnknownAttribute, m_o, name, head + "; it is kept as it is");
     }

@@ -3,31 +3,21 @@
 // document and its bytes, the findings so far, and what one family tells
 // another.
 #include "model/Model.h"
+#include "model/NameGraph.h"
+#include "model/Places.h"
 #include "rules/Lint.h"
 
 #include <map>
+#include <memory>
 #include <set>
-#include <unordered_map>
 #include <utility>
 
 namespace kvnode {
 
-// The constructions of one node type and which builds on which, by index in file order.
-struct ConstructionGraph {
-    struct Edge {
-        int to;
-        const char* field;
-    };
-    std::vector<const CXMLBase*> nodes;
-    std::vector<std::vector<Edge>> edges;
-    std::unordered_map<const CXMLBase*, int> index;
-    int IndexOf(const CXMLBase* o);
-};
-
 class LintContext {
 public:
     LintContext(const CXMLDocument& doc, const std::string& file, const std::string& bytes)
-        : m_doc(doc), m_file(file), m_bytes(bytes)
+        : m_doc(doc), m_file(file), m_bytes(bytes), m_places(doc, bytes)
     {
     }
 
@@ -48,14 +38,19 @@ public:
     std::set<const CXMLBase*> unclearType;
     // elements reported as class-mismatch, whose reader warning is not repeated
     std::set<std::pair<int, int>> mismatched;
-    // each node type's constructions, filled by the name rules
-    std::map<const CNodeTypeDesc*, ConstructionGraph> graphs;
+    // the document's node types, and each one's names, looked up once for every rule
+    const std::vector<const CNodeTypeDesc*>& NodeTypes();
+    const NameGraph& GraphOf(const CNodeTypeDesc& node);
 
 private:
     const CXMLDocument& m_doc;
     const std::string& m_file;
     const std::string& m_bytes;
+    Places m_places;
     std::vector<Finding> m_findings;
+    std::vector<const CNodeTypeDesc*> m_nodeTypes;
+    bool m_nodeTypesFound = false;
+    std::map<const CNodeTypeDesc*, std::unique_ptr<NameGraph>> m_graphs;
 };
 
 // a hint for a UTF-8 error in a file whose bytes read as GBK, or empty

@@ -1,8 +1,11 @@
-// Names in a node type: unresolved-name, duplicate-name, unused-varitem.
+// Names: unresolved-name, duplicate-name, unused-varitem.
 #include "model/Spelling.h"
 #include "rules/Families.h"
 
 #include <map>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace kvnode {
 
@@ -14,116 +17,147 @@ constexpr RuleId kUnusedVarItem = "unused-varitem";
 
 std::string Quoted(const CString& gbk) { return "\"" + Utf8(gbk) + "\""; }
 
-// How a bolt or bolt group came by its variable item's name, the way the
-// class derives it: the first expression with its suffix, the suffix taken
-// out and the first character dropped.
-std::string Derivation(const CXMLBase& o)
+// Which written expression a worked-out name comes from: the first of the
+// descriptor's own texts that holds it after a first character.
+std::string Origin(const CXMLBase& o, const CString& name)
 {
-    CString len, diam, num;
-    const char* diamSuffix;
-    if (KindOf(o) == Kind::Bolt) {
-        const auto& b = static_cast<const CBoltDesc&>(o);
-        len = b.GetLenExp(), diam = b.GetDiamExp(), num = b.GetNumExp(), diamSuffix = "_MaoDiam";
-    } else {
-        const auto& g = static_cast<const CBoltGroupDesc&>(o);
-        len = g.GetLenExp(), diam = g.GetDiamExp(), num = g.GetNumExp(), diamSuffix = "_BoltDiam";
-    }
-    const std::pair<const char*, const CString*> from[] = {{"len", &len}, {"diam", &diam}, {"num", &num}};
-    const char* suffixes[] = {"_Len", diamSuffix, "_Num"};
-    for (int i = 0; i < 3; ++i) {
-        if (from[i].second->Find(suffixes[i]) < 0)
-            continue;
-        CString rest = *from[i].second;
-        rest.Replace(suffixes[i], "");
-        std::string text = "; it comes from \"" + std::string(from[i].first) + "\"=" + Quoted(*from[i].second) +
-                           " with \"" + suffixes[i] + "\" taken out";
-        if (rest.GetLength() >= 2)
-            text += " and its first character \"" + Utf8(rest.Left(1)) + "\" dropped";
-        return text;
-    }
+    for (const Field& f : KeyFields(o))
+        if (!f.derived && !f.reading.names && !IsBaseAttribute(f.attribute) && f.value.Find(name) >= 1)
+            return "; it comes from \"" + f.attribute + "\"=" + Quoted(f.value);
     return std::string();
 }
 
-void Unresolved(LintContext& c, const CXMLBase& from, const Reference& ref, const Scope& scope)
-{
-    const Field& f = *ref.field;
-    std::string message = Label(from) + ": \"" + f.attribute + "\"";
-    if (f.derived)
-        message += " (from its expressions)";
-    if (ref.name.IsEmpty()) {
-        c.Add(kUnresolvedName, from, f.attribute, message + (f.list ? " holds an empty name" : " is empty"));
-        return;
-    }
-    message += " names no " + std::string(KindWord(f.target)) + " " + Quoted(ref.name);
-    const std::string name(ref.name.GetString(), static_cast<size_t>(ref.name.GetLength()));
-    const std::vector<std::string> names = scope.NamesOf(f.target);
-    Suggestion s = Closest(name, names);
-    const bool oneReading = SameButCaseOrBlanks(s) && OnlyCandidate(name, s, names);
-    s.word = Utf8(s.word.data(), s.word.size());
-    if (!s.word.empty())
-        message += DidYouMean(s);
-    else if (const CBaseDesc* other = scope.FindAny(ref.name))
-        message += " (" + Label(*other) + " has that name)";
-    if (f.derived)
-        message += Derivation(from);
-    Finding& finding = c.Add(kUnresolvedName, from, f.derived ? std::string() : f.attribute, message, Utf8(ref.name));
-    if (!f.derived && !s.word.empty())
-        finding.fix = oneReading ? Fix::Safe(Fix::Part::Subject, s.word) : Fix::Unsafe(Fix::Part::Subject, s.word);
-}
+class Unresolved {
+public:
+    Unresolved(LintContext& c, const NameGraph& graph) : m_c(c), m_graph(graph) {}
 
-// Descriptors of one kind and name among the children of parent, which
+    void Report(const NameGraph::Arc& arc)
+    {
+        const CXMLBase& from = *m_graph.Vertices()[arc.from].object;
+        const NameGraph::Vertex& missing = m_graph.Vertices()[arc.to];
+        const std::string attribute = arc.derived ? std::string() : arc.field;
+        std::string message = Label(from) + ": \"" + arc.field + "\"";
+        if (arc.derived)
+            message += " (from its expressions)";
+        if (missing.name.IsEmpty()) {
+            m_c.Add(kUnresolvedName, from, attribute, message + (arc.list ? " holds an empty name" : " is empty"));
+            return;
+        }
+        const Hint& hint = HintOf(missing);
+        message += " names no " + Noun(missing.cls) + " " + Quoted(missing.name) + hint.text;
+        if (arc.derived)
+            message += Origin(from, missing.name);
+        Finding& f = m_c.Add(kUnresolvedName, from, attribute, message, Utf8(missing.name));
+        // the name offered, where the author wrote one: certain when only letter case or blanks differ
+        if (!arc.derived && !hint.offered.word.empty())
+            f.fix = SameButCaseOrBlanks(hint.offered) && hint.offered.only
+                        ? Fix::Safe(Fix::Part::Subject, hint.offered.word)
+                        : Fix::Unsafe(Fix::Part::Subject, hint.offered.word);
+    }
+
+private:
+    struct Hint {
+        std::string text;     // for the message
+        Suggestion offered;   // the name offered, in UTF-8; none when the text names another class's
+    };
+
+    // the closest name of the class wanted, or another class's descriptor of the name
+    const Hint& HintOf(const NameGraph::Vertex& missing)
+    {
+        const auto known = m_hints.find(&missing);
+        if (known != m_hints.end())
+            return known->second;
+        Hint& hint = m_hints[&missing];
+        Suggestion s = m_graph.Names().NamesOf(missing.cls).Closest(Bytes(missing.name));
+        s.word = Utf8(s.word.data(), s.word.size());
+        if (!s.word.empty()) {
+            hint.text = DidYouMean(s);
+            hint.offered = s;
+        } else if (const CBaseDesc* other = m_graph.Names().FindAny(missing.name)) {
+            hint.text = " (" + Label(*other) + " has that name)";
+        }
+        return hint;
+    }
+
+    LintContext& m_c;
+    const NameGraph& m_graph;
+    std::unordered_map<const NameGraph::Vertex*, Hint> m_hints;
+};
+
+// Descriptors of one class and name among the children of parent, which
 // lookups by name cannot tell apart.
 void Duplicates(LintContext& c, const CXMLBase& parent)
 {
-    std::map<std::pair<Kind, std::string>, const CXMLBase*> first;
+    std::map<std::pair<const CRuntimeClass*, std::string>, const CXMLBase*> first;
     for (const CXMLBase* child : ChildrenOf(parent)) {
-        const Kind kind = KindOf(*child);
-        if (kind == Kind::Other || kind == Kind::ValueList || kind == Kind::Cut || kind == Kind::BoltPlane)
+        if (!child->IsKindOf(RUNTIME_CLASS(CBaseDesc)))
             continue;
-        const CString name = static_cast<const CBaseDesc*>(child)->GetName();
-        if (name.IsEmpty())
+        const std::string name = Bytes(static_cast<const CBaseDesc*>(child)->GetName());
+        if (name.empty())
             continue;
-        const auto seen = first.emplace(std::make_pair(kind, std::string(name.GetString())), child);
+        const auto seen = first.emplace(std::make_pair(child->GetRuntimeClass(), name), child);
         if (seen.second)
             continue;
         const XmlPosition p = c.Doc().GetPosition(seen.first->second);
+        const std::string where = parent.IsKindOf(RUNTIME_CLASS(CBaseDesc)) ? Label(parent) : "the document";
         c.Add(kDuplicateName, *child, "name",
-              "a second " + Label(*child) + " in " + Label(parent) +
+              "a second " + Label(*child) + " in " + where +
                   (p.line ? " (the first is at line " + std::to_string(p.line) + ")" : std::string()) +
                   ": lookups find only the first");
     }
 }
 
-void CheckNode(LintContext& c, const CNodeTypeDesc& node, ConstructionGraph& graph)
+bool EndsName(char ch) { return std::string(" \t\r\n+-*/()[]{}<>=!&|^%,;:?@'\"").find(ch) != std::string::npos; }
+
+// The variable items an expression uses by the convention @Item_Variable:
+// each '@' followed by an item's name and '_'. GBK trail bytes may look like
+// '@' or '_', so the text is walked a character at a time.
+void UsesIn(const CString& text, const std::unordered_map<std::string, const CXMLBase*>& items,
+            std::unordered_set<const CXMLBase*>& used)
 {
-    const Scope scope(node);
-    Duplicates(c, node);
-    std::set<const CBaseDesc*> namedItems;
-    ForEachInNode(node, [&](const CXMLBase& o) {
-        const Kind kind = KindOf(o);
-        if (IsConstruction(kind))
-            graph.IndexOf(&o);
-        if (kind == Kind::LinkBar || kind == Kind::VarItem)
-            Duplicates(c, o);
-        if (c.unclearType.count(&o))
-            return;
-        const std::vector<Field> fields = KeyFields(o);
-        for (const Reference& ref : ReferencesOf(fields)) {
-            const CBaseDesc* target = scope.Resolve(o, ref.field->target, ref.name);
-            if (!target)
-                Unresolved(c, o, ref, scope);
-            else if (ref.field->target == Kind::VarItem)
-                namedItems.insert(target);
-            if (target && IsConstruction(kind) && IsConstruction(KindOf(*target))) {
-                const int from = graph.IndexOf(&o);
-                const int to = graph.IndexOf(target);
-                graph.edges[from].push_back(ConstructionGraph::Edge{to, ref.field->attribute});
-            }
+    const char* s = text.GetString();
+    const size_t n = static_cast<size_t>(text.GetLength());
+    for (size_t i = 0; i < n;) {
+        if (s[i] != '@') {
+            i += static_cast<unsigned char>(s[i]) >= 0x81 && i + 1 < n ? 2 : 1;
+            continue;
         }
+        size_t j = ++i;
+        for (; j < n && !EndsName(s[j]); j += static_cast<unsigned char>(s[j]) >= 0x81 && j + 1 < n ? 2 : 1) {
+            if (s[j] != '_')
+                continue;
+            const auto item = items.find(std::string(s + i, j - i));
+            if (item != items.end())
+                used.insert(item->second);
+        }
+        i = j;
+    }
+}
+
+// Items a plate names, a bolt works out from its expressions, or any
+// expression of the node type uses as @Item_Variable.
+void UnusedItems(LintContext& c, const CNodeTypeDesc& node, const NameGraph& graph)
+{
+    std::unordered_map<std::string, const CXMLBase*> items;
+    for (const CXMLBase* child : ChildrenOf(node))
+        if (child->IsKindOf(RUNTIME_CLASS(CVarItemDesc)))
+            items.emplace(Bytes(static_cast<const CBaseDesc*>(child)->GetName()), child);
+    if (items.empty())
+        return;
+    std::unordered_set<const CXMLBase*> used;
+    for (const NameGraph::Arc& a : graph.Arcs())
+        if (!a.owns && graph.Vertices()[a.to].object)
+            used.insert(graph.Vertices()[a.to].object);
+    ForEachInNode(node, [&](const CXMLBase& o) {
+        const CStringArray& list = o.GetAttList();
+        for (INT_PTR i = 1; i < list.GetSize(); i += 2)
+            UsesIn(list[i], items, used);
     });
     for (const CXMLBase* child : ChildrenOf(node))
-        if (KindOf(*child) == Kind::VarItem && !namedItems.count(static_cast<const CBaseDesc*>(child)))
-            c.Add(kUnusedVarItem, *child, "", Label(*child) + " is named by no plate, bolt or bolt group");
+        if (child->IsKindOf(RUNTIME_CLASS(CVarItemDesc)) && !used.count(child))
+            c.Add(kUnusedVarItem, *child, "",
+                  Label(*child) + " is named by no plate, bolt or bolt group, and no expression uses it as @" +
+                      Utf8(static_cast<const CBaseDesc*>(child)->GetName()) + "_...");
 }
 
 } // namespace
@@ -131,28 +165,45 @@ void CheckNode(LintContext& c, const CNodeTypeDesc& node, ConstructionGraph& gra
 void RegisterNameRules(RuleRegistry& r)
 {
     r.Add({kUnresolvedName, Severity::Error,
-           "a field that the descriptor's construction uses names no descriptor of the kind it needs",
-           "The host looks the name up among the node type's descriptors of the kind the field wants and finds "
-           "none. The message offers the closest name of that kind, and says when only blanks or letter case "
-           "differ.",
+           "a field that the descriptor's construction uses names no descriptor of the class it needs",
+           "The host looks the name up among the node type's descriptors of the class the field wants (inside a "
+           "link bar, among the bar's own planes first) and finds none. The message offers the closest name of "
+           "that class, and says when only blanks or letter case differ.",
            "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"Web Plane\"/>",
            "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"WebPlane\"/>",
            FixKind::SafeOrUnsafe});
-    r.Add({kDuplicateName, Severity::Error, "two descriptors of one kind share a name where lookups would take the first",
-           "Lookups by name find the first descriptor; the second is never used.",
+    r.Add({kDuplicateName, Severity::Error,
+           "two descriptors of one class and one parent share a name, where lookups take the first",
+           "Lookups by name find the first descriptor; the second is never used. Node types are compared in the "
+           "document, descriptors among the children of one parent.",
            "<CLineDesc classtype=\"8_13\" name=\"Axis\" .../> <CLineDesc classtype=\"8_13\" name=\"Axis\" .../>",
            "<CLineDesc classtype=\"8_13\" name=\"Axis\" .../> <CLineDesc classtype=\"8_13\" name=\"Axis2\" .../>"});
-    r.Add({kUnusedVarItem, Severity::Warning, "a variable item that no plate, bolt or bolt group names",
-           "Plates name their variable item in \"varitem\"; bolts and bolt groups derive it from their "
-           "expressions. An item nothing names is never offered.",
+    r.Add({kUnusedVarItem, Severity::Warning, "a variable item that nothing names or uses",
+           "Plates name their variable item in \"varitem\"; bolts and bolt groups work it out from their "
+           "expressions; any expression may use a variable as @Item_Variable. An item nothing names or uses is "
+           "never offered.",
            "<CVarItemDesc classtype=\"8_9\" name=\"Weld\" type=\"plate\" defineby=\"user\"/>",
            "<CPlateDesc ... varitem=\"Weld\"/> <CVarItemDesc classtype=\"8_9\" name=\"Weld\" .../>"});
 }
 
 void CheckNames(LintContext& c)
 {
-    for (const CNodeTypeDesc* node : NodeTypesOf(c.Doc().GetRoot()))
-        CheckNode(c, *node, c.graphs[node]);
+    if (const CXMLBase* root = c.Doc().GetRoot())
+        if (!root->IsKindOf(RUNTIME_CLASS(CNodeTypeDesc)))
+            Duplicates(c, *root);
+    for (const CNodeTypeDesc* node : c.NodeTypes()) {
+        const NameGraph& graph = c.GraphOf(*node);
+        Duplicates(c, *node);
+        ForEachInNode(*node, [&](const CXMLBase& o) {
+            if (o.IsKindOf(RUNTIME_CLASS(CBaseDesc)))
+                Duplicates(c, o);
+        });
+        Unresolved unresolved(c, graph);
+        for (const NameGraph::Arc& a : graph.Arcs())
+            if (!a.owns && !graph.Vertices()[a.to].object && !c.unclearType.count(graph.Vertices()[a.from].object))
+                unresolved.Report(a);
+        UnusedItems(c, *node, graph);
+    }
 }
 
 } // namespace kvnode

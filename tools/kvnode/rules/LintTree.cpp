@@ -25,11 +25,7 @@ std::pair<int, int> PlaceOf(const LintContext& c, const CXMLBase& o)
 void UnknownIndex(LintContext& c, const CXMLBase& o)
 {
     const char* name = o.GetElementName();
-    const CRuntimeClass* cls = CRuntimeClass::FromName(name);
-    const ClassInfo* info = nullptr;
-    for (const ClassInfo& k : Classes())
-        if (k.cls == cls)
-            info = &k;
+    const ClassInfo* info = ClassOf(CRuntimeClass::FromName(name));
     if (!info)
         return;
     CString index;
@@ -40,18 +36,23 @@ void UnknownIndex(LintContext& c, const CXMLBase& o)
     c.mismatched.insert(PlaceOf(c, o));
 }
 
-std::string Plural(Kind kind)
+std::string Plural(const CRuntimeClass* cls)
 {
-    const std::string word = KindWord(kind);
+    const std::string word = Noun(cls);
     return word + (word.back() == 's' ? "es" : "s");
 }
 
-std::string Listed(const std::vector<Kind>& kinds)
+std::string Listed(const std::vector<CRuntimeClass*>& classes)
 {
     std::string text;
-    for (size_t i = 0; i < kinds.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == kinds.size() ? " and " : ", ") + Plural(kinds[i]);
+    for (size_t i = 0; i < classes.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == classes.size() ? " and " : ", ") + Plural(classes[i]);
     return text.empty() ? "nothing" : text;
+}
+
+bool Lists(const ClassInfo& parent, const CRuntimeClass* child)
+{
+    return std::find(parent.children.begin(), parent.children.end(), child) != parent.children.end();
 }
 
 void Placement(LintContext& c, const CXMLBase& o)
@@ -60,20 +61,18 @@ void Placement(LintContext& c, const CXMLBase& o)
     const ClassInfo* info = ClassOf(o);
     const ClassInfo* parentInfo = parent ? ClassOf(*parent) : nullptr;
     if (!info || info->IsRoot() || !parentInfo)
-        return; // unknown elements are unknown-class's; what the root holds is the host's
-    const Kind kind = info->kind;
-    if (kind == Kind::NodeType && !parentInfo->IsRoot()) {
+        return; // unknown elements are unknown-class's
+    if (Lists(RootClass(), info->cls) && !parentInfo->IsRoot()) {
         c.Add(kMisplacedElement, o, "",
-              Label(o) + " in " + Label(*parent) + ": a node type belongs directly under the document root");
+              Label(o) + " in " + Label(*parent) + ": a " + info->noun + " belongs directly under the document root");
         return;
     }
     if (parentInfo->IsRoot())
-        return;
-    const auto& allowed = parentInfo->children;
-    if (std::find(allowed.begin(), allowed.end(), kind) == allowed.end())
+        return; // what else the root holds is the host's
+    if (!Lists(*parentInfo, info->cls))
         c.Add(kMisplacedElement, o, "",
-              "a " + std::string(KindWord(kind)) + " in " + Label(*parent) + ", whose lists see only " +
-                  Listed(allowed) + ": no list of the host sees it");
+              "a " + info->noun + " in " + Label(*parent) + ", whose lists see only " + Listed(parentInfo->children) +
+                  ": no list of the host sees it");
 }
 
 void Root(LintContext& c, const CXMLBase& root)

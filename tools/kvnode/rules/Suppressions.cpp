@@ -114,14 +114,14 @@ SuppressionFilter::SuppressionFilter(const Controls& controls, std::vector<Suppr
 {
 }
 
-bool SuppressionFilter::Keeps(const Finding& f)
+bool SuppressionFilter::Keeps(const Finding& f, const XmlPosition& element)
 {
     if (f.rule == kXmlError)
         return true;
     bool silenced = false;
     for (size_t i = 0; i < m_suppressions.size(); ++i) {
         const Suppression& s = m_suppressions[i];
-        const bool here = s.wholeFile || (s.targetLine == f.line && s.targetColumn == f.column);
+        const bool here = s.wholeFile || (s.targetLine == element.line && s.targetColumn == element.column);
         if (!here || !s.problem.empty())
             continue;
         if (s.rules.empty() || std::find(s.rules.begin(), s.rules.end(), f.rule) != s.rules.end()) {

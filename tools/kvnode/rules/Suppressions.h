@@ -34,8 +34,9 @@ class SuppressionFilter {
 public:
     SuppressionFilter(const Controls& controls, std::vector<Suppression> suppressions);
 
-    // a comment that would silence a rule the run leaves out still counts as used
-    bool Keeps(const Finding& f);
+    // f about the element that starts at element (its '<'); a comment that
+    // would silence a rule the run leaves out still counts as used
+    bool Keeps(const Finding& f, const XmlPosition& element);
     // the comments that silenced nothing, named file
     std::vector<Finding> Unused(const std::string& file) const;
 
