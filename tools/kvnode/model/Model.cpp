@@ -1,6 +1,7 @@
 #include "model/Model.h"
 
 #include "model/Spelling.h"
+#include "output/Escape.h"
 
 #include <xmlobj/XmlEncoding.h>
 
@@ -278,11 +279,11 @@ bool SelectNodeTypes(const CXMLDocument& doc, const std::string* nodeUtf8, std::
             }
         }
     }
-    err << "kvnode: no node type named \"" << *nodeUtf8 << "\"";
+    err << "kvnode: no node type named \"" << Printable(*nodeUtf8) << "\"";
     if (!out.empty()) {
         err << " (there are:";
         for (const CNodeTypeDesc* node : out)
-            err << " \"" << Utf8(node->GetName()) << '"';
+            err << " \"" << Printable(Utf8(node->GetName())) << '"';
         err << ')';
     }
     err << '\n';

@@ -40,35 +40,35 @@ Excerpt MakeExcerpt(const SourceText& source, int line, int column, int endLine,
     size_t from = start, to = start;
     int width = 0;
     while (to < end && width <= kWidth) {
-        width += Columns(ShowCharacter(text, to, true));
-        to += ShowCharacter(text, to, true).length;
+        const ShownCharacter c = ShowCharacter(text, to, true);
+        width += Columns(c);
+        to += c.length;
     }
     if (width > kWidth) {
         const int room = kWidth - 2 * static_cast<int>(kCut.size());
-        from = caret;
-        for (width = 0; from > start;) {
-            const size_t before = Previous(text, from, start);
-            const int w = Columns(ShowCharacter(text, before, true));
-            if (width + w > kBefore)
-                break;
-            width += w;
-            from = before;
-        }
-        for (to = caret; to < end;) {
+        // takes in the characters before from while the window is narrower than limit
+        const auto widenBack = [&](int limit) {
+            while (from > start) {
+                const size_t before = Previous(text, from, start);
+                const int w = Columns(ShowCharacter(text, before, true));
+                if (width + w > limit)
+                    break;
+                width += w;
+                from = before;
+            }
+        };
+        from = to = caret;
+        width = 0;
+        widenBack(kBefore);
+        while (to < end) {
             const ShownCharacter c = ShowCharacter(text, to, true);
             if (width + Columns(c) > room)
                 break;
             width += Columns(c);
             to += c.length;
         }
-        while (to == end && from > start) { // the line ends soon after the caret: show more before it
-            const size_t before = Previous(text, from, start);
-            const int w = Columns(ShowCharacter(text, before, true));
-            if (width + w > room)
-                break;
-            width += w;
-            from = before;
-        }
+        if (to == end) // the line ends soon after the caret: show more before it
+            widenBack(room);
     }
 
     // the range under the caret, as far as the window shows it
