@@ -92,6 +92,21 @@ public:
 
     int Finish(const OutputFormat& format)
     {
+        if (m_options.statistics) {
+            const std::vector<RuleCount> counts = m_statistics.Counts();
+            (std::string(format.name) == "json" ? WriteStatisticsJson : WriteStatisticsText)(m_summary, counts,
+                                                                                              FindingsOut());
+        } else if (m_writer) {
+            m_writer->End(m_summary);
+            if (m_text && !m_options.quiet)
+                FindingsOut() << FixableHint();
+        }
+        FindingsOut().flush();
+        if (!m_out) {
+            m_err << "kvnode check: cannot write the findings\n";
+            return kExitFailure;
+        }
+        // what the run wrote besides the findings, after them (they may be JSON on the same stream)
         if (m_newBaseline) {
             std::string problem;
             size_t written = 0;
@@ -108,24 +123,8 @@ public:
         if (m_suppressions)
             m_err << "kvnode: " << would << (m_options.diff ? "add " : "added ")
                   << Count(m_suppressions, "suppression comment") << '\n';
-        if (m_options.diff) {
-            m_out.flush();
+        if (m_options.diff)
             return m_unreadable ? kExitFailure : m_changed ? kExitFindings : kExitClean;
-        }
-        if (m_options.statistics) {
-            const std::vector<RuleCount> counts = m_statistics.Counts();
-            (std::string(format.name) == "json" ? WriteStatisticsJson : WriteStatisticsText)(m_summary, counts,
-                                                                                              FindingsOut());
-        } else {
-            m_writer->End(m_summary);
-            if (m_text && !m_options.quiet)
-                FindingsOut() << FixableHint();
-        }
-        FindingsOut().flush();
-        if (!m_out) {
-            m_err << "kvnode check: cannot write the findings\n";
-            return kExitFailure;
-        }
         return m_unreadable ? kExitFailure : m_summary.errors > 0 ? kExitFindings : kExitClean;
     }
 
