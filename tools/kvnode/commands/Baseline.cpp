@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <set>
 
 namespace kvnode {
 
@@ -15,6 +14,18 @@ namespace {
 
 constexpr int kBaselineVersion = 1;
 const char* const kFields[] = {"file", "rule", "path", "attribute", "subject"};
+constexpr char kApart = '\x1F'; // between the parts of a key: no name holds it
+
+std::vector<std::string> Parts(const std::string& key)
+{
+    std::vector<std::string> parts;
+    for (size_t start = 0; start <= key.size();) {
+        const size_t end = std::min(key.find(kApart, start), key.size());
+        parts.push_back(key.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
 
 } // namespace
 
@@ -34,9 +45,18 @@ std::string Baseline::Relative(const std::string& file) const
 #endif
 }
 
-Baseline::Key Baseline::KeyOf(const std::string& relative, const Finding& f) const
+std::string Baseline::KeyOf(const Finding& f)
 {
-    return Key{relative, std::string(f.rule), f.path, f.attribute, f.subject};
+    return std::string(f.rule) + kApart + f.path + kApart + f.attribute + kApart + f.subject;
+}
+
+Baseline::Counts* Baseline::CountsOf(const std::string& file) const
+{
+    if (m_last.first != file || !m_last.second) {
+        const auto found = m_files.find(Relative(file));
+        m_last = {file, found == m_files.end() ? nullptr : &found->second};
+    }
+    return m_last.second;
 }
 
 bool Baseline::Read(bool allowMissing, std::string& problem)
@@ -62,9 +82,10 @@ bool Baseline::Read(bool allowMissing, std::string& problem)
     if (json.value("version", 0) != kBaselineVersion)
         return wrong("a baseline of version " + json.value("version", nlohmann::json()).dump() +
                      ", which this kvnode does not read (it reads " + std::to_string(kBaselineVersion) + ")");
-    const nlohmann::json& findings = json.value("findings", nlohmann::json());
-    if (!findings.is_array())
+    const auto list = json.find("findings"); // by reference: value() would copy every finding
+    if (list == json.end() || !list->is_array())
         return wrong("\"findings\" is not a list");
+    const nlohmann::json& findings = *list;
     for (size_t i = 0; i < findings.size(); ++i) {
         const nlohmann::json& entry = findings[i];
         std::string values[5];
@@ -75,36 +96,41 @@ bool Baseline::Read(bool allowMissing, std::string& problem)
             if (field != entry.end() && field->is_string())
                 values[k] = field->get<std::string>();
         }
-        ++m_counts[Key{values[0], values[1], values[2], values[3], values[4]}];
+        ++m_files[values[0]][values[1] + kApart + values[2] + kApart + values[3] + kApart + values[4]];
     }
     return true;
 }
 
 bool Baseline::Holds(const std::string& file, const Finding& f) const
 {
-    const auto it = Baselined(f) ? m_counts.find(KeyOf(Relative(file), f)) : m_counts.end();
-    return it != m_counts.end() && it->second > 0;
+    Counts* counts = Baselined(f) ? CountsOf(file) : nullptr;
+    const auto it = counts ? counts->find(KeyOf(f)) : Counts::iterator();
+    return counts && it != counts->end() && it->second > 0;
 }
 
 bool Baseline::Take(const std::string& file, const Finding& f)
 {
-    if (!Holds(file, f))
+    Counts* counts = Baselined(f) ? CountsOf(file) : nullptr;
+    const auto it = counts ? counts->find(KeyOf(f)) : Counts::iterator();
+    if (!counts || it == counts->end() || it->second == 0)
         return false;
-    --m_counts[KeyOf(Relative(file), f)];
+    --it->second;
     return true;
 }
 
 std::vector<Finding> Baseline::Gone(const std::string& file, const std::string& name) const
 {
     std::vector<Finding> gone;
-    const std::string relative = Relative(file);
-    for (auto it = m_counts.lower_bound(Key{relative, "", "", "", ""});
-         it != m_counts.end() && std::get<0>(it->first) == relative; ++it) {
-        const auto& [ignored, rule, path, attribute, subject] = it->first;
-        const std::string what = rule + (path.empty() ? "" : " at " + path) +
-                                 (attribute.empty() ? "" : " \"" + attribute + "\"") +
-                                 (subject.empty() ? "" : " (\"" + subject + "\")");
-        for (int n = 0; n < it->second; ++n)
+    const Counts* counts = CountsOf(file);
+    if (!counts)
+        return gone;
+    std::vector<std::pair<std::string, int>> left(counts->begin(), counts->end());
+    std::sort(left.begin(), left.end());
+    for (const auto& [key, count] : left) {
+        const std::vector<std::string> p = Parts(key); // rule, path, attribute, subject
+        const std::string what = p[0] + (p[1].empty() ? "" : " at " + p[1]) +
+                                 (p[2].empty() ? "" : " \"" + p[2] + "\"") + (p[3].empty() ? "" : " (\"" + p[3] + "\")");
+        for (int n = 0; n < count; ++n)
             gone.push_back(Finding{name, 0, 0, kStaleBaseline,
                                    "the baseline holds " + what + ", which the file no longer has"});
     }
@@ -114,27 +140,27 @@ std::vector<Finding> Baseline::Gone(const std::string& file, const std::string& 
 bool Baseline::Write(const std::vector<std::pair<std::string, std::vector<Finding>>>& checked, size_t& written,
                      std::string& problem)
 {
-    std::multiset<Key> keys;
-    std::set<std::string> files;
+    std::vector<std::pair<std::string, std::string>> entries; // file, key
+    std::unordered_map<std::string, bool> now;               // the files checked
     for (const auto& [file, findings] : checked) {
         const std::string relative = Relative(file);
-        files.insert(relative);
+        now[relative] = true;
         for (const Finding& f : findings)
             if (Baselined(f))
-                keys.insert(KeyOf(relative, f));
+                entries.emplace_back(relative, KeyOf(f));
     }
     // what the file held of files not checked now, while they are there
-    for (const auto& [key, count] : m_counts) {
-        const std::string& file = std::get<0>(key);
-        if (!files.count(file) && IsRegularFile(JoinPath(m_folder, file)))
-            for (int n = 0; n < count; ++n)
-                keys.insert(key);
-    }
+    for (const auto& [file, counts] : m_files)
+        if (!now.count(file) && IsRegularFile(JoinPath(m_folder, file)))
+            for (const auto& [key, count] : counts)
+                for (int n = 0; n < count; ++n)
+                    entries.emplace_back(file, key);
+    std::sort(entries.begin(), entries.end());
     std::string text = "{\"kvnode\": \"baseline\", \"version\": " + std::to_string(kBaselineVersion) +
                        ", \"findings\": [";
-    for (const Key& key : keys) {
-        const std::string values[5] = {std::get<0>(key), std::get<1>(key), std::get<2>(key), std::get<3>(key),
-                                       std::get<4>(key)};
+    for (const auto& [file, key] : entries) {
+        std::vector<std::string> values = Parts(key);
+        values.insert(values.begin(), file);
         nlohmann::ordered_json entry;
         for (size_t k = 0; k < 5; ++k)
             if (k < 2 || !values[k].empty())
@@ -143,7 +169,7 @@ bool Baseline::Write(const std::vector<std::pair<std::string, std::vector<Findin
                 entry.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     }
     text += "\n]}\n";
-    written = keys.size();
+    written = entries.size();
     CXMLDocument writer;
     if (writer.WriteFile(m_path.c_str(), text))
         return true;

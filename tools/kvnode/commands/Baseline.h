@@ -10,9 +10,8 @@
 //    {"file": "nodes/a.xml", "rule": "unresolved-name", "path": "...", "attribute": "planes", "subject": "X"}]}
 #include "rules/Lint.h"
 
-#include <map>
 #include <string>
-#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 namespace kvnode {
@@ -39,13 +38,17 @@ public:
                std::string& problem);
 
 private:
-    using Key = std::tuple<std::string, std::string, std::string, std::string, std::string>; // file, rule, path, attribute, subject
+    // a finding within its file: rule, path, attribute and subject, joined
+    using Counts = std::unordered_map<std::string, int>;
     // file as the baseline names it: relative to its folder, '/' between folders
     std::string Relative(const std::string& file) const;
-    Key KeyOf(const std::string& relative, const Finding& f) const;
+    static std::string KeyOf(const Finding& f);
+    // the findings of file (as named on the command line) the baseline holds
+    Counts* CountsOf(const std::string& file) const;
 
     std::string m_path, m_folder;
-    std::map<Key, int> m_counts;
+    mutable std::unordered_map<std::string, Counts> m_files; // by the file's name in the baseline
+    mutable std::pair<std::string, Counts*> m_last;            // a file's findings come together
 };
 
 // whether a baseline may hold f: never a file that cannot be read
