@@ -1,6 +1,8 @@
 #include "commands/Fixer.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 
 namespace kvnode {
 
@@ -9,18 +11,32 @@ namespace {
 // enough for a fix that makes another possible, few enough that no loop goes on
 constexpr int kRounds = 4;
 
-// bytes with the fixes that overlap none applied before them (in file order); how many
-size_t Apply(const std::vector<const Fix*>& fixes, std::string& bytes)
+// bytes with the fixes applied that overlap none taken before them (in
+// file order), each fix whole or not at all; how many
+size_t Apply(std::vector<const Fix*> fixes, std::string& bytes)
 {
-    std::string out;
-    size_t at = 0, applied = 0;
+    std::stable_sort(fixes.begin(), fixes.end(),
+                     [](const Fix* a, const Fix* b) { return a->edits.front().begin < b->edits.front().begin; });
+    std::map<size_t, const Fix::Edit*> taken; // by where each edit begins
+    const auto free = [&](const Fix::Edit& e) {
+        const auto next = taken.lower_bound(e.begin);
+        return (next == taken.end() || next->first >= e.end) &&
+               (next == taken.begin() || std::prev(next)->second->end <= e.begin) && e.end <= bytes.size();
+    };
+    size_t applied = 0;
     for (const Fix* fix : fixes) {
-        if (fix->begin < at || fix->end > bytes.size())
+        if (!std::all_of(fix->edits.begin(), fix->edits.end(), free))
             continue;
-        out.append(bytes, at, fix->begin - at);
-        out += fix->bytes;
-        at = fix->end;
+        for (const Fix::Edit& e : fix->edits)
+            taken[e.begin] = &e;
         ++applied;
+    }
+    std::string out;
+    size_t at = 0;
+    for (const auto& [begin, edit] : taken) {
+        out.append(bytes, at, begin - at);
+        out += edit->bytes;
+        at = edit->end;
     }
     out.append(bytes, at, std::string::npos);
     bytes.swap(out);
@@ -29,7 +45,7 @@ size_t Apply(const std::vector<const Fix*>& fixes, std::string& bytes)
 
 } // namespace
 
-bool Applicable(const Finding& f, bool unsafe) { return f.fix && (f.fix->safe || unsafe); }
+bool Applicable(const Finding& f, bool unsafe) { return f.fix && !f.fix->edits.empty() && (f.fix->safe || unsafe); }
 
 FixOutcome ApplyFixes(const std::string& name, const std::string& bytes, const Controls& controls, bool unsafe,
                       const std::function<bool(const Finding&)>& wants)
@@ -42,7 +58,6 @@ FixOutcome ApplyFixes(const std::string& name, const std::string& bytes, const C
         for (const Finding& f : outcome.result.findings)
             if (Applicable(f, unsafe) && wants(f))
                 fixes.push_back(&*f.fix);
-        std::stable_sort(fixes.begin(), fixes.end(), [](const Fix* a, const Fix* b) { return a->begin < b->begin; });
         std::string fixedBytes = outcome.bytes;
         const size_t applied = Apply(fixes, fixedBytes);
         if (applied == 0)

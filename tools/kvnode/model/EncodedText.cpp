@@ -1,5 +1,7 @@
 #include "model/EncodedText.h"
 
+#include <cstring>
+
 namespace kvnode {
 
 EncodedText::EncodedText(const std::string& bytes) : m_bytes(bytes), m_encoding(XmlEncoding::Utf8)
@@ -102,6 +104,60 @@ size_t EncodedText::Find(const std::string& needle, size_t from, size_t end) con
     for (size_t at = from; at + needle.size() <= end; at = Next(at))
         if (m_bytes.compare(at, needle.size(), needle) == 0)
             return at;
+    return std::string::npos;
+}
+
+bool EncodedText::StartsWith(size_t offset, const char* ascii) const
+{
+    for (size_t k = 0; ascii[k]; ++k)
+        if (At(offset + k * Unit()) != ascii[k])
+            return false;
+    return true;
+}
+
+size_t EncodedText::Past(size_t from, const char* ascii) const
+{
+    for (size_t i = from; i < m_bytes.size(); i = Next(i))
+        if (StartsWith(i, ascii))
+            return i + std::strlen(ascii) * Unit();
+    return m_bytes.size();
+}
+
+size_t EncodedText::ClosingTag(size_t from, size_t& end) const
+{
+    const size_t unit = Unit();
+    if (from < 2 * unit || At(from - 2 * unit) == '/')
+        return std::string::npos;
+    int depth = 0;
+    for (size_t i = from; i < m_bytes.size();) {
+        if (At(i) != '<') {
+            i = Next(i);
+        } else if (StartsWith(i, "<!--")) {
+            i = Past(i, "-->");
+        } else if (StartsWith(i, "<![CDATA[")) {
+            i = Past(i, "]]>");
+        } else if (StartsWith(i, "<?")) {
+            i = Past(i, "?>");
+        } else if (StartsWith(i, "<!")) {
+            i = Past(i, ">");
+        } else if (StartsWith(i, "</")) {
+            if (depth-- == 0) {
+                const size_t name = i + 2 * unit;
+                for (end = name; end < m_bytes.size(); end = Next(end))
+                    if (At(end) && std::strchr(" \t\r\n>", At(end)))
+                        break;
+                return name;
+            }
+            i = Past(i, ">");
+        } else { // a start tag: its '>' is the first outside a quoted value
+            char quote = 0;
+            for (i += unit; i < m_bytes.size() && (quote || At(i) != '>'); i = Next(i))
+                if (At(i) == '"' || At(i) == '\'')
+                    quote = quote == At(i) ? 0 : quote ? quote : At(i);
+            depth += At(i - unit) == '/' ? 0 : 1;
+            i = Next(i);
+        }
+    }
     return std::string::npos;
 }
 

@@ -33,8 +33,17 @@ public:
     // the first place at or after from where the encoded text needle stands
     // as whole characters, before end; npos when it does not
     size_t Find(const std::string& needle, size_t from, size_t end) const;
+    // The name in the end tag that closes the element whose start tag ends
+    // just before from ("</" + name, where name starts), with end just past
+    // the name; npos for a start tag that closes itself ("/>") or none found.
+    size_t ClosingTag(size_t from, size_t& end) const;
 
 private:
+    // the ASCII text stands at offset, a code unit a character
+    bool StartsWith(size_t offset, const char* ascii) const;
+    // just past the first ascii at or after from; the end when there is none
+    size_t Past(size_t from, const char* ascii) const;
+
     std::string m_bytes;
     XmlEncoding m_encoding;
 };

@@ -55,28 +55,40 @@ const std::string& Locator::PathOf(const CXMLBase& object)
 
 bool Locator::Place(const XmlMarkup& markup, const Finding& f, Fix& fix) const
 {
+    std::string bytes;
+    if (fix.part == Fix::Part::Element) {
+        if (!m_text.Encode(fix.text, bytes))
+            return false;
+        fix.edits.push_back(Fix::Edit{markup.nameRange.start.offset, markup.nameRange.end.offset, bytes});
+        size_t end = 0;
+        const size_t closing = m_text.ClosingTag(markup.range.end.offset, end);
+        if (closing != std::string::npos)
+            fix.edits.push_back(Fix::Edit{closing, end, bytes});
+        return m_text.Bytes().compare(fix.edits[0].begin, fix.edits[0].end - fix.edits[0].begin, bytes) != 0;
+    }
     for (const XmlAttributeMarkup& a : markup.attributes) {
         if (Utf8(a.name) != f.attribute)
             continue;
         const XmlRange& range = fix.part == Fix::Part::Name ? a.nameRange : a.valueRange;
-        fix.begin = range.start.offset;
-        fix.end = range.end.offset;
+        size_t begin = range.start.offset, end = range.end.offset;
         std::string text = fix.text;
         if (fix.part != Fix::Part::Name) {
             const size_t unit = m_text.Unit();
-            text = Escaped(text, fix.begin >= unit ? m_text.At(fix.begin - unit) : '"');
+            text = Escaped(text, begin >= unit ? m_text.At(begin - unit) : '"');
         }
         if (fix.part == Fix::Part::Subject && !f.subject.empty()) {
             std::string subject;
             if (!m_text.Encode(f.subject, subject))
                 return false;
-            const size_t at = m_text.Find(subject, fix.begin, fix.end);
-            if (at == std::string::npos)
+            begin = m_text.Find(subject, begin, end);
+            if (begin == std::string::npos)
                 return false;
-            fix.begin = at;
-            fix.end = at + subject.size();
+            end = begin + subject.size();
         }
-        return m_text.Encode(text, fix.bytes) && m_text.Bytes().compare(fix.begin, fix.end - fix.begin, fix.bytes) != 0;
+        if (!m_text.Encode(text, bytes) || m_text.Bytes().compare(begin, end - begin, bytes) == 0)
+            return false;
+        fix.edits.push_back(Fix::Edit{begin, end, bytes});
+        return true;
     }
     return false;
 }
