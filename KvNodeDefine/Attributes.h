@@ -28,6 +28,7 @@ enum class AttType {
 // to tell a text the host reads otherwise than written, a name that leads
 // nowhere, or a value the host needs and lacks.
 struct AttSpec {
+    // a reading rule, and an enumeration's or a keyword's table
     constexpr AttSpec(AttType type_ = AttType::Text, const SteelSystem::EnumTable* table_ = nullptr)
         : type(type_), table(table_)
     {
@@ -116,9 +117,9 @@ namespace kvnodedefine {
 
 // one attribute as a save of an object writes it
 struct SavedAttribute {
-    std::string name;
-    AttSpec reading;
-    CString text; // what the field holds, as the save writes it
+    std::string name; // as written in the XML
+    AttSpec reading;  // how it is read, and what it names
+    CString text;     // what the field holds, as the save writes it
 };
 
 // What a save of object would write, in order: the attributes its fields

@@ -11,9 +11,9 @@ namespace kvnodedefine {
 // know of it, so that they keep no copy: the library's own statements of the
 // format.
 struct RegisteredClass {
-    CRuntimeClass* cls;
-    const char* index; // the class index: "8_3"
-    const char* noun;  // one object of the class, as a message names it: "bolt group"
+    CRuntimeClass* cls; // the class's run-time class
+    const char* index;  // the class index, 8_3 for a plate
+    const char* noun;   // how a message names one object of the class: bolt group
     // The classes its child lists hand out, in the order of its getters. A
     // document root holds node types, which the host walks without a getter.
     std::vector<CRuntimeClass*> children;

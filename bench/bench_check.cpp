@@ -1,23 +1,29 @@
-// kvnode check's construction-cycle report over a chain of N vectors, each
-// built from the next and from the one before (a back edge at every step):
-// one group, one finding, in time linear in N from 10^3 to 10^5.
-//   ns_per_vec      the time per vector of the whole check, the load included
-//   report_bytes    the size of all messages: bounded, whatever N
+// kvnode check's cost on documents made to make it slow, through the entry
+// point every caller uses (the load included, the printing not), each case
+// at sizes ten times apart, so that a cost that grows faster than the file
+// shows as a rising time per item:
+//   BM_CycleReport      a chain of N vectors, each built from the next and from
+//                       the one before: one group of N, one finding
+//   BM_UnresolvedNames  N points naming lines that do not exist, each a slip
+//                       of one of 1000 lines: N findings, each with a did-you-mean
+//   BM_PlanesCommas     a plate whose "planes" holds N commas: one finding
+//   BM_WarnedSiblings   N planes on one line, each with an unknown attribute
+//                       and a kvnode comment after it: N findings, each silenced
+//   BM_OneLineFile      N clean planes and comments on one line (10^5 is 4 MB)
+// Counters: ns_per_item, findings, and report_bytes (the messages' size).
 //
-// kvnode check's output over N siblings on one line, each with a finding:
-// each finding shows a window of the line, so the output per finding is
-// bounded whatever the line's length, and the whole run linear in N.
-//   ns_per_finding     the time per finding of the command, reading the file and writing the report included
-//   bytes_per_finding  the output per finding
-// and over F files of the same document: what the command holds at its
-// peak does not grow with F, since each file's text goes when its findings
-// have their excerpts.
-//   peak_bytes         the most the command's allocations held at once
+// And through the command, as a user runs it:
+//   BM_CheckOneLine     N siblings on one line, each with a finding: each
+//                       finding shows a window of the line, so the output per
+//                       finding is bounded whatever the line's length
+//                       (ns_per_finding, bytes_per_finding)
+//   BM_CheckManyFiles   F files of the same document: what the command holds
+//                       at its peak does not grow with F, since each file's
+//                       text goes when its findings have their excerpts (peak_bytes)
+
 #include "commands/Commands.h"
 #include "rules/Controls.h"
 #include "rules/Lint.h"
-
-#include <KvNodeDefine/KvNodeDefine.h>
 
 #include <benchmark/benchmark.h>
 
@@ -64,45 +70,105 @@ void operator delete[](void* p, size_t) noexcept { Release(p); }
 
 namespace {
 
+const char kHead[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
+                     "<CNodeTypeDesc classtype=\"8_6\" name=\"N\" nodetype=\"1\">\n"
+                     "<CNodeMemberDesc classtype=\"8_4\" name=\"M\" kind=\"1\" sectype=\"1\" linkplanes=\"0\"/>\n";
+const char kTail[] = "\n</CNodeTypeDesc>\n</CNodeAttDef>\n";
+
+std::string Number(long i, int width)
+{
+    std::string digits = std::to_string(i);
+    return std::string(digits.size() < static_cast<size_t>(width) ? width - digits.size() : 0, '0') + digits;
+}
+
 std::string Chain(long n)
 {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\">\n"
-                      "<CNodeTypeDesc classtype=\"8_6\" name=\"N\">\n";
+    std::string xml = kHead;
     for (long i = 0; i < n; ++i)
         xml += "<CVecDesc classtype=\"8_14\" name=\"V" + std::to_string(i) + "\" type=\"2\" vec1=\"V" +
                std::to_string((i + 1) % n) + "\" vec2=\"V" + std::to_string(i ? i - 1 : n - 1) + "\"/>\n";
-    return xml + "</CNodeTypeDesc>\n</CNodeAttDef>\n";
+    return xml + kTail;
 }
 
-const std::string& ChainOf(long n)
+std::string UnresolvedNames(long n)
 {
-    static std::map<long, std::string> cache;
-    std::string& xml = cache[n];
+    std::string xml = kHead;
+    for (long i = 0; i < 1000; ++i)
+        xml += "<CLineDesc classtype=\"8_13\" name=\"Line" + Number(i, 5) + "\" type=\"0\" memname=\"M\"/>\n";
+    xml += "<CPlaneDesc classtype=\"8_1\" name=\"Q\" type=\"0\" memname=\"M\" strdesc=\"x\"/>\n";
+    for (long i = 0; i < n; ++i)
+        xml += "<CPointDesc classtype=\"8_12\" name=\"P" + std::to_string(i) + "\" type=\"1\" line=\"Lime" +
+               Number(i % 1000, 5) + "\" plane=\"Q\"/>\n";
+    return xml + kTail;
+}
+
+std::string PlanesCommas(long n)
+{
+    return kHead + std::string("<CPlaneDesc classtype=\"8_1\" name=\"A\" type=\"0\" memname=\"M\" strdesc=\"x\"/>\n") +
+           "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexp=\"1\" widthexp=\"1\" thickexp=\"1\" planes=\"A" +
+           std::string(static_cast<size_t>(n), ',') + "A\"/>" + kTail;
+}
+
+std::string WarnedSiblings(long n)
+{
+    std::string xml = kHead;
+    for (long i = 0; i < n; ++i)
+        xml += "<CPlaneDesc classtype=\"8_1\" name=\"A" + std::to_string(i) +
+               "\" type=\"0\" memname=\"M\" strdesc=\"x\" colour=\"red\"/><!-- kvnode: ignore unknown-attribute -->";
+    return xml + kTail;
+}
+
+std::string OneLineFile(long n)
+{
+    std::string xml = kHead;
+    for (long i = 0; i < n; ++i)
+        xml += "<CPlaneDesc classtype=\"8_1\" name=\"B" + std::to_string(i) +
+               "\" type=\"0\" memname=\"M\" strdesc=\"x\"/><!-- a plane -->";
+    return xml + kTail;
+}
+
+// each document made once
+const std::string& Document(std::string (*make)(long), long n)
+{
+    static std::map<std::pair<std::string (*)(long), long>, std::string> cache;
+    std::string& xml = cache[{make, n}];
     if (xml.empty())
-        xml = Chain(n);
+        xml = make(n);
     return xml;
 }
 
-void BM_CycleReport(benchmark::State& state)
+void Check(benchmark::State& state, std::string (*make)(long))
 {
     const long n = state.range(0);
-    const std::string& xml = ChainOf(n);
+    const std::string& xml = Document(make, n);
     size_t bytes = 0, findings = 0;
     for (auto _ : state) {
-        const kvnode::LintResult found = kvnode::Lint("chain.xml", xml, kvnode::Controls());
+        const kvnode::LintResult found = kvnode::Lint("bench.xml", xml, kvnode::Controls());
         findings = found.findings.size();
         bytes = 0;
         for (const kvnode::Finding& f : found.findings)
             bytes += f.message.size();
         benchmark::DoNotOptimize(bytes);
     }
-    state.counters["ns_per_vec"] = benchmark::Counter(
+    state.counters["ns_per_item"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * static_cast<double>(n) * 1e-9,
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["report_bytes"] = static_cast<double>(bytes);
     state.counters["findings"] = static_cast<double>(findings);
+    state.counters["file_bytes"] = static_cast<double>(xml.size());
 }
+
+void BM_CycleReport(benchmark::State& state) { Check(state, Chain); }
+void BM_UnresolvedNames(benchmark::State& state) { Check(state, UnresolvedNames); }
+void BM_PlanesCommas(benchmark::State& state) { Check(state, PlanesCommas); }
+void BM_WarnedSiblings(benchmark::State& state) { Check(state, WarnedSiblings); }
+void BM_OneLineFile(benchmark::State& state) { Check(state, OneLineFile); }
+
 BENCHMARK(BM_CycleReport)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnresolvedNames)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlanesCommas)->RangeMultiplier(10)->Range(10000, 1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WarnedSiblings)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneLineFile)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 
 // n siblings on one line, each with an attribute no plane reads
 std::string OneLine(long n)
@@ -155,7 +221,7 @@ protected:
     }
 };
 
-size_t Check(const kvnode::Options& options)
+size_t RunCommand(const kvnode::Options& options)
 {
     Counter counter;
     std::ostream out(&counter);
@@ -171,7 +237,7 @@ void BM_CheckOneLine(benchmark::State& state)
     options.files = {FileOf(n)};
     size_t bytes = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(bytes = Check(options));
+        benchmark::DoNotOptimize(bytes = RunCommand(options));
     state.counters["ns_per_finding"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * static_cast<double>(n) * 1e-9,
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -188,7 +254,7 @@ void BM_CheckManyFiles(benchmark::State& state)
     for (auto _ : state) {
         g_peak = g_live.load();
         const size_t before = g_live;
-        benchmark::DoNotOptimize(Check(options));
+        benchmark::DoNotOptimize(RunCommand(options));
         peak = g_peak - before;
     }
     state.counters["peak_bytes"] = static_cast<double>(peak);

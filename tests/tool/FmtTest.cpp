@@ -179,7 +179,8 @@ std::string FirstDifferentLine(const std::string& a, const std::string& b)
     const auto next = [](std::istream& in, std::string& line) {
         while (std::getline(in, line)) {
             const size_t text = line.find_first_not_of(' ');
-            if (line.compare(text, 5, "read:") != 0 && line.compare(text, 5, "atts:") != 0)
+            if (text == std::string::npos || // a line of a comment's text
+                (line.compare(text, 5, "read:") != 0 && line.compare(text, 5, "atts:") != 0))
                 return true;
         }
         return false;

@@ -149,19 +149,31 @@ TEST(Output, SourceLinesInUtf8)
     EXPECT_EQ(gbk.OffsetOf(2, 99), gbk.LineEnd(2));
 }
 
-TEST(Output, SuppressionsFindTheElementThatFollows)
+// which element each comment is for: the one whose tag ends before it on its
+// line, else the next start tag; columns count characters
+TEST(Output, SuppressionsFindTheirElement)
 {
-    const std::vector<Suppression> found = FindSuppressions("<a n=\"梁\"><!-- kvnode: ignore a,  b --> <b/>\n"
-                                                            "<!-- kvnode: ignore-file --><!-- kvnode:ignore -->\n"
-                                                            "<?pi <c/>?><!-- x --></a>");
-    ASSERT_EQ(found.size(), 3u);
+    const std::vector<Suppression> found =
+        FindSuppressions("<a n=\"梁\"><!-- kvnode: ignore a,  b --> <b/>\n"
+                         "<!-- kvnode: ignore-file --><!-- kvnode:ignore -->\n"
+                         "<c\n q=\">\"/> <!-- kvnode: ignore --><d><!-- kvnode: ignore --></d> <!-- kvnode: ignore -->\n"
+                         "<?pi <e/>?><!-- x --></a>");
+    ASSERT_EQ(found.size(), 6u);
     EXPECT_EQ(found[0].problem, "kvnode: ignore names no rule \"a\"");
     EXPECT_EQ(std::make_pair(found[0].line, found[0].column), std::make_pair(1, 10)); // 梁 is one character
-    EXPECT_EQ(std::make_pair(found[0].targetLine, found[0].targetColumn), std::make_pair(1, 40));
+    EXPECT_EQ(std::make_pair(found[0].targetLine, found[0].targetColumn), std::make_pair(1, 1));
+    EXPECT_TRUE(found[0].trailing);
     EXPECT_TRUE(found[1].wholeFile);
     EXPECT_TRUE(found[1].rules.empty());
     EXPECT_EQ(found[1].problem, "");
-    EXPECT_EQ(found[2].targetLine, 0) << "nothing follows but a processing instruction and an end tag";
+    // on a line of its own: the next start tag, which ends on the next line past a quoted ">"
+    EXPECT_EQ(std::make_pair(found[2].targetLine, found[2].targetColumn), std::make_pair(3, 1));
+    EXPECT_FALSE(found[2].trailing);
+    EXPECT_EQ(std::make_pair(found[3].targetLine, found[3].targetColumn), std::make_pair(3, 1));
+    EXPECT_EQ(std::make_pair(found[4].targetLine, found[4].targetColumn), std::make_pair(4, 33));
+    // after an end tag: the element it ends
+    EXPECT_EQ(std::make_pair(found[5].targetLine, found[5].targetColumn), std::make_pair(4, 33));
+    EXPECT_TRUE(found[5].trailing);
 }
 
 TEST(Output, UnifiedDiff)

@@ -117,8 +117,8 @@ private:
             std::string pattern;
             for (int i = 0; i < a.reading.table->count; ++i)
                 pattern += std::string(a.reading.table->rows[i].text) + "|";
-            const char* item = R"([+\-]?[0-9]+)";
-            pattern += R"([+\-]?0*[1-9][0-9]*|)" + std::string(item) + "(," + item + ")+";
+            const char* item = R"(\s*[+\-]?[0-9]+\s*)";
+            pattern += R"(\s*[+\-]?0*[1-9][0-9]*\s*|)" + std::string(item) + "(," + item + ")+";
             s += "    <xs:restriction base=\"xs:string\">\n      <xs:pattern value=\"" + Escaped(pattern) + "\"/>\n";
         }
         m_enumerations.emplace_back(name, s + "    </xs:restriction>\n  </xs:simpleType>\n");

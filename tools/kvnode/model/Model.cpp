@@ -5,6 +5,7 @@
 
 #include <xmlobj/XmlEncoding.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kvnode {
@@ -137,27 +138,19 @@ std::vector<Reference> ReferencesOf(const std::vector<Field>& fields)
 
 // ---- names
 
-size_t Scope::KeyHash::operator()(const Key& k) const
-{
-    return std::hash<std::string>()(k.name) ^ (std::hash<const void*>()(k.parent) * 31) ^
-           (std::hash<const void*>()(k.cls) * 131);
-}
-
 Scope::Scope(const CNodeTypeDesc& node) : m_node(node)
 {
     const auto index = [this](const CXMLBase& parent) {
-        for (const CXMLBase* child : ChildrenOf(parent)) {
-            if (!child->IsKindOf(RUNTIME_CLASS(CBaseDesc)))
-                continue;
-            const auto* desc = static_cast<const CBaseDesc*>(child);
-            const std::string name = Bytes(desc->GetName());
-            // under its class and each base up to CBaseDesc, which a name of any class wants
-            for (const CRuntimeClass* cls = child->GetRuntimeClass(); cls; cls = cls->m_pBaseClass) {
-                m_children.emplace(Key{&parent, cls, name}, desc);
-                if (cls == RUNTIME_CLASS(CBaseDesc))
-                    break;
+        for (const CXMLBase* child : ChildrenOf(parent))
+            if (child->IsKindOf(RUNTIME_CLASS(CBaseDesc))) {
+                // the first of each class is enough: lookups take the first
+                const auto* desc = static_cast<const CBaseDesc*>(child);
+                std::vector<const CBaseDesc*>& same = m_children[&parent][Bytes(desc->GetName())];
+                if (std::none_of(same.begin(), same.end(), [&](const CBaseDesc* d) {
+                        return d->GetRuntimeClass() == child->GetRuntimeClass();
+                    }))
+                    same.push_back(desc);
             }
-        }
     };
     index(node);
     ForEachInNode(node, index);
@@ -165,24 +158,33 @@ Scope::Scope(const CNodeTypeDesc& node) : m_node(node)
 
 Scope::~Scope() = default;
 
+const CBaseDesc* Scope::Find(const CXMLBase& parent, const CRuntimeClass* cls, const std::string& name) const
+{
+    const auto names = m_children.find(&parent);
+    if (names == m_children.end())
+        return nullptr;
+    const auto same = names->second.find(name);
+    if (same == names->second.end())
+        return nullptr;
+    for (const CBaseDesc* desc : same->second)
+        if (desc->IsKindOf(cls))
+            return desc;
+    return nullptr;
+}
+
 const CBaseDesc* Scope::Resolve(const CXMLBase& from, const CRuntimeClass* cls, const CString& name) const
 {
     const std::string bytes = Bytes(name);
     for (const CXMLBase* o = &from; o; o = o->GetParent()) {
-        const auto it = m_children.find(Key{o, cls, bytes});
-        if (it != m_children.end())
-            return it->second;
+        if (const CBaseDesc* found = Find(*o, cls, bytes))
+            return found;
         if (o == &m_node)
             break;
     }
     return nullptr;
 }
 
-const CBaseDesc* Scope::FindAny(const CString& name) const
-{
-    const auto it = m_children.find(Key{&m_node, RUNTIME_CLASS(CBaseDesc), Bytes(name)});
-    return it == m_children.end() ? nullptr : it->second;
-}
+const CBaseDesc* Scope::FindAny(const CString& name) const { return Find(m_node, RUNTIME_CLASS(CBaseDesc), Bytes(name)); }
 
 const Speller& Scope::NamesOf(const CRuntimeClass* cls) const
 {
@@ -193,8 +195,7 @@ const Speller& Scope::NamesOf(const CRuntimeClass* cls) const
             if (!child->IsKindOf(cls) || !child->IsKindOf(RUNTIME_CLASS(CBaseDesc)))
                 continue;
             const std::string name = Bytes(static_cast<const CBaseDesc*>(child)->GetName());
-            const auto first = m_children.find(Key{&m_node, cls, name});
-            if (first != m_children.end() && first->second == child)
+            if (Find(m_node, cls, name) == child)
                 names.push_back(name);
         }
         speller = std::make_unique<Speller>(std::move(names));

@@ -73,17 +73,12 @@ public:
     const Speller& NamesOf(const CRuntimeClass* cls) const;
 
 private:
-    struct Key {
-        const CXMLBase* parent;
-        const CRuntimeClass* cls;
-        std::string name;
-        bool operator==(const Key& o) const { return parent == o.parent && cls == o.cls && name == o.name; }
-    };
-    struct KeyHash {
-        size_t operator()(const Key& k) const;
-    };
+    // a parent's descriptor children by name: the first of each class, in child order
+    using Names = std::unordered_map<std::string, std::vector<const CBaseDesc*>>;
+    const CBaseDesc* Find(const CXMLBase& parent, const CRuntimeClass* cls, const std::string& name) const;
+
     const CNodeTypeDesc& m_node;
-    std::unordered_map<Key, const CBaseDesc*, KeyHash> m_children;
+    std::unordered_map<const CXMLBase*, Names> m_children; // only parents that have some
     mutable std::unordered_map<const CRuntimeClass*, std::unique_ptr<Speller>> m_spellers;
 };
 

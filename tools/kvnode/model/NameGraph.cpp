@@ -8,7 +8,7 @@
 
 namespace kvnode {
 
-NameGraph::NameGraph(const CNodeTypeDesc& node) : m_scope(node)
+NameGraph::NameGraph(const CNodeTypeDesc& node, const FieldsOf& fieldsOf) : m_scope(node)
 {
     std::unordered_map<const CXMLBase*, size_t> index;
     ForEachInNode(node, [&](const CXMLBase& o) {
@@ -25,7 +25,10 @@ NameGraph::NameGraph(const CNodeTypeDesc& node) : m_scope(node)
             if (to != index.end())
                 m_arcs.push_back(Arc{from, to->second, Noun(m_vertices[to->second].cls), true, false, false});
         }
-        const std::vector<Field> fields = KeyFields(o);
+        std::vector<Field> own;
+        if (!fieldsOf)
+            own = KeyFields(o);
+        const std::vector<Field>& fields = fieldsOf ? fieldsOf(o) : own;
         std::set<std::tuple<size_t, const Field*>> seen;
         for (const Reference& ref : ReferencesOf(fields)) {
             const CRuntimeClass* wanted = ref.field->reading.names;

@@ -26,7 +26,9 @@ public:
         bool list;         // one of the comma-separated names of the field
     };
 
-    explicit NameGraph(const CNodeTypeDesc& node);
+    // what the host reads of a descriptor; KeyFields unless the caller keeps them
+    using FieldsOf = std::function<const std::vector<Field>&(const CXMLBase&)>;
+    explicit NameGraph(const CNodeTypeDesc& node, const FieldsOf& fieldsOf = FieldsOf());
 
     const CNodeTypeDesc& Node() const { return m_scope.Node(); }
     // the lookup the names went through, for hints

@@ -7,14 +7,36 @@
 #include "rules/Suppressions.h"
 
 #include <algorithm>
+#include <cstring>
+#include <map>
 #include <utility>
 
 namespace kvnode {
 
+namespace {
+
+// a text's place is that of its first character that is not blank (CDATA's, that of its "<![CDATA[")
+XmlPosition PastBlanks(XmlPosition at, const CString& text)
+{
+    for (int i = 0; i < text.GetLength() && std::strchr(" \t\r\n", text[i]); ++i) {
+        if (text[i] == '\n')
+            at = XmlPosition{at.line + 1, 1};
+        else if (text[i] != '\r')
+            ++at.column;
+    }
+    return at;
+}
+
+} // namespace
+
 Finding& LintContext::Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
                           const std::string& subject)
 {
-    const Place at = m_places.Of(object, attribute, subject);
+    Place at = m_places.Of(object, attribute, subject);
+    if (object.IsKindOf(RUNTIME_CLASS(CXMLText)) && static_cast<const CXMLText&>(object).GetKind() == CXMLText::Text) {
+        const XmlPosition text = PastBlanks(m_doc.GetPosition(&object), static_cast<const CXMLText&>(object).GetText());
+        at = Place{text.line, text.column, text.line, text.column};
+    }
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message), &object, attribute, subject});
     m_findings.back().endLine = at.endLine;
     m_findings.back().endColumn = at.endColumn;
@@ -44,13 +66,44 @@ const NameGraph& LintContext::GraphOf(const CNodeTypeDesc& node)
 {
     std::unique_ptr<NameGraph>& graph = m_graphs[&node];
     if (!graph)
-        graph = std::make_unique<NameGraph>(node);
+        graph = std::make_unique<NameGraph>(node, [this](const CXMLBase& o) -> const std::vector<Field>& {
+            return FieldsOf(o);
+        });
     return *graph;
+}
+
+const std::vector<Field>& LintContext::FieldsOf(const CXMLBase& object)
+{
+    const auto found = m_fields.find(&object);
+    if (found != m_fields.end())
+        return found->second;
+    return m_fields.emplace(&object, KeyFields(object)).first->second;
 }
 
 namespace {
 
 const char* SeverityWord(Severity s) { return s == Severity::Error ? "error" : "warning"; }
+
+// the file's kvnode comments, each with the element it silences
+std::vector<Suppression> PlacedSuppressions(const CXMLDocument& doc, const std::string& bytes)
+{
+    std::vector<Suppression> found = FindSuppressions(SourceText(bytes).Text());
+    std::map<std::pair<int, int>, const CXMLBase*> targets;
+    for (const Suppression& s : found)
+        if (s.targetLine > 0)
+            targets.emplace(std::make_pair(s.targetLine, s.targetColumn), nullptr);
+    if (!targets.empty() && doc.GetRoot())
+        ForEachObject(*doc.GetRoot(), [&](const CXMLBase& o) {
+            const XmlPosition p = doc.GetPosition(&o);
+            const auto it = targets.find(std::make_pair(p.line, p.column));
+            if (it != targets.end() && !it->second && !o.IsKindOf(RUNTIME_CLASS(CXMLText)))
+                it->second = &o;
+        });
+    for (Suppression& s : found)
+        if (s.targetLine > 0)
+            s.target = targets[std::make_pair(s.targetLine, s.targetColumn)];
+    return found;
+}
 
 bool InFileOrder(const Finding& a, const Finding& b)
 {
@@ -73,9 +126,9 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
     result.loaded = true;
     LintContext c(doc, name, bytes);
     RunFamilies(c);
-    SuppressionFilter filter(controls, FindSuppressions(SourceText(bytes).Text()));
+    SuppressionFilter filter(controls, PlacedSuppressions(doc, bytes));
     for (Finding& f : c.TakeFindings())
-        if (filter.Keeps(f, f.object ? doc.GetPosition(f.object) : XmlPosition{f.line, f.column, 0}))
+        if (filter.Keeps(f))
             result.findings.push_back(std::move(f));
     for (Finding& f : filter.Unused(name))
         if (controls.Checks(f.rule))

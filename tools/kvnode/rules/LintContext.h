@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
 namespace kvnode {
@@ -36,11 +37,13 @@ public:
     // finding is on "type", and the fields the misread type wants are not
     // checked, lest they send the author to the wrong attribute.
     std::set<const CXMLBase*> unclearType;
-    // elements reported as class-mismatch, whose reader warning is not repeated
-    std::set<std::pair<int, int>> mismatched;
+    // the places of elements whose reader's warning another finding explains
+    std::set<std::pair<int, int>> explained;
     // the document's node types, and each one's names, looked up once for every rule
     const std::vector<const CNodeTypeDesc*>& NodeTypes();
     const NameGraph& GraphOf(const CNodeTypeDesc& node);
+    // what the host reads of an object (KeyFields), worked out once for every rule
+    const std::vector<Field>& FieldsOf(const CXMLBase& object);
 
 private:
     const CXMLDocument& m_doc;
@@ -51,6 +54,7 @@ private:
     std::vector<const CNodeTypeDesc*> m_nodeTypes;
     bool m_nodeTypesFound = false;
     std::map<const CNodeTypeDesc*, std::unique_ptr<NameGraph>> m_graphs;
+    std::unordered_map<const CXMLBase*, std::vector<Field>> m_fields;
 };
 
 // a hint for a UTF-8 error in a file whose bytes read as GBK, or empty

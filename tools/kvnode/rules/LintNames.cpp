@@ -14,17 +14,36 @@ namespace {
 constexpr RuleId kUnresolvedName = "unresolved-name";
 constexpr RuleId kDuplicateName = "duplicate-name";
 constexpr RuleId kUnusedVarItem = "unused-varitem";
+constexpr RuleId kUnknownVariable = "unknown-variable";
 
 std::string Quoted(const CString& gbk) { return "\"" + Utf8(gbk) + "\""; }
 
 // Which written expression a worked-out name comes from: the first of the
 // descriptor's own texts that holds it after a first character.
-std::string Origin(const CXMLBase& o, const CString& name)
+std::string Origin(LintContext& c, const CXMLBase& o, const CString& name)
 {
-    for (const Field& f : KeyFields(o))
+    for (const Field& f : c.FieldsOf(o))
         if (!f.derived && !f.reading.names && !IsBaseAttribute(f.attribute) && f.value.Find(name) >= 1)
             return "; it comes from \"" + f.attribute + "\"=" + Quoted(f.value);
     return std::string();
+}
+
+// a semicolon, or a Chinese comma or enumeration comma (GBK A3AC, A1A2, A3BB), inside a name of a list
+bool HasOtherSeparator(const CString& name)
+{
+    const char* s = name.GetString();
+    const size_t n = static_cast<size_t>(name.GetLength());
+    for (size_t i = 0; i < n; ++i) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b == ';')
+            return true;
+        if (b >= 0x81 && i + 1 < n) {
+            const auto t = static_cast<unsigned char>(s[++i]);
+            if ((b == 0xA3 && (t == 0xAC || t == 0xBB)) || (b == 0xA1 && t == 0xA2))
+                return true;
+        }
+    }
+    return false;
 }
 
 class Unresolved {
@@ -45,8 +64,10 @@ public:
         }
         const Hint& hint = HintOf(missing);
         message += " names no " + Noun(missing.cls) + " " + Quoted(missing.name) + hint.text;
+        if (arc.list && HasOtherSeparator(missing.name))
+            message += " (the names of a list are separated by commas)";
         if (arc.derived)
-            message += Origin(from, missing.name);
+            message += Origin(m_c, from, missing.name);
         Finding& f = m_c.Add(kUnresolvedName, from, attribute, message, Utf8(missing.name));
         // the name offered, where the author wrote one: certain when only letter case or blanks differ
         if (!arc.derived && !hint.offered.word.empty())
@@ -109,49 +130,109 @@ void Duplicates(LintContext& c, const CXMLBase& parent)
 
 bool EndsName(char ch) { return std::string(" \t\r\n+-*/()[]{}<>=!&|^%,;:?@'\"").find(ch) != std::string::npos; }
 
-// The variable items an expression uses by the convention @Item_Variable:
-// each '@' followed by an item's name and '_'. GBK trail bytes may look like
-// '@' or '_', so the text is walked a character at a time.
-void UsesIn(const CString& text, const std::unordered_map<std::string, const CXMLBase*>& items,
-            std::unordered_set<const CXMLBase*>& used)
+size_t CharSize(const char* s, size_t i, size_t n) { return static_cast<unsigned char>(s[i]) >= 0x81 && i + 1 < n ? 2 : 1; }
+
+// The variable items of a node type and the names of their variables.
+struct Items {
+    struct Item {
+        const CXMLBase* object;
+        std::unordered_set<std::string> variables;
+        std::vector<std::string> names; // in order, for hints
+    };
+    std::unordered_map<std::string, Item> byName; // the first item of each name
+};
+
+// A use "@Item_Variable" of an item whose variable does not exist
+struct BadUse {
+    std::string text; // "@Item_Variable"
+    const Items::Item* item;
+    std::string variable;
+};
+
+// The uses an expression makes by the convention @Item_Variable: each '@'
+// followed by an item's name, '_' and a variable's name. An item's name may
+// hold '_' itself, so each '_' is tried; GBK trail bytes may look like '@'
+// or '_', so the text is walked a character at a time.
+void UsesIn(const CString& text, const Items& items, std::unordered_set<const CXMLBase*>& used,
+            std::vector<BadUse>* bad)
 {
     const char* s = text.GetString();
     const size_t n = static_cast<size_t>(text.GetLength());
     for (size_t i = 0; i < n;) {
         if (s[i] != '@') {
-            i += static_cast<unsigned char>(s[i]) >= 0x81 && i + 1 < n ? 2 : 1;
+            i += CharSize(s, i, n);
             continue;
         }
-        size_t j = ++i;
-        for (; j < n && !EndsName(s[j]); j += static_cast<unsigned char>(s[j]) >= 0x81 && j + 1 < n ? 2 : 1) {
+        const size_t start = ++i;
+        size_t end = start;
+        while (end < n && !EndsName(s[end]))
+            end += CharSize(s, end, n);
+        const Items::Item* named = nullptr; // the longest item named, when no variable of one is
+        bool found = false;
+        std::string variable;
+        for (size_t j = start; j < end; j += CharSize(s, j, n)) {
             if (s[j] != '_')
                 continue;
-            const auto item = items.find(std::string(s + i, j - i));
-            if (item != items.end())
-                used.insert(item->second);
+            const auto item = items.byName.find(std::string(s + start, j - start));
+            if (item == items.byName.end())
+                continue;
+            used.insert(item->second.object);
+            const std::string name(s + j + 1, end - j - 1);
+            found = found || item->second.variables.count(name);
+            named = &item->second;
+            variable = name;
         }
-        i = j;
+        if (bad && named && !found && !variable.empty())
+            bad->push_back(BadUse{std::string(s + start - 1, end - start + 1), named, variable});
+        i = end;
     }
 }
 
 // Items a plate names, a bolt works out from its expressions, or any
-// expression of the node type uses as @Item_Variable.
-void UnusedItems(LintContext& c, const CNodeTypeDesc& node, const NameGraph& graph)
+// expression of the node type uses as @Item_Variable; and uses of variables
+// an item lacks.
+void Expressions(LintContext& c, const CNodeTypeDesc& node, const NameGraph& graph)
 {
-    std::unordered_map<std::string, const CXMLBase*> items;
-    for (const CXMLBase* child : ChildrenOf(node))
-        if (child->IsKindOf(RUNTIME_CLASS(CVarItemDesc)))
-            items.emplace(Bytes(static_cast<const CBaseDesc*>(child)->GetName()), child);
-    if (items.empty())
+    Items items;
+    for (const CXMLBase* child : ChildrenOf(node)) {
+        if (!child->IsKindOf(RUNTIME_CLASS(CVarItemDesc)))
+            continue;
+        Items::Item& item =
+            items.byName.emplace(Bytes(static_cast<const CBaseDesc*>(child)->GetName()), Items::Item{child, {}, {}})
+                .first->second;
+        if (item.object != child)
+            continue;
+        for (const CXMLBase* var : ChildrenOf(*child))
+            if (var->IsKindOf(RUNTIME_CLASS(CVarDesc))) {
+                const std::string name = Bytes(static_cast<const CBaseDesc*>(var)->GetName());
+                if (item.variables.insert(name).second)
+                    item.names.push_back(name);
+            }
+    }
+    if (items.byName.empty())
         return;
     std::unordered_set<const CXMLBase*> used;
     for (const NameGraph::Arc& a : graph.Arcs())
         if (!a.owns && graph.Vertices()[a.to].object)
             used.insert(graph.Vertices()[a.to].object);
     ForEachInNode(node, [&](const CXMLBase& o) {
+        // what an unknown element holds is no one's expression, but may still name an item
+        const bool read = RegisteredClassOf(o) && !(o.GetParent() && o.GetParent()->IsKindOf(RUNTIME_CLASS(CXMLUnknown)));
         const CStringArray& list = o.GetAttList();
-        for (INT_PTR i = 1; i < list.GetSize(); i += 2)
-            UsesIn(list[i], items, used);
+        for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2) {
+            std::vector<BadUse> bad;
+            UsesIn(list[i + 1], items, used, read ? &bad : nullptr);
+            for (const BadUse& b : bad) {
+                const std::string item = Utf8(static_cast<const CBaseDesc*>(b.item->object)->GetName());
+                Suggestion s = Speller(b.item->names).Closest(b.variable);
+                s.word = Utf8(s.word.data(), s.word.size());
+                c.Add(kUnknownVariable, o, list[i].GetString(),
+                      Label(o) + ": \"" + list[i].GetString() + "\" uses " + Utf8(b.text.data(), b.text.size()) +
+                          ", but variable item \"" + item + "\" has no variable \"" +
+                          Utf8(b.variable.data(), b.variable.size()) + "\"" + DidYouMean(s),
+                      Utf8(b.text.data(), b.text.size()));
+            }
+        }
     });
     for (const CXMLBase* child : ChildrenOf(node))
         if (child->IsKindOf(RUNTIME_CLASS(CVarItemDesc)) && !used.count(child))
@@ -164,6 +245,13 @@ void UnusedItems(LintContext& c, const CNodeTypeDesc& node, const NameGraph& gra
 
 void RegisterNameRules(RuleRegistry& r)
 {
+    r.Add({kUnknownVariable, Severity::Warning,
+           "an expression uses @Item_Variable of a variable item that has no such variable",
+           "Expressions name variables as @Item_Variable (docs/format.md). When Item is one of the node type's "
+           "variable items but has no variable of that name, the host finds nothing to evaluate: most likely a "
+           "slip in the variable's name. The message offers the closest variable of the item. A host that reads "
+           "other expressions may silence it.",
+           "<CPlateDesc ... thickexp=\"@EndPlate_Thik\" .../>", "<CPlateDesc ... thickexp=\"@EndPlate_Thick\" .../>"});
     r.Add({kUnresolvedName, Severity::Error,
            "a field that the descriptor's construction uses names no descriptor of the class it needs",
            "The host looks the name up among the node type's descriptors of the class the field wants (inside a "
@@ -202,7 +290,7 @@ void CheckNames(LintContext& c)
         for (const NameGraph::Arc& a : graph.Arcs())
             if (!a.owns && !graph.Vertices()[a.to].object && !c.unclearType.count(graph.Vertices()[a.from].object))
                 unresolved.Report(a);
-        UnusedItems(c, *node, graph);
+        Expressions(c, *node, graph);
     }
 }
 

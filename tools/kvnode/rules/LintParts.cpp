@@ -59,7 +59,7 @@ void CheckPart(LintContext& c, const CXMLBase& o)
 {
     Counts(c, o);
     // the texts the host needs to size the part; an empty name is unresolved-name's
-    for (const Field& f : KeyFields(o))
+    for (const Field& f : c.FieldsOf(o))
         if (f.reading.needed && !f.reading.names && f.value.IsEmpty())
             c.Add(kEmptySize, o, f.attribute,
                   Label(o) + ": \"" + f.attribute + "\" is empty: the host has nothing to size the " +

@@ -4,7 +4,6 @@
 
 #include <xmlobj/XmlEncoding.h>
 
-#include <memory>
 
 namespace kvnode {
 
@@ -47,30 +46,19 @@ void CheckEncoding(LintContext& c)
               "(read as declared, the Chinese texts are other characters)");
 }
 
-// A save writes what the descriptor holds: run the save side of a copy of
-// the object and try the texts it writes.
+// A save writes what the descriptor holds, which a save must convert again:
+// try the texts a save of it writes.
 void CheckWritable(LintContext& c, const CXMLBase& o)
 {
-    if (o.IsKindOf(RUNTIME_CLASS(CXMLUnknown)) || !o.GetRuntimeClass()->m_pfnCreateObject)
+    if (!RegisteredClassOf(o))
         return;
-    const std::unique_ptr<CObject> made(o.GetRuntimeClass()->CreateObject());
-    auto* copy = dynamic_cast<CXMLBase*>(made.get());
-    if (!copy)
-        return;
-    const CStringArray& read = o.GetAttList();
-    for (INT_PTR i = 0; i + 1 < read.GetSize(); i += 2)
-        copy->SetAttText(read[i].GetString(), read[i + 1]);
-    copy->RefreshMemberWithAttList();
-    copy->RefreshAttListWithMember();
-    const CStringArray& list = copy->GetAttList();
-    for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2) {
-        const CString& value = list[i + 1];
+    for (const Field& f : c.FieldsOf(o)) {
         std::string out;
         TextError e;
-        if (ConvertFromGbk(value.GetString(), static_cast<size_t>(value.GetLength()), XmlEncoding::Utf8, out, e))
+        if (ConvertFromGbk(f.value.GetString(), static_cast<size_t>(f.value.GetLength()), XmlEncoding::Utf8, out, e))
             continue;
-        c.Add(kUnwritableText, o, list[i].GetString(),
-              Label(o) + ": \"" + list[i].GetString() + "\" is held as \"" + Utf8(value) +
+        c.Add(kUnwritableText, o, f.attribute,
+              Label(o) + ": \"" + f.attribute + "\" is held as \"" + Utf8(f.value) +
                   "\", which is not whole characters (the class keeps only part of the text): every save of "
                   "the document fails");
     }
