@@ -111,7 +111,7 @@ public:
             std::string problem;
             size_t written = 0;
             if (!m_newBaseline->Write(m_checked, written, problem)) {
-                m_err << problem << '\n';
+                m_err << Printable(problem) << '\n';
                 return kExitFailure;
             }
             m_err << "kvnode: wrote " << Count(written, "finding") << " to " << Printable(m_options.writeBaseline)
@@ -171,7 +171,7 @@ private:
     {
         m_changed = true;
         if (m_options.diff) {
-            m_out << UnifiedDiff(before, after, DisplayName(file));
+            m_out << UnifiedDiff(before, after, Printable(DisplayName(file)));
         } else if (IsStdin(file)) {
             m_out << after;
         } else {
@@ -239,7 +239,7 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err)
         return usage(problem);
     RunSettings settings;
     if (!Settle(options, settings, problem)) {
-        err << problem << '\n'; // a kvnode.toml's place, as a compiler names a source's
+        err << Printable(problem) << '\n'; // a kvnode.toml's place, as a compiler names a source's
         return kExitFailure;
     }
     problem = Conflict(options, settings.format);
@@ -254,7 +254,7 @@ int RunCheck(const Options& options, std::ostream& out, std::ostream& err)
         return usage("unknown format \"" + Printable(settings.format) + "\"");
     CheckRun run(options, out, err);
     if (!run.Start(*format, problem)) {
-        err << problem << '\n';
+        err << Printable(problem) << '\n';
         return kExitFailure;
     }
     for (size_t i = 0; i < settings.files.size(); ++i)
