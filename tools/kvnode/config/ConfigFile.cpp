@@ -72,8 +72,11 @@ std::string SyntaxProblem(const std::string& what, const std::string& file)
         const size_t mark = bar == std::string::npos ? bar : line.find_first_of("^~", bar);
         if (message.empty()) {
             message = line.substr(line.compare(0, 8, "[error] ") == 0 ? 8 : 0);
-            if (message.compare(0, 6, "toml::") == 0 && message.find(": ") != std::string::npos)
-                message = message.substr(message.find(": ") + 2);
+            // the parser's own function ("toml::parse_array: ") says nothing to an author
+            const size_t colon = message.find(": ");
+            if (colon != std::string::npos &&
+                message.find_first_not_of("abcdefghijklmnopqrstuvwxyz_:") == colon + 1)
+                message.erase(0, colon + 2);
         } else if (bar != std::string::npos && line.find_first_not_of(' ') < bar) {
             lineNumber = std::atoi(line.c_str());
             lineText = line.substr(bar + 3);
@@ -83,6 +86,10 @@ std::string SyntaxProblem(const std::string& what, const std::string& file)
             note = line.substr(mark);
             note.erase(0, std::min(note.find_first_not_of("^-~ "), note.size()));
         }
+    }
+    if (number == 0) { // no mark: the last line shown
+        number = lineNumber;
+        column = 1;
     }
     if (!note.empty() && note != "here") {
         if (!message.empty() && message.back() == '.')
