@@ -42,7 +42,8 @@ struct Finding {
     std::string subject;
     // The element as baselines name it, by names rather than places
     // ("CNodeAttDef/CNodeTypeDesc[name=EndPlate]/CPlateDesc[name=EP]"; empty:
-    // none), and where its '<' stands in the bytes linted.
+    // none), and where its '<' stands in the bytes linted (a text's: its
+    // element's, which a comment silences it with).
     std::string path;
     size_t elementOffset = 0;
     std::optional<Fix> fix; // what --fix would write instead, where the rule knows

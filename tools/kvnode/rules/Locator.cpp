@@ -50,7 +50,9 @@ const std::string& Locator::PathOf(const CXMLBase& object)
         const int n = ++seen[step];
         m_paths[child] = above + "/" + step + (n > 1 ? "[" + std::to_string(n) + "]" : "");
     }
-    return m_paths[&object];
+    // what a plain object keeps unread is no child in its lists
+    const auto listed = m_paths.find(&object);
+    return listed != m_paths.end() ? listed->second : m_paths[&object] = above + "/" + Step(object);
 }
 
 bool Locator::Place(const XmlMarkup& markup, const Finding& f, Fix& fix) const
@@ -98,9 +100,12 @@ void Locator::Locate(Finding& f)
     if (!f.object)
         return;
     f.path = PathOf(*f.object);
+    // a text's findings are its element's, as comments silence them
+    const CXMLBase* element =
+        f.object->IsKindOf(RUNTIME_CLASS(CXMLText)) && f.object->GetParent() ? f.object->GetParent() : f.object;
+    if (const XmlMarkup* at = m_doc.GetMarkup(element))
+        f.elementOffset = at->range.start.offset;
     const XmlMarkup* markup = m_doc.GetMarkup(f.object);
-    if (markup)
-        f.elementOffset = markup->range.start.offset;
     if (f.fix && (!markup || !Place(*markup, f, *f.fix)))
         f.fix.reset();
 }
