@@ -12,15 +12,15 @@
 //   BM_OneLineFile      N clean planes and comments on one line (10^5 is 4 MB)
 // Counters: ns_per_item, findings, and report_bytes (the messages' size).
 //
-// And through the command, as a user runs it:
-//   BM_CheckOneLine     N siblings on one line, each with a finding: each
-//                       finding shows a window of the line, so the output per
-//                       finding is bounded whatever the line's length
-//                       (ns_per_finding, bytes_per_finding)
-//   BM_CheckManyFiles   F files of the same document: what the command holds
-//                       at its peak does not grow with F, since each file's
-//                       text goes when its findings have their excerpts (peak_bytes)
-
+// kvnode check's output over N siblings on one line, each with a finding:
+// each finding shows a window of the line, so the output per finding is
+// bounded whatever the line's length, and the whole run linear in N.
+//   ns_per_finding     the time per finding of the command, reading the file and writing the report included
+//   bytes_per_finding  the output per finding
+// and over F files of the same document: what the command holds at its
+// peak does not grow with F, since each file's text goes when its findings
+// have their excerpts.
+//   peak_bytes         the most the command's allocations held at once
 #include "commands/Commands.h"
 #include "rules/Controls.h"
 #include "rules/Lint.h"
@@ -221,7 +221,7 @@ protected:
     }
 };
 
-size_t RunCommand(const kvnode::Options& options)
+size_t Check(const kvnode::Options& options)
 {
     Counter counter;
     std::ostream out(&counter);
@@ -237,7 +237,7 @@ void BM_CheckOneLine(benchmark::State& state)
     options.files = {FileOf(n)};
     size_t bytes = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(bytes = RunCommand(options));
+        benchmark::DoNotOptimize(bytes = Check(options));
     state.counters["ns_per_finding"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * static_cast<double>(n) * 1e-9,
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -254,7 +254,7 @@ void BM_CheckManyFiles(benchmark::State& state)
     for (auto _ : state) {
         g_peak = g_live.load();
         const size_t before = g_live;
-        benchmark::DoNotOptimize(RunCommand(options));
+        benchmark::DoNotOptimize(Check(options));
         peak = g_peak - before;
     }
     state.counters["peak_bytes"] = static_cast<double>(peak);

@@ -178,9 +178,8 @@ std::string FirstDifferentLine(const std::string& a, const std::string& b)
     std::istringstream as(a), bs(b);
     const auto next = [](std::istream& in, std::string& line) {
         while (std::getline(in, line)) {
-            const size_t text = line.find_first_not_of(' ');
-            if (text == std::string::npos || // a line of a comment's text
-                (line.compare(text, 5, "read:") != 0 && line.compare(text, 5, "atts:") != 0))
+            const size_t text = std::min(line.find_first_not_of(' '), line.size());
+            if (line.compare(text, 5, "read:") != 0 && line.compare(text, 5, "atts:") != 0)
                 return true;
         }
         return false;

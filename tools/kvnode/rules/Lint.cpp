@@ -15,16 +15,17 @@ namespace kvnode {
 
 namespace {
 
-// a text's place is that of its first character that is not blank (CDATA's, that of its "<![CDATA[")
-XmlPosition PastBlanks(XmlPosition at, const CString& text)
+// a text's place starts at its first character that is not blank (CDATA's, at its "<![CDATA[")
+void PastBlanks(Place& at, const CString& text)
 {
     for (int i = 0; i < text.GetLength() && std::strchr(" \t\r\n", text[i]); ++i) {
-        if (text[i] == '\n')
-            at = XmlPosition{at.line + 1, 1};
-        else if (text[i] != '\r')
+        if (text[i] == '\n') {
+            ++at.line;
+            at.column = 1;
+        } else if (text[i] != '\r') {
             ++at.column;
+        }
     }
-    return at;
 }
 
 } // namespace
@@ -34,8 +35,11 @@ Finding& LintContext::Add(RuleId rule, const CXMLBase& object, const std::string
 {
     Place at = m_places.Of(object, attribute, subject);
     if (object.IsKindOf(RUNTIME_CLASS(CXMLText)) && static_cast<const CXMLText&>(object).GetKind() == CXMLText::Text) {
-        const XmlPosition text = PastBlanks(m_doc.GetPosition(&object), static_cast<const CXMLText&>(object).GetText());
-        at = Place{text.line, text.column, text.line, text.column};
+        PastBlanks(at, static_cast<const CXMLText&>(object).GetText());
+        if (std::make_pair(at.endLine, at.endColumn) < std::make_pair(at.line, at.column)) {
+            at.endLine = at.line;
+            at.endColumn = at.column;
+        }
     }
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message), &object, attribute, subject});
     m_findings.back().endLine = at.endLine;

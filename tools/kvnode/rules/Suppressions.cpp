@@ -108,9 +108,9 @@ bool ParseComment(const std::string& comment, Suppression& s)
 // Where a place in the text is: its line, and its column in characters,
 // counted on from the last place asked for, so that a walk through the text
 // counts each character once however long its lines.
-class TextPlaces {
+class Cursor {
 public:
-    explicit TextPlaces(const std::string& text) : m_text(text) {}
+    explicit Cursor(const std::string& text) : m_text(text) {}
 
     std::pair<int, int> At(size_t offset)
     {
@@ -153,7 +153,7 @@ std::vector<Suppression> FindSuppressions(const std::string& text)
 {
     std::vector<Suppression> found;
     size_t waiting = 0; // of found, those at the end still looking for their element
-    TextPlaces places(text);
+    Cursor places(text);
     std::vector<std::pair<int, int>> open; // the '<' of each element still open
     std::pair<int, int> lastTag{0, 0};     // the element of the last tag, and the line it ended on
     int lastTagLine = 0;
