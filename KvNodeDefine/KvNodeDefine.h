@@ -22,6 +22,7 @@
 #include <KvNodeDefine/CVecDesc.h>
 #include <KvNodeDefine/ChildList.h>
 #include <KvNodeDefine/ClassRegistry.h>
+#include <KvNodeDefine/KvNodeDefineVersion.h>
 #include <KvNodeDefine/SteelSystem.h>
 #include <KvNodeDefine/TextConvert.h>
 #include <xmlobj/CXMLDocument.h>

@@ -12,15 +12,14 @@
 //   BM_OneLineFile      N clean planes and comments on one line (10^5 is 4 MB)
 // Counters: ns_per_item, findings, and report_bytes (the messages' size).
 //
-// kvnode check's output over N siblings on one line, each with a finding:
-// each finding shows a window of the line, so the output per finding is
-// bounded whatever the line's length, and the whole run linear in N.
-//   ns_per_finding     the time per finding of the command, reading the file and writing the report included
-//   bytes_per_finding  the output per finding
-// and over F files of the same document: what the command holds at its
-// peak does not grow with F, since each file's text goes when its findings
-// have their excerpts.
-//   peak_bytes         the most the command's allocations held at once
+// And through the command, printing included:
+//   BM_CheckOneLine     N siblings on one line, each with a finding: each
+//                       finding shows a window of the line, so the output per
+//                       finding (bytes_per_finding) is bounded whatever the
+//                       line's length, and the run linear in N
+//   BM_CheckManyFiles   F files of one document: what the command holds at its
+//                       peak (peak_bytes) does not grow with F, since each
+//                       file's text goes when its findings are written
 #include "commands/Commands.h"
 #include "rules/Controls.h"
 #include "rules/Lint.h"
@@ -170,28 +169,26 @@ BENCHMARK(BM_PlanesCommas)->RangeMultiplier(10)->Range(10000, 1000000)->Unit(ben
 BENCHMARK(BM_WarnedSiblings)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OneLineFile)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 
-// n siblings on one line, each with an attribute no plane reads
-std::string OneLine(long n)
+// N planes on one line, each with an unknown attribute and nothing to silence it: N findings printed
+std::string PrintedSiblings(long n)
 {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\">"
-                      "<CNodeTypeDesc classtype=\"8_6\" name=\"N\"><CNodeMemberDesc classtype=\"8_4\" name=\"M\" "
-                      "linkplanes=\"0\"/>";
+    std::string xml = kHead;
     for (long i = 0; i < n; ++i)
-        xml += "<CPlaneDesc classtype=\"8_1\" name=\"P" + std::to_string(i) +
-               "\" type=\"0\" memname=\"M\" colour=\"red\"/>";
-    return xml + "</CNodeTypeDesc></CNodeAttDef>\n";
+        xml += "<CPlaneDesc classtype=\"8_1\" name=\"A" + std::to_string(i) +
+               "\" type=\"0\" memname=\"M\" strdesc=\"x\" colour=\"red\"/>";
+    return xml + kTail;
 }
 
-// a file of the document for the command to read, removed at exit
-const std::string& FileOf(long n)
+// a file of a document for the command to read, removed at exit
+const std::string& FileOf(std::string (*make)(long), long n)
 {
-    static std::map<long, std::string> files;
-    std::string& path = files[n];
+    static std::map<std::pair<std::string (*)(long), long>, std::string> files;
+    std::string& path = files[{make, n}];
     if (path.empty()) {
         path = (std::filesystem::temp_directory_path() /
-                ("kvnode-bench-" + std::to_string(::getpid()) + "-" + std::to_string(n) + ".xml"))
+                ("kvnode-bench-" + std::to_string(::getpid()) + "-" + std::to_string(files.size()) + ".xml"))
                    .string();
-        std::ofstream(path, std::ios::binary) << OneLine(n);
+        std::ofstream(path, std::ios::binary) << Document(make, n);
         static struct Cleanup {
             ~Cleanup()
             {
@@ -221,7 +218,7 @@ protected:
     }
 };
 
-size_t Check(const kvnode::Options& options)
+size_t CheckThroughCommand(const kvnode::Options& options)
 {
     Counter counter;
     std::ostream out(&counter);
@@ -234,10 +231,10 @@ void BM_CheckOneLine(benchmark::State& state)
 {
     const long n = state.range(0);
     kvnode::Options options;
-    options.files = {FileOf(n)};
+    options.files = {FileOf(PrintedSiblings, n)};
     size_t bytes = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(bytes = Check(options));
+        benchmark::DoNotOptimize(bytes = CheckThroughCommand(options));
     state.counters["ns_per_finding"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * static_cast<double>(n) * 1e-9,
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -249,12 +246,12 @@ BENCHMARK(BM_CheckOneLine)->RangeMultiplier(10)->Range(1000, 100000)->Unit(bench
 void BM_CheckManyFiles(benchmark::State& state)
 {
     kvnode::Options options;
-    options.files.assign(static_cast<size_t>(state.range(0)), FileOf(1000));
+    options.files.assign(static_cast<size_t>(state.range(0)), FileOf(PrintedSiblings, 1000));
     size_t peak = 0;
     for (auto _ : state) {
         g_peak = g_live.load();
         const size_t before = g_live;
-        benchmark::DoNotOptimize(Check(options));
+        benchmark::DoNotOptimize(CheckThroughCommand(options));
         peak = g_peak - before;
     }
     state.counters["peak_bytes"] = static_cast<double>(peak);

@@ -3,8 +3,6 @@
 #include <appframe/CStringArray.h>
 #include <xmlobj/XMLDOM.h>
 
-#include <memory>
-
 class CXMLComposite;
 class ObjIterator;
 
@@ -58,7 +56,7 @@ public:
 
     // What a plain object's element held (children it has no place for),
     // kept unread and written back; null when it held nothing.
-    const CXMLComposite* GetContent() const noexcept { return m_pContent.get(); }
+    const CXMLComposite* GetContent() const noexcept { return m_pContent; }
 
 protected:
     // the attributes as name, value, name, value...
@@ -66,5 +64,5 @@ protected:
 
 private:
     CXMLBase* m_pParent;
-    std::unique_ptr<CXMLComposite> m_pContent; // a plain object's: what its element held, kept unread
+    CXMLComposite* m_pContent; // owned; a plain object's: what its element held, kept unread
 };

@@ -97,11 +97,16 @@ TEST(Fmt, ChangesLayoutNeverContent)
         {"the declaration's encoding name, in the file's encoding",
          "<?xml version='1.0'   encoding='gb2312' ?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\" 名=\"节点\"/>",
          "<?xml version=\"1.0\" encoding=\"gb2312\"?>\n<CNodeAttDef classtype=\"8_0\" Version=\"1\" 名=\"节点\" />\n", "", "GBK"},
-        {"UTF-16 with its mark", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<a  x=\"中\"></a>",
-         "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<a x=\"中\" />\n", "", "UTF-16LE"},
+        {"UTF-16 with its mark",
+         "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<a  x=\"中\" y='hi\"'><b/>\r\n\r\n<b/></a>",
+         "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<a x=\"中\" y='hi\"'>\r\n  <b />\r\n\r\n  <b />\r\n</a>\r\n",
+         "", "UTF-16LE"},
+        {"a file of one line keeps its line end", "<a/>\r", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r<a />\r"},
         {"a declaration is written where there was none, one without an encoding stays so",
          "<a/>", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a />\n"},
         {"", "<?xml version=\"1.0\" standalone=\"yes\"?><a/>", "<?xml version=\"1.0\" standalone=\"yes\"?>\n<a />\n"},
+        {"a declaration over lines", "<?xml\n  version=\"1.0\"\n  encoding=\"gbk\"?>\n<a/>",
+         "<?xml version=\"1.0\" encoding=\"gbk\"?>\n<a />\n", "", "GBK"},
         {"--encoding converts the characters and nothing else",
          "<?xml version=\"1.0\"?>\n<a x=\"中&#x4E2D;\"><!-- 中 --></a>",
          "<?xml version=\"1.0\" encoding=\"GBK\"?>\n<a x=\"中&#x4E2D;\"> <!-- 中 -->\n</a>\n", "--encoding gbk"},
@@ -178,8 +183,8 @@ std::string FirstDifferentLine(const std::string& a, const std::string& b)
     std::istringstream as(a), bs(b);
     const auto next = [](std::istream& in, std::string& line) {
         while (std::getline(in, line)) {
-            const size_t text = std::min(line.find_first_not_of(' '), line.size());
-            if (line.compare(text, 5, "read:") != 0 && line.compare(text, 5, "atts:") != 0)
+            const std::string text = line.substr(std::min(line.find_first_not_of(' '), line.size()));
+            if (text.compare(0, 5, "read:") != 0 && text.compare(0, 5, "atts:") != 0)
                 return true;
         }
         return false;

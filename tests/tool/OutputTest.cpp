@@ -113,11 +113,35 @@ TEST(Output, TextFromAFileIsPrintedHarmless)
         {"\xC0\xAF", "\\xC0\\xAF", "\"\\\\xC0\\\\xAF\""},       // an overlong '/'
         {"\xED\xA0\x80", "\\xED\\xA0\\x80", "\"\\\\xED\\\\xA0\\\\x80\""}, // a surrogate
         {"q\"\\", "q\"\\", "\"q\\\"\\\\\""},
+        // the first and last characters of each length of UTF-8 are characters, the bytes around them are not
+        {"\xE0\xA0\x80 \xF0\x90\x80\x80 \xF4\x8F\xBF\xBF", "\xE0\xA0\x80 \xF0\x90\x80\x80 \xF4\x8F\xBF\xBF",
+         "\"\xE0\xA0\x80 \xF0\x90\x80\x80 \xF4\x8F\xBF\xBF\""},
+        {"\xE0\x9F\xBF", "\\xE0\\x9F\\xBF", "\"\\\\xE0\\\\x9F\\\\xBF\""},
+        {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80", "\"\\\\xF4\\\\x90\\\\x80\\\\x80\""},
+        {"\xC1\xBF\xBF\xBF", "\\xC1\\xBF\\xBF\\xBF", "\"\\\\xC1\\\\xBF\\\\xBF\\\\xBF\""}, // no lead byte
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Printable(c.text), c.printed) << c.text;
         EXPECT_EQ(JsonString(c.text), c.json) << c.text;
     }
+}
+
+// East Asian wide characters take two columns, at both ends of each of their blocks
+TEST(Output, WideCharacters)
+{
+    const struct {
+        const char* text;
+        int width;
+    } cases[] = {
+        {"\xE1\x84\x80", 2}, {"\xE1\x85\x9F", 2}, {"\xE1\x85\xA0", 1},     // U+1100, U+115F, U+1160
+        {"\xE2\xBA\x80", 2}, {"\xEA\x93\x8F", 2}, {"\xEA\x93\x90", 1},     // U+2E80, U+A4CF, U+A4D0
+        {"\xEA\xB0\x80", 2}, {"\xED\x9E\xA3", 2}, {"\xED\x9E\xA4", 1},     // U+AC00, U+D7A3, U+D7A4
+        {"\xEF\xBC\x90", 2}, {"\xEF\xBD\xA0", 2}, {"\xEF\xBD\xA1", 1},     // U+FF10, U+FF60, U+FF61
+        {"\xF0\xA0\x80\x80", 2}, {"\xF0\xBF\xBF\xBD", 2}, {"\xF0\xBF\xBF\xBE", 1}, // U+20000, U+3FFFD, U+3FFFE
+        {"a", 1}, {"\xC3\xA9", 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShowCharacter(c.text, 0).width, c.width) << c.text;
 }
 
 TEST(Output, SourceLinesInUtf8)
@@ -147,6 +171,10 @@ TEST(Output, SourceLinesInUtf8)
     EXPECT_EQ(gbk.OffsetOf(2, 8), gbk.LineStart(2) + 9);
     EXPECT_EQ(gbk.OffsetOf(2, 2), gbk.LineStart(2) + 1);
     EXPECT_EQ(gbk.OffsetOf(2, 99), gbk.LineEnd(2));
+    // a stray byte is a column of its own, as the library counts it
+    const SourceText stray("\xC3\xA9\x80x");
+    EXPECT_EQ(stray.OffsetOf(1, 2), 2u);
+    EXPECT_EQ(stray.OffsetOf(1, 3), 3u);
 }
 
 // which element each comment is for: the one whose tag ends before it on its

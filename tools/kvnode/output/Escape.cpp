@@ -64,7 +64,7 @@ ShownCharacter ShowCharacter(const std::string& text, size_t at, bool keepTab)
         return {escape, static_cast<int>(escape.size()), 1};
     }
     if (c == '\t' && keepTab)
-        return {"\t", 1, 1};
+        return {"\t", 1, 1, true};
     if (!IsHidden(c))
         return {text.substr(at, length), IsWide(c) ? 2 : 1, length};
     std::string escape = c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : c < 0x80 ? Hex("\\x%02X", c)

@@ -14,6 +14,7 @@ struct ShownCharacter {
     std::string text; // the character, or its escape
     int width;        // the terminal columns it takes (East Asian wide characters two)
     size_t length;    // the bytes of the text it stands for
+    bool tab = false; // a tab kept as it is, as wide as the terminal makes it
 };
 // the character at text[at]; a tab stays a tab when keepTab (a caret line copies it)
 ShownCharacter ShowCharacter(const std::string& text, size_t at, bool keepTab = false);

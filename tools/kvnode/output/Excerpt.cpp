@@ -15,7 +15,7 @@ constexpr int kBefore = 40;
 const std::string kCut = "...";
 
 // the columns a character takes when a window is measured: a tab up to eight
-int Columns(const ShownCharacter& c) { return c.text == "\t" ? 8 : c.width; }
+int Columns(const ShownCharacter& c) { return c.tab ? 8 : c.width; }
 
 size_t Previous(const std::string& text, size_t at, size_t floor)
 {
@@ -90,7 +90,7 @@ Excerpt MakeExcerpt(const SourceText& source, int line, int column, int endLine,
         const ShownCharacter c = ShowCharacter(text, at, true);
         e.text += c.text;
         if (at < caret)
-            e.marker += c.text == "\t" ? std::string("\t") : std::string(static_cast<size_t>(c.width), ' ');
+            e.marker += c.tab ? std::string("\t") : std::string(static_cast<size_t>(c.width), ' ');
         else if (at == caret)
             e.marker += "^" + std::string(static_cast<size_t>(c.width - 1), '~');
         else if (at < rangeEnd)

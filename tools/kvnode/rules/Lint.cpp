@@ -13,34 +13,10 @@
 
 namespace kvnode {
 
-namespace {
-
-// a text's place starts at its first character that is not blank (CDATA's, at its "<![CDATA[")
-void PastBlanks(Place& at, const CString& text)
-{
-    for (int i = 0; i < text.GetLength() && std::strchr(" \t\r\n", text[i]); ++i) {
-        if (text[i] == '\n') {
-            ++at.line;
-            at.column = 1;
-        } else if (text[i] != '\r') {
-            ++at.column;
-        }
-    }
-}
-
-} // namespace
-
 Finding& LintContext::Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
                           const std::string& subject)
 {
-    Place at = m_places.Of(object, attribute, subject);
-    if (object.IsKindOf(RUNTIME_CLASS(CXMLText)) && static_cast<const CXMLText&>(object).GetKind() == CXMLText::Text) {
-        PastBlanks(at, static_cast<const CXMLText&>(object).GetText());
-        if (std::make_pair(at.endLine, at.endColumn) < std::make_pair(at.line, at.column)) {
-            at.endLine = at.line;
-            at.endColumn = at.column;
-        }
-    }
+    const Place at = m_places.Of(object, attribute, subject);
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message), &object, attribute, subject});
     m_findings.back().endLine = at.endLine;
     m_findings.back().endColumn = at.endColumn;

@@ -4,7 +4,7 @@
 // another.
 #include "model/Model.h"
 #include "model/NameGraph.h"
-#include "model/Places.h"
+#include "model/FindingPlaces.h"
 #include "rules/Lint.h"
 
 #include <map>
@@ -49,7 +49,7 @@ private:
     const CXMLDocument& m_doc;
     const std::string& m_file;
     const std::string& m_bytes;
-    Places m_places;
+    FindingPlaces m_places;
     std::vector<Finding> m_findings;
     std::vector<const CNodeTypeDesc*> m_nodeTypes;
     bool m_nodeTypesFound = false;

@@ -17,10 +17,10 @@ struct Place {
     int endColumn = 0;
 };
 
-class Places {
+class FindingPlaces {
 public:
     // doc loaded with positions recorded from bytes, which outlive this
-    Places(const CXMLDocument& doc, const std::string& bytes) : m_doc(doc), m_bytes(bytes) {}
+    FindingPlaces(const CXMLDocument& doc, const std::string& bytes) : m_doc(doc), m_bytes(bytes) {}
 
     // attribute: as written, GBK or UTF-8 (empty: the element itself);
     // subject: a part of its value in UTF-8 (empty: all of it)

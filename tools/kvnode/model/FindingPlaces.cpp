@@ -1,7 +1,12 @@
-#include "model/Places.h"
+#include "model/FindingPlaces.h"
 
 #include "model/Model.h"
 #include "model/SourceText.h"
+
+#include <xmlobj/CXMLUnknown.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace kvnode {
 
@@ -9,18 +14,42 @@ namespace {
 
 Place Between(const XmlPosition& start, const XmlPosition& end) { return {start.line, start.column, end.line, end.column}; }
 
+// a name written in Chinese is GBK in the tree and may be given in UTF-8
 bool Named(const CString& name, const std::string& attribute)
 {
-    return attribute == name.GetString() || attribute == Utf8(name);
+    if (attribute == name.GetString())
+        return true;
+    const char* end = name.GetString() + name.GetLength();
+    return std::find_if(name.GetString(), end, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) != end &&
+           attribute == Utf8(name);
+}
+
+// where a text's first character that is not blank stands, the text starting at at
+XmlPosition PastBlanks(XmlPosition at, const CString& text)
+{
+    for (int i = 0; i < text.GetLength() && std::strchr(" \t\r\n", text[i]); ++i) {
+        if (text[i] == '\n')
+            at = XmlPosition{at.line + 1, 1, 0};
+        else if (text[i] != '\r')
+            ++at.column;
+    }
+    return at;
 }
 
 } // namespace
 
-Place Places::Of(const CXMLBase& object, const std::string& attribute, const std::string& subject)
+Place FindingPlaces::Of(const CXMLBase& object, const std::string& attribute, const std::string& subject)
 {
     const XmlMarkup* markup = m_doc.GetMarkup(&object);
     if (!markup)
         return Between(m_doc.GetPosition(&object), m_doc.GetPosition(&object));
+    // a text from its first character that is not blank; a comment, instruction or CDATA section whole
+    if (object.IsKindOf(RUNTIME_CLASS(CXMLText))) {
+        const auto& text = static_cast<const CXMLText&>(object);
+        const XmlPosition start =
+            text.GetKind() == CXMLText::Text ? PastBlanks(markup->range.start, text.GetText()) : markup->range.start;
+        return Between(start, markup->range.end);
+    }
     if (!attribute.empty()) {
         for (const XmlAttributeMarkup& a : markup->attributes)
             if (Named(a.name, attribute))
@@ -29,7 +58,7 @@ Place Places::Of(const CXMLBase& object, const std::string& attribute, const std
     return Between(markup->range.start, markup->nameRange.end);
 }
 
-Place Places::Within(const XmlRange& value, const std::string& subject)
+Place FindingPlaces::Within(const XmlRange& value, const std::string& subject)
 {
     if (value.start.offset != m_valueRange.start.offset || value.end.offset != m_valueRange.end.offset ||
         m_value.empty()) {
@@ -58,7 +87,7 @@ Place Places::Within(const XmlRange& value, const std::string& subject)
 }
 
 // Counts lines and characters as the library does: CR, LF and CR LF each end a line.
-XmlPosition Places::At(size_t offset)
+XmlPosition FindingPlaces::At(size_t offset)
 {
     if (offset < m_countedTo) {
         m_countedTo = 0;
