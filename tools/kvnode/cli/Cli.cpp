@@ -105,6 +105,9 @@ std::string CheckDetails()
           << "\n";
     s << "\nA comment <!-- kvnode: ignore RULE,... --> silences those rules on the element\n"
          "that follows it; <!-- kvnode: ignore-file RULE,... --> in the whole file.\n"
+         "\nThe nearest kvnode.toml in a file's folder or above holds select, ignore,\n"
+         "error, warning, strict, format, exclude and per-file-ignores for it; the\n"
+         "command line wins. 'kvnode explain RULE' tells what a rule finds.\n"
          "\nExit status: 0 no errors (warnings alone pass), 1 an error (with --strict, any\n"
          "finding), 2 a file that cannot be read or parsed, or a wrong command line.\n";
     return s.str();
@@ -133,7 +136,8 @@ const Command kCommands[] = {
       Flag("--statistics", nullptr, &Options::statistics, "print a count per rule instead of the findings"),
       Flag("--fix", nullptr, &Options::fix, "apply the safe fixes, then report what remains"),
       Flag("--unsafe-fixes", nullptr, &Options::unsafeFixes, "with --fix, apply the unsafe fixes too"),
-      Flag("--diff", nullptr, &Options::diff, "with --fix, print what would change and write nothing"),
+      Flag("--diff", nullptr, &Options::diff,
+           "with --fix or --add-suppressions, print what would change and write nothing"),
       Text("--baseline", nullptr, "FILE", &Options::baseline, "report only the findings FILE does not hold"),
       Text("--write-baseline", nullptr, "FILE", &Options::writeBaseline, "write the findings to FILE as a baseline"),
       Flag("--add-suppressions", nullptr, &Options::addSuppressions,
