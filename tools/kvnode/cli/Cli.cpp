@@ -198,7 +198,7 @@ void CommandHelp(const Command& c, std::ostream& out)
         std::string form = o.alias ? std::string(o.alias) + ", " + o.name : std::string("    ") + o.name;
         if (o.value)
             form += std::string(" ") + o.value;
-        out << "  " << form << std::string(form.size() < 24 ? 24 - form.size() : 1, ' ') << o.help << "\n";
+        out << "  " << form << std::string(form.size() < 24 ? 24 - form.size() : 2, ' ') << o.help << "\n";
     }
     const std::string details = c.details();
     if (!details.empty())
