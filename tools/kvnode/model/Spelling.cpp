@@ -110,7 +110,9 @@ std::string LowerAscii(std::string s)
 Speller::Speller(std::vector<std::string> words, bool ignoreCase) : m_words(std::move(words)), m_ignoreCase(ignoreCase)
 {
     for (uint32_t id = 0; id < m_words.size(); ++id) {
-        m_bare.emplace(LowerAscii(WithoutBlanks(m_words[id])), id);
+        const std::string bare = LowerAscii(WithoutBlanks(m_words[id]));
+        m_bare.emplace(bare, id);
+        ++m_bareCount[bare];
         const Units units = UnitsOf(m_words[id], m_ignoreCase);
         if (units.size() > kLongest + kMostEdits)
             continue;
@@ -132,6 +134,7 @@ Suggestion Speller::Closest(const std::string& word) const
         best.word = c;
         best.blanksOnly = WithoutBlanks(c) == WithoutBlanks(word);
         best.caseOnly = !best.blanksOnly && LowerAscii(c) == LowerAscii(word);
+        best.only = m_bareCount.at(bare->first) == 1;
         return best;
     }
     const Units units = UnitsOf(word, m_ignoreCase);
@@ -154,18 +157,24 @@ Suggestion Speller::Closest(const std::string& word) const
     }
     size_t bestDistance = limit + 1;
     uint32_t bestId = 0;
+    bool tie = false;
     for (const uint32_t id : candidates) {
         if (m_words[id] == word)
             continue;
         const size_t d = EditDistance(units, UnitsOf(m_words[id], m_ignoreCase), limit);
-        if (d < bestDistance || (d == bestDistance && d <= limit && id < bestId)) {
+        if (d < bestDistance) {
             bestDistance = d;
             bestId = id;
+            tie = false;
+        } else if (d == bestDistance && d <= limit) {
+            tie = true;
+            bestId = std::min(bestId, id);
         }
     }
     if (bestDistance <= limit) {
         best.word = m_words[bestId];
         best.distance = static_cast<int>(bestDistance);
+        best.only = !tie;
     }
     return best;
 }

@@ -13,6 +13,7 @@ struct Suggestion {
     int distance = 0;        // edits between the two
     bool blanksOnly = false; // the two differ only in blanks
     bool caseOnly = false;   // ... only in the case of ASCII letters
+    bool only = true;        // no other word is as close: the one reading, not a pick among equals
 };
 
 // The words to suggest from, indexed once: each word's variants with up to
@@ -40,6 +41,7 @@ private:
     bool m_ignoreCase;
     std::unordered_map<uint64_t, std::vector<uint32_t>> m_variants; // hash of a variant -> words
     std::unordered_map<std::string, uint32_t> m_bare;               // without blanks, lower case -> first word
+    std::unordered_map<std::string, uint32_t> m_bareCount;          // ... -> how many words have it
 };
 
 // The closest of a few candidates, for a one-off question.

@@ -3,6 +3,7 @@
 #include "model/SourceText.h"
 #include "rules/Controls.h"
 #include "rules/Families.h"
+#include "rules/Locator.h"
 #include "rules/Suppressions.h"
 
 #include <algorithm>
@@ -12,20 +13,22 @@
 
 namespace kvnode {
 
-void LintContext::Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
-                      const std::string& subject)
+Finding& LintContext::Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
+                          const std::string& subject)
 {
     const Place at = m_places.Of(object, attribute, subject);
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message), &object, attribute, subject});
     m_findings.back().endLine = at.endLine;
     m_findings.back().endColumn = at.endColumn;
+    return m_findings.back();
 }
 
-void LintContext::Add(RuleId rule, XmlPosition at, std::string message)
+Finding& LintContext::Add(RuleId rule, XmlPosition at, std::string message)
 {
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message)});
     m_findings.back().endLine = at.line;
     m_findings.back().endColumn = at.column;
+    return m_findings.back();
 }
 
 std::vector<Finding> LintContext::TakeFindings() { return std::move(m_findings); }
@@ -110,8 +113,11 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
     for (Finding& f : filter.Unused(name))
         if (controls.Checks(f.rule))
             result.findings.push_back(std::move(f));
-    for (Finding& f : result.findings)
+    Locator locator(doc, bytes);
+    for (Finding& f : result.findings) {
+        locator.Locate(f);
         f.object = nullptr; // the document goes with this function
+    }
     std::stable_sort(result.findings.begin(), result.findings.end(), InFileOrder);
     return result;
 }
