@@ -1,0 +1,132 @@
+#include "FieldTable.h"
+
+#include <KvNodeDefine/Attributes.h>
+
+#include <map>
+#include <set>
+
+namespace py = pybind11;
+
+namespace kvpy {
+
+namespace {
+
+std::map<const CRuntimeClass*, std::vector<Field>>& Fields()
+{
+    static std::map<const CRuntimeClass*, std::vector<Field>> fields;
+    return fields;
+}
+
+std::unique_ptr<CXMLBase> Create(const CRuntimeClass* cls)
+{
+    return std::unique_ptr<CXMLBase>(static_cast<CXMLBase*>(const_cast<CRuntimeClass*>(cls)->CreateObject()));
+}
+
+// what a fresh object of cls reads with only attribute set to text
+std::unique_ptr<CXMLBase> ReadFresh(const CRuntimeClass* cls, const std::string& attribute, const CString& text)
+{
+    std::unique_ptr<CXMLBase> object = Create(cls);
+    if (!attribute.empty())
+        object->SetAttText(attribute.c_str(), text);
+    object->RefreshMemberWithAttList();
+    return object;
+}
+
+void Resolve(const CRuntimeClass* cls, std::vector<Field>& fields)
+{
+    std::vector<AttributeInfo> attributes = AttributesOf(const_cast<CRuntimeClass*>(cls));
+    const std::unique_ptr<CXMLBase> fresh = ReadFresh(cls, std::string(), CString());
+    for (Field& field : fields) {
+        if (field.hasSetter)
+            continue;
+        // the texts that change a text, a number, a list, a flag or a character
+        std::set<std::string> found;
+        for (const AttributeInfo& a : attributes)
+            for (const char* marker : {"0", "7", "kvprobe"})
+                if (a.read && field.fingerprint(*ReadFresh(cls, a.name, marker)) != field.fingerprint(*fresh))
+                    found.insert(a.name);
+        const std::string where = std::string(cls->m_lpszClassName) + "." + field.name;
+        if (found.size() != 1)
+            throw py::import_error(where + " is read from " + std::to_string(found.size()) +
+                                   " attributes; a field without a setter needs one");
+        field.attribute = *found.begin();
+        if (field.fingerprint(*ReadFresh(cls, field.attribute, field.sampleText)) != field.sampleFingerprint)
+            throw py::import_error(where + " does not read back what its attribute is given");
+    }
+}
+
+} // namespace
+
+void AddField(const CRuntimeClass* cls, Field field) { Fields()[cls].push_back(std::move(field)); }
+
+const Field* FindField(const CRuntimeClass* cls, const std::string& name)
+{
+    for (; cls; cls = cls->m_pBaseClass) {
+        const auto at = Fields().find(cls);
+        if (at == Fields().end())
+            continue;
+        for (const Field& field : at->second)
+            if (field.name == name)
+                return &field;
+    }
+    return nullptr;
+}
+
+void ResolveAttributes()
+{
+    for (auto& [cls, fields] : Fields())
+        Resolve(cls, fields);
+}
+
+void SetField(CXMLBase& object, const Field& field, py::handle value)
+{
+    if (field.hasSetter) {
+        field.set(object, value);
+        return;
+    }
+    const CString text = field.attributeText(value);
+    object.RefreshAttListWithMember();
+    object.SetAttText(field.attribute.c_str(), text);
+    object.RefreshMemberWithAttList();
+}
+
+void CopySetterFields(const CXMLBase& from, CXMLBase& to)
+{
+    for (const CRuntimeClass* cls = from.GetRuntimeClass(); cls; cls = cls->m_pBaseClass) {
+        const auto at = Fields().find(cls);
+        if (at != Fields().end())
+            for (const Field& field : at->second)
+                if (field.copy)
+                    field.copy(from, to);
+    }
+}
+
+std::unique_ptr<CXMLBase> BuildObject(CRuntimeClass* cls, const py::kwargs& given)
+{
+    // every field named, and its text for those read from attributes
+    std::map<std::string, CString> texts;
+    std::vector<std::pair<const Field*, py::handle>> setters;
+    for (const auto& [key, value] : given) {
+        const std::string name = py::str(key);
+        const Field* field = FindField(cls, name);
+        if (!field)
+            throw py::type_error(std::string(cls->m_lpszClassName) + " has no field " + name);
+        if (field->hasSetter)
+            setters.emplace_back(field, value);
+        else
+            texts[field->attribute] = field->attributeText(value);
+    }
+    // the attributes in the order a save writes them, read once, as a load reads them
+    std::unique_ptr<CXMLBase> object = Create(cls);
+    for (const AttributeInfo& a : AttributesOf(cls)) {
+        const auto text = texts.find(a.name);
+        if (text != texts.end())
+            object->SetAttText(a.name.c_str(), text->second);
+    }
+    object->RefreshMemberWithAttList();
+    for (const auto& [field, value] : setters)
+        field->set(*object, value);
+    return object;
+}
+
+} // namespace kvpy
