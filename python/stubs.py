@@ -16,10 +16,10 @@ native = kvnodedefine._kvnodedefine
 
 HEADER = '''"""{doc}"""
 # Written by stubs.py from the module itself.
+import os
 from typing import Any, Generic, Iterator, TypeVar, overload
 
 _T = TypeVar("_T")
-_C = TypeVar("_C", bound="CXMLBase")
 
 __version__: str
 '''
@@ -113,7 +113,7 @@ def stub_class(cls):
             elif name not in ("CXMLBase", "CXMLComposite", "CXMLUnknown", "Diagnostic"):
                 out += "    def __init__(self, **fields: Any) -> None:\n" + docstring(obj.__doc__, 8)
         elif attr in ("__enter__",):
-            out += f"    def __enter__(self: _C) -> _C: ...\n" if False else "    def __enter__(self) -> Document: ...\n"
+            out += "    def __enter__(self) -> Document: ...\n"
         elif attr == "__exit__":
             out += "    def __exit__(self, *args: object) -> None: ...\n"
         elif attr in ("__eq__",):

@@ -93,9 +93,10 @@ bool BlankDeclaredEncoding(std::string& text, XmlEncoding& declared)
     return false;
 }
 
-std::shared_ptr<DocState> LoadBytes(std::string bytes, const std::string& name)
+std::shared_ptr<DocState> LoadBytes(std::string bytes, const std::string& name, bool positions)
 {
     auto document = std::make_unique<CXMLDocument>();
+    document->SetRecordPositions(positions);
     bool loaded;
     {
         py::gil_scoped_release unlocked;
@@ -108,10 +109,11 @@ std::shared_ptr<DocState> LoadBytes(std::string bytes, const std::string& name)
     return state;
 }
 
-py::object Load(py::handle path)
+py::object Load(py::handle path, bool positions)
 {
     const std::string file = FileSystemPath(path);
     auto document = std::make_unique<CXMLDocument>();
+    document->SetRecordPositions(positions);
     bool loaded;
     {
         py::gil_scoped_release unlocked;
@@ -124,12 +126,12 @@ py::object Load(py::handle path)
     return DocumentObject(state);
 }
 
-py::object Loads(py::handle data, const std::string& name)
+py::object Loads(py::handle data, const std::string& name, bool positions)
 {
     if (PyBytes_Check(data.ptr()) || PyByteArray_Check(data.ptr()) || PyMemoryView_Check(data.ptr())) {
         const py::buffer_info buffer = py::reinterpret_borrow<py::buffer>(data).request();
         const auto* bytes = static_cast<const char*>(buffer.ptr);
-        return DocumentObject(LoadBytes(std::string(bytes, bytes + buffer.size * buffer.itemsize), name));
+        return DocumentObject(LoadBytes(std::string(bytes, bytes + buffer.size * buffer.itemsize), name, positions));
     }
     if (!PyUnicode_Check(data.ptr()))
         throw py::type_error(std::string("loads takes bytes or str, not ") + Py_TYPE(data.ptr())->tp_name);
@@ -137,7 +139,7 @@ py::object Loads(py::handle data, const std::string& name)
     std::string text(utf8);
     XmlEncoding declared = XmlEncoding::Utf8;
     BlankDeclaredEncoding(text, declared);
-    std::shared_ptr<DocState> state = LoadBytes(std::move(text), name);
+    std::shared_ptr<DocState> state = LoadBytes(std::move(text), name, positions);
     state->Document().SetEncoding(declared);
     return DocumentObject(state);
 }
@@ -253,7 +255,7 @@ its objects then raise ReferenceError.)")
                 const std::string file = FileSystemPath(path);
                 Save(*self.state, encoding, [&](CXMLDocument& d) { return d.SaveFile(file.c_str()); });
             },
-            py::arg("path"), py::arg("encoding") = py::none(), R"(save(path, encoding=None) -> None
+            py::arg("path"), py::arg("encoding") = py::none(), R"(save(path: str | bytes | os.PathLike[str], encoding: str | None = None) -> None
 
 Writes the document to path, in its own encoding or the one given, whole or
 not at all (a temporary file renamed over the target). SaveError says why not.)")
@@ -267,7 +269,7 @@ not at all (a temporary file renamed over the target). SaveError says why not.)"
                     return py::str(out);
                 return py::bytes(out);
             },
-            py::arg("encoding") = py::none(), R"(dumps(encoding=None) -> bytes | str
+            py::arg("encoding") = py::none(), R"(dumps(encoding: str | None = None) -> bytes | str
 
 The bytes save would write, in the document's encoding or the one given;
 encoding="unicode" gives the text as a str (its declaration says UTF-8).)")
@@ -279,7 +281,7 @@ encoding="unicode" gives the text as a str (its declaration says UTF-8).)")
                     return py::iter(py::list());
                 return Walk(*self.state, root, cls);
             },
-            py::arg("cls") = py::none(), R"(walk(cls=None) -> Iterator
+            py::arg("cls") = py::none(), R"(walk(cls: type[CXMLBase] | None = None) -> Iterator[CXMLBase]
 
 Every element of the document, parents before their children, in document
 order; only those of class cls (or derived from it) when given.)")
@@ -299,11 +301,14 @@ order; only those of class cls (or derived from it) when given.)")
                    XmlEncodingName(self.state->Document().GetEncoding()) + ">";
         });
 
-    m.def("load", &Load, py::arg("path"), R"(load(path) -> Document
+    m.def("load", &Load, py::arg("path"), py::kw_only(), py::arg("positions") = false,
+          R"(load(path: str | bytes | os.PathLike[str], *, positions: bool = False) -> Document
 
-Reads the document at path (str, bytes or os.PathLike) in the encoding it
-declares. LoadError says why it could not, and where.)");
-    m.def("loads", &Loads, py::arg("data"), py::arg("name") = "<memory>", R"(loads(data, name="<memory>") -> Document
+Reads the document at path in the encoding it declares. LoadError says why
+it could not, and where. With positions, each element's position (line and
+column) is kept, at a small cost.)");
+    m.def("loads", &Loads, py::arg("data"), py::arg("name") = "<memory>", py::kw_only(), py::arg("positions") = false,
+          R"(loads(data: bytes | str, name: str = "<memory>", *, positions: bool = False) -> Document
 
 Reads a document from bytes (a file's bytes, read by their declaration) or
 from a str (text, read as such whatever its declaration says, as an editor's

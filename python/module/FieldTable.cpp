@@ -1,6 +1,9 @@
 #include "FieldTable.h"
 
+#include "Texts.h"
+
 #include <KvNodeDefine/Attributes.h>
+#include <KvNodeDefine/CBaseDesc.h>
 
 #include <map>
 #include <set>
@@ -106,9 +109,16 @@ std::unique_ptr<CXMLBase> BuildObject(CRuntimeClass* cls, const py::kwargs& give
     // every field named, and its text for those read from attributes
     std::map<std::string, CString> texts;
     std::vector<std::pair<const Field*, py::handle>> setters;
+    const std::vector<AttributeInfo> attributes = AttributesOf(cls);
+    // a class without fixed attributes (a value list) is given its attributes themselves
+    std::vector<std::pair<CString, CString>> free;
     for (const auto& [key, value] : given) {
         const std::string name = py::str(key);
         const Field* field = FindField(cls, name);
+        if (!field && attributes.empty() && !cls->IsDerivedFrom(RUNTIME_CLASS(CBaseDesc))) {
+            free.emplace_back(ToText(key), ToText(value));
+            continue;
+        }
         if (!field)
             throw py::type_error(std::string(cls->m_lpszClassName) + " has no field " + name);
         if (field->hasSetter)
@@ -118,11 +128,13 @@ std::unique_ptr<CXMLBase> BuildObject(CRuntimeClass* cls, const py::kwargs& give
     }
     // the attributes in the order a save writes them, read once, as a load reads them
     std::unique_ptr<CXMLBase> object = Create(cls);
-    for (const AttributeInfo& a : AttributesOf(cls)) {
+    for (const AttributeInfo& a : attributes) {
         const auto text = texts.find(a.name);
         if (text != texts.end())
             object->SetAttText(a.name.c_str(), text->second);
     }
+    for (const auto& [name, text] : free)
+        object->SetAttText(name, text);
     object->RefreshMemberWithAttList();
     for (const auto& [field, value] : setters)
         field->set(*object, value);

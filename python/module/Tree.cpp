@@ -5,6 +5,9 @@
 #include "Texts.h"
 
 #include <xmlobj/CXMLUnknown.h>
+#include <xmlobj/ObjIterator.h>
+
+#include <cstring>
 
 namespace py = pybind11;
 
@@ -29,6 +32,31 @@ std::string Describe(const CXMLBase& object)
 }
 
 [[noreturn]] void ValueError(const std::string& message) { throw py::value_error(message); }
+
+// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1], as the library's messages
+// name an element: each below the root counted among its siblings of its name
+std::string PathOf(const CXMLBase& object)
+{
+    std::string path;
+    for (const CXMLBase* at = &object; at; at = at->GetParent()) {
+        std::string step = at->GetElementName();
+        if (const CXMLBase* parent = at->GetParent()) {
+            int index = 0;
+            ObjIterator* it = parent->CreateIterator();
+            for (it->First(); !it->IsDone(); it->Next()) {
+                const CXMLBase* sibling = it->CurrentItem();
+                if (IsElement(sibling) && std::strcmp(sibling->GetElementName(), at->GetElementName()) == 0)
+                    ++index;
+                if (sibling == at)
+                    break;
+            }
+            parent->DeleteIterator(it);
+            step += "[" + std::to_string(index) + "]";
+        }
+        path = path.empty() ? step : step + "/" + path;
+    }
+    return path;
+}
 
 // A loose descriptor, checked to be one: made in Python and in no tree yet.
 CXMLBase& LooseObject(const AnyRef& ref)
@@ -307,6 +335,44 @@ using it raises ReferenceError.)")
                 return attributes;
             },
             "dict[str, str]: the attributes a save writes, in their order, and any others the element was read with")
+        .def_property_readonly("path", [](const AnyRef& self) { return FromText(PathOf(self.Object()).c_str()); },
+                               "str: where the element stands, as messages name it: CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]")
+        .def_property_readonly(
+            "position",
+            [](const AnyRef& self) -> py::object {
+                CXMLBase& object = self.Object();
+                if (!self.State().HasDocument())
+                    return py::none();
+                const XmlPosition at = self.State().Document().GetPosition(&object);
+                return at.line > 0 ? py::object(py::make_tuple(at.line, at.column)) : py::object(py::none());
+            },
+            "tuple[int, int] | None: the line and column (from 1, in characters) of the element's '<' in the text it "
+            "was read from, for a document loaded with positions=True; None otherwise")
+        .def(
+            "get_attribute",
+            [](const AnyRef& self, py::handle name) -> py::object {
+                CString value;
+                if (!self.Object().GetAttText(ToText(name), value))
+                    return py::none();
+                return FromText(value);
+            },
+            py::arg("name"), R"(get_attribute(name: str) -> str | None
+
+The text of an attribute as the attribute list holds it (the XML object
+library's GetAttText), or None. A descriptor's fields are its properties:
+its attribute list is brought up to date from them only when it is saved.)")
+        .def(
+            "set_attribute",
+            [](const AnyRef& self, py::handle name, py::handle value) {
+                self.Object().SetAttText(ToText(name), ToText(value));
+                self.State().Changed();
+            },
+            py::arg("name"), py::arg("value"), R"(set_attribute(name: str, value: str) -> None
+
+Sets an attribute's text in the attribute list (the XML object library's
+SetAttText): for the values of a value list, and for elements of no
+registered class. A descriptor's field is set through its property; a save
+writes the fields over their attributes.)")
         .def_property_readonly("parent", [](const AnyRef& self) { return Wrap(self.State(), self.Object().GetParent()); },
                                "CXMLBase | None: the object that holds this one; None for a root and a descriptor in no tree")
         .def_property_readonly(
@@ -322,21 +388,21 @@ using it raises ReferenceError.)")
         .def(
             "walk",
             [](const AnyRef& self, py::handle cls) { return Walk(self.State(), &self.Object(), cls); },
-            py::arg("cls") = py::none(), R"(walk(cls=None) -> Iterator
+            py::arg("cls") = py::none(), R"(walk(cls: type[CXMLBase] | None = None) -> Iterator[CXMLBase]
 
 This object and every element under it, parents before their children, in
 document order; only those of class cls (or derived from it) when given.)")
         .def("add", [](const AnyRef& self, py::handle child) { AddChild(self, child, nullptr); }, py::arg("child"),
-             "add(child) -> None\n\nAdds a descriptor that belongs to no tree yet after this object's last child.")
+             "add(child: CXMLBase) -> None\n\nAdds a descriptor that belongs to no tree yet after this object's last child.")
         .def("remove", &RemoveChild, py::arg("child"),
-             "remove(child) -> None\n\nRemoves a child from the tree and deletes it; its Python objects are then gone.")
+             "remove(child: CXMLBase) -> None\n\nRemoves a child from the tree and deletes it; its Python objects are then gone.")
         .def(
             "copy",
             [](const AnyRef& self) {
                 std::shared_ptr<DocState> state = DocState::ForLoose(CopyOf(self.Object()));
                 return Wrap(*state, state->LooseRoot());
             },
-            R"(copy() -> Self
+            R"(copy() -> CXMLBase
 
 A deep copy, children included, that belongs to no tree: add it where it is
 wanted (a node type copied from a template into another document).)")
