@@ -23,21 +23,30 @@ PyObject* g_error = nullptr;
 PyObject* g_loadError = nullptr;
 PyObject* g_saveError = nullptr;
 
+// a file's name as the file system gave it, as os.fsdecode makes it a str
+py::str FromFileName(const std::string& name)
+{
+    PyObject* text = PyUnicode_DecodeFSDefaultAndSize(name.data(), static_cast<Py_ssize_t>(name.size()));
+    if (!text)
+        throw py::error_already_set();
+    return py::reinterpret_steal<py::str>(text);
+}
+
 py::object PlaceOrNone(int value) { return value > 0 ? py::object(py::int_(value)) : py::none(); }
 
 // fills the fields every error and warning of the module has
 void SetPlace(py::handle target, const XmlDiagnostic& d)
 {
-    target.attr("file") = d.file.empty() ? py::object(py::none()) : py::object(py::str(d.file));
+    target.attr("file") = d.file.empty() ? py::object(py::none()) : py::object(FromFileName(d.file));
     target.attr("line") = PlaceOrNone(d.line);
     target.attr("column") = PlaceOrNone(d.column);
-    target.attr("path") = d.path.empty() ? py::object(py::none()) : py::object(py::str(d.path));
-    target.attr("message") = py::str(d.message);
+    target.attr("path") = d.path.empty() ? py::object(py::none()) : py::object(FromMessage(d.path));
+    target.attr("message") = FromMessage(d.message);
 }
 
 [[noreturn]] void Raise(PyObject* type, const XmlDiagnostic& d)
 {
-    py::object error = py::reinterpret_borrow<py::object>(type)(d.Format());
+    py::object error = py::reinterpret_borrow<py::object>(type)(FromMessage(d.Format()));
     SetPlace(error, d);
     PyErr_SetObject(type, error.ptr());
     throw py::error_already_set();
@@ -203,16 +212,16 @@ void BindDocuments(py::module_& m)
     m.attr("SaveError") = py::handle(g_saveError);
 
     py::class_<XmlDiagnostic>(m, "Diagnostic", "A warning about a document, with its place.")
-        .def_property_readonly("file", [](const XmlDiagnostic& d) { return d.file; }, "str: the file")
+        .def_property_readonly("file", [](const XmlDiagnostic& d) { return FromFileName(d.file); }, "str: the file")
         .def_property_readonly("line", [](const XmlDiagnostic& d) { return PlaceOrNone(d.line); }, "int | None: from 1")
         .def_property_readonly("column", [](const XmlDiagnostic& d) { return PlaceOrNone(d.column); },
                                "int | None: from 1, in characters")
         .def_property_readonly("path",
-                               [](const XmlDiagnostic& d) { return d.path.empty() ? py::object(py::none()) : py::object(py::str(d.path)); },
+                               [](const XmlDiagnostic& d) { return d.path.empty() ? py::object(py::none()) : py::object(FromMessage(d.path)); },
                                "str | None: the element's path, as in CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]")
-        .def_property_readonly("message", [](const XmlDiagnostic& d) { return d.message; }, "str: what it says")
-        .def("__str__", &XmlDiagnostic::Format)
-        .def("__repr__", [](const XmlDiagnostic& d) { return "<Diagnostic " + py::repr(py::str(d.Format())).cast<std::string>() + ">"; });
+        .def_property_readonly("message", [](const XmlDiagnostic& d) { return FromMessage(d.message); }, "str: what it says")
+        .def("__str__", [](const XmlDiagnostic& d) { return FromMessage(d.Format()); })
+        .def("__repr__", [](const XmlDiagnostic& d) { return "<Diagnostic " + py::repr(FromMessage(d.Format())).cast<std::string>() + ">"; });
 
     py::class_<DocumentHandle>(m, "Document", R"(A node definition document: its root, encoding and warnings.
 
@@ -244,7 +253,7 @@ its objects then raise ReferenceError.)")
                                [](const DocumentHandle& self) -> py::object {
                                    self.state->Document();
                                    const std::string& name = self.state->FileName();
-                                   return name.empty() ? py::object(py::none()) : py::object(py::str(name));
+                                   return name.empty() ? py::object(py::none()) : py::object(FromFileName(name));
                                },
                                "str | None: the file the document was read from (\"<memory>\" or the name given to loads); None for a new one")
         .def_property_readonly("closed", [](const DocumentHandle& self) { return self.state->IsClosed(); },
@@ -297,7 +306,7 @@ order; only those of class cls (or derived from it) when given.)")
             if (self.state->IsClosed())
                 return std::string("<Document (closed)>");
             const std::string& name = self.state->FileName();
-            return "<Document " + (name.empty() ? std::string() : py::repr(py::str(name)).cast<std::string>() + " ") +
+            return "<Document " + (name.empty() ? std::string() : py::repr(FromFileName(name)).cast<std::string>() + " ") +
                    XmlEncodingName(self.state->Document().GetEncoding()) + ">";
         });
 

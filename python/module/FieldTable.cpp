@@ -37,21 +37,34 @@ std::unique_ptr<CXMLBase> ReadFresh(const CRuntimeClass* cls, const std::string&
 
 void Resolve(const CRuntimeClass* cls, std::vector<Field>& fields)
 {
-    std::vector<AttributeInfo> attributes = AttributesOf(const_cast<CRuntimeClass*>(cls));
+    // which fields each attribute changes, given a text that changes a text,
+    // a number, a list, a flag or a character
     const std::unique_ptr<CXMLBase> fresh = ReadFresh(cls, std::string(), CString());
-    for (Field& field : fields) {
-        if (field.hasSetter)
-            continue;
-        // the texts that change a text, a number, a list, a flag or a character
-        std::set<std::string> found;
-        for (const AttributeInfo& a : attributes)
-            for (const char* marker : {"0", "7", "kvprobe"})
+    std::map<std::string, std::set<const Field*>> changes;
+    for (const AttributeInfo& a : AttributesOf(const_cast<CRuntimeClass*>(cls)))
+        for (const char* marker : {"0", "7", "kvprobe"})
+            for (const Field& field : fields)
                 if (a.read && field.fingerprint(*ReadFresh(cls, a.name, marker)) != field.fingerprint(*fresh))
-                    found.insert(a.name);
+                    changes[a.name].insert(&field);
+    for (Field& field : fields) {
+        // an attribute the field is read from; where there are more (a
+        // variable's shown value falls back to "value"), the one that is its own
+        std::set<std::string> found, own;
+        for (const auto& [name, changed] : changes)
+            if (changed.count(&field)) {
+                found.insert(name);
+                if (changed.size() == 1)
+                    own.insert(name);
+            }
+        if (found.size() > 1)
+            found = own;
         const std::string where = std::string(cls->m_lpszClassName) + "." + field.name;
-        if (found.size() != 1)
+        if (found.size() > 1 || (found.empty() && !field.hasSetter))
             throw py::import_error(where + " is read from " + std::to_string(found.size()) +
-                                   " attributes; a field without a setter needs one");
+                                   " attributes of its own; a field without a setter needs one");
+        // a field with a setter may be converted elsewhere than in the refresh pair (the root's version)
+        if (found.empty())
+            continue;
         field.attribute = *found.begin();
         if (field.fingerprint(*ReadFresh(cls, field.attribute, field.sampleText)) != field.sampleFingerprint)
             throw py::import_error(where + " does not read back what its attribute is given");
@@ -87,7 +100,11 @@ void SetField(CXMLBase& object, const Field& field, py::handle value)
         field.set(object, value);
         return;
     }
+    // No attribute is ever removed: one that the field was not read from is
+    // not added for a value the field holds already.
     const CString text = field.attributeText(value);
+    if (field.fingerprint(object) == text.GetString())
+        return;
     object.RefreshAttListWithMember();
     object.SetAttText(field.attribute.c_str(), text);
     object.RefreshMemberWithAttList();
@@ -121,7 +138,7 @@ std::unique_ptr<CXMLBase> BuildObject(CRuntimeClass* cls, const py::kwargs& give
         }
         if (!field)
             throw py::type_error(std::string(cls->m_lpszClassName) + " has no field " + name);
-        if (field->hasSetter)
+        if (field->attribute.empty())
             setters.emplace_back(field, value);
         else
             texts[field->attribute] = field->attributeText(value);

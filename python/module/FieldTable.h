@@ -21,7 +21,7 @@ struct Field {
     std::string name;      // as Python calls it
     const char* type;      // as the stubs name it
     bool hasSetter;        // the class's own setter; otherwise the attribute
-    std::string attribute; // the attribute it is read from, for one without a setter
+    std::string attribute; // the attribute it is read from (found by ResolveAttributes), if any
     std::function<std::string(const CXMLBase&)> fingerprint;  // the field's value as bytes
     std::function<CString(pybind11::handle)> attributeText;   // a Python value as its attribute's text
     std::function<void(CXMLBase&, pybind11::handle)> set;     // through the setter
@@ -34,9 +34,9 @@ struct Field {
 void AddField(const CRuntimeClass* cls, Field field);
 // The field called name of cls or one of its bases; null for none.
 const Field* FindField(const CRuntimeClass* cls, const std::string& name);
-// Finds, for every field without a setter, the attribute it is read from by
-// loading fresh objects with one attribute set at a time; a field read from
-// no attribute, or from more than one, is a fault of the bindings (ImportError).
+// Finds the attribute every field is read from by loading fresh objects
+// with one attribute set at a time; a field read from more than one, or a
+// field without a setter read from none, is a fault of the bindings (ImportError).
 void ResolveAttributes();
 // Sets field of object to value, as the library allows: with its setter, or
 // by writing its attribute and refreshing the fields from the attribute list
@@ -47,7 +47,8 @@ void SetField(CXMLBase& object, const Field& field, pybind11::handle value);
 // refresh pair leaves out (the root's version).
 void CopySetterFields(const CXMLBase& from, CXMLBase& to);
 // A new object of cls with the fields given as keywords (name=...), made as
-// the library builds one: the attribute texts read once, then the setters.
+// the library builds one: the attribute texts read once (then the setters
+// of any field read from no attribute).
 std::unique_ptr<CXMLBase> BuildObject(CRuntimeClass* cls, const pybind11::kwargs& fields);
 
 } // namespace kvpy

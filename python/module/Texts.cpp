@@ -95,4 +95,16 @@ py::str FromText(std::string_view gbk)
     return py::str(utf8.data(), utf8.size());
 }
 
+py::str FromMessage(std::string_view message)
+{
+    std::string utf8;
+    TextError error;
+    if (IsPlain(message) || ConvertFromGbk(message.data(), message.size(), XmlEncoding::Utf8, utf8, error))
+        return FromText(message);
+    PyObject* text = PyUnicode_DecodeUTF8(message.data(), static_cast<Py_ssize_t>(message.size()), "backslashreplace");
+    if (!text)
+        throw py::error_already_set();
+    return py::reinterpret_steal<py::str>(text);
+}
+
 } // namespace kvpy

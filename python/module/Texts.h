@@ -22,6 +22,9 @@ inline pybind11::str FromText(const CString& text)
     return FromText(std::string_view(text.GetString(), static_cast<size_t>(text.GetLength())));
 }
 inline pybind11::str FromText(const char* gbk) { return FromText(std::string_view(gbk)); }
+// The str of a message of the library, which quotes the document's texts as
+// they are in memory (GBK); a byte that is no GBK character is shown escaped.
+pybind11::str FromMessage(std::string_view message);
 // The UTF-8 bytes of a str (cached by Python, so not copied).
 std::string_view Utf8Of(pybind11::handle str);
 // how a message names the character at byte offset of UTF-8 text: 'x' (U+0078)

@@ -58,6 +58,15 @@ std::string PathOf(const CXMLBase& object)
     return path;
 }
 
+// an object of a tree, or TypeError
+const AnyRef& RefOf(py::handle object)
+{
+    if (!py::isinstance<AnyRef>(object))
+        throw py::type_error(std::string("an object of a node definition tree is wanted, not ") +
+                             Py_TYPE(object.ptr())->tp_name);
+    return object.cast<const AnyRef&>();
+}
+
 // A loose descriptor, checked to be one: made in Python and in no tree yet.
 CXMLBase& LooseObject(const AnyRef& ref)
 {
@@ -198,7 +207,7 @@ std::vector<CXMLBase*> ChildList::Items() const
 
 void AddChild(const AnyRef& parent, py::handle childObject, const CRuntimeClass* expected)
 {
-    const auto& child = childObject.cast<const AnyRef&>();
+    const AnyRef& child = RefOf(childObject);
     CXMLBase& parentObject = parent.Object();
     CXMLBase& object = LooseObject(child);
     if (expected && !object.IsKindOf(expected))
@@ -222,7 +231,7 @@ void SetRoot(DocState& state, py::handle root)
     CXMLDocument& document = state.Document();
     CXMLBase* given = nullptr;
     if (!root.is_none()) {
-        const auto& ref = root.cast<const AnyRef&>();
+        const AnyRef& ref = RefOf(root);
         LooseObject(ref);
         given = ref.State().GiveLooseTo(state);
     }
