@@ -45,6 +45,7 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     // GBK text that pugixml parsed in place
     const char* input = nullptr;
     size_t inputSize = 0;
+    size_t inputMark = 0; // the byte-order mark's bytes before input
     XmlEncoding inputEncoding = XmlEncoding::Utf8;
     const char* parsedBase = nullptr;
     size_t parsedSize = 0;
@@ -52,8 +53,8 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     bool failed = false;
     XmlDiagnostic error;
     std::vector<XmlDiagnostic> warnings;
-    // where each object's element starts, kept only when the document asks
-    std::unordered_map<const CXMLBase*, XmlPosition>* positions = nullptr;
+    // where each object and its attributes stand, kept only when the document asks
+    std::unordered_map<const CXMLBase*, XmlMarkup>* positions = nullptr;
 
     // reading: Parse, CheckTopLevel, then the objects read themselves from
     // rootElement down. What the parser lets pass is checked as it is read
@@ -153,11 +154,14 @@ private:
     bool m_startTagOpen = false;
     bool m_newLine = false; // before the next element, comment or end tag
     bool m_indent = true;
-    // positions are asked for in document order: carry on from the last one
-    size_t m_lastOffset = 0;
-    int m_lastLine = 1;
-    int m_lastColumn = 1;
+    // positions are asked for in document order: carry on from the last one,
+    // counting lines and characters in the GBK text and bytes in the input
+    XmlPosition m_last{1, 1, 0};
+    size_t m_lastParsed = 0;
     void Position(size_t offset, int& line, int& column);
+    XmlPosition PositionOf(size_t offset);
+    // the offset just past the first terminator at or after from, or the end of the text
+    size_t OffsetPast(size_t from, std::string_view terminator);
     // the GBK text as it was before parsing, for positions: converted again
     // the first time one is asked, so that a load converts only once
     std::string m_source;
@@ -172,6 +176,8 @@ bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out
 
 // line and column (from 1, columns counting characters) of a byte offset in a text
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);
+// the bytes of the character at offset at of a valid text in encoding (at least 1)
+size_t CharacterLength(const char* text, size_t size, size_t at, XmlEncoding encoding) noexcept;
 std::string ObjectPath(const CXMLBase* object);
 // a step of a path: the element's name and its index among same-named
 // siblings, asked for only when the step is shown
