@@ -123,15 +123,17 @@ py::object Load(py::handle path, bool positions)
     const std::string file = FileSystemPath(path);
     auto document = std::make_unique<CXMLDocument>();
     document->SetRecordPositions(positions);
+    // read once and kept, so that a check of the document as read reports places in these bytes
+    std::string bytes;
     bool loaded;
     {
         py::gil_scoped_release unlocked;
-        loaded = document->LoadFile(file.c_str());
+        loaded = document->ReadFile(file.c_str(), bytes) && document->LoadXml(bytes.data(), bytes.size(), file.c_str());
     }
     if (!loaded)
         Raise(g_loadError, document->GetError());
     std::shared_ptr<DocState> state = DocState::ForDocument(std::move(document));
-    state->SetFileName(file);
+    state->KeepSource(file, std::move(bytes));
     return DocumentObject(state);
 }
 

@@ -1,5 +1,6 @@
 // The Python module kvnodedefine: the library's node definition documents
 // and descriptor classes, and the checks of kvnode.
+#include "Check.h"
 #include "Classes.h"
 #include "Documents.h"
 #include "Tree.h"
@@ -18,4 +19,5 @@ PYBIND11_MODULE(_kvnodedefine, m)
     kvpy::BindDocuments(m);
     kvpy::BindTree(m);
     kvpy::BindClasses(m);
+    kvpy::BindCheck(m);
 }

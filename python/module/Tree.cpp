@@ -4,10 +4,8 @@
 #include "FieldTable.h"
 #include "Texts.h"
 
+#include <model/Model.h>
 #include <xmlobj/CXMLUnknown.h>
-#include <xmlobj/ObjIterator.h>
-
-#include <cstring>
 
 namespace py = pybind11;
 
@@ -32,31 +30,6 @@ std::string Describe(const CXMLBase& object)
 }
 
 [[noreturn]] void ValueError(const std::string& message) { throw py::value_error(message); }
-
-// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1], as the library's messages
-// name an element: each below the root counted among its siblings of its name
-std::string PathOf(const CXMLBase& object)
-{
-    std::string path;
-    for (const CXMLBase* at = &object; at; at = at->GetParent()) {
-        std::string step = at->GetElementName();
-        if (const CXMLBase* parent = at->GetParent()) {
-            int index = 0;
-            ObjIterator* it = parent->CreateIterator();
-            for (it->First(); !it->IsDone(); it->Next()) {
-                const CXMLBase* sibling = it->CurrentItem();
-                if (IsElement(sibling) && std::strcmp(sibling->GetElementName(), at->GetElementName()) == 0)
-                    ++index;
-                if (sibling == at)
-                    break;
-            }
-            parent->DeleteIterator(it);
-            step += "[" + std::to_string(index) + "]";
-        }
-        path = path.empty() ? step : step + "/" + path;
-    }
-    return path;
-}
 
 // an object of a tree, or TypeError
 const AnyRef& RefOf(py::handle object)
@@ -344,7 +317,7 @@ using it raises ReferenceError.)")
                 return attributes;
             },
             "dict[str, str]: the attributes a save writes, in their order, and any others the element was read with")
-        .def_property_readonly("path", [](const AnyRef& self) { return FromText(PathOf(self.Object()).c_str()); },
+        .def_property_readonly("path", [](const AnyRef& self) { return kvnode::ElementPath(self.Object()); },
                                "str: where the element stands, as messages name it: CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]")
         .def_property_readonly(
             "position",

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace kvnode {
 
@@ -256,6 +257,27 @@ std::vector<const CNodeTypeDesc*> NodeTypesOf(const CXMLBase* root)
 }
 
 // ---- loading for a command
+
+std::string ElementPath(const CXMLBase& object)
+{
+    std::string path;
+    for (const CXMLBase* at = &object; at; at = at->GetParent()) {
+        std::string step = Utf8(at->GetElementName(), std::strlen(at->GetElementName()));
+        if (const CXMLBase* parent = at->GetParent()) {
+            int index = 0;
+            for (const CXMLBase* sibling : ChildrenOf(*parent)) {
+                if (!sibling->IsKindOf(RUNTIME_CLASS(CXMLText)) &&
+                    std::strcmp(sibling->GetElementName(), at->GetElementName()) == 0)
+                    ++index;
+                if (sibling == at)
+                    break;
+            }
+            step += "[" + std::to_string(index) + "]";
+        }
+        path = path.empty() ? step : step + "/" + path;
+    }
+    return path;
+}
 
 std::string DiagnosticText(const XmlDiagnostic& d)
 {

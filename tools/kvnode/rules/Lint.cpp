@@ -98,6 +98,7 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
         const XmlDiagnostic& e = doc.GetError();
         result.findings.push_back(Finding{name, e.line, e.column, kXmlError, DiagnosticText(e)});
         result.findings.back().message += EncodingHint(bytes, e.message);
+        result.findings.back().path = Utf8(e.path.data(), e.path.size());
         return result;
     }
     result.loaded = true;
@@ -110,8 +111,11 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
     for (Finding& f : filter.Unused(name))
         if (controls.Checks(f.rule))
             result.findings.push_back(std::move(f));
-    for (Finding& f : result.findings)
+    for (Finding& f : result.findings) {
+        if (f.object)
+            f.path = ElementPath(*f.object);
         f.object = nullptr; // the document goes with this function
+    }
     std::stable_sort(result.findings.begin(), result.findings.end(), InFileOrder);
     return result;
 }

@@ -38,6 +38,9 @@ struct Finding {
     const CXMLBase* object = nullptr;
     std::string attribute;
     std::string subject;
+    // the element's path, as ElementPath gives it (for a document that does
+    // not load: the reader's); empty for none
+    std::string path;
     Severity severity() const { return RuleOf(rule).severity; }
 };
 
