@@ -261,7 +261,8 @@ std::vector<const CNodeTypeDesc*> NodeTypesOf(const CXMLBase* root)
 std::string ElementPath(const CXMLBase& object)
 {
     std::string path;
-    for (const CXMLBase* at = &object; at; at = at->GetParent()) {
+    const CXMLBase* element = object.IsKindOf(RUNTIME_CLASS(CXMLText)) ? object.GetParent() : &object;
+    for (const CXMLBase* at = element; at; at = at->GetParent()) {
         std::string step = Utf8(at->GetElementName(), std::strlen(at->GetElementName()));
         if (const CXMLBase* parent = at->GetParent()) {
             int index = 0;

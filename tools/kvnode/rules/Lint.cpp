@@ -21,9 +21,10 @@ void LintContext::Add(RuleId rule, const CXMLBase& object, const std::string& at
     m_findings.back().endColumn = at.endColumn;
 }
 
-void LintContext::Add(RuleId rule, XmlPosition at, std::string message)
+void LintContext::Add(RuleId rule, XmlPosition at, std::string message, std::string path)
 {
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message)});
+    m_findings.back().path = std::move(path);
     m_findings.back().endLine = at.line;
     m_findings.back().endColumn = at.column;
 }

@@ -28,8 +28,9 @@ public:
     // element) and the part subject of the attribute's value (empty: all of it).
     void Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
              const std::string& subject = std::string());
-    // a finding at a place of the file that is no element's (the declaration)
-    void Add(RuleId rule, XmlPosition at, std::string message);
+    // a finding at a place of the file that is no element's (the declaration),
+    // or no object's (path: the element the reader names there)
+    void Add(RuleId rule, XmlPosition at, std::string message, std::string path = std::string());
     std::vector<Finding> TakeFindings();
 
     // Constructions whose "type" is no clean value of their table: the
