@@ -3,7 +3,7 @@ import csv
 import io
 
 import kvnodedefine as kv
-from conftest import EXAMPLES, run_python
+from conftest import DATA, EXAMPLES, run_python
 
 SCRIPTS = EXAMPLES / "python"
 
@@ -39,3 +39,31 @@ def test_the_variants_are_one_node_type_for_each_pair_of_admissible_values(tmp_p
     template = kv.load(EXAMPLES / "beam-column-endplate.xml").root.node_types[0]
     assert [o.attributes for o in node.plates[0].walk()] == [o.attributes for o in template.plates[0].walk()]
     assert variants.encoding == "UTF-8" and kv.check(out) == []
+
+
+def test_the_office_rules_stand_beside_kvnode_checks_in_file_order(tmp_path):
+    script = SCRIPTS / "office_rules.py"
+    clean = run_python(script, *sorted(EXAMPLES.glob("*.xml")))
+    assert (clean.returncode, clean.stdout, clean.stderr) == (0, "", "")
+    # bracing with 4.8 bolts in one group, and a plate named against the scheme and with no length
+    text = (EXAMPLES / "brace-gusset.xml").read_text(encoding="utf-8")
+    changed = tmp_path / "brace.xml"
+    changed.write_text(text.replace('name="BraceBolts" showname="支撑螺栓" material="3" boltgrade="5"',
+                                    'name="BraceBolts" showname="支撑螺栓" material="3" boltgrade="2"')
+                       .replace('<CPlateDesc classtype="8_3" name="Gusset"', '<CPlateDesc classtype="8_3" name="plate1"')
+                       .replace('lenexp="@Gusset_Len"', 'lenexp=""'),
+                       encoding="utf-8")
+    result = run_python(script, changed)
+    assert result.returncode == 1, result.stderr
+    lines = result.stdout.splitlines()
+    rules = [line.rsplit("[", 1)[1].rstrip("]") for line in lines]
+    assert rules.count("office-bolt-grade") == 1 and rules.count("office-plate-name") == 1
+    assert "empty-size" in rules                 # kvnode's own
+    assert f"{changed}:31:5: warning: plate \"plate1\" is not named as the office names plates" in result.stdout
+    assert (f'{changed}:42:5: error: bolts "BraceBolts" of node type "BraceGusset" are grade 4.8级; '
+            f'this family needs 8.8 or more [office-bolt-grade]') in lines
+    places = [tuple(map(int, line[len(str(changed)) + 1:].split(":")[:2])) for line in lines]
+    assert places == sorted(places)
+    # a file that does not load is kvnode's xml-error; one that cannot be read, a message
+    bad = run_python(script, DATA / "bad" / "truncated.xml", tmp_path / "missing.xml")
+    assert bad.returncode == 1 and bad.stdout.endswith("[xml-error]\n") and "missing.xml" in bad.stderr
