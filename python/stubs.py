@@ -17,7 +17,7 @@ native = kvnodedefine._kvnodedefine
 HEADER = '''"""{doc}"""
 # Written by stubs.py from the module itself.
 import os
-from typing import Any, Generic, Iterator, TypeVar, overload
+from typing import Any, Generic, Iterable, Iterator, TypeVar, overload
 
 _T = TypeVar("_T")
 
@@ -55,10 +55,13 @@ def split(doc):
 def docstring(text, indent):
     if not text:
         return ""
-    text = text.replace('"""', "'''")
+    # read back as written: a backslash escapes nothing, a quote at the end closes nothing
+    text = text.replace("\\", "\\\\").replace('"""', "'''")
     lines = text.splitlines()
     pad = " " * indent
     if len(lines) == 1:
+        if text.endswith('"'):
+            text = text[:-1] + '\\"'
         return f'{pad}"""{text}"""\n'
     return f'{pad}"""' + lines[0] + "\n" + "".join(pad + line + "\n" if line else "\n" for line in lines[1:]) + f'{pad}"""\n'
 
