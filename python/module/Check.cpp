@@ -115,7 +115,7 @@ one. The places are None for a document built or changed in code.)")
                                "int | None: where what it is about ends")
         .def_property_readonly("end_column", [](const PyFinding& f) { return Place(f, f.finding.endColumn); },
                                "int | None: just past what it is about")
-        .def_property_readonly("path", [](const PyFinding& f) { return TextOrNone(f.finding.path); },
+        .def_property_readonly("path", [](const PyFinding& f) { return TextOrNone(f.finding.elementPath); },
                                "str | None: the element's path, as in CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]")
         .def_property_readonly("attribute", [](const PyFinding& f) { return TextOrNone(f.finding.attribute); },
                                "str | None: the attribute it is about, as written")

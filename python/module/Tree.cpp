@@ -4,7 +4,7 @@
 #include "FieldTable.h"
 #include "Texts.h"
 
-#include <model/Model.h>
+#include <model/ElementPaths.h>
 #include <xmlobj/CXMLUnknown.h>
 
 namespace py = pybind11;
@@ -317,7 +317,7 @@ using it raises ReferenceError.)")
                 return attributes;
             },
             "dict[str, str]: the attributes a save writes, in their order, and any others the element was read with")
-        .def_property_readonly("path", [](const AnyRef& self) { return kvnode::ElementPath(self.Object()); },
+        .def_property_readonly("path", [](const AnyRef& self) { return kvnode::ElementPaths().Of(self.Object()); },
                                "str: where the element stands, as messages name it: CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]")
         .def_property_readonly(
             "position",

@@ -44,22 +44,38 @@ void RunCases(const std::vector<Case>& cases)
     }
 }
 
-// Every case of data/tool/cli.txt: the exit status and what the output holds.
-TEST(Cli, ExitStatusAndOutput)
+// The cases of a table under data/tool/ (see cli.txt for its form), each run
+// as it comes, in {tmp}: a folder of the table's own, empty at the start.
+void RunTable(const std::string& name, size_t atLeast)
 {
-    std::ifstream table(kData + "cli.txt");
-    ASSERT_TRUE(table) << "no cli.txt";
+    std::ifstream table(kData + name);
+    ASSERT_TRUE(table) << "no " << name;
+    const std::string tmp = testing::TempDir() + "kvnode-" + name + "-" + std::to_string(::getpid());
+    std::string out;
+    ASSERT_EQ(kvtest::Run("rm -rf '" + tmp + "' && mkdir -p '" + tmp + "'", out), 0) << out;
+    const auto expand = [&](std::string text) {
+        for (const auto& [from, to] : {std::pair<std::string, std::string>{"{data}", kData}, {"{examples}", KV_EXAMPLES},
+                                       {"{tmp}", tmp}, {"{kvnode}", KVNODE_EXE}})
+            for (size_t at; (at = text.find(from)) != std::string::npos;)
+                text.replace(at, from.size(), to);
+        return text;
+    };
     std::vector<Case> cases;
+    size_t count = 0;
     std::string line;
     while (std::getline(table, line)) {
         if (line.size() < 2 || line[0] == '#')
             continue;
-        std::string text = kvtest::Unescape(line.substr(2));
-        if (line[0] == '$') {
-            for (const auto& [from, to] : {std::pair<std::string, std::string>{"{data}", kData}, {"{examples}", KV_EXAMPLES}})
-                for (size_t at; (at = text.find(from)) != std::string::npos;)
-                    text.replace(at, from.size(), to);
-            cases.push_back({text, -1, {}});
+        const std::string text = kvtest::Unescape(line.substr(2));
+        if (line[0] == '$' || line[0] == '%') { // the cases so far run before a shell line
+            RunCases(cases);
+            count += cases.size();
+            cases.clear();
+        }
+        if (line[0] == '%') {
+            EXPECT_EQ(kvtest::Run("cd '" + tmp + "' && (" + expand(text) + ") 2>&1", out), 0) << text << "\n" << out;
+        } else if (line[0] == '$') {
+            cases.push_back({expand(text), -1, {}, "cd '" + tmp + "' &&"});
         } else if (!cases.empty()) {
             Case& c = cases.back();
             if (line[0] == '?')
@@ -70,9 +86,17 @@ TEST(Cli, ExitStatusAndOutput)
                 c.output.push_back(line[0] == '!' ? "!" + text : text);
         }
     }
-    EXPECT_GT(cases.size(), 40u);
     RunCases(cases);
+    EXPECT_GE(count + cases.size(), atLeast);
+    kvtest::Run("rm -rf '" + tmp + "'", out);
 }
+
+// Every case of data/tool/cli.txt: the exit status and what the output holds.
+TEST(Cli, ExitStatusAndOutput) { RunTable("cli.txt", 40); }
+
+// A library that has grown over years: configuration, baselines, fixes,
+// statistics and explanations (data/tool/adopt.txt).
+TEST(Cli, AdoptingOnAnExistingLibrary) { RunTable("adopt.txt", 40); }
 
 // --select, --ignore, --error, --warning, --strict, -q and the summary line
 TEST(Cli, CheckControls)
@@ -265,6 +289,9 @@ TEST(Cli, BashCompletion)
         {"graph --rankdir L", "LR\n"},
         {"fmt --enc", "--encoding=\n"},
         {"fmt --encoding g", "gbk\n"},
+        {"explain plate-p", "plate-planes\n"},
+        {"help sch", "schema\n"},
+        {"check --conf", "--config=\n"},
     };
     for (const char* mode : {"plain", "full"}) {
         for (const auto& c : cases) {

@@ -4,6 +4,7 @@
 
 #include "commands/Commands.h"
 #include "model/Input.h"
+#include "model/Spelling.h"
 #include "output/Report.h"
 #include "rules/Lint.h"
 
@@ -84,6 +85,7 @@ struct Command {
     const char* manyFilesWith; // the options that let it take many files, for the usage error
     std::string (*details)();
     bool takesFiles = true;
+    const char* operand = "file"; // what it takes, for usage errors
 };
 
 bool Always(const Options&) { return true; }
@@ -103,6 +105,9 @@ std::string CheckDetails()
           << "\n";
     s << "\nA comment <!-- kvnode: ignore RULE,... --> silences those rules on the element\n"
          "that follows it; <!-- kvnode: ignore-file RULE,... --> in the whole file.\n"
+         "\nThe nearest kvnode.toml in a file's folder or above holds select, ignore,\n"
+         "error, warning, strict, format, exclude and per-file-ignores for it; the\n"
+         "command line wins. 'kvnode explain RULE' tells what a rule finds.\n"
          "\nExit status: 0 no errors (warnings alone pass), 1 an error (with --strict, any\n"
          "finding), 2 a file that cannot be read or parsed, or a wrong command line.\n";
     return s.str();
@@ -125,7 +130,18 @@ const Command kCommands[] = {
       RuleList("--error", &Options::error, "report these rules as errors"),
       RuleList("--warning", &Options::warning, "report these rules as warnings, even with --strict"),
       Flag("--strict", nullptr, &Options::strict, "every warning is an error"),
-      Flag("--quiet", "-q", &Options::quiet, "print only errors, and no summary")},
+      Flag("--quiet", "-q", &Options::quiet, "print only errors, and no summary"),
+      Text("--config", nullptr, "PATH", &Options::config, "use this kvnode.toml, not the nearest one above each file"),
+      Flag("--isolated", nullptr, &Options::isolated, "use no kvnode.toml"),
+      Flag("--statistics", nullptr, &Options::statistics, "print a count per rule instead of the findings"),
+      Flag("--fix", nullptr, &Options::fix, "apply the safe fixes, then report what remains"),
+      Flag("--unsafe-fixes", nullptr, &Options::unsafeFixes, "with --fix, apply the unsafe fixes too"),
+      Flag("--diff", nullptr, &Options::diff,
+           "with --fix or --add-suppressions, print what would change and write nothing"),
+      Text("--baseline", nullptr, "FILE", &Options::baseline, "report only the findings FILE does not hold"),
+      Text("--write-baseline", nullptr, "FILE", &Options::writeBaseline, "write the findings to FILE as a baseline"),
+      Flag("--add-suppressions", nullptr, &Options::addSuppressions,
+           "write a kvnode: ignore comment before each element with findings")},
      Always, nullptr, CheckDetails},
     {"show", RunShow, "kvnode show [--node NAME] FILE",
      "Prints the tree, one descriptor a line, indented, with its class, name,\n"
@@ -158,15 +174,21 @@ const Command kCommands[] = {
      "Prints an XML Schema (XSD 1.0) of the format, made from the classes' own\n"
      "attribute and enumeration tables, for XML editors and xmllint.\n",
      {}, Never, nullptr, NoDetails, false},
+    {"explain", RunExplain, "kvnode explain RULE | explain --list",
+     "Prints what a rule finds, why it matters, whether it has a fix, and an\n"
+     "example written wrong and right. 'kvnode help RULE' does the same.\n",
+     {Flag("--list", nullptr, &Options::list, "every rule: its id, severity, fix and summary")}, Never, nullptr, NoDetails,
+     true, "rule"},
 };
 
 void ToolHelp(std::ostream& out)
 {
     out << "kvnode " << KVNODE_VERSION << ": check, show and normalise node definition documents\n\n"
-        << "Usage: kvnode COMMAND [OPTIONS] FILE...\n       kvnode --help | --version\n\nCommands:\n";
+        << "Usage: kvnode COMMAND [OPTIONS] FILE...\n       kvnode help [COMMAND|RULE] | --help | --version\n\nCommands:\n";
     for (const Command& c : kCommands)
         out << "  " << c.usage << "\n";
-    out << "\nRun 'kvnode COMMAND --help' for what a command does and its options.\n";
+    out << "\nRun 'kvnode COMMAND --help' for what a command does and its options,\n"
+           "'kvnode help RULE' for what a rule finds and why.\n";
 }
 
 void CommandHelp(const Command& c, std::ostream& out)
@@ -176,7 +198,7 @@ void CommandHelp(const Command& c, std::ostream& out)
         std::string form = o.alias ? std::string(o.alias) + ", " + o.name : std::string("    ") + o.name;
         if (o.value)
             form += std::string(" ") + o.value;
-        out << "  " << form << std::string(form.size() < 24 ? 24 - form.size() : 1, ' ') << o.help << "\n";
+        out << "  " << form << std::string(form.size() < 24 ? 24 - form.size() : 2, ' ') << o.help << "\n";
     }
     const std::string details = c.details();
     if (!details.empty())
@@ -214,6 +236,56 @@ std::string Join(const std::vector<std::string>& words, const char* last)
     return s;
 }
 
+std::vector<std::string> CommandNames()
+{
+    std::vector<std::string> names;
+    for (const Command& c : kCommands)
+        names.push_back(c.name);
+    return names;
+}
+
+std::vector<std::string> OptionNames(const Command& c)
+{
+    std::vector<std::string> names{"--help"};
+    for (const OptionDef& o : c.options)
+        names.push_back(o.name);
+    return names;
+}
+
+// what is wrong with the rule ids of option's value ("a,b"), or empty
+std::string UnknownRule(const std::string& option, const std::string& value)
+{
+    const std::vector<std::string> ids = RuleIds();
+    for (size_t start = 0; start <= value.size();) {
+        const size_t comma = std::min(value.find(',', start), value.size());
+        const std::string id = value.substr(start, comma - start);
+        start = comma + 1;
+        if (std::find(ids.begin(), ids.end(), id) != ids.end())
+            continue;
+        const std::string hint = DidYouMean(Closest(id, ids));
+        return option + ": no rule \"" + id + "\"" + (hint.empty() ? " (rules: " + Join(ids, ", ") + ")" : hint);
+    }
+    return std::string();
+}
+
+// kvnode help TOPIC: a command's help or a rule's explanation
+int Help(const std::string& topic)
+{
+    if (const Command* c = FindCommand(topic)) {
+        CommandHelp(*c, std::cout);
+        return kExitClean;
+    }
+    const std::vector<std::string> ids = RuleIds();
+    if (std::find(ids.begin(), ids.end(), topic) == ids.end()) {
+        std::vector<std::string> topics = CommandNames();
+        topics.insert(topics.end(), ids.begin(), ids.end());
+        return UsageError("no command or rule " + topic + DidYouMean(Closest(topic, topics)), nullptr);
+    }
+    Options options;
+    options.files.push_back(topic);
+    return RunExplain(options, std::cout, std::cerr);
+}
+
 int RunCommand(const Command& c, int argc, char** argv)
 {
     Options options;
@@ -241,7 +313,8 @@ int RunCommand(const Command& c, int argc, char** argv)
         }
         const OptionDef* o = FindOption(c, arg);
         if (!o)
-            return UsageError("unknown option " + arg + " for " + c.name, c.name);
+            return UsageError("unknown option " + arg + " for " + c.name + DidYouMean(Closest(arg, OptionNames(c))),
+                              c.name);
         if (o->value && !inlineValue) {
             if (i + 1 == argc)
                 return UsageError(arg + " needs a value", c.name);
@@ -254,6 +327,11 @@ int RunCommand(const Command& c, int argc, char** argv)
             if (std::find(choices.begin(), choices.end(), value) == choices.end())
                 return UsageError(arg + " takes " + Join(choices, " or ") + ", not \"" + value + "\"", c.name);
         }
+        if (o->choices == RuleIds) {
+            const std::string problem = UnknownRule(arg, value);
+            if (!problem.empty())
+                return UsageError(problem, c.name);
+        }
         if (o->flag)
             options.*(o->flag) = true;
         if (o->text)
@@ -264,13 +342,13 @@ int RunCommand(const Command& c, int argc, char** argv)
             options.hasNode = true;
     }
     if (!c.takesFiles && !options.files.empty())
-        return UsageError(std::string(c.name) + " takes no file", c.name);
-    if (c.takesFiles && options.files.empty())
-        return UsageError(std::string(c.name) + " needs a file", c.name);
+        return UsageError(std::string(c.name) + " takes no " + c.operand, c.name);
+    if (c.takesFiles && options.files.empty() && !options.list)
+        return UsageError(std::string(c.name) + " needs a " + c.operand, c.name);
     if (std::count_if(options.files.begin(), options.files.end(), IsStdin) > 1)
         return UsageError("standard input (-) can be read only once", c.name);
     if (options.files.size() > 1 && !c.takesManyFiles(options))
-        return UsageError(std::string(c.name) + " takes one file" +
+        return UsageError(std::string(c.name) + " takes one " + c.operand +
                               (c.manyFilesWith ? std::string(" (or ") + c.manyFilesWith + ")" : std::string()),
                           c.name);
     options.terminal = isatty(STDOUT_FILENO) == 1;
@@ -324,6 +402,8 @@ int RunCommandLine(int argc, char** argv)
         return kExitFailure;
     }
     const std::string first = argv[1];
+    if (first == "help" && argc > 2)
+        return argc == 3 ? Help(argv[2]) : UsageError("help takes one command or rule", nullptr);
     if (first == "--help" || first == "-h" || first == "help") {
         ToolHelp(std::cout);
         return kExitClean;
@@ -336,7 +416,7 @@ int RunCommandLine(int argc, char** argv)
         return ListForCompletion(first, argc - 2, argv + 2);
     if (const Command* c = FindCommand(first))
         return RunCommand(*c, argc - 2, argv + 2);
-    return UsageError("unknown command " + first, nullptr);
+    return UsageError("unknown command " + first + DidYouMean(Closest(first, CommandNames())), nullptr);
 }
 
 } // namespace kvnode

@@ -44,6 +44,14 @@ _kvnode()
         [[ ${#COMPREPLY[@]} == 1 && ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null
         return
     fi
+    # explain takes a rule, help a command or a rule
+    if [[ $command == explain || $command == help ]]; then
+        local topics
+        topics=$("$kvnode" --list-rules 2>/dev/null)
+        [[ $command == help ]] && topics+=" $("$kvnode" --list-commands 2>/dev/null)"
+        COMPREPLY=($(compgen -W "$topics" -- "$cur"))
+        return
+    fi
     COMPREPLY=($(compgen -f -X '!*.xml' -- "$cur") $(compgen -d -- "$cur"))
 }
 

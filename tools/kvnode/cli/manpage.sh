@@ -39,8 +39,8 @@ END {
   print ".fi\n.SH COMMANDS"
 
   # each command help makes a section: plain lines are filled paragraphs,
-  # a line indented by two opens an item (an option and what it does, or a
-  # heading over the lines indented deeper below it)
+  # a line indented by two, or an option however indented, opens an item (an
+  # option and what it does, or a heading over the lines indented deeper below it)
   for (; i <= n; ++i) {
     if (line[i] == "@command") {
       print ".SS \"" roff(substr(line[++i], 8)) "\""
@@ -52,10 +52,10 @@ END {
     if (depth == 0) {
       if (broken || last > 0) print ".PP"
       print roff(line[i])
-    } else if (depth == 2) {
+    } else if (depth == 2 || trim(line[i]) ~ /^-/) {
       print ".TP"
       item = trim(line[i])
-      if (indent(line[i + 1]) > 2) {
+      if (item !~ /^-/ && indent(line[i + 1]) > 2) {
         gsub(/  +/, " ", item); print bold(item)
       } else if (match(item, /   */)) {
         print bold(substr(item, 1, RSTART - 1)); print roff(substr(item, RSTART + RLENGTH))

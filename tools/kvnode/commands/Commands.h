@@ -23,6 +23,17 @@ struct Options {
     std::string color;   // auto (default), always, never
     // rule ids, each entry one id or several separated by commas
     std::vector<std::string> select, ignore, error, warning;
+    std::string config;     // the kvnode.toml to use; empty: the nearest one above each file
+    bool isolated = false;  // no kvnode.toml at all
+    bool statistics = false; // a count per rule instead of the findings
+    bool fix = false;        // apply the safe fixes
+    bool unsafeFixes = false; // ... and the unsafe ones
+    std::string baseline;      // report only findings this baseline does not hold
+    std::string writeBaseline; // write the findings as a baseline
+    bool addSuppressions = false; // a kvnode: ignore comment for each element with findings
+
+    // explain
+    bool list = false; // every rule, a line each
 
     // show, graph: only the node type named node
     bool hasNode = false;
@@ -35,7 +46,7 @@ struct Options {
     std::string output;   // -o
     std::string encoding; // --encoding
     bool check = false;   // name the files that would change
-    bool diff = false;    // print what would change
+    bool diff = false;    // print what would change (check: with --fix)
     bool inPlace = false; // -i
 };
 
@@ -49,5 +60,6 @@ int RunShow(const Options& options, std::ostream& out, std::ostream& err);
 int RunGraph(const Options& options, std::ostream& out, std::ostream& err);
 int RunFmt(const Options& options, std::ostream& out, std::ostream& err);
 int RunSchema(const Options& options, std::ostream& out, std::ostream& err);
+int RunExplain(const Options& options, std::ostream& out, std::ostream& err);
 
 } // namespace kvnode

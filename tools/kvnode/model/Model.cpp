@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace kvnode {
 
@@ -257,28 +256,6 @@ std::vector<const CNodeTypeDesc*> NodeTypesOf(const CXMLBase* root)
 }
 
 // ---- loading for a command
-
-std::string ElementPath(const CXMLBase& object)
-{
-    std::string path;
-    const CXMLBase* element = object.IsKindOf(RUNTIME_CLASS(CXMLText)) ? object.GetParent() : &object;
-    for (const CXMLBase* at = element; at; at = at->GetParent()) {
-        std::string step = Utf8(at->GetElementName(), std::strlen(at->GetElementName()));
-        if (const CXMLBase* parent = at->GetParent()) {
-            int index = 0;
-            for (const CXMLBase* sibling : ChildrenOf(*parent)) {
-                if (!sibling->IsKindOf(RUNTIME_CLASS(CXMLText)) &&
-                    std::strcmp(sibling->GetElementName(), at->GetElementName()) == 0)
-                    ++index;
-                if (sibling == at)
-                    break;
-            }
-            step += "[" + std::to_string(index) + "]";
-        }
-        path = path.empty() ? step : step + "/" + path;
-    }
-    return path;
-}
 
 std::string DiagnosticText(const XmlDiagnostic& d)
 {

@@ -91,10 +91,6 @@ void ForEachInNode(const CXMLBase& top, const std::function<void(const CXMLBase&
 // the node types of a document: the root itself, or those anywhere below it
 std::vector<const CNodeTypeDesc*> NodeTypesOf(const CXMLBase* root);
 
-// Where an element stands, in UTF-8, as the reader's messages name it:
-// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1], each element below the root
-// counted among its siblings of its name. A text's is its element's.
-std::string ElementPath(const CXMLBase& object);
 // a reader's message in UTF-8 with the element path: "message (in path)"
 std::string DiagnosticText(const XmlDiagnostic& diagnostic);
 // The node types to work on: all, or the one named nodeUtf8 (an error on err when none is).

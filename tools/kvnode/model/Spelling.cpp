@@ -97,19 +97,22 @@ std::string WithoutBlanks(const std::string& s)
     return out;
 }
 
-std::string Lower(std::string s)
+} // namespace
+
+std::string LowerAscii(std::string s)
 {
     for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return s;
 }
-
-} // namespace
 
 Speller::Speller(std::vector<std::string> words, bool ignoreCase) : m_words(std::move(words)), m_ignoreCase(ignoreCase)
 {
     for (uint32_t id = 0; id < m_words.size(); ++id) {
-        m_bare.emplace(Lower(WithoutBlanks(m_words[id])), id);
+        const std::string bare = LowerAscii(WithoutBlanks(m_words[id]));
+        m_bare.emplace(bare, id);
+        ++m_bareCount[bare];
         const Units units = UnitsOf(m_words[id], m_ignoreCase);
         if (units.size() > kLongest + kMostEdits)
             continue;
@@ -125,12 +128,13 @@ Suggestion Speller::Closest(const std::string& word) const
 {
     Suggestion best;
     // a difference in blanks or case alone beats any spelling
-    const auto bare = m_bare.find(Lower(WithoutBlanks(word)));
+    const auto bare = m_bare.find(LowerAscii(WithoutBlanks(word)));
     if (bare != m_bare.end() && m_words[bare->second] != word) {
         const std::string& c = m_words[bare->second];
         best.word = c;
         best.blanksOnly = WithoutBlanks(c) == WithoutBlanks(word);
-        best.caseOnly = !best.blanksOnly && Lower(c) == Lower(word);
+        best.caseOnly = !best.blanksOnly && LowerAscii(c) == LowerAscii(word);
+        best.only = m_bareCount.at(bare->first) == 1;
         return best;
     }
     const Units units = UnitsOf(word, m_ignoreCase);
@@ -153,18 +157,24 @@ Suggestion Speller::Closest(const std::string& word) const
     }
     size_t bestDistance = limit + 1;
     uint32_t bestId = 0;
+    bool tie = false;
     for (const uint32_t id : candidates) {
         if (m_words[id] == word)
             continue;
         const size_t d = EditDistance(units, UnitsOf(m_words[id], m_ignoreCase), limit);
-        if (d < bestDistance || (d == bestDistance && d <= limit && id < bestId)) {
+        if (d < bestDistance) {
             bestDistance = d;
             bestId = id;
+            tie = false;
+        } else if (d == bestDistance && d <= limit) {
+            tie = true;
+            bestId = std::min(bestId, id);
         }
     }
     if (bestDistance <= limit) {
         best.word = m_words[bestId];
         best.distance = static_cast<int>(bestDistance);
+        best.only = !tie;
     }
     return best;
 }

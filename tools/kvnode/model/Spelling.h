@@ -13,6 +13,7 @@ struct Suggestion {
     int distance = 0;        // edits between the two
     bool blanksOnly = false; // the two differ only in blanks
     bool caseOnly = false;   // ... only in the case of ASCII letters
+    bool only = true;        // no other word is as close: the one reading, not a pick among equals
 };
 
 // The words to suggest from, indexed once: each word's variants with up to
@@ -40,11 +41,14 @@ private:
     bool m_ignoreCase;
     std::unordered_map<uint64_t, std::vector<uint32_t>> m_variants; // hash of a variant -> words
     std::unordered_map<std::string, uint32_t> m_bare;               // without blanks, lower case -> first word
+    std::unordered_map<std::string, uint32_t> m_bareCount;          // ... -> how many words have it
 };
 
 // The closest of a few candidates, for a one-off question.
 Suggestion Closest(const std::string& word, const std::vector<std::string>& candidates);
 // " (did you mean \"x\"? ...)" for a message, or empty
 std::string DidYouMean(const Suggestion& s);
+// the text with its ASCII letters in lower case
+std::string LowerAscii(std::string s);
 
 } // namespace kvnode

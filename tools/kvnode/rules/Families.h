@@ -35,6 +35,8 @@ void RegisterPartRules(RuleRegistry& r);
 void CheckParts(LintContext& c);
 // unused-suppression, which the entry point finds from the kvnode comments (Suppressions.cpp)
 void RegisterSuppressionRules(RuleRegistry& r);
+// stale-baseline, which check finds with --baseline (StaleBaseline.cpp)
+void RegisterBaselineRules(RuleRegistry& r);
 
 // every family's check over one document, in the families' order
 void RunFamilies(LintContext& c);

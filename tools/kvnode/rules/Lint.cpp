@@ -1,8 +1,10 @@
 #include "rules/Lint.h"
 
+#include "model/ElementPaths.h"
 #include "model/SourceText.h"
 #include "rules/Controls.h"
 #include "rules/Families.h"
+#include "rules/Locator.h"
 #include "rules/Suppressions.h"
 
 #include <algorithm>
@@ -12,21 +14,22 @@
 
 namespace kvnode {
 
-void LintContext::Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
-                      const std::string& subject)
+Finding& LintContext::Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
+                          const std::string& subject)
 {
     const Place at = m_places.Of(object, attribute, subject);
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message), &object, attribute, subject});
     m_findings.back().endLine = at.endLine;
     m_findings.back().endColumn = at.endColumn;
+    return m_findings.back();
 }
 
-void LintContext::Add(RuleId rule, XmlPosition at, std::string message, std::string path)
+Finding& LintContext::Add(RuleId rule, XmlPosition at, std::string message)
 {
     m_findings.push_back(Finding{m_file, at.line, at.column, rule, std::move(message)});
-    m_findings.back().path = std::move(path);
     m_findings.back().endLine = at.line;
     m_findings.back().endColumn = at.column;
+    return m_findings.back();
 }
 
 std::vector<Finding> LintContext::TakeFindings() { return std::move(m_findings); }
@@ -99,7 +102,7 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
         const XmlDiagnostic& e = doc.GetError();
         result.findings.push_back(Finding{name, e.line, e.column, kXmlError, DiagnosticText(e)});
         result.findings.back().message += EncodingHint(bytes, e.message);
-        result.findings.back().path = Utf8(e.path.data(), e.path.size());
+        result.findings.back().elementPath = Utf8(e.path.data(), e.path.size());
         return result;
     }
     result.loaded = true;
@@ -112,9 +115,12 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
     for (Finding& f : filter.Unused(name))
         if (controls.Checks(f.rule))
             result.findings.push_back(std::move(f));
+    Locator locator(doc, bytes);
+    ElementPaths elementPaths;
     for (Finding& f : result.findings) {
+        locator.Locate(f);
         if (f.object)
-            f.path = ElementPath(*f.object);
+            f.elementPath = elementPaths.Of(*f.object);
         f.object = nullptr; // the document goes with this function
     }
     std::stable_sort(result.findings.begin(), result.findings.end(), InFileOrder);

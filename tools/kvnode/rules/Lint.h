@@ -1,10 +1,12 @@
 #pragma once
 // The rules of `kvnode check` and their findings: the one entry point that
 // every caller lints through.
+#include "rules/Fix.h"
 #include "rules/Rule.h"
 
 #include <xmlobj/CXMLDocument.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,9 +40,17 @@ struct Finding {
     const CXMLBase* object = nullptr;
     std::string attribute;
     std::string subject;
-    // the element's path, as ElementPath gives it (for a document that does
-    // not load: the reader's); empty for none
+    // The element as baselines name it, by names rather than places
+    // ("CNodeAttDef/CNodeTypeDesc[name=EndPlate]/CPlateDesc[name=EP]"; empty:
+    // none), and where its '<' stands in the bytes linted (a text's: its
+    // element's, which a comment silences it with).
     std::string path;
+    size_t elementOffset = 0;
+    // the element as the reader's messages name it, by places
+    // ("CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]", ElementPaths; of a file
+    // that does not load: the reader's); empty: none
+    std::string elementPath;
+    std::optional<Fix> fix; // what --fix would write instead, where the rule knows
     Severity severity() const { return RuleOf(rule).severity; }
 };
 

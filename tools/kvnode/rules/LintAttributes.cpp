@@ -12,6 +12,7 @@
 #include <cstring>
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace kvnode {
 
@@ -33,6 +34,7 @@ struct Problem {
     RuleId rule;
     std::string message; // empty: none
     std::string subject; // GBK: the part of the value at fault, or empty for all of it
+    std::optional<Fix> fix;
 };
 
 bool IsBlank(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
@@ -212,7 +214,7 @@ private:
             m_c.unclearType.insert(&m_o);
             p.message += "; what this type needs is not checked";
         }
-        m_c.Add(p.rule, m_o, a.name, p.message, Utf8(p.subject.data(), p.subject.size()));
+        m_c.Add(p.rule, m_o, a.name, p.message, Utf8(p.subject.data(), p.subject.size())).fix = p.fix;
     }
 
     Problem NumberProblem(const AttributeInfo& a, const std::string& value) const
@@ -224,9 +226,13 @@ private:
         if (!problem.empty()) {
             std::string message =
                 Head(a.name, value) + ", which " + problem + ": the host reads " + ValueText(read, a.reading.table);
+            std::string meant; // the number the text stands for, where it stands for one
             if (a.reading.table)
-                message += Matching(value, *a.reading.table);
-            return Problem{kBadNumber, message + FullWidth(value)};
+                message += Matching(value, *a.reading.table, meant);
+            Problem p{kBadNumber, message + FullWidth(value, meant)};
+            if (!meant.empty())
+                p.fix = Fix::Safe(Fix::Part::Value, meant);
+            return p;
         }
         if (a.reading.table && !a.reading.table->TextOf(read))
             return Problem{kValueOutOfTable, Label(m_o) + ": \"" + a.name + "\" is " + std::to_string(read) +
@@ -263,9 +269,13 @@ private:
             return Problem();
         const char* read = table.rows[table.count - 1].text;
         for (int i = 0; i + 1 < table.count; ++i)
-            if (NearForm(value) == NearForm(table.rows[i].text))
-                return Problem{kMisreadValue, Head(a.name, value) + ": the host compares the whole text, so it reads " +
-                                                  Quoted(read) + ", not " + Quoted(table.rows[i].text)};
+            if (NearForm(value) == NearForm(table.rows[i].text)) {
+                Problem p{kMisreadValue, Head(a.name, value) + ": the host compares the whole text, so it reads " +
+                                             Quoted(read) + ", not " + Quoted(table.rows[i].text)};
+                const char* meant = table.rows[i].text; // the one text it differs from only in case or blanks
+                p.fix = Fix::Safe(Fix::Part::Value, Utf8(meant, std::strlen(meant)));
+                return p;
+            }
         if (NearForm(value) == NearForm(read))
             return Problem(); // read as it says
         std::string rows;
@@ -292,26 +302,32 @@ private:
         const std::vector<int> read = items(value);
         for (int i = 0; i < a.reading.table->count; ++i) {
             const char* row = a.reading.table->rows[i].text;
-            if (read == items(row))
-                return Problem{kMisreadValue, Head(a.name, value) + ": the host compares the whole text with " +
-                                                  Quoted(row) + ", so it reads this as a list, not as " + Quoted(row)};
+            if (read == items(row)) {
+                Problem p{kMisreadValue, Head(a.name, value) + ": the host compares the whole text with " +
+                                             Quoted(row) + ", so it reads this as a list, not as " + Quoted(row)};
+                // a guess: the author may have meant the list
+                p.fix = Fix::Unsafe(Fix::Part::Value, Utf8(row, std::strlen(row)));
+                return p;
+            }
         }
         return Problem();
     }
 
-    // "; the value of 8.8级 is 5" for a text that is a value's, or near it; or empty
-    static std::string Matching(const std::string& value, const SteelSystem::EnumTable& table)
+    // "; the value of 8.8级 is 5" for a text that is a value's, or near it, with
+    // the value in meant; or empty
+    static std::string Matching(const std::string& value, const SteelSystem::EnumTable& table, std::string& meant)
     {
         const std::string wanted = NearForm(value);
         for (int i = 0; i < table.count; ++i)
-            if (NearForm(table.rows[i].text) == wanted)
-                return "; the value of " + Utf8(table.rows[i].text, std::strlen(table.rows[i].text)) + " is " +
-                       std::to_string(table.rows[i].value);
+            if (NearForm(table.rows[i].text) == wanted) {
+                meant = std::to_string(table.rows[i].value);
+                return "; the value of " + Utf8(table.rows[i].text, std::strlen(table.rows[i].text)) + " is " + meant;
+            }
         return std::string();
     }
 
-    // "; these are full-width digits: write 4", or empty
-    static std::string FullWidth(const std::string& value)
+    // "; these are full-width digits: write 4" with the digits in meant, or empty
+    static std::string FullWidth(const std::string& value, std::string& meant)
     {
         std::string digits;
         for (size_t i = 0; i + 1 < value.size(); i += 2) {
@@ -321,7 +337,10 @@ private:
                 return std::string();
             digits += static_cast<char>('0' + trail - 0xB0);
         }
-        return digits.empty() || value.size() % 2 ? std::string() : "; these are full-width digits: write " + digits;
+        if (digits.empty() || value.size() % 2)
+            return std::string();
+        meant = digits;
+        return "; these are full-width digits: write " + digits;
     }
 
     // the items as CNodeGlobal splits them: every comma ends one, but a final comma adds none
@@ -391,9 +410,10 @@ private:
         const bool missing = !s.word.empty() && !m_o.GetAttText(s.word.c_str(), present);
         const std::string reader = m_info.IsRoot() ? m_info.element : m_info.noun;
         const std::string head = Label(m_o) + ": no " + reader + " reads \"" + name + "\"" + DidYouMean(s);
-        if (missing)
-            m_c.Add(kMisspeltAttribute, m_o, name, head + ", so \"" + s.word + "\" stays empty");
-        else
+        if (missing) {
+            Finding& f = m_c.Add(kMisspeltAttribute, m_o, name, head + ", so \"" + s.word + "\" stays empty");
+            f.fix = s.only ? Fix::Safe(Fix::Part::Name, s.word) : Fix::Unsafe(Fix::Part::Name, s.word);
+        } else
             m_c.Add(kUnknownAttribute, m_o, name, head + "; it is kept as it is");
     }
 
@@ -412,7 +432,7 @@ void RegisterAttributeRules(RuleRegistry& r)
            "\"Q345\" as 0 and \"1O201\" as 1. The message says what the host reads, and for an enumeration "
            "written as its text, which value has that text.",
            "<CBoltGroupDesc classtype=\"8_5\" name=\"G\" boltgrade=\"8.8\" .../>",
-           "<CBoltGroupDesc classtype=\"8_5\" name=\"G\" boltgrade=\"5\" .../>"});
+           "<CBoltGroupDesc classtype=\"8_5\" name=\"G\" boltgrade=\"5\" .../>", FixKind::Safe});
     r.Add({kValueOutOfTable, Severity::Error,
            "a value its table does not list: a material, bolt grade, bolt type, construction type, or a defineby "
            "or directused text",
@@ -427,7 +447,8 @@ void RegisterAttributeRules(RuleRegistry& r)
            "is exactly \"0\" (\" 0\" is the list of side 0), and a variable keeps only the first character of its "
            "\"formattype\" (\"%.1f\" reads as \"%\"). The message says what the host reads.",
            "<CNodeMemberDesc classtype=\"8_4\" name=\"Beam\" linkplanes=\" 0\" rotangles=\"0,180\" .../>",
-           "<CNodeMemberDesc classtype=\"8_4\" name=\"Beam\" linkplanes=\"0\" rotangles=\"0,180\" .../>"});
+           "<CNodeMemberDesc classtype=\"8_4\" name=\"Beam\" linkplanes=\"0\" rotangles=\"0,180\" .../>",
+           FixKind::SafeOrUnsafe});
     r.Add({kUnusedAttribute, Severity::Warning, "an attribute of a construction that its type does not use",
            "A point, line, plane, vector or distance is built by its type, which uses some of its attributes "
            "(docs/format.md). The others are read and kept, but nothing builds from them: the type or the "
@@ -438,7 +459,7 @@ void RegisterAttributeRules(RuleRegistry& r)
            "an attribute the class does not know, close to one of its own that the element lacks",
            "Most likely a typo: the field the author meant stays empty.",
            "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexpr=\"@P_Len\" .../>   (lenexp is missing)",
-           "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexp=\"@P_Len\" .../>"});
+           "<CPlateDesc classtype=\"8_3\" name=\"P\" lenexp=\"@P_Len\" .../>", FixKind::SafeOrUnsafe});
     r.Add({kUnknownAttribute, Severity::Warning, "an attribute the element's class neither writes nor reads",
            "Kept and written back, but no descriptor reads it. A host may keep attributes of its own; otherwise "
            "it is a typo.",

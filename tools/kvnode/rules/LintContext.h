@@ -25,12 +25,12 @@ public:
     const CXMLDocument& Doc() const { return m_doc; }
     const std::string& Bytes() const { return m_bytes; }
     // A finding about object, or about its attribute (as written; empty: the
-    // element) and the part subject of the attribute's value (empty: all of it).
-    void Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
-             const std::string& subject = std::string());
-    // a finding at a place of the file that is no element's (the declaration),
-    // or no object's (path: the element the reader names there)
-    void Add(RuleId rule, XmlPosition at, std::string message, std::string path = std::string());
+    // element) and the part subject of the attribute's value (empty: all of
+    // it); returned for the rule to give it a fix.
+    Finding& Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
+                 const std::string& subject = std::string());
+    // a finding at a place of the file that is no element's (the declaration)
+    Finding& Add(RuleId rule, XmlPosition at, std::string message);
     std::vector<Finding> TakeFindings();
 
     // Constructions whose "type" is no clean value of their table: the

@@ -62,35 +62,47 @@ public:
             m_c.Add(kUnresolvedName, from, attribute, message + (arc.list ? " holds an empty name" : " is empty"));
             return;
         }
-        message += " names no " + Noun(missing.cls) + " " + Quoted(missing.name) + Hint(missing);
+        const Hint& hint = HintOf(missing);
+        message += " names no " + Noun(missing.cls) + " " + Quoted(missing.name) + hint.text;
         if (arc.list && HasOtherSeparator(missing.name))
             message += " (the names of a list are separated by commas)";
         if (arc.derived)
             message += Origin(m_c, from, missing.name);
-        m_c.Add(kUnresolvedName, from, attribute, message, Utf8(missing.name));
+        Finding& f = m_c.Add(kUnresolvedName, from, attribute, message, Utf8(missing.name));
+        // the name offered, where the author wrote one: certain when only letter case or blanks differ
+        if (!arc.derived && !hint.offered.word.empty())
+            f.fix = SameButCaseOrBlanks(hint.offered) && hint.offered.only
+                        ? Fix::Safe(Fix::Part::Subject, hint.offered.word)
+                        : Fix::Unsafe(Fix::Part::Subject, hint.offered.word);
     }
 
 private:
+    struct Hint {
+        std::string text;     // for the message
+        Suggestion offered;   // the name offered, in UTF-8; none when the text names another class's
+    };
+
     // the closest name of the class wanted, or another class's descriptor of the name
-    std::string Hint(const NameGraph::Vertex& missing)
+    const Hint& HintOf(const NameGraph::Vertex& missing)
     {
-        std::string& hint = m_hints[&missing];
-        if (!hint.empty())
-            return hint == "-" ? std::string() : hint;
+        const auto known = m_hints.find(&missing);
+        if (known != m_hints.end())
+            return known->second;
+        Hint& hint = m_hints[&missing];
         Suggestion s = m_graph.Names().NamesOf(missing.cls).Closest(Bytes(missing.name));
         s.word = Utf8(s.word.data(), s.word.size());
-        if (!s.word.empty())
-            hint = DidYouMean(s);
-        else if (const CBaseDesc* other = m_graph.Names().FindAny(missing.name))
-            hint = " (" + Label(*other) + " has that name)";
-        else
-            hint = "-";
-        return hint == "-" ? std::string() : hint;
+        if (!s.word.empty()) {
+            hint.text = DidYouMean(s);
+            hint.offered = s;
+        } else if (const CBaseDesc* other = m_graph.Names().FindAny(missing.name)) {
+            hint.text = " (" + Label(*other) + " has that name)";
+        }
+        return hint;
     }
 
     LintContext& m_c;
     const NameGraph& m_graph;
-    std::unordered_map<const NameGraph::Vertex*, std::string> m_hints;
+    std::unordered_map<const NameGraph::Vertex*, Hint> m_hints;
 };
 
 // Descriptors of one class and name among the children of parent, which
@@ -246,7 +258,8 @@ void RegisterNameRules(RuleRegistry& r)
            "link bar, among the bar's own planes first) and finds none. The message offers the closest name of "
            "that class, and says when only blanks or letter case differ.",
            "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"Web Plane\"/>",
-           "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"WebPlane\"/>"});
+           "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1\" line=\"Axis\" plane=\"WebPlane\"/>",
+           FixKind::SafeOrUnsafe});
     r.Add({kDuplicateName, Severity::Error,
            "two descriptors of one class and one parent share a name, where lookups take the first",
            "Lookups by name find the first descriptor; the second is never used. Node types are compared in the "

@@ -52,10 +52,12 @@ bool Misspelt(LintContext& c, const CXMLBase& o, const Speller& classNames)
     const Suggestion s = classNames.Closest(name);
     if (s.word.empty())
         return false;
-    c.Add(kMisspeltElement, o, "",
-          "<" + Utf8(name.data(), name.size()) + "> names no class (did you mean <" + s.word + ">?" +
-              (s.caseOnly ? " only letter case differs" : "") +
-              "): the element and all it holds are in no list of the host");
+    Finding& f = c.Add(kMisspeltElement, o, "",
+                       "<" + Utf8(name.data(), name.size()) + "> names no class (did you mean <" + s.word + ">?" +
+                           (s.caseOnly ? " only letter case differs" : "") +
+                           "): the element and all it holds are in no list of the host");
+    // the one class that close is what the author meant; one of several as close is a guess
+    f.fix = s.only ? Fix::Safe(Fix::Part::Element, s.word) : Fix::Unsafe(Fix::Part::Element, s.word);
     c.explained.insert(PlaceOf(c, o));
     return true;
 }
@@ -182,7 +184,8 @@ void RegisterTreeRules(RuleRegistry& r)
            "Without classtype the element name decides the class. A name close to a class's (letter case "
            "ignored) is a typo: the reader keeps the element as one of an unknown class, so the descriptor and all "
            "it holds are in no list of the host. A name far from every class is an unknown-class warning.",
-           "<CPlatDesc name=\"P\" planes=\"A,B,C\" .../>", "<CPlateDesc name=\"P\" planes=\"A,B,C\" .../>"});
+           "<CPlatDesc name=\"P\" planes=\"A,B,C\" .../>", "<CPlateDesc name=\"P\" planes=\"A,B,C\" .../>",
+           FixKind::SafeOrUnsafe});
     r.Add({kStrayText, Severity::Error, "text inside a descriptor's element, which no descriptor reads",
            "Descriptors read attributes only. Text or CDATA between a descriptor's children is kept and written "
            "back, but nothing reads it: a value written there is not the descriptor's.",
@@ -235,7 +238,7 @@ void CheckTree(LintContext& c)
         if (element != elements.end())
             c.Add(rule, *element->second, "", DiagnosticText(w));
         else
-            c.Add(rule, XmlPosition{w.line, w.column}, DiagnosticText(w), Utf8(w.path.data(), w.path.size()));
+            c.Add(rule, XmlPosition{w.line, w.column}, DiagnosticText(w)).elementPath = Utf8(w.path.data(), w.path.size());
     }
 }
 

@@ -13,7 +13,7 @@ const Family kFamilies[] = {
     {RegisterReaderRules, CheckReader},       {RegisterTreeRules, CheckTree},
     {RegisterAttributeRules, CheckAttributes}, {RegisterNameRules, CheckNames},
     {RegisterCycleRules, CheckCycles},         {RegisterPartRules, CheckParts},
-    {RegisterSuppressionRules, nullptr},
+    {RegisterSuppressionRules, nullptr},       {RegisterBaselineRules, nullptr},
 };
 
 const RuleRegistry& Registry()

@@ -10,9 +10,11 @@ namespace kvnode {
 
 enum class Severity { Warning, Error };
 
-// What a rule can mend by itself. None can yet; safe and unsafe fixes come
-// with `kvnode fix`.
-enum class FixKind { None };
+// What `kvnode check --fix` can mend of a rule's findings. A safe fix makes
+// the file say what the finding shows the author meant, where there is
+// exactly one such reading; an unsafe one is a guess among several, applied
+// only with --unsafe-fixes. Some rules offer either, finding by finding.
+enum class FixKind { None, Safe, Unsafe, SafeOrUnsafe };
 
 // A rule's id, as findings, suppressions, --select and baselines name it:
 // "unresolved-name". Ids are kept for good once released. A RuleId a rule
@@ -48,8 +50,9 @@ const Rule* FindRule(RuleId id);
 // the rule of an id a finding carries; an unregistered one is a mistake in the tool: it stops
 const Rule& RuleOf(RuleId id);
 
-// the rules that the entry point and the controls name themselves
+// the rules that the entry point, the controls and the baseline name themselves
 constexpr RuleId kXmlError = "xml-error";
 constexpr RuleId kUnusedSuppression = "unused-suppression";
+constexpr RuleId kStaleBaseline = "stale-baseline";
 
 } // namespace kvnode
