@@ -153,6 +153,23 @@ std::unique_ptr<CXMLBase> BuildObject(CRuntimeClass* cls, const py::kwargs& give
     for (const auto& [name, text] : free)
         object->SetAttText(name, text);
     object->RefreshMemberWithAttList();
+    // A save keeps the order of the attributes an object holds and adds those
+    // it lacks after them; so the object is made again holding from the start
+    // every attribute its save writes (a construction: those of its type), as
+    // one read from a file would, the given texts as given.
+    const std::vector<kvnodedefine::SavedAttribute> saved = kvnodedefine::SavedAttributesOf(*object);
+    if (!saved.empty()) {
+        object = Create(cls);
+        for (const kvnodedefine::SavedAttribute& a : saved) {
+            const auto text = texts.find(a.name);
+            object->SetAttText(a.name.c_str(), text != texts.end() ? text->second : a.text);
+            if (text != texts.end())
+                texts.erase(text);
+        }
+        for (const auto& [name, text] : texts) // read by the class, written by no save
+            object->SetAttText(name.c_str(), text);
+        object->RefreshMemberWithAttList();
+    }
     for (const auto& [field, value] : setters)
         field->set(*object, value);
     return object;
