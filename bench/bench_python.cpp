@@ -12,6 +12,7 @@
 #include <pybind11/embed.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -23,7 +24,9 @@ namespace {
 // the generated library of n elements, as a file
 std::string LibraryFile(long elements)
 {
-    const std::string path = "/tmp/kvbench-python-" + std::to_string(getpid()) + "-" + std::to_string(elements) + ".xml";
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("kvbench-python-" + std::to_string(getpid()) + "-" + std::to_string(elements) + ".xml"))
+                                 .string();
     const kvgen::Library& lib = kvbench::LibraryOf(elements);
     std::ofstream(path, std::ios::binary).write(lib.xml.data(), static_cast<std::streamsize>(lib.xml.size()));
     return path;
