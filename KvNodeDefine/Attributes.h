@@ -90,6 +90,15 @@ KVNODE_API void WriteAtt(CXMLBase& object, const char* name, AttSpec reading, co
 // probe that listens how it is read; false, text emptied, when the attribute is missing.
 KVNODE_API bool ReadAtt(const CXMLBase& object, const char* name, AttSpec reading, CString& text);
 
+// What a load does after reading object's attribute list: its fields read
+// from the list by the class's own conversions (a descriptor's
+// RefreshMemberWithAttList; the root reads its version in Serialize alone,
+// its refresh pair doing nothing). Children are not touched.
+KVNODE_API void ReadFieldsFromAttributes(CXMLBase& object);
+// What a save does before writing object's attribute list: its fields
+// written into the list by the class's own conversions, as above.
+KVNODE_API void WriteFieldsToAttributes(CXMLBase& object);
+
 // One attribute of a class, as AttributesOf lists it.
 struct AttributeInfo {
     std::string name;     // as written in the XML

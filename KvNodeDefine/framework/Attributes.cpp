@@ -58,20 +58,6 @@ std::vector<AttributeInfo>::iterator Find(std::vector<AttributeInfo>& list, cons
 
 bool Has(std::vector<AttributeInfo>& list, const std::string& name) { return Find(list, name) != list.end(); }
 
-// A load and a save with no document: every class converts its fields in
-// Serialize (the root does so there alone), and the XML object library,
-// having nothing to read or write, does nothing.
-void Load(CXMLBase& object)
-{
-    MSXML2::IXMLDOMNode none;
-    object.Serialize(none, nullptr, true, false);
-}
-void Save(CXMLBase& object)
-{
-    MSXML2::IXMLDOMNode none;
-    object.Serialize(none, nullptr, false, false);
-}
-
 // what a save of object writes after its attributes are set to text (and
 // "type" to type), as its fields then hold them
 std::vector<AttributeInfo> SavedWith(CXMLBase& object, const std::vector<AttributeInfo>& all, const char* text,
@@ -81,16 +67,31 @@ std::vector<AttributeInfo> SavedWith(CXMLBase& object, const std::vector<Attribu
         object.SetAttText(a.name.c_str(), text);
     if (type)
         object.SetAttText("type", IntToText(type->value));
-    Load(object);
+    ReadFieldsFromAttributes(object);
     Notes notes;
     {
         const Probe probe(notes);
-        Save(object);
+        WriteFieldsToAttributes(object);
     }
     return notes.written;
 }
 
 } // namespace
+
+// A load and a save with no document: every class converts its fields in
+// Serialize (the root does so there alone), and the XML object library,
+// having nothing to read or write, does nothing.
+void ReadFieldsFromAttributes(CXMLBase& object)
+{
+    MSXML2::IXMLDOMNode none;
+    object.Serialize(none, nullptr, true, false);
+}
+
+void WriteFieldsToAttributes(CXMLBase& object)
+{
+    MSXML2::IXMLDOMNode none;
+    object.Serialize(none, nullptr, false, false);
+}
 
 void WriteAtt(CXMLBase& object, const char* name, AttSpec reading, const CString& text)
 {
@@ -120,7 +121,7 @@ std::vector<AttributeInfo> AttributesOf(CRuntimeClass* cls)
     Notes notes;
     {
         const Probe probe(notes);
-        Load(*object);
+        ReadFieldsFromAttributes(*object);
     }
     std::vector<AttributeInfo> all = notes.read;
     for (AttributeInfo& a : all)
@@ -176,11 +177,11 @@ std::vector<SavedAttribute> SavedAttributesOf(const CXMLBase& object)
     const CStringArray& list = object.GetAttList();
     for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2)
         copy->SetAttText(list[i].GetString(), list[i + 1]);
-    Load(*copy);
+    ReadFieldsFromAttributes(*copy);
     Notes notes;
     notes.saved = &saved;
     const Probe probe(notes);
-    Save(*copy);
+    WriteFieldsToAttributes(*copy);
     return saved;
 }
 
