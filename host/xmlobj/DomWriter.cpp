@@ -290,7 +290,7 @@ void MSXML2::IXMLDOMDocument::Impl::WriteText(CXMLText::Kind kind, const CString
         size_t from = 0;
         // a "]]>" whose ']' is a character's second byte ends nothing: the reader keeps that byte with its lead
         const auto findClose = [&data](size_t at) {
-            for (size_t i = at; i < data.size(); i += static_cast<unsigned char>(data[i]) >= 0x80 ? 2 : 1)
+            for (size_t i = at; i < data.size(); i += IsGbkLeadByte(static_cast<unsigned char>(data[i])) ? 2 : 1)
                 if (data.compare(i, 3, "]]>") == 0)
                     return i;
             return std::string_view::npos;

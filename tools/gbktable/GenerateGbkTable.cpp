@@ -2,10 +2,16 @@
 // with, by asking glibc's iconv about every character: run by
 // scripts/generate-gbk-table, checked against iconv by tests/textconv.
 //
+// GBK here is the hosts' code page 936: glibc's GBK, and the user-defined
+// areas as glibc's GB18030 reads them (CodePage936.h); a code point that
+// glibc's GBK writes as nothing is refused.
+//
 // Tables: the code point of every GBK pair; the GB18030 pairs that differ
 // from GBK; the four-byte GB18030 characters as runs of consecutive code
 // points; and, for both encoders, the code points whose bytes are not the
 // lowest code that reads back as them.
+#include "../../host/xmlobj/CodePage936.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -66,6 +72,18 @@ std::uint32_t Encode(const char* to, std::uint32_t cp)
 
 std::string Pair(int lead, int trail) { return std::string{static_cast<char>(lead), static_cast<char>(trail)}; }
 
+std::uint32_t DecodeCp936Pair(int lead, int trail)
+{
+    const bool userDefined = IsUserDefinedPair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+    return Decode(userDefined ? "GB18030" : "GBK", Pair(lead, trail));
+}
+
+std::uint32_t EncodeCp936(std::uint32_t cp)
+{
+    const std::uint32_t bytes = Encode(IsUserDefinedCharacter(cp) ? "GB18030" : "GBK", cp);
+    return bytes == 0xFFFFFFFF ? 0 : bytes;
+}
+
 void Fail(const char* what)
 {
     std::fprintf(stderr, "generate-gbk-table: %s\n", what);
@@ -91,7 +109,7 @@ int main()
     for (int lead = 0x81; lead <= 0xFE; ++lead)
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
             const int i = (lead - 0x81) * 191 + trail - 0x40;
-            gbk[i] = Decode("GBK", Pair(lead, trail));
+            gbk[i] = DecodeCp936Pair(lead, trail);
             gb18030[i] = Decode("GB18030", Pair(lead, trail));
             if (gbk[i] > 0xFFFF)
                 Fail("a GBK pair outside the BMP");
@@ -160,7 +178,7 @@ int main()
     for (std::uint32_t cp = 0x80; cp < 0x110000; ++cp) {
         if (cp >= 0xD800 && cp <= 0xDFFF)
             continue;
-        const std::uint32_t got = Encode("GBK", cp);
+        const std::uint32_t got = EncodeCp936(cp);
         if (got != gbkOf[cp])
             std::printf("{0x%X,0x%X},\n", cp, got);
     }
