@@ -58,7 +58,7 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     // reading: Parse, CheckTopLevel, then the objects read themselves from
     // rootElement down. What the parser lets pass is checked as it is read
     // (every element, attribute and text is, also what nothing interprets).
-    bool Parse(char* buffer, size_t size);
+    bool Parse(char* buffer, size_t size); // buffer holds size + 1 bytes
     bool CheckTopLevel();
     pugi::xml_node rootElement;
     int depth = 0; // of the element being read
@@ -125,7 +125,11 @@ private:
     void RestoreHiddenTrails(char* text);
     // why the parser stopped, said for an engineer: what the end of the file cut short
     std::string ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset, std::string& path);
+    // the offset of the name of the first end tag whose name the hiding made
+    // match its element's, or npos; text as the parser will see it
+    size_t FindHiddenEndTagMismatch(const char* text, size_t size) const;
     bool CheckDeclaration(pugi::xml_node declaration);
+    bool CheckDeclarationValues(pugi::xml_node declaration);
     bool CheckName(pugi::xml_node at, const char* name, const char* what);
 
     // names checked once for the elements of a class that carry them alike
@@ -199,4 +203,5 @@ inline bool IsXmlTarget(std::string_view name)
 }
 // the first name that occurs twice among names, or null
 const char* FindDuplicate(const char* const* names, size_t count);
+// "name", cut short after 64 bytes
 std::string Quote(const char* s);

@@ -349,7 +349,7 @@ void MSXML2::IXMLDOMDocument::Impl::HideParserBreakingTrails(char* text, size_t 
         // ASCII a word at a time: most of a document is markup
         while (i + 8 <= size && (Word8(text + i) & 0x8080808080808080ull) == 0)
             i += 8;
-        if (i < size && s[i] >= 0x80) {
+        if (i < size && IsGbkLeadByte(s[i])) {
             if (i + 1 < size && breaking(text[i + 1])) {
                 m_hiddenTrails.emplace_back(i + 1, text[i + 1]);
                 text[i + 1] = kHiddenTrail;
@@ -369,7 +369,7 @@ void MSXML2::IXMLDOMDocument::Impl::RestoreHiddenTrails(char* text)
     auto next = std::lower_bound(m_hiddenTrails.begin(), m_hiddenTrails.end(), std::make_pair(start, '\0'));
     auto* s = reinterpret_cast<unsigned char*>(text);
     for (size_t i = 0; s[i] && next != m_hiddenTrails.end(); ++i) {
-        if (s[i] < 0x80)
+        if (!IsGbkLeadByte(s[i]))
             continue;
         if (s[i + 1] == static_cast<unsigned char>(kHiddenTrail))
             s[i + 1] = static_cast<unsigned char>((next++)->second);
@@ -383,11 +383,20 @@ bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
     parsedBase = buffer;
     parsedSize = size;
     HideParserBreakingTrails(buffer, size);
+    const size_t hiddenMismatch = m_hiddenTrails.empty() ? std::string::npos : FindHiddenEndTagMismatch(buffer, size);
     // as a fragment, since a document parse drops text outside the root
     // element unseen; CheckTopLevel refuses it, and more roots, itself
     constexpr unsigned kFlags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments |
                                 pugi::parse_doctype | pugi::parse_pi | pugi::parse_declaration | pugi::parse_fragment;
-    const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size, kFlags, pugi::encoding_utf8);
+    // The parser takes the last byte of a buffer for its terminator, so a
+    // last character after the root element would vanish unseen: it is
+    // given the text with its terminator (the buffer has room for it).
+    buffer[size] = '\0';
+    pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size + 1, kFlags, pugi::encoding_utf8);
+    if (hiddenMismatch != std::string::npos && (parsed || static_cast<size_t>(parsed.offset) > hiddenMismatch)) {
+        parsed.status = pugi::status_end_element_mismatch;
+        parsed.offset = static_cast<ptrdiff_t>(hiddenMismatch);
+    }
     if (parsed)
         return true;
     size_t offset = 0;
@@ -406,7 +415,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* nam
         return true;
     if (length == 0)
         return Fail(at, name, std::string("an empty ") + what);
-    const size_t width = static_cast<unsigned char>(name[bad]) >= 0x80 && bad + 1 < length ? 2 : 1;
+    const size_t width = IsGbkLeadByte(static_cast<unsigned char>(name[bad])) && bad + 1 < length ? 2 : 1;
     return Fail(at, name + bad,
                 std::string(what) + " " + Quote(name) + " holds " + Quote(std::string(name + bad, width).c_str()) +
                     (bad == 0 ? ", which may not begin an XML name" : ", which XML names may not hold"));
@@ -441,6 +450,39 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
                         "the XML declaration may hold only version, encoding and standalone, in this order; not " +
                             Quote(a.name()));
         ++next;
+    }
+    return CheckDeclarationValues(declaration);
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::CheckDeclarationValues(pugi::xml_node declaration)
+{
+    // version: "1." and digits; a version other than 1.0 is read by its rules, as other readers do
+    char* version = const_cast<char*>(declaration.attribute("version").value());
+    RestoreHiddenTrails(version);
+    if (std::strncmp(version, "1.", 2) != 0 || version[2 + std::strspn(version + 2, "0123456789")] != '\0')
+        return Fail(declaration, version,
+                    "version " + Quote(version) + " is no version of XML 1 (\"1.\" and digits: write version=\"1.0\")");
+    if (std::strcmp(version, "1.0") != 0)
+        Warn(declaration, version, "version " + Quote(version) + " is read as XML 1.0");
+    // the encoding the text was read in was found before the parse: the two readings must agree
+    if (pugi::xml_attribute e = declaration.attribute("encoding")) {
+        XmlEncoding named;
+        const auto utf16 = [](XmlEncoding x) { return x == XmlEncoding::Utf16LE || x == XmlEncoding::Utf16BE; };
+        if (!XmlEncodingFromName(e.value(), named) ||
+            (named != inputEncoding && !(utf16(named) && utf16(inputEncoding))))
+            return Fail(declaration, e.value(),
+                        "the declaration says encoding=" + Quote(e.value()) + ", but the document was read as " +
+                            XmlEncodingName(inputEncoding));
+    } else if (inputEncoding == XmlEncoding::Gbk || inputEncoding == XmlEncoding::Gb18030) {
+        return Fail(declaration, nullptr,
+                    std::string("the declaration names no encoding, but the document was read as ") +
+                        XmlEncodingName(inputEncoding));
+    }
+    if (pugi::xml_attribute standalone = declaration.attribute("standalone")) {
+        char* value = const_cast<char*>(standalone.value());
+        RestoreHiddenTrails(value);
+        if (std::strcmp(value, "yes") != 0 && std::strcmp(value, "no") != 0)
+            return Fail(declaration, value, "standalone may be \"yes\" or \"no\", not " + Quote(value));
     }
     return true;
 }
