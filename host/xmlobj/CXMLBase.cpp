@@ -41,6 +41,8 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
             break;
         }
     }
+    if (!impl.Hold(impl.ObjectBytes(sizeof(CXMLComposite)), element))
+        return false;
     m_pContent.reset(new CXMLComposite);
     const bool wasOpaque = impl.opaque;
     impl.opaque = true;

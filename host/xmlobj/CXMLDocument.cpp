@@ -3,7 +3,9 @@
 
 #include <xmlobj/CXMLComposite.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string_view>
 
@@ -71,8 +73,9 @@ CXMLBase* CXMLDocument::DetachRoot() noexcept
 
 XmlPosition CXMLDocument::GetPosition(const CXMLBase* object) const
 {
-    const auto it = m_Positions.find(object);
-    return it == m_Positions.end() ? XmlPosition() : it->second;
+    const auto it = std::lower_bound(m_Positions.begin(), m_Positions.end(), object,
+                                     [](const auto& entry, const CXMLBase* o) { return std::less<>()(entry.first, o); });
+    return it != m_Positions.end() && it->first == object ? it->second : XmlPosition();
 }
 
 bool CXMLDocument::LoadFile(const char* path)
@@ -116,12 +119,14 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     MSXML2::IXMLDOMDocument dom;
     auto& impl = dom.impl();
     impl.fileName = fileName;
-    std::unordered_map<const CXMLBase*, XmlPosition> positions;
+    std::vector<std::pair<const CXMLBase*, XmlPosition>> positions;
     if (m_bRecordPositions)
         impl.positions = &positions;
     impl.input = data + bom;
     impl.inputSize = size - bom;
     impl.inputEncoding = encoding;
+    impl.memoryBudget = kLoadMemoryPerByte * size + kLoadMemorySlack;
+    impl.memoryHeld = 2 * size; // the text as read and as parsed
     // convert straight into the buffer that pugixml parses in place and then owns
     char* work = static_cast<char*>(pugi::get_memory_allocation_function()(impl.inputSize + 1));
     if (!work) {
@@ -136,7 +141,8 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     }
     CXMLBase* root = nullptr;
     std::unique_ptr<CXMLComposite> before(new CXMLComposite), after(new CXMLComposite);
-    if (impl.Parse(work, impl.parsedSize) && impl.CheckTopLevel() && impl.ReadAroundRoot(*before, *after) &&
+    if (impl.Parse(work, impl.parsedSize) && impl.HoldParsedTree() && impl.CheckTopLevel() &&
+        impl.ReadAroundRoot(*before, *after) &&
         (root = impl.CreateObjectFor(impl.rootElement))) {
         impl.RecordPosition(root, impl.rootElement);
         impl.depth = 1;
@@ -152,11 +158,13 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     SetRoot(root);
     m_pBeforeRoot.swap(before);
     m_pAfterRoot.swap(after);
+    std::sort(positions.begin(), positions.end(),
+              [](const auto& a, const auto& b) { return std::less<>()(a.first, b.first); });
     m_Positions.swap(positions);
     m_Encoding = encoding;
     m_bUtf8Mark = encoding == XmlEncoding::Utf8 && bom > 0;
     m_SizeHint = size;
-    m_Warnings = std::move(impl.warnings);
+    m_Warnings = impl.TakeWarnings();
     m_Error = XmlDiagnostic();
     return true;
 }

@@ -4,7 +4,7 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 // A finding about a document: where it is and what it says. line and column
@@ -70,6 +70,12 @@ public:
     // The largest file or stream LoadFile reads, 1 GiB unless set: a load
     // holds a few times the text in memory, and a stream (/dev/zero) may not end.
     static constexpr size_t kDefaultMaxFileSize = size_t(1) << 30;
+    // A load holds at most this many times the text it reads, and the slack
+    // besides: a document whose tree would need more (only long runs of
+    // tiny elements with texts between them come near) is refused where it
+    // runs out rather than let grow.
+    static constexpr size_t kLoadMemoryPerByte = 32;
+    static constexpr size_t kLoadMemorySlack = size_t(1) << 20;
     void SetMaxFileSize(size_t bytes) noexcept { m_MaxFileSize = bytes; }
     size_t GetMaxFileSize() const noexcept { return m_MaxFileSize; }
 
@@ -80,7 +86,11 @@ public:
     bool IsRecordingPositions() const noexcept { return m_bRecordPositions; }
     XmlPosition GetPosition(const CXMLBase* object) const;
 
-    // what the last load or save said
+    // What the last load or save said. A load keeps its first kMaxWarnings
+    // warnings and, when there were more, one after them that counts the rest
+    // and repeats the first of them: a document of a million unknown elements
+    // would otherwise hold a million messages.
+    static constexpr size_t kMaxWarnings = 1000;
     std::string GetErrorText() const { return m_Error.message.empty() ? std::string() : m_Error.Format(); }
     const XmlDiagnostic& GetError() const noexcept { return m_Error; }
     const std::vector<XmlDiagnostic>& GetWarnings() const noexcept { return m_Warnings; }
@@ -99,5 +109,5 @@ private:
     bool m_bUtf8Mark = false; // a UTF-8 document read with a byte-order mark is written with one
     bool m_bRecordPositions = false;
     size_t m_MaxFileSize = kDefaultMaxFileSize;
-    std::unordered_map<const CXMLBase*, XmlPosition> m_Positions;
+    std::vector<std::pair<const CXMLBase*, XmlPosition>> m_Positions; // ordered by object
 };

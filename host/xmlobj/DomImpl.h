@@ -22,6 +22,7 @@
 #include <vector>
 
 struct ClassType;
+class SiblingCounter; // DomReader.cpp
 
 constexpr int kMaxDepth = 1024;
 
@@ -49,11 +50,44 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     const char* parsedBase = nullptr;
     size_t parsedSize = 0;
     TextPool values;
+    TextPool elementNames; // of unknown elements, which repeat as values do
     bool failed = false;
     XmlDiagnostic error;
     std::vector<XmlDiagnostic> warnings;
+    size_t warningsNotKept = 0;
+    XmlDiagnostic firstNotKept;
+    // the warnings kept, and one more that counts the rest when there are too many
+    std::vector<XmlDiagnostic> TakeWarnings();
     // where each object's element starts, kept only when the document asks
-    std::unordered_map<const CXMLBase*, XmlPosition>* positions = nullptr;
+    std::vector<std::pair<const CXMLBase*, XmlPosition>>* positions = nullptr;
+
+    // What a load holds, counted as it goes against its budget: the texts,
+    // the parsed tree (which shrinks as it is read) and what the objects
+    // take; Hold fails the load at at when it would pass the budget.
+    size_t memoryBudget = ~size_t(0);
+    size_t memoryHeld = 0;
+    bool Hold(size_t bytes, pugi::xml_node at)
+    {
+        memoryHeld += bytes;
+        return memoryHeld <= memoryBudget / 2 || HoldPastHalf(at);
+    }
+    bool HoldPastHalf(pugi::xml_node at);
+    // Past half its budget, a load drops from the parsed tree what it has
+    // read (dropping costs time, and most documents never come near)
+    bool dropRead = false;
+    void DropRead(pugi::xml_node element, pugi::xml_node upTo); // the children before upTo
+    void Release(size_t bytes) noexcept { memoryHeld -= std::min(bytes, memoryHeld); }
+    // the parsed tree's records of nodes and attributes, as pugixml allocates them
+    static constexpr size_t kParsedNodeBytes = 8 * sizeof(void*), kParsedAttributeBytes = 5 * sizeof(void*);
+    // what an object of size bytes takes with its allocation (its place in its parent's list is held with the list)
+    static constexpr size_t ObjectBytes(size_t size) noexcept { return (size + 8 + 15) / 16 * 16; }
+    // a text that no pool shares: its buffer
+    static constexpr size_t TextBytes(size_t length) noexcept
+    {
+        return length > TextPool::kMaxLength ? (sizeof(CString::Data) + length + 1 + 8 + 15) / 16 * 16 : 0;
+    }
+    // counts the parsed tree's records, once the parse has made them
+    bool HoldParsedTree();
 
     // reading: Parse, CheckTopLevel, then the objects read themselves from
     // rootElement down. What the parser lets pass is checked as it is read
@@ -73,6 +107,8 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     // the children of element into container: texts, comments and
     // processing instructions in their place, elements created by class
     bool ReadChildren(pugi::xml_node element, CXMLComposite& container, MSXML2::IXMLDOMDocument* pDoc);
+    bool ReadChild(pugi::xml_node child, SiblingCounter& siblings, CXMLComposite& container,
+                   MSXML2::IXMLDOMDocument* pDoc);
     CXMLBase* CreateObjectFor(pugi::xml_node element); // null when its name is none
 
     void RecordPosition(const CXMLBase* object, pugi::xml_node element);
@@ -108,10 +144,22 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     std::string OpenedAt(size_t offset);
 
 private:
-    // Each element's index among its same-named siblings, counted once: a
-    // message carries its element's path, and counting the siblings again
-    // for each message would make a load with many warnings quadratic.
-    std::unordered_map<const pugi::xml_node_struct*, int> m_siblingIndexes;
+    // The elements being read, from the root's child down, each with its
+    // index among its same-named siblings, counted as they were read: a
+    // message carries its element's path, and what was read has left the
+    // parsed tree, so earlier siblings cannot be counted again.
+    using ReadPath = std::vector<std::pair<const pugi::xml_node_struct*, int>>;
+    ReadPath m_readPath;
+    struct ReadPathStep {
+        ReadPath& path;
+        ReadPathStep(ReadPath& p, pugi::xml_node element, int index) : path(p)
+        {
+            path.emplace_back(element.internal_object(), index);
+        }
+        ~ReadPathStep() { path.pop_back(); }
+        ReadPathStep(const ReadPathStep&) = delete;
+        ReadPathStep& operator=(const ReadPathStep&) = delete;
+    };
     int SiblingIndex(pugi::xml_node node);
 
     // GBK trail bytes that are ASCII but no name character ('@', '[', ']'
@@ -157,13 +205,17 @@ private:
     bool m_startTagOpen = false;
     bool m_newLine = false; // before the next element, comment or end tag
     bool m_indent = true;
-    // positions are asked for in document order: carry on from the last one
-    size_t m_lastOffset = 0;
-    int m_lastLine = 1;
-    int m_lastColumn = 1;
+    // Positions are asked for in document order: a walk over the text as
+    // read carries on from the last one, counting how many bytes each
+    // character became in the parsed text, so that no text is converted again.
+    struct Cursor {
+        size_t parsed = 0, input = 0;
+        int line = 1, column = 1;
+    };
+    Cursor m_cursor;
     void Position(size_t offset, int& line, int& column);
-    // the GBK text as it was before parsing, for positions: converted again
-    // the first time one is asked, so that a load converts only once
+    // the GBK text as it was before parsing, for explaining a failure:
+    // converted again when one is explained, so that a load converts only once
     std::string m_source;
     const std::string& Source();
 };

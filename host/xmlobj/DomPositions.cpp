@@ -1,6 +1,8 @@
 // Where things are: lines and columns of offsets in the text read, the
 // paths of elements and objects, and the findings that carry both.
+#include "CodePage936.h"
 #include "DomImpl.h"
+#include "Utf8Sequence.h"
 
 #include <xmlobj/ObjIterator.h>
 
@@ -50,18 +52,13 @@ void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding enco
 
 int MSXML2::IXMLDOMDocument::Impl::SiblingIndex(pugi::xml_node node)
 {
-    // back to the nearest same-named sibling counted before: messages come
-    // in document order, so each sibling is passed once
-    int steps = 0;
-    for (pugi::xml_node s = node; s; s = s.previous_sibling(node.name()), ++steps) {
-        const auto known = m_siblingIndexes.find(s.internal_object());
-        if (known != m_siblingIndexes.end()) {
-            steps += known->second;
-            break;
-        }
-    }
-    const int index = steps;
-    m_siblingIndexes[node.internal_object()] = index;
+    for (auto step = m_readPath.rbegin(); step != m_readPath.rend(); ++step)
+        if (step->first == node.internal_object())
+            return step->second;
+    // no read has reached it (an element around the root): its siblings are all there
+    int index = 0;
+    for (pugi::xml_node s = node; s; s = s.previous_sibling(node.name()))
+        ++index;
     return index;
 }
 
@@ -145,21 +142,73 @@ const std::string& MSXML2::IXMLDOMDocument::Impl::Source()
     return m_source;
 }
 
+namespace {
+
+// The character at s of the text as read (n bytes there, in a valid text):
+// how many bytes it takes there and in the GBK text parsed, and what it is
+// when it is ASCII (0x80 when not).
+void StepCharacter(const unsigned char* s, size_t n, XmlEncoding encoding, size_t& inputLength, size_t& parsedLength,
+                   unsigned& ascii)
+{
+    std::uint32_t cp = s[0];
+    inputLength = 1;
+    switch (encoding) {
+    case XmlEncoding::Utf8:
+        inputLength = std::max<size_t>(1, Utf8SequenceLength(s, n, cp));
+        break;
+    case XmlEncoding::Utf16LE:
+    case XmlEncoding::Utf16BE: {
+        const auto unit = [&](size_t i) -> std::uint32_t {
+            return i + 1 >= n ? 0 : encoding == XmlEncoding::Utf16LE ? s[i] | s[i + 1] << 8 : s[i] << 8 | s[i + 1];
+        };
+        cp = unit(0);
+        inputLength = cp >= 0xD800 && cp <= 0xDBFF ? 4 : 2;
+        break;
+    }
+    case XmlEncoding::Gbk:
+    case XmlEncoding::Gb18030:
+        if (IsGbkLeadByte(s[0]) && n >= 2) {
+            inputLength = encoding == XmlEncoding::Gb18030 && s[1] >= 0x30 && s[1] <= 0x39 ? 4 : 2;
+            // GB18030's euro sign is a pair, code page 936's a byte
+            cp = encoding == XmlEncoding::Gb18030 && s[0] == 0xA2 && s[1] == 0xE3 ? kEuroSign : 0x80;
+        } else if (s[0] == kEuroByte) {
+            cp = kEuroSign;
+        }
+        break;
+    }
+    inputLength = std::min(inputLength, n);
+    parsedLength = cp < 0x80 || cp == kEuroSign ? 1 : 2;
+    ascii = cp < 0x80 ? cp : 0x80;
+}
+
+} // namespace
+
 void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
 {
-    const std::string& source = Source();
-    if (offset < m_lastOffset) {
-        m_lastOffset = 0;
-        m_lastLine = m_lastColumn = 1;
+    if (offset < m_cursor.parsed)
+        m_cursor = Cursor();
+    const auto* s = reinterpret_cast<const unsigned char*>(input);
+    Cursor& c = m_cursor;
+    size_t inputLength, parsedLength, nextInput, nextParsed;
+    unsigned ascii, next;
+    while (c.parsed < offset && c.input < inputSize) {
+        StepCharacter(s + c.input, inputSize - c.input, inputEncoding, inputLength, parsedLength, ascii);
+        if (ascii == '\r' && c.input + inputLength < inputSize) {
+            StepCharacter(s + c.input + inputLength, inputSize - c.input - inputLength, inputEncoding, nextInput,
+                          nextParsed, next);
+            ascii = next == '\n' ? 0 : ascii; // CR LF ends a line once, at the LF
+        }
+        if (ascii == '\n' || ascii == '\r') {
+            ++c.line;
+            c.column = 1;
+        } else if (ascii != 0) {
+            ++c.column;
+        }
+        c.input += inputLength;
+        c.parsed += parsedLength;
     }
-    int l, c;
-    TextPosition(source.data() + m_lastOffset, source.size() - m_lastOffset, offset - m_lastOffset, XmlEncoding::Gbk, l,
-                 c);
-    line = m_lastLine + l - 1;
-    column = l == 1 ? m_lastColumn + c - 1 : c;
-    m_lastOffset = offset;
-    m_lastLine = line;
-    m_lastColumn = column;
+    line = c.line;
+    column = c.column;
 }
 
 XmlDiagnostic MSXML2::IXMLDOMDocument::Impl::At(pugi::xml_node at, const char* place, const std::string& message)
@@ -204,8 +253,8 @@ void MSXML2::IXMLDOMDocument::Impl::RecordPosition(const CXMLBase* object, pugi:
 {
     if (!positions || !object)
         return;
-    XmlPosition& p = (*positions)[object];
-    ElementPosition(element, p.line, p.column);
+    positions->emplace_back(object, XmlPosition());
+    ElementPosition(element, positions->back().second.line, positions->back().second.column);
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, const std::string& message)
@@ -219,7 +268,21 @@ bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, c
 
 void MSXML2::IXMLDOMDocument::Impl::Warn(pugi::xml_node at, const char* place, const std::string& message)
 {
-    warnings.push_back(At(at, place, message));
+    if (warnings.size() < CXMLDocument::kMaxWarnings)
+        warnings.push_back(At(at, place, message));
+    else if (warningsNotKept++ == 0)
+        firstNotKept = At(at, place, message);
+}
+
+std::vector<XmlDiagnostic> MSXML2::IXMLDOMDocument::Impl::TakeWarnings()
+{
+    if (warningsNotKept > 0) {
+        firstNotKept.message = std::to_string(warningsNotKept) + " more warnings from here on are not kept (the first " +
+                               std::to_string(CXMLDocument::kMaxWarnings) + " are); this one says: " +
+                               firstNotKept.message;
+        warnings.push_back(std::move(firstNotKept));
+    }
+    return std::move(warnings);
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::FailSave(const CXMLBase& object, const std::string& message)

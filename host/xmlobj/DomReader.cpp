@@ -72,7 +72,7 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
         }
         i = static_cast<size_t>(end - raw);
     }
-    out = CString(text.data(), static_cast<int>(text.size()));
+    out = values.Get(text.data(), text.size());
     return true;
 }
 
@@ -142,6 +142,9 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         }
     }
     const size_t skipped = keepClassType ? count : run->classTypeAt;
+    // the parsed attributes, counted as they are met (they are never what
+    // brings a load near its bound), the list, the values no pool shares
+    size_t held = count ? count * kParsedAttributeBytes + ObjectBytes(count * 2 * sizeof(CString)) : 0;
     // what the object set before it was read (in its constructor) is replaced in
     // place; into an empty list, the attributes go at its final size at once
     const INT_PTR preset = list.GetSize() - 1;
@@ -165,6 +168,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
             text = values.Get(value, plain);
         else if (!Unescape(value, plain + std::strlen(value + plain), node, text))
             return false;
+        held += TextBytes(static_cast<size_t>(text.GetLength()));
         INT_PTR same = 0;
         while (same < preset && !SameText(list[same], names[i]))
             same += 2;
@@ -178,7 +182,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
             list.Add(std::move(text));
         }
     }
-    return true;
+    return Hold(held, node);
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
@@ -215,14 +219,15 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
         if (!CheckName(node, target, "processing instruction target"))
             return false;
         RestoreHiddenTrails(value);
-        text = *value ? CString((std::string(target) + " " + value).c_str()) : CString(target);
+        const std::string instruction = *value ? std::string(target) + " " + value : std::string(target);
+        text = values.Get(instruction.data(), instruction.size());
         return true;
     }
     default:
         break;
     }
     RestoreHiddenTrails(value);
-    text = value;
+    text = values.Get(value, std::strlen(value));
     return true;
 }
 
@@ -240,6 +245,60 @@ CXMLText::Kind TextKind(pugi::xml_node_type type)
 
 } // namespace
 
+// The children of one element by name as they are read: each one's index
+// among its same-named siblings, for the paths in messages. Most elements
+// hold runs of a few names; any number of names costs the same per child.
+class SiblingCounter {
+public:
+    int Next(const char* name)
+    {
+        const size_t length = std::strlen(name);
+        if (m_last && m_last->length == length && SameBytes(m_last->name, name, length))
+            return ++m_last->count;
+        if (m_table.empty())
+            m_table.resize(8);
+        else if (2 * (m_used + 1) > m_table.size())
+            Grow();
+        const std::uint32_t hash = HashText(name, length);
+        Entry* e = Find(name, length, hash);
+        if (!e->name) {
+            *e = {name, length, hash, 0};
+            ++m_used;
+        }
+        m_last = e;
+        return ++e->count;
+    }
+
+private:
+    struct Entry {
+        const char* name;
+        size_t length;
+        std::uint32_t hash;
+        int count;
+    };
+    std::vector<Entry> m_table; // open addressing, a power of two in size
+    size_t m_used = 0;
+    Entry* m_last = nullptr;
+
+    Entry* Find(const char* name, size_t length, std::uint32_t hash)
+    {
+        for (size_t i = hash & (m_table.size() - 1);; i = (i + 1) & (m_table.size() - 1)) {
+            Entry& e = m_table[i];
+            if (!e.name || (e.hash == hash && e.length == length && SameBytes(e.name, name, length)))
+                return &e;
+        }
+    }
+    void Grow()
+    {
+        std::vector<Entry> old(m_table.size() * 2, Entry{});
+        old.swap(m_table);
+        for (const Entry& e : old)
+            if (e.name)
+                *Find(e.name, e.length, e.hash) = e;
+        m_last = nullptr;
+    }
+};
+
 bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLComposite& container,
                                                   MSXML2::IXMLDOMDocument* pDoc)
 {
@@ -247,36 +306,57 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLCom
     size_t children = 0;
     for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling())
         ++children;
+    if (!Hold(children * sizeof(ObjItem), element))
+        return false;
     container.Reserve(children);
-    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
-        const pugi::xml_node_type type = c.type();
-        if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment ||
-            type == pugi::node_pi) {
-            CString text;
-            if (!ReadText(c, text))
-                return false;
-            auto* kept = new CXMLText(TextKind(type), text);
-            RecordPosition(kept, c);
-            container.Add(kept);
-            continue;
-        }
-        if (type != pugi::node_element)
-            continue; // no other kind reaches here: a declaration inside an element fails the parse
-        if (depth >= kMaxDepth)
-            return Fail(c, nullptr, TooDeep());
-        CXMLBase* child = CreateObjectFor(c);
-        if (!child)
+    SiblingCounter siblings;
+    for (pugi::xml_node c = element.first_child(), next; c; c = next) {
+        next = c.next_sibling();
+        if (!ReadChild(c, siblings, container, pDoc))
             return false;
-        RecordPosition(child, c);
-        container.Add(child);
-        MSXML2::IXMLDOMNode childNode(c.internal_object());
-        ++depth;
-        const bool ok = child->Serialize(childNode, pDoc, true, true);
-        --depth;
-        if (!ok)
-            return Fail(c, nullptr, "element could not be read");
+        if (dropRead)
+            DropRead(element, next);
     }
     return true;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::DropRead(pugi::xml_node element, pugi::xml_node upTo)
+{
+    for (pugi::xml_node c = element.first_child(); c && c != upTo; c = element.first_child()) {
+        element.remove_child(c); // with what it holds, which was dropped when it was read
+        Release(kParsedNodeBytes);
+    }
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadChild(pugi::xml_node c, SiblingCounter& siblings, CXMLComposite& container,
+                                               MSXML2::IXMLDOMDocument* pDoc)
+{
+    const pugi::xml_node_type type = c.type();
+    if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment || type == pugi::node_pi) {
+        CString text;
+        if (!ReadText(c, text) || !Hold(ObjectBytes(sizeof(CXMLText)) + TextBytes(static_cast<size_t>(text.GetLength())), c))
+            return false;
+        auto* kept = new CXMLText(TextKind(type), text);
+        RecordPosition(kept, c);
+        container.Add(kept);
+        return true;
+    }
+    if (type != pugi::node_element)
+        return true; // no other kind reaches here: a declaration inside an element fails the parse
+    RestoreHiddenTrails(const_cast<char*>(c.name()));
+    const ReadPathStep step(m_readPath, c, siblings.Next(c.name()));
+    if (depth >= kMaxDepth)
+        return Fail(c, nullptr, TooDeep());
+    CXMLBase* child = CreateObjectFor(c);
+    if (!child)
+        return false;
+    RecordPosition(child, c);
+    container.Add(child);
+    MSXML2::IXMLDOMNode childNode(c.internal_object());
+    ++depth;
+    const bool ok = child->Serialize(childNode, pDoc, true, true);
+    --depth;
+    return ok || Fail(c, nullptr, "element could not be read");
 }
 
 ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
@@ -303,8 +383,11 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
         }
     }
     const char* name = element.name();
+    if (!Hold(ObjectBytes(sizeof(CXMLUnknown)) + TextBytes(std::strlen(name)), element))
+        return nullptr;
     if (opaque)
-        return CheckName(element, name, "element name") ? new CXMLUnknown(CString(name)) : nullptr;
+        return CheckName(element, name, "element name") ? new CXMLUnknown(elementNames.Get(name, std::strlen(name)))
+                                                        : nullptr;
     CRuntimeClass* rc = nullptr;
     bool namedAfterClass = false;
     if (pugi::xml_attribute ct = element.attribute("classtype")) {
@@ -329,13 +412,16 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
     // a registered class's name is a name; any other is checked
     if (!namedAfterClass && !CheckName(element, name, "element name"))
         return nullptr;
+    const size_t objectSize = rc ? static_cast<size_t>(rc->m_nObjectSize) : 0;
+    if (objectSize > sizeof(CXMLUnknown) && !Hold(ObjectBytes(objectSize) - ObjectBytes(sizeof(CXMLUnknown)), element))
+        return nullptr;
     if (rc) {
         CObject* object = rc->CreateObject();
         if (object && object->IsKindOf(RUNTIME_CLASS(CXMLBase)))
             return static_cast<CXMLBase*>(object);
         delete object;
     }
-    return new CXMLUnknown(CString(name));
+    return new CXMLUnknown(elementNames.Get(name, std::strlen(name)));
 }
 
 // Trail bytes that are ASCII but neither a name character nor harmless to
@@ -405,6 +491,33 @@ bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
     Fail(pugi::xml_node(), parsedBase + offset, message);
     error.path = path;
     return false;
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::HoldPastHalf(pugi::xml_node at)
+{
+    // the tree and the objects must not both hold the whole document: from
+    // here on, what is read leaves the tree
+    dropRead = true;
+    if (memoryHeld <= memoryBudget)
+        return true;
+    return Fail(at, nullptr,
+                "the document holds too many small parts for its size: reading it would take more than " +
+                    std::to_string(CXMLDocument::kLoadMemoryPerByte) + " times its size in memory");
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::HoldParsedTree()
+{
+    size_t nodes = 0;
+    for (pugi::xml_node n = doc.first_child(), next; n; n = next) {
+        ++nodes;
+        next = n.first_child();
+        for (pugi::xml_node up = n; !next && up; up = up.parent())
+            next = up.next_sibling();
+    }
+    // positions, which only tools ask for, are the tools' to afford: 16 bytes per node
+    if (positions)
+        positions->reserve(nodes);
+    return Hold(nodes * kParsedNodeBytes, pugi::xml_node());
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* name, const char* what)
@@ -524,7 +637,8 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAroundRoot(CXMLComposite& before, CXMLCo
         if (n.type() != pugi::node_comment && n.type() != pugi::node_pi)
             continue;
         CString text;
-        if (!ReadText(n, text))
+        if (!ReadText(n, text) ||
+            !Hold(ObjectBytes(sizeof(CXMLText)) + TextBytes(static_cast<size_t>(text.GetLength())) + 2 * sizeof(ObjItem), n))
             return false;
         auto* kept = new CXMLText(TextKind(n.type()), text);
         RecordPosition(kept, n);

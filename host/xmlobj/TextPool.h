@@ -72,9 +72,9 @@ inline bool SameBytes(const char* a, const char* b, size_t length) noexcept
 class TextPool {
 public:
     CString Get(const char* text, size_t length);
+    static constexpr size_t kMaxLength = 24; // a longer text is never shared
 
 private:
-    static constexpr size_t kMaxLength = 24;
     static constexpr size_t kSlots = 4096;
     static constexpr size_t kMaxProbes = 8;
     struct Slot {
