@@ -1,5 +1,6 @@
 #include "DomImpl.h"
 #include "DocumentFile.h"
+#include "Printable.h"
 
 #include <xmlobj/CXMLComposite.h>
 
@@ -17,7 +18,8 @@ std::string XmlDiagnostic::Format() const
     s += ": " + message;
     if (!path.empty())
         s += " (in " + path + ")";
-    return s;
+    // a file's name, or a text a message quotes, may hold what would move a terminal's cursor or change its colours
+    return Printable(s);
 }
 
 namespace {

@@ -18,7 +18,7 @@ struct KVHOST_API XmlDiagnostic {
     int column = 0;
     std::string message;
     std::string path;
-    // "file:line:column: message (in path)"
+    // "file:line:column: message (in path)", control characters written as \xNN
     std::string Format() const;
 };
 

@@ -255,5 +255,6 @@ inline bool IsXmlTarget(std::string_view name)
 }
 // the first name that occurs twice among names, or null
 const char* FindDuplicate(const char* const* names, size_t count);
-// "name", cut short after 64 bytes
+// a text for a message, cut short after 64 bytes; and in quotes
+std::string Shortened(const char* s);
 std::string Quote(const char* s);

@@ -61,14 +61,14 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
                     cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
             }
             if (!valid || !IsXmlChar(cp))
-                return Fail(at, SourcePlace(raw, i), "invalid character reference &" + ref + ";");
+                return Fail(at, SourcePlace(raw, i), "invalid character reference " + Shortened(("&" + ref + ";").c_str()));
             if (!AppendCodePointAsGbk(cp, text)) {
                 char buf[16];
                 std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
                 return Fail(at, SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
             }
         } else {
-            return Fail(at, SourcePlace(raw, i), "undefined entity &" + ref + ";");
+            return Fail(at, SourcePlace(raw, i), "undefined entity " + Shortened(("&" + ref + ";").c_str()));
         }
         i = static_cast<size_t>(end - raw);
     }

@@ -78,12 +78,14 @@ const char* FindDuplicate(const char* const* names, size_t count)
     return nullptr;
 }
 
-std::string Quote(const char* s)
+std::string Shortened(const char* s)
 {
     // a name or value of a hundred bytes says no more in a message than its start
     constexpr size_t kShown = 64;
     size_t length = 0;
     while (s[length] && length < kShown)
         length += IsGbkLeadByte(static_cast<unsigned char>(s[length])) && s[length + 1] ? 2 : 1;
-    return std::string("\"") + std::string(s, length) + (s[length] ? "...\"" : "\"");
+    return std::string(s, length) + (s[length] ? "..." : "");
 }
+
+std::string Quote(const char* s) { return "\"" + Shortened(s) + "\""; }
