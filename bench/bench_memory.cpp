@@ -133,6 +133,14 @@ void BM_PeakDistinctNames(benchmark::State& state)
 {
     MeasureLoad(state, Document(kMillion, [](long i) { return "<u" + std::to_string(i) + "/>"; }));
 }
+void BM_PeakShortDistinctNames(benchmark::State& state)
+{
+    // all names of three letters, 140608 of them, then again
+    MeasureLoad(state, Document(kMillion, [](long i) {
+                    const char* letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+                    return std::string("<") + letters[i % 52] + letters[i / 52 % 52] + letters[i / 2704 % 52] + "/>";
+                }));
+}
 void BM_PeakNested(benchmark::State& state)
 {
     MeasureLoad(state, Document(kMillion / 2, [](long) { return "<a><b/></a>"; }));
@@ -166,6 +174,7 @@ BENCHMARK(BM_PeakCutDescs)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakPlateDescs)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakUnknownElements)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakDistinctNames)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakShortDistinctNames)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakNested)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakComments)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakInstructions)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -22,7 +22,7 @@
 #include <vector>
 
 struct ClassType;
-class SiblingCounter; // DomReader.cpp
+class SiblingCounter;
 
 constexpr int kMaxDepth = 1024;
 
@@ -75,17 +75,12 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     // Past half its budget, a load drops from the parsed tree what it has
     // read (dropping costs time, and most documents never come near)
     bool dropRead = false;
-    void DropRead(pugi::xml_node element, pugi::xml_node upTo); // the children before upTo
+    void DropRead(pugi::xml_node element, pugi::xml_node upTo, SiblingCounter& siblings); // the children before upTo
     void Release(size_t bytes) noexcept { memoryHeld -= std::min(bytes, memoryHeld); }
     // the parsed tree's records of nodes and attributes, as pugixml allocates them
     static constexpr size_t kParsedNodeBytes = 8 * sizeof(void*), kParsedAttributeBytes = 5 * sizeof(void*);
     // what an object of size bytes takes with its allocation (its place in its parent's list is held with the list)
     static constexpr size_t ObjectBytes(size_t size) noexcept { return (size + 8 + 15) / 16 * 16; }
-    // a text that no pool shares: its buffer
-    static constexpr size_t TextBytes(size_t length) noexcept
-    {
-        return length > TextPool::kMaxLength ? (sizeof(CString::Data) + length + 1 + 8 + 15) / 16 * 16 : 0;
-    }
     // counts the parsed tree's records, once the parse has made them
     bool HoldParsedTree();
 
@@ -144,17 +139,16 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     std::string OpenedAt(size_t offset);
 
 private:
-    // The elements being read, from the root's child down, each with its
-    // index among its same-named siblings, counted as they were read: a
-    // message carries its element's path, and what was read has left the
-    // parsed tree, so earlier siblings cannot be counted again.
-    using ReadPath = std::vector<std::pair<const pugi::xml_node_struct*, int>>;
+    // The elements being read, from the root's child down, each with what
+    // counts its siblings: a message carries its element's path, with the
+    // element's index among its same-named siblings.
+    using ReadPath = std::vector<std::pair<const pugi::xml_node_struct*, SiblingCounter*>>;
     ReadPath m_readPath;
     struct ReadPathStep {
         ReadPath& path;
-        ReadPathStep(ReadPath& p, pugi::xml_node element, int index) : path(p)
+        ReadPathStep(ReadPath& p, pugi::xml_node element, SiblingCounter& siblings) : path(p)
         {
-            path.emplace_back(element.internal_object(), index);
+            path.emplace_back(element.internal_object(), &siblings);
         }
         ~ReadPathStep() { path.pop_back(); }
         ReadPathStep(const ReadPathStep&) = delete;

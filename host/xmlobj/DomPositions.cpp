@@ -2,6 +2,7 @@
 // paths of elements and objects, and the findings that carry both.
 #include "CodePage936.h"
 #include "DomImpl.h"
+#include "SiblingCounter.h"
 #include "Utf8Sequence.h"
 
 #include <xmlobj/ObjIterator.h>
@@ -53,8 +54,12 @@ void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding enco
 int MSXML2::IXMLDOMDocument::Impl::SiblingIndex(pugi::xml_node node)
 {
     for (auto step = m_readPath.rbegin(); step != m_readPath.rend(); ++step)
-        if (step->first == node.internal_object())
-            return step->second;
+        if (step->first == node.internal_object()) {
+            const size_t counted = step->second->Bytes();
+            const int index = step->second->IndexOf(node);
+            memoryHeld += step->second->Bytes() - counted; // released with the counter
+            return index;
+        }
     // no read has reached it (an element around the root): its siblings are all there
     int index = 0;
     for (pugi::xml_node s = node; s; s = s.previous_sibling(node.name()))

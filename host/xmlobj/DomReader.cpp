@@ -1,5 +1,6 @@
 // Reading: the objects take their attributes and texts from the parsed tree.
 #include "DomImpl.h"
+#include "SiblingCounter.h"
 
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/ClassType.h>
@@ -144,6 +145,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
     const size_t skipped = keepClassType ? count : run->classTypeAt;
     // the parsed attributes, counted as they are met (they are never what
     // brings a load near its bound), the list, the values no pool shares
+    const size_t made = values.Allocated();
     size_t held = count ? count * kParsedAttributeBytes + ObjectBytes(count * 2 * sizeof(CString)) : 0;
     // what the object set before it was read (in its constructor) is replaced in
     // place; into an empty list, the attributes go at its final size at once
@@ -168,7 +170,6 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
             text = values.Get(value, plain);
         else if (!Unescape(value, plain + std::strlen(value + plain), node, text))
             return false;
-        held += TextBytes(static_cast<size_t>(text.GetLength()));
         INT_PTR same = 0;
         while (same < preset && !SameText(list[same], names[i]))
             same += 2;
@@ -182,7 +183,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
             list.Add(std::move(text));
         }
     }
-    return Hold(held, node);
+    return Hold(held + values.Allocated() - made, node);
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
@@ -245,60 +246,6 @@ CXMLText::Kind TextKind(pugi::xml_node_type type)
 
 } // namespace
 
-// The children of one element by name as they are read: each one's index
-// among its same-named siblings, for the paths in messages. Most elements
-// hold runs of a few names; any number of names costs the same per child.
-class SiblingCounter {
-public:
-    int Next(const char* name)
-    {
-        const size_t length = std::strlen(name);
-        if (m_last && m_last->length == length && SameBytes(m_last->name, name, length))
-            return ++m_last->count;
-        if (m_table.empty())
-            m_table.resize(8);
-        else if (2 * (m_used + 1) > m_table.size())
-            Grow();
-        const std::uint32_t hash = HashText(name, length);
-        Entry* e = Find(name, length, hash);
-        if (!e->name) {
-            *e = {name, length, hash, 0};
-            ++m_used;
-        }
-        m_last = e;
-        return ++e->count;
-    }
-
-private:
-    struct Entry {
-        const char* name;
-        size_t length;
-        std::uint32_t hash;
-        int count;
-    };
-    std::vector<Entry> m_table; // open addressing, a power of two in size
-    size_t m_used = 0;
-    Entry* m_last = nullptr;
-
-    Entry* Find(const char* name, size_t length, std::uint32_t hash)
-    {
-        for (size_t i = hash & (m_table.size() - 1);; i = (i + 1) & (m_table.size() - 1)) {
-            Entry& e = m_table[i];
-            if (!e.name || (e.hash == hash && e.length == length && SameBytes(e.name, name, length)))
-                return &e;
-        }
-    }
-    void Grow()
-    {
-        std::vector<Entry> old(m_table.size() * 2, Entry{});
-        old.swap(m_table);
-        for (const Entry& e : old)
-            if (e.name)
-                *Find(e.name, e.length, e.hash) = e;
-        m_last = nullptr;
-    }
-};
-
 bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLComposite& container,
                                                   MSXML2::IXMLDOMDocument* pDoc)
 {
@@ -309,19 +256,23 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLCom
     if (!Hold(children * sizeof(ObjItem), element))
         return false;
     container.Reserve(children);
-    SiblingCounter siblings;
+    SiblingCounter siblings(element);
     for (pugi::xml_node c = element.first_child(), next; c; c = next) {
         next = c.next_sibling();
         if (!ReadChild(c, siblings, container, pDoc))
             return false;
         if (dropRead)
-            DropRead(element, next);
+            DropRead(element, next, siblings);
     }
+    Release(siblings.Bytes()); // held as it grew
     return true;
 }
 
-void MSXML2::IXMLDOMDocument::Impl::DropRead(pugi::xml_node element, pugi::xml_node upTo)
+void MSXML2::IXMLDOMDocument::Impl::DropRead(pugi::xml_node element, pugi::xml_node upTo, SiblingCounter& siblings)
 {
+    const size_t counted = siblings.Bytes();
+    siblings.CountBefore(upTo); // later messages may ask for the index of a later sibling
+    memoryHeld += siblings.Bytes() - counted;
     for (pugi::xml_node c = element.first_child(); c && c != upTo; c = element.first_child()) {
         element.remove_child(c); // with what it holds, which was dropped when it was read
         Release(kParsedNodeBytes);
@@ -334,7 +285,8 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChild(pugi::xml_node c, SiblingCounter& 
     const pugi::xml_node_type type = c.type();
     if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment || type == pugi::node_pi) {
         CString text;
-        if (!ReadText(c, text) || !Hold(ObjectBytes(sizeof(CXMLText)) + TextBytes(static_cast<size_t>(text.GetLength())), c))
+        const size_t made = values.Allocated();
+        if (!ReadText(c, text) || !Hold(ObjectBytes(sizeof(CXMLText)) + values.Allocated() - made, c))
             return false;
         auto* kept = new CXMLText(TextKind(type), text);
         RecordPosition(kept, c);
@@ -344,7 +296,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChild(pugi::xml_node c, SiblingCounter& 
     if (type != pugi::node_element)
         return true; // no other kind reaches here: a declaration inside an element fails the parse
     RestoreHiddenTrails(const_cast<char*>(c.name()));
-    const ReadPathStep step(m_readPath, c, siblings.Next(c.name()));
+    const ReadPathStep step(m_readPath, c, siblings);
     if (depth >= kMaxDepth)
         return Fail(c, nullptr, TooDeep());
     CXMLBase* child = CreateObjectFor(c);
@@ -383,11 +335,15 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
         }
     }
     const char* name = element.name();
-    if (!Hold(ObjectBytes(sizeof(CXMLUnknown)) + TextBytes(std::strlen(name)), element))
+    if (!Hold(ObjectBytes(sizeof(CXMLUnknown)), element))
         return nullptr;
+    const auto unknown = [this, element, name]() -> CXMLBase* {
+        const size_t made = elementNames.Allocated();
+        const CString kept = elementNames.Get(name, std::strlen(name));
+        return Hold(elementNames.Allocated() - made, element) ? new CXMLUnknown(kept) : nullptr;
+    };
     if (opaque)
-        return CheckName(element, name, "element name") ? new CXMLUnknown(elementNames.Get(name, std::strlen(name)))
-                                                        : nullptr;
+        return CheckName(element, name, "element name") ? unknown() : nullptr;
     CRuntimeClass* rc = nullptr;
     bool namedAfterClass = false;
     if (pugi::xml_attribute ct = element.attribute("classtype")) {
@@ -421,7 +377,7 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
             return static_cast<CXMLBase*>(object);
         delete object;
     }
-    return new CXMLUnknown(elementNames.Get(name, std::strlen(name)));
+    return unknown();
 }
 
 // Trail bytes that are ASCII but neither a name character nor harmless to
@@ -637,8 +593,8 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAroundRoot(CXMLComposite& before, CXMLCo
         if (n.type() != pugi::node_comment && n.type() != pugi::node_pi)
             continue;
         CString text;
-        if (!ReadText(n, text) ||
-            !Hold(ObjectBytes(sizeof(CXMLText)) + TextBytes(static_cast<size_t>(text.GetLength())) + 2 * sizeof(ObjItem), n))
+        const size_t made = values.Allocated();
+        if (!ReadText(n, text) || !Hold(ObjectBytes(sizeof(CXMLText)) + values.Allocated() - made + 2 * sizeof(ObjItem), n))
             return false;
         auto* kept = new CXMLText(TextKind(n.type()), text);
         RecordPosition(kept, n);
