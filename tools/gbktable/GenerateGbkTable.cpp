@@ -54,16 +54,15 @@ std::uint32_t Decode(const char* from, const std::string& bytes)
                                       static_cast<unsigned char>(u[2]) << 8 | static_cast<unsigned char>(u[3]));
 }
 
-// the bytes of a code point as one number (big-endian), 0 when refused, or
-// 0xFFFFFFFF for none (glibc drops the language tags U+E0000..U+E007F)
+// the bytes of a code point as one number (big-endian), 0 when refused; a
+// character written as nothing (glibc's GBK so drops the tag characters
+// U+E0000..U+E007F) is refused too
 std::uint32_t Encode(const char* to, std::uint32_t cp)
 {
     bool ok = false;
     const std::string b = Convert(to, "UTF-32BE", Utf32(cp), ok);
-    if (!ok || b.size() > 4)
+    if (!ok || b.empty() || b.size() > 4)
         return 0;
-    if (b.empty())
-        return 0xFFFFFFFF;
     std::uint32_t v = 0;
     for (char c : b)
         v = v << 8 | static_cast<unsigned char>(c);
@@ -80,8 +79,7 @@ std::uint32_t DecodeCp936Pair(int lead, int trail)
 
 std::uint32_t EncodeCp936(std::uint32_t cp)
 {
-    const std::uint32_t bytes = Encode(IsUserDefinedCharacter(cp) ? "GB18030" : "GBK", cp);
-    return bytes == 0xFFFFFFFF ? 0 : bytes;
+    return Encode(IsUserDefinedCharacter(cp) ? "GB18030" : "GBK", cp);
 }
 
 void Fail(const char* what)
@@ -173,7 +171,7 @@ int main()
             pairOf18030[gb18030[i]] = code;
     }
     std::printf("// code points whose GBK bytes are not the lowest pair that reads as them:\n"
-                "// code point, bytes (one byte below 0x100; 0: refused; 0xFFFFFFFF: none)\n"
+                "// code point, bytes (one byte below 0x100; 0: refused)\n"
                 "static const std::uint32_t kGbkEncodings[][2] = {\n");
     for (std::uint32_t cp = 0x80; cp < 0x110000; ++cp) {
         if (cp >= 0xD800 && cp <= 0xDFFF)
