@@ -127,7 +127,9 @@ bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileNa
     impl.input = data + bom;
     impl.inputSize = size - bom;
     impl.inputEncoding = encoding;
-    impl.memoryBudget = kLoadMemoryPerByte * size + kLoadMemorySlack;
+    impl.memoryBudget = size < (~size_t(0) - kLoadMemorySlack) / kLoadMemoryPerByte
+                            ? kLoadMemoryPerByte * size + kLoadMemorySlack
+                            : ~size_t(0);
     impl.memoryHeld = 2 * size; // the text as read and as parsed
     // convert straight into the buffer that pugixml parses in place and then owns
     char* work = static_cast<char*>(pugi::get_memory_allocation_function()(impl.inputSize + 1));

@@ -664,6 +664,7 @@ struct DeclarationReading {
     size_t encodingAt = 0;
     bool found = false;
     size_t stoppedAt = std::string_view::npos;
+    bool closedInValue = false; // stopped at a "?>" in a value, where the parser ends the declaration
 };
 
 DeclarationReading ReadDeclaration(std::string_view decl)
@@ -690,6 +691,12 @@ DeclarationReading ReadDeclaration(std::string_view decl)
             r.stoppedAt = at >= decl.size() || (equals && at < decl.size() && std::strchr("\"'", decl[at]))
                               ? decl.size()
                               : nameAt;
+            return r;
+        }
+        const size_t closing = decl.substr(0, close).find("?>", at);
+        if (closing != std::string_view::npos) {
+            r.stoppedAt = closing;
+            r.closedInValue = true;
             return r;
         }
         if (name == "encoding" && !r.found) {
@@ -736,6 +743,7 @@ bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t
     std::string head;
     bool cut = false;
     size_t blanks = std::string::npos;
+    char quote = 0; // of the value the declaration is in, when it is in one
     for (size_t i = bomLength; i + unit <= size; i += unit) {
         char c = text[i + low];
         if ((unit == 2 && text[i + 1 - low] != '\0') || static_cast<unsigned char>(c) >= 0x80)
@@ -748,8 +756,10 @@ bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t
             blanks = n - 1;
         }
         const size_t length = n - blanks; // of what may be a declaration: "<?xml", a blank, ...
-        if (length <= 5 ? c != "<?xml"[length - 1] : length == 6 ? !IsBlank(c) : head.compare(n - 2, 2, "?>") == 0)
+        if (length <= 5 ? c != "<?xml"[length - 1] : length == 6 ? !IsBlank(c) : !quote && head.compare(n - 2, 2, "?>") == 0)
             break;
+        if (length > 6 && (c == '"' || c == '\''))
+            quote = quote == c ? 0 : quote ? quote : c;
         if (length > kLongestDeclaration) {
             cut = true;
             break;
@@ -770,7 +780,9 @@ bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t
     const DeclarationReading decl = ReadDeclaration(head);
     if (decl.stoppedAt != std::string_view::npos) {
         error.offset = bomLength + decl.stoppedAt * unit;
-        error.message = decl.stoppedAt < head.size()
+        error.message = decl.closedInValue
+                            ? "\"?>\" ends the XML declaration, here inside a value (no value of it holds \"?\")"
+                        : decl.stoppedAt < head.size()
                             ? "the XML declaration may hold only version, encoding and standalone, as name=\"value\""
                         : cut ? "the XML declaration is longer than " + std::to_string(kLongestDeclaration) +
                                     " characters, more than is read to find its encoding"
