@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "support/Unicode.h"
+
 #if KV_TEST_ORACLES
 #include <iconv.h>
 #include <libxml/parser.h>
@@ -69,11 +71,7 @@ inline std::uint32_t IconvCodePoint(const std::string& bytes, const char* from)
 // A140-A7A0) as glibc's GB18030 reads them; 0 for no character.
 inline std::uint32_t Cp936CodePoint(const std::string& bytes)
 {
-    const auto b = [&bytes](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const bool userDefined =
-        bytes.size() == 2 && (((b(0) >= 0xAA && b(0) <= 0xAF) || b(0) >= 0xF8) ? b(1) >= 0xA1
-                              : b(0) >= 0xA1 && b(0) <= 0xA7 && b(1) <= 0xA0);
-    return IconvCodePoint(bytes, userDefined ? "GB18030" : "GBK");
+    return IconvCodePoint(bytes, UserDefinedPair(bytes) ? "GB18030" : "GBK");
 }
 
 // Empty when libxml2 reads bytes as a well-formed document, else where and why it did not.

@@ -6,6 +6,8 @@
 // as nothing (the tag characters) is refused.
 #include <xmlobj/TextConverter.h>
 
+#include "support/Unicode.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -44,16 +46,6 @@ private:
     iconv_t m_cd;
 };
 
-bool UserDefinedPair(const std::string& c)
-{
-    if (c.size() != 2)
-        return false;
-    const auto lead = static_cast<unsigned char>(c[0]), trail = static_cast<unsigned char>(c[1]);
-    const bool high = (lead >= 0xAA && lead <= 0xAF) || (lead >= 0xF8 && lead <= 0xFE);
-    return high ? trail >= 0xA1 && trail <= 0xFE
-                : lead >= 0xA1 && lead <= 0xA7 && trail >= 0x40 && trail <= 0xA0 && trail != 0x7F;
-}
-
 // the length of the character text begins with, in the encoding named
 size_t FirstLength(const std::string& encoding, const std::string& text)
 {
@@ -82,7 +74,7 @@ public:
             Outcome one = m_plain.Run(c);
             if (!one.ok && (m_to == "GBK" || m_from == "GBK")) {
                 const Outcome viaGb18030 = m_userDefined.Run(c);
-                if (viaGb18030.ok && UserDefinedPair(m_to == "GBK" ? viaGb18030.out : c))
+                if (viaGb18030.ok && kvtest::UserDefinedPair(m_to == "GBK" ? viaGb18030.out : c))
                     one = viaGb18030;
             }
             if (!one.ok || one.out.empty()) {
@@ -108,27 +100,6 @@ Outcome RunConverter(TextConverter& c, const std::string& in)
     return o;
 }
 
-std::string Utf8(std::uint32_t cp)
-{
-    std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (cp >> 18));
-        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return s;
-}
-
 // every character of an encoding, with refused neighbours: all code points,
 // or all one-, two- and (for GB18030) four-byte sequences of the GBK shapes
 std::vector<std::string> Characters(const std::string& encoding)
@@ -137,7 +108,7 @@ std::vector<std::string> Characters(const std::string& encoding)
     if (encoding == "UTF-8") {
         for (std::uint32_t cp = 0; cp <= 0x10FFFF; ++cp)
             if (cp < 0xD800 || cp > 0xDFFF)
-                all.push_back(Utf8(cp));
+                all.push_back(kvtest::Utf8Of(cp));
         return all;
     }
     for (int b = 0; b < 0x100; ++b)

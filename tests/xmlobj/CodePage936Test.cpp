@@ -3,33 +3,13 @@
 // it cannot hold is refused with its code point. The characters and their
 // code points come from iconv (Oracle.h).
 #include "support/DescTestUtil.h"
+#include "support/Unicode.h"
 
 #include <cstdio>
 
 using namespace kvtest;
 
 namespace {
-
-std::string Utf8Of(std::uint32_t cp)
-{
-    std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (cp >> 18));
-        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return s;
-}
 
 // every character of the code page above ASCII, as its bytes and its code point
 std::vector<std::pair<std::string, std::uint32_t>> CodePage()
