@@ -42,7 +42,9 @@ public:
     bool RefreshMemberWithAttList() override;
 
 private:
+    KVNODE_SDK_MEMBERS_BEGIN
     AcArray<int> m_SecTypeArray;
+    KVNODE_SDK_MEMBERS_END
     CString m_SecSize;
     CString m_LenExp;
     CString m_AttachPlane1;

@@ -47,8 +47,10 @@ protected:
     void Destroy() {}
 
 private:
+    KVNODE_SDK_MEMBERS_BEGIN
     AcArray<Object::Kind> m_KindArray;
     AcArray<int> m_SecTypeArray;
+    KVNODE_SDK_MEMBERS_END
     CString m_StrLinkPlanes;
     CString m_RotateAngles;
     CString m_LinkTo;

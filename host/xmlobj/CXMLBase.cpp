@@ -10,8 +10,8 @@
 CRuntimeClass CXMLBase::classCXMLBase = {"CXMLBase", sizeof(CXMLBase), 1, nullptr, RUNTIME_CLASS(CObject)};
 CRuntimeClass* CXMLBase::GetRuntimeClass() const { return &classCXMLBase; }
 
-CXMLBase::CXMLBase() : m_pParent(nullptr) {}
-CXMLBase::~CXMLBase() = default;
+CXMLBase::CXMLBase() : m_pParent(nullptr), m_pContent(nullptr) {}
+CXMLBase::~CXMLBase() { delete m_pContent; }
 
 CString CXMLBase::GetClassIndex() const { return CString(); }
 int CXMLBase::GetFoldType() const { return -1; }
@@ -43,7 +43,9 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
     }
     if (!impl.Hold(impl.ObjectBytes(sizeof(CXMLComposite)), element))
         return false;
-    m_pContent.reset(new CXMLComposite);
+    CXMLComposite* content = new CXMLComposite;
+    delete m_pContent;
+    m_pContent = content;
     const bool wasOpaque = impl.opaque;
     impl.opaque = true;
     const bool ok = impl.ReadChildren(element, *m_pContent, pDoc);

@@ -3,8 +3,6 @@
 #include <appframe/CStringArray.h>
 #include <xmlobj/XMLDOM.h>
 
-#include <memory>
-
 class CXMLComposite;
 class ObjIterator;
 
@@ -62,5 +60,5 @@ protected:
 
 private:
     CXMLBase* m_pParent;
-    std::unique_ptr<CXMLComposite> m_pContent; // a plain object's: what its element held, kept unread
+    CXMLComposite* m_pContent; // owned; a plain object's: what its element held, kept unread
 };

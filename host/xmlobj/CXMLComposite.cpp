@@ -3,8 +3,6 @@
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/ObjIterator.h>
 
-#include <algorithm>
-
 CRuntimeClass CXMLComposite::classCXMLComposite = {"CXMLComposite", sizeof(CXMLComposite), 1, nullptr,
                                                    RUNTIME_CLASS(CXMLBase)};
 CRuntimeClass* CXMLComposite::GetRuntimeClass() const { return &classCXMLComposite; }
@@ -28,34 +26,28 @@ bool CXMLComposite::Add(CXMLBase* pChild)
     for (const CXMLBase* p = this; p; p = p->GetParent())
         if (p == pChild)
             return false;
-    m_children.push_back({pChild, pChild->GetRuntimeClass()});
+    m_children.Add({pChild, pChild->GetRuntimeClass()});
     pChild->SetParentObj(this);
     return true;
 }
 
 bool CXMLComposite::Remove(CXMLBase* pChild)
 {
-    const auto it = Find(pChild);
-    if (it == m_children.end())
+    const int at = m_children.Find(pChild);
+    if (at < 0)
         return false;
-    m_children.erase(it);
+    m_children.RemoveAt(at);
     delete pChild;
     return true;
 }
 
 ObjIterator* CXMLComposite::CreateIterator() const { return new ObjIterator(&m_children); }
 
-std::vector<ObjItem>::const_iterator CXMLComposite::Find(const CXMLBase* pChild) const
-{
-    return std::find_if(m_children.begin(), m_children.end(),
-                        [pChild](const ObjItem& item) { return item.pObject == pChild; });
-}
-
-void CXMLComposite::Reserve(size_t count) { m_children.reserve(m_children.size() + count); }
+void CXMLComposite::Reserve(size_t count) { m_children.Reserve(count); }
 
 CXMLBase* CXMLComposite::GetChild(int nIndex) const noexcept
 {
-    return nIndex >= 0 && nIndex < GetChildCount() ? m_children[static_cast<size_t>(nIndex)].pObject : nullptr;
+    return nIndex >= 0 && nIndex < GetChildCount() ? m_children[nIndex].pObject : nullptr;
 }
 
 bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)

@@ -2,8 +2,6 @@
 #include <xmlobj/CXMLBase.h>
 #include <xmlobj/ObjIterator.h>
 
-#include <vector>
-
 // An object that owns ordered children and deletes them with itself.
 class KVHOST_API CXMLComposite : public CXMLBase {
 public:
@@ -24,12 +22,10 @@ public:
     bool Add(CXMLBase* pChild) override;
     bool Remove(CXMLBase* pChild) override;
     ObjIterator* CreateIterator() const override;
-    int GetChildCount() const noexcept { return static_cast<int>(m_children.size()); }
+    int GetChildCount() const noexcept { return m_children.GetCount(); }
     CXMLBase* GetChild(int nIndex) const noexcept;
     void Reserve(size_t count); // room for count more children
 
 private:
-    std::vector<ObjItem>::const_iterator Find(const CXMLBase* pChild) const;
-
-    std::vector<ObjItem> m_children;
+    ObjItemList m_children;
 };

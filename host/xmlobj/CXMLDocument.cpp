@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <new>
 #include <string_view>
 
@@ -49,12 +50,44 @@ bool IsKnownEncoding(XmlEncoding encoding)
 
 } // namespace
 
-CXMLDocument::CXMLDocument()
-    : m_pRoot(nullptr), m_pBeforeRoot(new CXMLComposite), m_pAfterRoot(new CXMLComposite),
-      m_Encoding(XmlEncoding::Utf8), m_SizeHint(0)
+// What a document holds beside its root, and its load and save.
+struct KVHOST_LOCAL CXMLDocument::Impl {
+    std::unique_ptr<CXMLComposite> beforeRoot{new CXMLComposite}, afterRoot{new CXMLComposite};
+    XmlEncoding encoding = XmlEncoding::Utf8;
+    size_t sizeHint = 0; // the size of the last text read or written: what a save reserves
+    XmlDiagnostic error;
+    std::vector<XmlDiagnostic> warnings;
+    bool utf8Mark = false; // a UTF-8 document read with a byte-order mark is written with one
+    bool recordPositions = false;
+    size_t maxFileSize = kDefaultMaxFileSize;
+    std::vector<std::pair<const CXMLBase*, XmlPosition>> positions; // ordered by object
+
+    bool Load(CXMLDocument& doc, const char* data, size_t size, const std::string& fileName);
+    bool Render(CXMLBase* root, std::string& out, const std::string& fileName);
+};
+
+CXMLDocument::CXMLDocument() : m_pRoot(nullptr), m_pImpl(new Impl) {}
+CXMLDocument::~CXMLDocument()
 {
+    delete m_pRoot;
+    delete m_pImpl;
 }
-CXMLDocument::~CXMLDocument() { delete m_pRoot; }
+
+CXMLComposite& CXMLDocument::GetBeforeRoot() const noexcept { return *m_pImpl->beforeRoot; }
+CXMLComposite& CXMLDocument::GetAfterRoot() const noexcept { return *m_pImpl->afterRoot; }
+XmlEncoding CXMLDocument::GetEncoding() const noexcept { return m_pImpl->encoding; }
+void CXMLDocument::SetEncoding(XmlEncoding encoding) noexcept { m_pImpl->encoding = encoding; }
+void CXMLDocument::SetMaxFileSize(size_t bytes) noexcept { m_pImpl->maxFileSize = bytes; }
+size_t CXMLDocument::GetMaxFileSize() const noexcept { return m_pImpl->maxFileSize; }
+void CXMLDocument::SetRecordPositions(bool record) noexcept { m_pImpl->recordPositions = record; }
+bool CXMLDocument::IsRecordingPositions() const noexcept { return m_pImpl->recordPositions; }
+const XmlDiagnostic& CXMLDocument::GetError() const noexcept { return m_pImpl->error; }
+const std::vector<XmlDiagnostic>& CXMLDocument::GetWarnings() const noexcept { return m_pImpl->warnings; }
+
+std::string CXMLDocument::GetErrorText() const
+{
+    return m_pImpl->error.message.empty() ? std::string() : m_pImpl->error.Format();
+}
 
 void CXMLDocument::SetRoot(CXMLBase* pRoot)
 {
@@ -62,39 +95,40 @@ void CXMLDocument::SetRoot(CXMLBase* pRoot)
         return;
     delete m_pRoot;
     m_pRoot = pRoot;
-    m_Positions.clear();
+    m_pImpl->positions.clear();
 }
 
 CXMLBase* CXMLDocument::DetachRoot() noexcept
 {
     CXMLBase* root = m_pRoot;
     m_pRoot = nullptr;
-    m_Positions.clear();
+    m_pImpl->positions.clear();
     return root;
 }
 
 XmlPosition CXMLDocument::GetPosition(const CXMLBase* object) const
 {
-    const auto it = std::lower_bound(m_Positions.begin(), m_Positions.end(), object,
+    const auto& positions = m_pImpl->positions;
+    const auto it = std::lower_bound(positions.begin(), positions.end(), object,
                                      [](const auto& entry, const CXMLBase* o) { return std::less<>()(entry.first, o); });
-    return it != m_Positions.end() && it->first == object ? it->second : XmlPosition();
+    return it != positions.end() && it->first == object ? it->second : XmlPosition();
 }
 
 bool CXMLDocument::LoadFile(const char* path)
 {
     if (!path) {
-        m_Error = Problem("", "cannot read: no file name given");
+        m_pImpl->error = Problem("", "cannot read: no file name given");
         return false;
     }
     try {
         std::string data, why;
-        if (!DocumentFile::Read(path, m_MaxFileSize, data, why)) {
-            m_Error = Problem(path, "cannot read: " + why);
+        if (!DocumentFile::Read(path, m_pImpl->maxFileSize, data, why)) {
+            m_pImpl->error = Problem(path, "cannot read: " + why);
             return false;
         }
-        return Load(data.data(), data.size(), path);
+        return m_pImpl->Load(*this, data.data(), data.size(), path);
     } catch (const std::bad_alloc&) {
-        m_Error = Problem(path, "cannot read: not enough memory to load the document");
+        m_pImpl->error = Problem(path, "cannot read: not enough memory to load the document");
         return false;
     }
 }
@@ -103,132 +137,130 @@ bool CXMLDocument::LoadXml(const char* data, size_t size) { return LoadXml(data,
 
 bool CXMLDocument::LoadXml(const char* data, size_t size, const char* fileName)
 {
-    return Load(data ? data : "", data ? size : 0, fileName ? fileName : "<memory>");
+    return m_pImpl->Load(*this, data ? data : "", data ? size : 0, fileName ? fileName : "<memory>");
 }
 
-bool CXMLDocument::Load(const char* data, size_t size, const std::string& fileName)
+bool CXMLDocument::Impl::Load(CXMLDocument& doc, const char* data, size_t size, const std::string& fileName)
 {
-    XmlEncoding encoding;
+    XmlEncoding declared;
     size_t bom = 0;
     TextError te;
     int line, column;
-    if (!DetectEncoding(data, size, encoding, bom, te)) {
+    if (!DetectEncoding(data, size, declared, bom, te)) {
         const size_t at = te.offset > bom ? te.offset - bom : 0;
-        TextPosition(data + bom, size - bom, at, encoding, line, column);
-        m_Error = Problem(fileName, te.message, line, column);
+        TextPosition(data + bom, size - bom, at, declared, line, column);
+        error = Problem(fileName, te.message, line, column);
         return false;
     }
     MSXML2::IXMLDOMDocument dom;
-    auto& impl = dom.impl();
-    impl.fileName = fileName;
-    std::vector<std::pair<const CXMLBase*, XmlPosition>> positions;
-    if (m_bRecordPositions)
-        impl.positions = &positions;
-    impl.input = data + bom;
-    impl.inputSize = size - bom;
-    impl.inputEncoding = encoding;
-    impl.memoryBudget = size < (~size_t(0) - kLoadMemorySlack) / kLoadMemoryPerByte
-                            ? kLoadMemoryPerByte * size + kLoadMemorySlack
-                            : ~size_t(0);
-    impl.memoryHeld = 2 * size; // the text as read and as parsed
+    auto& reader = dom.impl();
+    reader.fileName = fileName;
+    std::vector<std::pair<const CXMLBase*, XmlPosition>> read;
+    if (recordPositions)
+        reader.positions = &read;
+    reader.input = data + bom;
+    reader.inputSize = size - bom;
+    reader.inputEncoding = declared;
+    reader.memoryBudget = size < (~size_t(0) - kLoadMemorySlack) / kLoadMemoryPerByte
+                              ? kLoadMemoryPerByte * size + kLoadMemorySlack
+                              : ~size_t(0);
+    reader.memoryHeld = 2 * size; // the text as read and as parsed
     // convert straight into the buffer that pugixml parses in place and then owns
-    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(impl.inputSize + 1));
+    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(reader.inputSize + 1));
     if (!work) {
-        m_Error = Problem(fileName, "out of memory");
+        error = Problem(fileName, "out of memory");
         return false;
     }
-    if (!ConvertToGbkBuffer(impl.input, impl.inputSize, encoding, work, impl.parsedSize, te)) {
+    if (!ConvertToGbkBuffer(reader.input, reader.inputSize, declared, work, reader.parsedSize, te)) {
         pugi::get_memory_deallocation_function()(work);
-        TextPosition(impl.input, impl.inputSize, te.offset, encoding, line, column);
-        m_Error = Problem(fileName, te.message, line, column);
+        TextPosition(reader.input, reader.inputSize, te.offset, declared, line, column);
+        error = Problem(fileName, te.message, line, column);
         return false;
     }
     CXMLBase* root = nullptr;
     std::unique_ptr<CXMLComposite> before(new CXMLComposite), after(new CXMLComposite);
-    if (impl.Parse(work, impl.parsedSize) && impl.HoldParsedTree() && impl.CheckTopLevel() &&
-        impl.ReadAroundRoot(*before, *after) &&
-        (root = impl.CreateObjectFor(impl.rootElement))) {
-        impl.RecordPosition(root, impl.rootElement);
-        impl.depth = 1;
-        MSXML2::IXMLDOMNode node(impl.rootElement.internal_object());
+    if (reader.Parse(work, reader.parsedSize) && reader.HoldParsedTree() && reader.CheckTopLevel() &&
+        reader.ReadAroundRoot(*before, *after) && (root = reader.CreateObjectFor(reader.rootElement))) {
+        reader.RecordPosition(root, reader.rootElement);
+        reader.depth = 1;
+        MSXML2::IXMLDOMNode node(reader.rootElement.internal_object());
         if (!root->Serialize(node, &dom, true, true))
-            impl.Fail(impl.rootElement, nullptr, "element could not be read");
+            reader.Fail(reader.rootElement, nullptr, "element could not be read");
     }
-    if (impl.failed) {
+    if (reader.failed) {
         delete root;
-        m_Error = impl.error;
+        error = reader.error;
         return false;
     }
-    SetRoot(root);
-    m_pBeforeRoot.swap(before);
-    m_pAfterRoot.swap(after);
-    std::sort(positions.begin(), positions.end(),
-              [](const auto& a, const auto& b) { return std::less<>()(a.first, b.first); });
-    m_Positions.swap(positions);
-    m_Encoding = encoding;
-    m_bUtf8Mark = encoding == XmlEncoding::Utf8 && bom > 0;
-    m_SizeHint = size;
-    m_Warnings = impl.TakeWarnings();
-    m_Error = XmlDiagnostic();
+    doc.SetRoot(root);
+    beforeRoot.swap(before);
+    afterRoot.swap(after);
+    std::sort(read.begin(), read.end(), [](const auto& a, const auto& b) { return std::less<>()(a.first, b.first); });
+    positions.swap(read);
+    encoding = declared;
+    utf8Mark = declared == XmlEncoding::Utf8 && bom > 0;
+    sizeHint = size;
+    warnings = reader.TakeWarnings();
+    error = XmlDiagnostic();
     return true;
 }
 
-bool CXMLDocument::Render(std::string& out, const std::string& fileName) const
+bool CXMLDocument::Impl::Render(CXMLBase* root, std::string& out, const std::string& fileName)
 {
-    if (!m_pRoot) {
-        m_Error = Problem(fileName, "the document has no root to save");
+    if (!root) {
+        error = Problem(fileName, "the document has no root to save");
         return false;
     }
-    if (!IsKnownEncoding(m_Encoding)) {
-        m_Error = Problem(fileName, "cannot save in encoding number " + std::to_string(static_cast<int>(m_Encoding)) +
+    if (!IsKnownEncoding(encoding)) {
+        error = Problem(fileName, "cannot save in encoding number " + std::to_string(static_cast<int>(encoding)) +
                                         ": it is none of the encodings a document can be written in");
         return false;
     }
     MSXML2::IXMLDOMDocument dom;
-    auto& impl = dom.impl();
-    impl.fileName = fileName;
-    MSXML2::IXMLDOMNode node = dom.createDocumentElement(m_pRoot->GetElementName());
+    auto& writer = dom.impl();
+    writer.fileName = fileName;
+    MSXML2::IXMLDOMNode node = dom.createDocumentElement(root->GetElementName());
     // UTF-8 and GBK are written as the objects go; the others are converted from GBK after
-    const bool direct = m_Encoding == XmlEncoding::Utf8 || m_Encoding == XmlEncoding::Gbk;
-    impl.textEncoding = direct ? m_Encoding : XmlEncoding::Gbk;
+    const bool direct = encoding == XmlEncoding::Utf8 || encoding == XmlEncoding::Gbk;
+    writer.textEncoding = direct ? encoding : XmlEncoding::Gbk;
     // a large document would otherwise be copied each time the text doubles
-    impl.text.reserve(m_SizeHint + m_SizeHint / 8);
-    if (m_Encoding == XmlEncoding::Utf8 && m_bUtf8Mark)
-        impl.text += "\xEF\xBB\xBF";
-    impl.text += "<?xml version=\"1.0\" encoding=\"";
-    impl.text += XmlEncodingName(m_Encoding);
-    impl.text += "\"?>\n";
+    writer.text.reserve(sizeHint + sizeHint / 8);
+    if (encoding == XmlEncoding::Utf8 && utf8Mark)
+        writer.text += "\xEF\xBB\xBF";
+    writer.text += "<?xml version=\"1.0\" encoding=\"";
+    writer.text += XmlEncodingName(encoding);
+    writer.text += "\"?>\n";
     const auto fail = [&] {
-        m_Error = impl.failed ? impl.error : Problem(fileName, "the document could not be saved");
+        error = writer.failed ? writer.error : Problem(fileName, "the document could not be saved");
         return false;
     };
-    if (!impl.WriteAroundRoot(*m_pBeforeRoot, node, &dom))
+    if (!writer.WriteAroundRoot(*beforeRoot, node, &dom))
         return fail();
-    impl.BeginElement(m_pRoot->GetElementName());
-    if (!m_pRoot->Serialize(node, &dom, false, true))
+    writer.BeginElement(root->GetElementName());
+    if (!root->Serialize(node, &dom, false, true))
         return fail();
-    impl.EndElement();
-    if (!impl.WriteAroundRoot(*m_pAfterRoot, node, &dom))
+    writer.EndElement();
+    if (!writer.WriteAroundRoot(*afterRoot, node, &dom))
         return fail();
-    impl.EndDocument();
-    TextError te = impl.textError;
+    writer.EndDocument();
+    TextError te = writer.textError;
     if (te.message.empty() && direct)
-        out.swap(impl.text);
+        out.swap(writer.text);
     else if (te.message.empty())
-        ConvertFromGbk(impl.text.data(), impl.text.size(), m_Encoding, out, te);
+        ConvertFromGbk(writer.text.data(), writer.text.size(), encoding, out, te);
     if (!te.message.empty()) {
-        m_Error = Problem(fileName, te.message);
+        error = Problem(fileName, te.message);
         return false;
     }
-    m_SizeHint = out.size();
-    m_Error = XmlDiagnostic();
+    sizeHint = out.size();
+    error = XmlDiagnostic();
     return true;
 }
 
 bool CXMLDocument::SaveXml(std::string& out) const
 {
     std::string text;
-    if (!Render(text, "<memory>"))
+    if (!m_pImpl->Render(m_pRoot, text, "<memory>"))
         return false;
     out.swap(text);
     return true;
@@ -237,21 +269,21 @@ bool CXMLDocument::SaveXml(std::string& out) const
 bool CXMLDocument::SaveFile(const char* path) const
 {
     if (!path) {
-        m_Error = Problem("", "cannot write: no file name given");
+        m_pImpl->error = Problem("", "cannot write: no file name given");
         return false;
     }
     try {
         std::string text, why;
-        if (!Render(text, path))
+        if (!m_pImpl->Render(m_pRoot, text, path))
             return false;
         if (!DocumentFile::Replace(path, text, why)) {
-            m_Error = Problem(path, "cannot write: " + why);
+            m_pImpl->error = Problem(path, "cannot write: " + why);
             return false;
         }
     } catch (const std::bad_alloc&) {
-        m_Error = Problem(path, "cannot write: not enough memory to save the document");
+        m_pImpl->error = Problem(path, "cannot write: not enough memory to save the document");
         return false;
     }
-    m_Error = XmlDiagnostic();
+    m_pImpl->error = XmlDiagnostic();
     return true;
 }

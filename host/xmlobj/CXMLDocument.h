@@ -2,16 +2,15 @@
 #include <xmlobj/CXMLBase.h>
 #include <xmlobj/XmlEncoding.h>
 
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 // A finding about a document: where it is and what it says. line and column
 // count from 1 (0 when there is no place, as for a file that cannot be
 // opened); the column counts characters; path names the element, as in
-// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1].
-struct KVHOST_API XmlDiagnostic {
+// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]. Plain data that each module
+// compiles itself; only Format comes from the library.
+struct XmlDiagnostic {
     // the file ("<memory>" for a text), the place, the message and the element's path
     std::string file;
     int line = 0;
@@ -19,7 +18,7 @@ struct KVHOST_API XmlDiagnostic {
     std::string message;
     std::string path;
     // "file:line:column: message (in path)", control characters written as \xNN
-    std::string Format() const;
+    KVHOST_API std::string Format() const;
 };
 
 // Where an object's element starts (its '<') in the text it was read from:
@@ -37,6 +36,8 @@ class CXMLComposite;
 //
 // A failed load leaves the document as it was; a failed save leaves the
 // target file as it was. Loads and saves report through GetErrorText.
+// What the document holds beside its root is private to the library (no
+// standard container in its layout).
 class KVHOST_API CXMLDocument {
 public:
     CXMLDocument();
@@ -60,12 +61,12 @@ public:
     // The comments and processing instructions before and after the root
     // element, as CXMLText children: a load reads them, a save writes them
     // back in their place (and refuses anything else there); a new root keeps them.
-    CXMLComposite& GetBeforeRoot() const noexcept { return *m_pBeforeRoot; }
-    CXMLComposite& GetAfterRoot() const noexcept { return *m_pAfterRoot; }
+    CXMLComposite& GetBeforeRoot() const noexcept;
+    CXMLComposite& GetAfterRoot() const noexcept;
 
     // the encoding a save writes: the one the document was read in, UTF-8 for a new one
-    XmlEncoding GetEncoding() const noexcept { return m_Encoding; }
-    void SetEncoding(XmlEncoding encoding) noexcept { m_Encoding = encoding; }
+    XmlEncoding GetEncoding() const noexcept;
+    void SetEncoding(XmlEncoding encoding) noexcept;
 
     // The largest file or stream LoadFile reads, 1 GiB unless set: a load
     // holds a few times the text in memory, and a stream (/dev/zero) may not end.
@@ -76,14 +77,14 @@ public:
     // runs out rather than let grow.
     static constexpr size_t kLoadMemoryPerByte = 32;
     static constexpr size_t kLoadMemorySlack = size_t(1) << 20;
-    void SetMaxFileSize(size_t bytes) noexcept { m_MaxFileSize = bytes; }
-    size_t GetMaxFileSize() const noexcept { return m_MaxFileSize; }
+    void SetMaxFileSize(size_t bytes) noexcept;
+    size_t GetMaxFileSize() const noexcept;
 
     // Positions cost a little on every element, and only tools that report
     // on a tree want them: ask before loading. They stay valid for the tree
     // as loaded, until the next successful load or a change of root.
-    void SetRecordPositions(bool record) noexcept { m_bRecordPositions = record; }
-    bool IsRecordingPositions() const noexcept { return m_bRecordPositions; }
+    void SetRecordPositions(bool record) noexcept;
+    bool IsRecordingPositions() const noexcept;
     XmlPosition GetPosition(const CXMLBase* object) const;
 
     // What the last load or save said. A load keeps its first kMaxWarnings
@@ -91,23 +92,13 @@ public:
     // and repeats the first of them: a document of a million unknown elements
     // would otherwise hold a million messages.
     static constexpr size_t kMaxWarnings = 1000;
-    std::string GetErrorText() const { return m_Error.message.empty() ? std::string() : m_Error.Format(); }
-    const XmlDiagnostic& GetError() const noexcept { return m_Error; }
-    const std::vector<XmlDiagnostic>& GetWarnings() const noexcept { return m_Warnings; }
+    std::string GetErrorText() const;
+    const XmlDiagnostic& GetError() const noexcept;
+    const std::vector<XmlDiagnostic>& GetWarnings() const noexcept;
 
 private:
-    bool Load(const char* data, size_t size, const std::string& fileName);
-    bool Render(std::string& out, const std::string& fileName) const;
+    struct Impl;
 
     CXMLBase* m_pRoot;
-    std::unique_ptr<CXMLComposite> m_pBeforeRoot;
-    std::unique_ptr<CXMLComposite> m_pAfterRoot;
-    XmlEncoding m_Encoding;
-    mutable size_t m_SizeHint; // the size of the last text read or written: what a save reserves
-    mutable XmlDiagnostic m_Error;
-    std::vector<XmlDiagnostic> m_Warnings;
-    bool m_bUtf8Mark = false; // a UTF-8 document read with a byte-order mark is written with one
-    bool m_bRecordPositions = false;
-    size_t m_MaxFileSize = kDefaultMaxFileSize;
-    std::vector<std::pair<const CXMLBase*, XmlPosition>> m_Positions; // ordered by object
+    Impl* m_pImpl;
 };

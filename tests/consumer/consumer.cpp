@@ -10,6 +10,7 @@ int main(int argc, char** argv)
 {
     if (argc != 2)
         return 2;
+    std::printf("consumer: KvNodeDefine %s\n", KvNodeDefineVersion());
     DIR* dir = opendir(argv[1]);
     if (!dir)
         return 2;

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
+#include <new>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -70,6 +73,56 @@ TEST(CStringArray, RemoveAtClampsTheRange)
         a.RemoveAt(c.index, c.count);
         EXPECT_EQ(Joined(a), c.want) << c.index << ", " << c.count;
     }
+}
+
+// The array keeps its texts in a block of its own that it grows: whatever the
+// size at which the block moves, an added element of the array itself arrives
+// whole, and every text keeps its value.
+TEST(CStringArray, GrowsKeepingItsTextsAndAnAddedElementOfItself)
+{
+    CStringArray copies, moves;
+    std::string model;
+    for (int i = 0; i < 70; ++i) {
+        const CString text(std::to_string(i).c_str());
+        copies.Add(text);
+        copies.Add(copies[copies.GetUpperBound()]); // copied while the block may move
+        moves.Add(CString(text));
+        CString& last = moves.ElementAt(moves.GetUpperBound());
+        EXPECT_EQ(moves.Add(std::move(last)), 2 * i + 1);
+        EXPECT_EQ(moves[2 * i], "") << i; // moved from, as from any text
+        EXPECT_EQ(moves[2 * i + 1], text) << i;
+        model += (i ? "|" : "") + std::to_string(i) + "|" + std::to_string(i);
+    }
+    EXPECT_EQ(Joined(copies), model);
+}
+
+TEST(CStringArray, CopiesShareTextsAndMovesEmptyTheSource)
+{
+    CStringArray a = Make("a|b|c");
+    CStringArray copy(a);
+    copy[0] += "!"; // changes the copy's text only
+    EXPECT_EQ(Joined(a), "a|b|c");
+    EXPECT_EQ(Joined(copy), "a!|b|c");
+    copy = copy; // NOLINT: assigning itself changes nothing
+    EXPECT_EQ(Joined(copy), "a!|b|c");
+    copy = std::move(a);
+    EXPECT_EQ(Joined(copy), "a|b|c");
+    EXPECT_TRUE(a.IsEmpty()); // NOLINT: a moved-from array is empty and usable
+    a.Add("d");
+    CStringArray moved(std::move(copy));
+    EXPECT_EQ(Joined(moved) + "/" + Joined(a), "a|b|c/d");
+    moved.RemoveAll();
+    EXPECT_EQ(moved.Add("e"), 0);
+}
+
+// It holds up to INT_MAX texts: asking for more fails as memory does, and
+// leaves the array as it was.
+TEST(CStringArray, MoreThanItCanHoldThrowsAndChangesNothing)
+{
+    CStringArray a = Make("a|b");
+    EXPECT_THROW(a.SetSize(static_cast<INT_PTR>(INT_MAX) + 1), std::bad_alloc);
+    EXPECT_THROW(a.InsertAt(1, "x", static_cast<INT_PTR>(INT_MAX) - 1), std::bad_alloc);
+    EXPECT_EQ(Joined(a), "a|b");
 }
 
 } // namespace

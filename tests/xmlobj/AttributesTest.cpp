@@ -111,4 +111,29 @@ TEST(Composite, OwnsItsChildren)
     EXPECT_EQ(CCounted::alive, 0);
 }
 
+// The children keep their order and their classes through every growth of
+// the list and removals anywhere in it.
+TEST(Composite, KeepsChildOrderThroughGrowthAndRemovals)
+{
+    CXMLComposite parent;
+    std::vector<CXMLBase*> model;
+    for (int i = 0; i < 40; ++i) {
+        CXMLBase* child = i % 3 ? static_cast<CXMLBase*>(new CXMLComposite) : new CXMLText(CXMLText::Comment, "c");
+        ASSERT_TRUE(parent.Add(child));
+        model.push_back(child);
+        if (i == 20)
+            parent.Reserve(100);
+    }
+    for (size_t at : {size_t(0), size_t(17), size_t(37)}) { // first, middle, then the last
+        EXPECT_TRUE(parent.Remove(model[at]));
+        model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    EXPECT_EQ(Children(parent), model);
+    ObjIterator* it = parent.CreateIterator();
+    for (it->First(); !it->IsDone(); it->Next())
+        EXPECT_EQ(it->CurrentClass(), it->CurrentItem()->GetRuntimeClass());
+    parent.DeleteIterator(it);
+    EXPECT_EQ(parent.GetChild(parent.GetChildCount()), nullptr);
+}
+
 } // namespace

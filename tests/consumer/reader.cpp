@@ -1,6 +1,6 @@
-// A host built with pkg-config that names no descriptor class: it only loads
-// a document. Its elements must still come back as descriptors, which they do
-// only if the descriptor library was loaded with it.
+// A host that names no descriptor class: it only loads a document. Its
+// elements must still come back as descriptors, which they do only if the
+// descriptor library was loaded with it.
 #include <xmlobj/CXMLDocument.h>
 #include <xmlobj/CXMLUnknown.h>
 
@@ -16,12 +16,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", doc.GetErrorText().c_str());
         return 1;
     }
+    if (!doc.GetWarnings().empty()) { // an element of no registered class, for one
+        std::fprintf(stderr, "reader: %s\n", doc.GetWarnings().front().Format().c_str());
+        return 1;
+    }
     const CXMLBase* root = doc.GetRoot();
     int descriptors = 0;
     ObjIterator* it = root->CreateIterator();
     for (it->First(); !it->IsDone(); it->Next()) {
         if (it->CurrentItem()->IsKindOf(RUNTIME_CLASS(CXMLUnknown))) {
-            std::fprintf(stderr, "pkg-config consumer: <%s> read as an unknown element\n",
+            std::fprintf(stderr, "reader: <%s> read as an unknown element\n",
                 it->CurrentItem()->GetElementName());
             return 1;
         }
@@ -30,9 +34,9 @@ int main(int argc, char** argv)
     root->DeleteIterator(it);
     const char* rootClass = root->GetRuntimeClass()->m_lpszClassName;
     if (std::strcmp(rootClass, "CNodeAttDef") != 0 || descriptors == 0) {
-        std::fprintf(stderr, "pkg-config consumer: root %s with %d descriptors\n", rootClass, descriptors);
+        std::fprintf(stderr, "reader: root %s with %d descriptors\n", rootClass, descriptors);
         return 1;
     }
-    std::printf("pkg-config consumer: %s: %d node types\n", argv[1], descriptors);
+    std::printf("reader: %s: %d node types\n", argv[1], descriptors);
     return 0;
 }

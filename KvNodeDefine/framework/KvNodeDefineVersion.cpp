@@ -1,0 +1,3 @@
+#include <KvNodeDefine/KvNodeDefineVersion.h>
+
+const char* KvNodeDefineVersion(void) { return KVNODEDEFINE_VERSION; }
