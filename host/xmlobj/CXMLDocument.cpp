@@ -109,8 +109,8 @@ CXMLBase* CXMLDocument::DetachRoot() noexcept
 XmlPosition CXMLDocument::GetPosition(const CXMLBase* object) const
 {
     const auto& positions = m_pImpl->positions;
-    const auto it = std::lower_bound(positions.begin(), positions.end(), object,
-                                     [](const auto& entry, const CXMLBase* o) { return std::less<>()(entry.first, o); });
+    const auto before = [](const auto& entry, const CXMLBase* o) { return std::less<>()(entry.first, o); };
+    const auto it = std::lower_bound(positions.begin(), positions.end(), object, before);
     return it != positions.end() && it->first == object ? it->second : XmlPosition();
 }
 

@@ -282,7 +282,8 @@ void MSXML2::IXMLDOMDocument::Impl::Warn(pugi::xml_node at, const char* place, c
 std::vector<XmlDiagnostic> MSXML2::IXMLDOMDocument::Impl::TakeWarnings()
 {
     if (warningsNotKept > 0) {
-        firstNotKept.message = std::to_string(warningsNotKept) + " more warnings from here on are not kept (the first " +
+        firstNotKept.message = std::to_string(warningsNotKept) +
+                               " more warnings from here on are not kept (the first " +
                                std::to_string(CXMLDocument::kMaxWarnings) + " are); this one says: " +
                                firstNotKept.message;
         warnings.push_back(std::move(firstNotKept));

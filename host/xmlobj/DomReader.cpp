@@ -62,7 +62,8 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
                     cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
             }
             if (!valid || !IsXmlChar(cp))
-                return Fail(at, SourcePlace(raw, i), "invalid character reference " + Shortened(("&" + ref + ";").c_str()));
+                return Fail(at, SourcePlace(raw, i),
+                            "invalid character reference " + Shortened(("&" + ref + ";").c_str()));
             if (!AppendCodePointAsGbk(cp, text)) {
                 char buf[16];
                 std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
@@ -594,7 +595,9 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAroundRoot(CXMLComposite& before, CXMLCo
             continue;
         CString text;
         const size_t made = values.Allocated();
-        if (!ReadText(n, text) || !Hold(ObjectBytes(sizeof(CXMLText)) + values.Allocated() - made + 2 * sizeof(ObjItem), n))
+        // the sides' lists grow by doubling: twice a place in one
+        const size_t held = ObjectBytes(sizeof(CXMLText)) + 2 * sizeof(ObjItem);
+        if (!ReadText(n, text) || !Hold(held + values.Allocated() - made, n))
             return false;
         auto* kept = new CXMLText(TextKind(n.type()), text);
         RecordPosition(kept, n);

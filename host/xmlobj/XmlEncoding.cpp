@@ -305,10 +305,8 @@ bool Gb18030RunToGbk(const char* data, size_t from, size_t to, Out& out, TextErr
         error.message = "character " + CodePointText(cp) + " cannot be held in GBK";
     } else {
         char bytes[32];
-        std::snprintf(bytes, sizeof bytes, " (%02X %02X %02X %02X is no character)",
-                      static_cast<unsigned char>(data[from + stopped]), static_cast<unsigned char>(data[from + stopped + 1]),
-                      static_cast<unsigned char>(data[from + stopped + 2]),
-                      static_cast<unsigned char>(data[from + stopped + 3]));
+        const auto* b = reinterpret_cast<const unsigned char*>(data + from + stopped);
+        std::snprintf(bytes, sizeof bytes, " (%02X %02X %02X %02X is no character)", b[0], b[1], b[2], b[3]);
         error.message = std::string("bytes that are not valid GB18030") + (length == 4 ? bytes : "");
     }
     return false;
@@ -756,7 +754,10 @@ bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t
             blanks = n - 1;
         }
         const size_t length = n - blanks; // of what may be a declaration: "<?xml", a blank, ...
-        if (length <= 5 ? c != "<?xml"[length - 1] : length == 6 ? !IsBlank(c) : !quote && head.compare(n - 2, 2, "?>") == 0)
+        const bool ends = length <= 5   ? c != "<?xml"[length - 1]
+                          : length == 6 ? !IsBlank(c)
+                                        : !quote && head.compare(n - 2, 2, "?>") == 0;
+        if (ends)
             break;
         if (length > 6 && (c == '"' || c == '\''))
             quote = quote == c ? 0 : quote ? quote : c;
@@ -767,7 +768,8 @@ bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t
     }
     if (blanks == std::string::npos)
         blanks = head.size();
-    const bool declared = head.compare(blanks, 5, "<?xml") == 0 && blanks + 5 < head.size() && IsBlank(head[blanks + 5]);
+    const bool declared =
+        head.compare(blanks, 5, "<?xml") == 0 && blanks + 5 < head.size() && IsBlank(head[blanks + 5]);
     if (!declared)
         return true;
     if (blanks > 0) {
@@ -800,7 +802,8 @@ bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t
     }
     XmlEncoding named;
     if (!XmlEncodingFromName(declaredName.c_str(), named)) {
-        error.message = "encoding \"" + declaredName + "\" is not supported (UTF-8, UTF-16, GBK, GB2312 and GB18030 are)";
+        error.message =
+            "encoding \"" + declaredName + "\" is not supported (UTF-8, UTF-16, GBK, GB2312 and GB18030 are)";
         return false;
     }
     const bool namesUtf16 = named == XmlEncoding::Utf16LE || named == XmlEncoding::Utf16BE;

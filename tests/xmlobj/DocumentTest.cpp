@@ -174,7 +174,8 @@ TEST(Document, HostTextsReadBackAsTheyWere)
         std::string out;
         if (!c.saved) {
             EXPECT_FALSE(doc.SaveXml(out));
-            EXPECT_NE(doc.GetErrorText().find("may not hold a carriage return"), std::string::npos) << doc.GetErrorText();
+            EXPECT_NE(doc.GetErrorText().find("may not hold a carriage return"), std::string::npos)
+                << doc.GetErrorText();
             continue;
         }
         ASSERT_TRUE(doc.SaveXml(out)) << doc.GetErrorText();
