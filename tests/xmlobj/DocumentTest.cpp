@@ -222,6 +222,9 @@ TEST(Document, NestingIsBoundedAt1024Levels)
         EXPECT_EQ(doc.GetError().line, 1);
         EXPECT_EQ(doc.GetError().column, 1 + 1024 * 27);
         EXPECT_EQ(doc.GetError().message, "elements nested deeper than 1024 levels");
+        // a path too deep to read keeps its first and last four steps
+        EXPECT_EQ(doc.GetError().path, "CBaseDesc/CBaseDesc[1]/CBaseDesc[1]/CBaseDesc[1]/... 1017 more .../"
+                                       "CBaseDesc[1]/CBaseDesc[1]/CBaseDesc[1]/CBaseDesc[1]");
     }
 }
 

@@ -182,6 +182,14 @@ TEST(Files, SpecialFilesAreReadAsStreamsWithALimit)
     ASSERT_EQ(::truncate((WriteFile(huge, ""), huge.c_str()), off_t(1) << 40), 0);
     const std::string fifo = (dir / "fifo").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // a file of the limit's size is read; a byte more is refused
+    const std::string exact = (dir / "exact.xml").string();
+    WriteFile(exact, kPiped);
+    CXMLDocument limited;
+    limited.SetMaxFileSize(sizeof kPiped - 1);
+    EXPECT_TRUE(limited.LoadFile(exact.c_str())) << limited.GetErrorText();
+    limited.SetMaxFileSize(sizeof kPiped - 2);
+    EXPECT_FALSE(limited.LoadFile(exact.c_str()));
     const struct {
         std::string path;
         size_t limit;
