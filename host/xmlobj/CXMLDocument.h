@@ -17,7 +17,7 @@ struct XmlDiagnostic {
     int column = 0;
     std::string message;
     std::string path;
-    // "file:line:column: message (in path)", control characters written as \xNN
+    // "file:line:column: message (in path)", control characters escaped as \\xNN (ESC as \\x1B)
     KVHOST_API std::string Format() const;
 };
 
