@@ -37,12 +37,16 @@ public:
 
 protected:
     // The attribute helpers the refresh pairs of every descriptor use; the
-    // overload states the attribute's type (see Attributes.h).
-    void SetAtt(const char* name, const CString& value, AttType type = AttType::Text)
+    // overload states the attribute's type, and a spec what else it stands
+    // for (see Attributes.h). Both sides of a pair give an attribute the same.
+    void SetAtt(const char* name, const CString& value, const AttSpec& spec = AttSpec())
     {
-        WriteAtt(*this, name, AttSpec{type}, value);
+        WriteAtt(*this, name, spec, value);
     }
-    void SetAtt(const char* name, int value) { WriteAtt(*this, name, AttSpec{AttType::Integer}, IntToText(value)); }
+    void SetAtt(const char* name, int value, const AttSpec& spec = AttSpec(AttType::Integer))
+    {
+        WriteAtt(*this, name, spec, IntToText(value));
+    }
     template <class E, std::enable_if_t<std::is_enum<E>::value, int> = 0>
     void SetAtt(const char* name, E value)
     {
@@ -53,12 +57,12 @@ protected:
     {
         WriteAtt(*this, name, AttSpec{AttType::IntegerList}, IntListToText(values));
     }
-    void GetAtt(const char* name, CString& field, AttType type = AttType::Text) const
+    void GetAtt(const char* name, CString& field, const AttSpec& spec = AttSpec()) const
     {
-        ReadAtt(*this, name, AttSpec{type}, field);
+        ReadAtt(*this, name, spec, field);
     }
-    // the atoi rule; ifEmpty for a missing or empty attribute
-    int GetAttInt(const char* name, int ifEmpty = 0) const;
+    // the atoi rule; the spec's ifEmpty for a missing or empty attribute
+    int GetAttInt(const char* name, const AttSpec& spec = AttSpec(AttType::Integer)) const;
     template <class E>
     void GetAttEnum(const char* name, E& field) const
     {

@@ -10,7 +10,8 @@
 // are the only code that walks one.
 //
 // A row applies to the types firstType..lastType and is saved in table order;
-// a negative type is outside every row, so it writes nothing more.
+// a negative type is outside every row, so it writes nothing more. A row
+// that names a descriptor says of which class.
 template <class C>
 struct TypedAttribute {
     // the types firstType..lastType write the attribute name from field
@@ -19,6 +20,10 @@ struct TypedAttribute {
     const char* name;
     CString C::*field;
     bool onlyIfNotEmpty; // written only when the field holds text
+    CRuntimeClass* names; // the class of descriptor the field names, or null for a text for the host
+
+    // a name the type uses is needed, unless the row is written only when not empty
+    AttSpec Spec() const { return names ? kvnodedefine::NameOf(names, !onlyIfNotEmpty) : AttSpec(); }
 };
 
 // a class's table, handed out by its private static Layout()
@@ -40,7 +45,7 @@ void SaveConstruction(C& desc, E type, const TypedLayout<C>& layout)
     WriteAtt(desc, "type", EnumSpec(type), IntToText(type));
     for (const TypedAttribute<C>& row : layout)
         if (type >= row.firstType && type <= row.lastType && !(row.onlyIfNotEmpty && (desc.*row.field).IsEmpty()))
-            WriteAtt(desc, row.name, AttSpec{AttType::Text}, desc.*row.field);
+            WriteAtt(desc, row.name, row.Spec(), desc.*row.field);
 }
 
 // "type" by the atoi rule, then every attribute of the table whatever the type
@@ -51,5 +56,5 @@ void LoadConstruction(C& desc, E& type, const TypedLayout<C>& layout)
     ReadAtt(desc, "type", EnumSpec(type), text);
     type = static_cast<E>(TextToInt(text));
     for (const TypedAttribute<C>& row : layout)
-        ReadAtt(desc, row.name, AttSpec{AttType::Text}, desc.*row.field);
+        ReadAtt(desc, row.name, row.Spec(), desc.*row.field);
 }

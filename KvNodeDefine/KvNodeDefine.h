@@ -21,6 +21,7 @@
 #include <KvNodeDefine/CVarItemDesc.h>
 #include <KvNodeDefine/CVecDesc.h>
 #include <KvNodeDefine/ChildList.h>
+#include <KvNodeDefine/ClassRegistry.h>
 #include <KvNodeDefine/KvNodeDefineVersion.h>
 #include <KvNodeDefine/SteelSystem.h>
 #include <KvNodeDefine/TextConvert.h>

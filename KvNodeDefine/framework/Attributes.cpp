@@ -12,6 +12,7 @@ namespace {
 struct Notes {
     std::vector<AttributeInfo> written;
     std::vector<AttributeInfo> read;
+    std::vector<kvnodedefine::SavedAttribute>* saved = nullptr; // each write with its text
 };
 
 // Loads and saves ask the cheap question first: is any probe running at all?
@@ -54,8 +55,11 @@ std::vector<AttributeInfo>::iterator Find(std::vector<AttributeInfo>& list, cons
 
 void WriteAtt(CXMLBase& object, const char* name, AttSpec reading, const CString& text)
 {
-    if (Notes* notes = Listening())
+    if (Notes* notes = Listening()) {
         Note(notes->written, name, reading);
+        if (notes->saved)
+            notes->saved->push_back(kvnodedefine::SavedAttribute{name, reading, text});
+    }
     object.SetAttText(name, text);
 }
 
@@ -110,4 +114,23 @@ std::vector<AttributeInfo> AttributesOf(CRuntimeClass* cls)
         previous = w.name;
     }
     return all;
+}
+
+std::vector<kvnodedefine::SavedAttribute> kvnodedefine::SavedAttributesOf(const CXMLBase& object)
+{
+    std::vector<SavedAttribute> saved;
+    const CRuntimeClass* cls = object.GetRuntimeClass();
+    const std::unique_ptr<CObject> made(cls->m_pfnCreateObject ? cls->CreateObject() : nullptr);
+    auto* copy = dynamic_cast<CXMLBase*>(made.get());
+    if (!copy)
+        return saved;
+    const CStringArray& list = object.GetAttList();
+    for (INT_PTR i = 0; i + 1 < list.GetSize(); i += 2)
+        copy->SetAttText(list[i].GetString(), list[i + 1]);
+    copy->RefreshMemberWithAttList();
+    Notes notes;
+    notes.saved = &saved;
+    const Probe probe(notes);
+    copy->RefreshAttListWithMember();
+    return saved;
 }

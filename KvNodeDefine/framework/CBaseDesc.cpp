@@ -37,9 +37,9 @@ bool CBaseDesc::RefreshMemberWithAttList()
     return true;
 }
 
-int CBaseDesc::GetAttInt(const char* name, int ifEmpty) const
+int CBaseDesc::GetAttInt(const char* name, const AttSpec& spec) const
 {
     CString text;
-    ReadAtt(*this, name, AttSpec{AttType::Integer}, text);
-    return text.IsEmpty() ? ifEmpty : TextToInt(text);
+    ReadAtt(*this, name, spec, text);
+    return text.IsEmpty() && spec.ifEmpty ? TextToInt(spec.ifEmpty) : TextToInt(text);
 }

@@ -1,4 +1,6 @@
 #include <KvNodeDefine/CDistDesc.h>
+#include <KvNodeDefine/CPlaneDesc.h>
+#include <KvNodeDefine/CPointDesc.h>
 
 CDistDesc::CDistDesc() : m_DistType(DistByPoints0) {}
 CDistDesc::~CDistDesc() = default;
@@ -13,10 +15,10 @@ const SteelSystem::EnumTable& CDistDesc::Types() noexcept
 TypedLayout<CDistDesc> CDistDesc::Layout()
 {
     static const TypedAttribute<CDistDesc> rows[] = {
-        {DistByPoints0, DistByPoints2, "point1", &CDistDesc::m_Point1Name, false},
-        {DistByPoints0, DistByPoints2, "point2", &CDistDesc::m_Point2Name, false},
-        {DistByPlanes, DistByPlanes, "plane1", &CDistDesc::m_Plane1Name, false},
-        {DistByPlanes, DistByPlanes, "plane2", &CDistDesc::m_Plane2Name, false},
+        {DistByPoints0, DistByPoints2, "point1", &CDistDesc::m_Point1Name, false, RUNTIME_CLASS(CPointDesc)},
+        {DistByPoints0, DistByPoints2, "point2", &CDistDesc::m_Point2Name, false, RUNTIME_CLASS(CPointDesc)},
+        {DistByPlanes, DistByPlanes, "plane1", &CDistDesc::m_Plane1Name, false, RUNTIME_CLASS(CPlaneDesc)},
+        {DistByPlanes, DistByPlanes, "plane2", &CDistDesc::m_Plane2Name, false, RUNTIME_CLASS(CPlaneDesc)},
     };
     return rows;
 }

@@ -1,4 +1,7 @@
+#include <KvNodeDefine/CNodeMemberDesc.h>
 #include <KvNodeDefine/CPlaneDesc.h>
+#include <KvNodeDefine/CPointDesc.h>
+#include <KvNodeDefine/CVecDesc.h>
 
 CPlaneDesc::CPlaneDesc() : m_PlaneType(PlaneByMember0) {}
 CPlaneDesc::~CPlaneDesc() = default;
@@ -13,13 +16,13 @@ const SteelSystem::EnumTable& CPlaneDesc::Types() noexcept
 TypedLayout<CPlaneDesc> CPlaneDesc::Layout()
 {
     static const TypedAttribute<CPlaneDesc> rows[] = {
-        {PlaneByMember0, PlaneByMember2, "memname", &CPlaneDesc::m_MemberName, false},
-        {PlaneByMember0, PlaneByMember2, "strdesc", &CPlaneDesc::m_StrPlaneDesc, false},
-        {PlaneByMember0, PlaneByMember2, "refmem", &CPlaneDesc::m_RefMemName, true},
-        {PlaneByPointNorm, PlaneByPointNorm, "point", &CPlaneDesc::m_PointName, false},
-        {PlaneByPointNorm, PlaneByPointNorm, "norm", &CPlaneDesc::m_NormalName, false},
-        {PlaneByRelPlaneLen, PlaneByRelPlaneLen, "rellen", &CPlaneDesc::m_StrRelativeLen, false},
-        {PlaneByRelPlaneLen, PlaneByRelPlane, "relplane", &CPlaneDesc::m_RelPlaneName, false},
+        {PlaneByMember0, PlaneByMember2, "memname", &CPlaneDesc::m_MemberName, false, RUNTIME_CLASS(CNodeMemberDesc)},
+        {PlaneByMember0, PlaneByMember2, "strdesc", &CPlaneDesc::m_StrPlaneDesc, false, nullptr},
+        {PlaneByMember0, PlaneByMember2, "refmem", &CPlaneDesc::m_RefMemName, true, RUNTIME_CLASS(CNodeMemberDesc)},
+        {PlaneByPointNorm, PlaneByPointNorm, "point", &CPlaneDesc::m_PointName, false, RUNTIME_CLASS(CPointDesc)},
+        {PlaneByPointNorm, PlaneByPointNorm, "norm", &CPlaneDesc::m_NormalName, false, RUNTIME_CLASS(CVecDesc)},
+        {PlaneByRelPlaneLen, PlaneByRelPlaneLen, "rellen", &CPlaneDesc::m_StrRelativeLen, false, nullptr},
+        {PlaneByRelPlaneLen, PlaneByRelPlane, "relplane", &CPlaneDesc::m_RelPlaneName, false, RUNTIME_CLASS(CPlaneDesc)},
     };
     return rows;
 }

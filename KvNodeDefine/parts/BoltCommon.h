@@ -10,7 +10,8 @@
 CString VarItemNameFromExpressions(CString lenExp, CString diamExp, CString numExp, const char* diameterSuffix);
 
 // Appends the bolt planes; true when the array then holds two or more.
-inline bool AppendBoltPlanes(const CXMLBase& owner, AcArray<CBoltPlaneDesc*>& planes)
+template <class Owner>
+bool AppendBoltPlanes(const Owner& owner, AcArray<CBoltPlaneDesc*>& planes)
 {
     return AppendChildrenOf(owner, planes) && planes.length() >= 2;
 }

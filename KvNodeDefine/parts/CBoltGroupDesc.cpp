@@ -30,16 +30,20 @@ bool CBoltGroupDesc::GetBoltPlaneDescArray(AcArray<CBoltPlaneDesc*>& planes) con
     return AppendBoltPlanes(*this, planes);
 }
 
+namespace {
+const AttSpec kFather = kvnodedefine::NameOf(RUNTIME_CLASS(CBaseDesc), false);
+} // namespace
+
 bool CBoltGroupDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
     SetAtt("material", m_Material);
     SetAtt("boltgrade", m_BoltGrade);
     SetAtt("bolttype", m_BoltType);
-    SetAtt("diam", m_DiamExp);
-    SetAtt("len", m_LenExp);
-    SetAtt("num", m_NumExp);
-    SetAtt("fathername", m_FatherName);
+    SetAtt("diam", m_DiamExp, kvnodedefine::Needed());
+    SetAtt("len", m_LenExp, kvnodedefine::Needed());
+    SetAtt("num", m_NumExp, kvnodedefine::Needed());
+    SetAtt("fathername", m_FatherName, kFather);
     SetAtt("fatherindex", m_FatherSideIndex);
     SetAtt("priorflag", m_PriorFlag);
     return true;
@@ -51,10 +55,10 @@ bool CBoltGroupDesc::RefreshMemberWithAttList()
     GetAttEnum("material", m_Material);
     GetAttEnum("boltgrade", m_BoltGrade);
     GetAttEnum("bolttype", m_BoltType);
-    GetAtt("diam", m_DiamExp);
-    GetAtt("len", m_LenExp);
-    GetAtt("num", m_NumExp);
-    GetAtt("fathername", m_FatherName);
+    GetAtt("diam", m_DiamExp, kvnodedefine::Needed());
+    GetAtt("len", m_LenExp, kvnodedefine::Needed());
+    GetAtt("num", m_NumExp, kvnodedefine::Needed());
+    GetAtt("fathername", m_FatherName, kFather);
     GetAtt("fatherindex", m_FatherSideIndex);
     GetAtt("priorflag", m_PriorFlag);
     return true;

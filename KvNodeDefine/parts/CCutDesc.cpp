@@ -1,5 +1,6 @@
 #include <KvNodeDefine/CCutDesc.h>
 #include <KvNodeDefine/CNodeGlobal.h>
+#include <KvNodeDefine/CPlaneDesc.h>
 
 CCutDesc::CCutDesc() = default;
 CCutDesc::CCutDesc(CPlaneDesc*) {}
@@ -13,16 +14,20 @@ bool CCutDesc::GetPlaneNames(CStringArray& names) const
     return names.GetSize() >= 1;
 }
 
+namespace {
+const AttSpec kPlanes = kvnodedefine::NameListOf(RUNTIME_CLASS(CPlaneDesc));
+} // namespace
+
 bool CCutDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
-    SetAtt("planes", m_PlaneNames);
+    SetAtt("planes", m_PlaneNames, kPlanes);
     return true;
 }
 
 bool CCutDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
-    GetAtt("planes", m_PlaneNames);
+    GetAtt("planes", m_PlaneNames, kPlanes);
     return true;
 }

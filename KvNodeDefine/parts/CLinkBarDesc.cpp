@@ -25,15 +25,19 @@ bool CLinkBarDesc::GetPlaneDescArray(AcArray<CPlaneDesc*>& planes) const
 
 bool CLinkBarDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return AppendChildrenOf(*this, cuts); }
 
+namespace {
+const AttSpec kAttach = kvnodedefine::NameOf(RUNTIME_CLASS(CPlaneDesc), true);
+} // namespace
+
 bool CLinkBarDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
     SetAtt("sectype", m_SecTypeArray);
     SetAtt("sect", m_SecSize);
-    SetAtt("len", m_LenExp);
-    SetAtt("attach1", m_AttachPlane1);
-    SetAtt("attach2", m_AttachPlane2);
-    SetAtt("attach3", m_AttachPlane3);
+    SetAtt("len", m_LenExp, kvnodedefine::Needed());
+    SetAtt("attach1", m_AttachPlane1, kAttach);
+    SetAtt("attach2", m_AttachPlane2, kAttach);
+    SetAtt("attach3", m_AttachPlane3, kAttach);
     SetAtt("firstindex", m_FirstIndex);
     SetAtt("secondindex", m_SecondIndex);
     return true;
@@ -44,10 +48,10 @@ bool CLinkBarDesc::RefreshMemberWithAttList()
     CBaseDesc::RefreshMemberWithAttList();
     GetAttList("sectype", m_SecTypeArray);
     GetAtt("sect", m_SecSize);
-    GetAtt("len", m_LenExp);
-    GetAtt("attach1", m_AttachPlane1);
-    GetAtt("attach2", m_AttachPlane2);
-    GetAtt("attach3", m_AttachPlane3);
+    GetAtt("len", m_LenExp, kvnodedefine::Needed());
+    GetAtt("attach1", m_AttachPlane1, kAttach);
+    GetAtt("attach2", m_AttachPlane2, kAttach);
+    GetAtt("attach3", m_AttachPlane3, kAttach);
     m_FirstIndex = GetAttInt("firstindex");
     m_SecondIndex = GetAttInt("secondindex");
     return true;

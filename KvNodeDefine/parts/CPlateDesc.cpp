@@ -1,6 +1,8 @@
 #include <KvNodeDefine/CCutDesc.h>
 #include <KvNodeDefine/CNodeGlobal.h>
+#include <KvNodeDefine/CPlaneDesc.h>
 #include <KvNodeDefine/CPlateDesc.h>
+#include <KvNodeDefine/CVarItemDesc.h>
 #include <KvNodeDefine/ChildList.h>
 
 CPlateDesc::CPlateDesc() : m_Material(SteelSystem::Q215), m_Num(0) {}
@@ -14,15 +16,20 @@ bool CPlateDesc::GetPlaneNames(CStringArray& names) const
 
 bool CPlateDesc::GetCutDescArray(AcArray<CCutDesc*>& cuts) const { return AppendChildrenOf(*this, cuts); }
 
+namespace {
+const AttSpec kPlanes = kvnodedefine::NameListOf(RUNTIME_CLASS(CPlaneDesc));
+const AttSpec kVarItem = kvnodedefine::NameOf(RUNTIME_CLASS(CVarItemDesc), false);
+} // namespace
+
 bool CPlateDesc::RefreshAttListWithMember()
 {
     CBaseDesc::RefreshAttListWithMember();
     SetAtt("material", m_Material);
-    SetAtt("lenexp", m_LenExp);
-    SetAtt("widthexp", m_WidthExp);
-    SetAtt("thickexp", m_ThickExp);
-    SetAtt("planes", m_PlaneNames);
-    SetAtt("varitem", m_VarItemName);
+    SetAtt("lenexp", m_LenExp, kvnodedefine::Needed());
+    SetAtt("widthexp", m_WidthExp, kvnodedefine::Needed());
+    SetAtt("thickexp", m_ThickExp, kvnodedefine::Needed());
+    SetAtt("planes", m_PlaneNames, kPlanes);
+    SetAtt("varitem", m_VarItemName, kVarItem);
     return true;
 }
 
@@ -30,10 +37,10 @@ bool CPlateDesc::RefreshMemberWithAttList()
 {
     CBaseDesc::RefreshMemberWithAttList();
     GetAttEnum("material", m_Material);
-    GetAtt("lenexp", m_LenExp);
-    GetAtt("widthexp", m_WidthExp);
-    GetAtt("thickexp", m_ThickExp);
-    GetAtt("planes", m_PlaneNames);
-    GetAtt("varitem", m_VarItemName);
+    GetAtt("lenexp", m_LenExp, kvnodedefine::Needed());
+    GetAtt("widthexp", m_WidthExp, kvnodedefine::Needed());
+    GetAtt("thickexp", m_ThickExp, kvnodedefine::Needed());
+    GetAtt("planes", m_PlaneNames, kPlanes);
+    GetAtt("varitem", m_VarItemName, kVarItem);
     return true;
 }

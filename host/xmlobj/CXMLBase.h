@@ -54,6 +54,10 @@ public:
     // the element name this object is written under: its class name
     virtual const char* GetElementName() const;
 
+    // What a plain object's element held (children it has no place for),
+    // kept unread and written back; null when it held nothing.
+    const CXMLComposite* GetContent() const noexcept { return m_pContent; }
+
 protected:
     // the attributes as name, value, name, value...
     CStringArray m_AttList;

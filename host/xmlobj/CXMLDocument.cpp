@@ -60,7 +60,7 @@ struct KVHOST_LOCAL CXMLDocument::Impl {
     bool utf8Mark = false; // a UTF-8 document read with a byte-order mark is written with one
     bool recordPositions = false;
     size_t maxFileSize = kDefaultMaxFileSize;
-    std::vector<std::pair<const CXMLBase*, XmlPosition>> positions; // ordered by object
+    std::vector<std::pair<const CXMLBase*, XmlMarkup>> positions; // ordered by object
 
     bool Load(CXMLDocument& doc, const char* data, size_t size, const std::string& fileName);
     bool Render(CXMLBase* root, std::string& out, const std::string& fileName);
@@ -108,25 +108,47 @@ CXMLBase* CXMLDocument::DetachRoot() noexcept
 
 XmlPosition CXMLDocument::GetPosition(const CXMLBase* object) const
 {
+    const XmlMarkup* markup = GetMarkup(object);
+    return markup ? markup->range.start : XmlPosition();
+}
+
+const XmlMarkup* CXMLDocument::GetMarkup(const CXMLBase* object) const
+{
     const auto& positions = m_pImpl->positions;
     const auto before = [](const auto& entry, const CXMLBase* o) { return std::less<>()(entry.first, o); };
     const auto it = std::lower_bound(positions.begin(), positions.end(), object, before);
-    return it != positions.end() && it->first == object ? it->second : XmlPosition();
+    return it != positions.end() && it->first == object ? &it->second : nullptr;
 }
 
-bool CXMLDocument::LoadFile(const char* path)
+bool CXMLDocument::ReadFile(const char* path, std::string& bytes) const
 {
     if (!path) {
         m_pImpl->error = Problem("", "cannot read: no file name given");
         return false;
     }
+    std::string why;
+    if (!DocumentFile::Read(path, m_pImpl->maxFileSize, bytes, why)) {
+        m_pImpl->error = Problem(path, "cannot read: " + why);
+        return false;
+    }
+    return true;
+}
+
+bool CXMLDocument::ReadStandardInput(std::string& bytes) const
+{
+    std::string why;
+    if (!DocumentFile::ReadStandardInput(m_pImpl->maxFileSize, bytes, why)) {
+        m_pImpl->error = Problem("<stdin>", "cannot read: " + why);
+        return false;
+    }
+    return true;
+}
+
+bool CXMLDocument::LoadFile(const char* path)
+{
     try {
-        std::string data, why;
-        if (!DocumentFile::Read(path, m_pImpl->maxFileSize, data, why)) {
-            m_pImpl->error = Problem(path, "cannot read: " + why);
-            return false;
-        }
-        return m_pImpl->Load(*this, data.data(), data.size(), path);
+        std::string data;
+        return ReadFile(path, data) && m_pImpl->Load(*this, data.data(), data.size(), path);
     } catch (const std::bad_alloc&) {
         m_pImpl->error = Problem(path, "cannot read: not enough memory to load the document");
         return false;
@@ -155,9 +177,10 @@ bool CXMLDocument::Impl::Load(CXMLDocument& doc, const char* data, size_t size, 
     MSXML2::IXMLDOMDocument dom;
     auto& reader = dom.impl();
     reader.fileName = fileName;
-    std::vector<std::pair<const CXMLBase*, XmlPosition>> read;
+    std::vector<std::pair<const CXMLBase*, XmlMarkup>> read;
     if (recordPositions)
         reader.positions = &read;
+    reader.inputMark = bom;
     reader.input = data + bom;
     reader.inputSize = size - bom;
     reader.inputEncoding = declared;
@@ -273,15 +296,23 @@ bool CXMLDocument::SaveFile(const char* path) const
         return false;
     }
     try {
-        std::string text, why;
-        if (!m_pImpl->Render(m_pRoot, text, path))
-            return false;
-        if (!DocumentFile::Replace(path, text, why)) {
-            m_pImpl->error = Problem(path, "cannot write: " + why);
-            return false;
-        }
+        std::string text;
+        return m_pImpl->Render(m_pRoot, text, path) && WriteFile(path, text);
     } catch (const std::bad_alloc&) {
         m_pImpl->error = Problem(path, "cannot write: not enough memory to save the document");
+        return false;
+    }
+}
+
+bool CXMLDocument::WriteFile(const char* path, const std::string& bytes) const
+{
+    if (!path) {
+        m_pImpl->error = Problem("", "cannot write: no file name given");
+        return false;
+    }
+    std::string why;
+    if (!DocumentFile::Replace(path, bytes, why)) {
+        m_pImpl->error = Problem(path, "cannot write: " + why);
         return false;
     }
     m_pImpl->error = XmlDiagnostic();

@@ -21,12 +21,44 @@ struct XmlDiagnostic {
     KVHOST_API std::string Format() const;
 };
 
-// Where an object's element starts (its '<') in the text it was read from:
-// line and column from 1, the column counting characters; 0 and 0 when unknown.
+// A place in the text a document was read from: line and column from 1, the
+// column counting characters (as SARIF's unicodeCodePoints and editors do);
+// offset counts bytes from the start of the bytes the load was given (a
+// byte-order mark included), so that a caller holding them finds the place
+// in them. Line 0 when unknown.
 struct XmlPosition {
     // the place
     int line = 0;
     int column = 0;
+    size_t offset = 0;
+};
+
+// From start to just past the end: an empty range has start == end.
+struct XmlRange {
+    // the ends
+    XmlPosition start;
+    XmlPosition end;
+};
+
+// An attribute as it is written: its name (GBK), where the name stands and
+// where its value stands, between the quotes, references unexpanded.
+struct XmlAttributeMarkup {
+    // the attribute
+    CString name;
+    XmlRange nameRange;
+    XmlRange valueRange;
+};
+
+// Where an object stands in the text it was read from. For an element:
+// range is its start tag, from '<' to just past its '>', nameRange its name
+// as written, and attributes every attribute in the order written (the
+// library's own, such as classtype, too). For a text, comment, processing
+// instruction or CDATA section: range is all of it, markup included.
+struct XmlMarkup {
+    // the places
+    XmlRange range;
+    XmlRange nameRange;
+    std::vector<XmlAttributeMarkup> attributes;
 };
 
 class CXMLComposite;
@@ -80,12 +112,28 @@ public:
     void SetMaxFileSize(size_t bytes) noexcept;
     size_t GetMaxFileSize() const noexcept;
 
-    // Positions cost a little on every element, and only tools that report
-    // on a tree want them: ask before loading. They stay valid for the tree
-    // as loaded, until the next successful load or a change of root.
+    // Positions cost a little on every element and attribute, and only
+    // tools that report on a tree or rewrite its text want them: ask before
+    // loading. They stay valid for the tree as loaded, until the next
+    // successful load or a change of root.
     void SetRecordPositions(bool record) noexcept;
     bool IsRecordingPositions() const noexcept;
+    // where object's element (its '<') or text starts
     XmlPosition GetPosition(const CXMLBase* object) const;
+    // where object and its attributes stand; null when not recorded
+    const XmlMarkup* GetMarkup(const CXMLBase* object) const;
+
+    // The bytes of a file as LoadFile reads them (a regular file whole, a
+    // pipe or FIFO as a stream up to GetMaxFileSize(), never waiting for a
+    // writer), for a caller that keeps the text beside the tree and loads it
+    // with LoadXml(data, size, path): each input is read once, so a pipe
+    // works. A failure says why in GetError, as LoadFile's would.
+    bool ReadFile(const char* path, std::string& bytes) const;
+    // the same for the process's standard input, named "<stdin>" in messages
+    bool ReadStandardInput(std::string& bytes) const;
+    // Replaces the file at path with bytes as SaveFile replaces it with the
+    // tree's text: all or nothing, keeping the file's mode and owner.
+    bool WriteFile(const char* path, const std::string& bytes) const;
 
     // What the last load or save said. A load keeps its first kMaxWarnings
     // warnings and, when there were more, one after them that counts the rest

@@ -14,6 +14,8 @@ namespace DocumentFile {
 // than maxSize bytes. A FIFO is read from the writers it has when it is
 // opened: without one it is empty, and an empty pipe or FIFO fails.
 bool Read(const char* path, std::size_t maxSize, std::string& data, std::string& why);
+// the same for the process's standard input, whatever it is
+bool ReadStandardInput(std::size_t maxSize, std::string& data, std::string& why);
 
 // Replaces the regular file path names (after its symbolic links) with text,
 // or creates it: the file holds its old text or the whole new one, never a

@@ -263,26 +263,23 @@ bool DocumentFile::Replace(const char* path, const std::string& text, std::strin
 
 // ---- reading -----------------------------------------------------------------
 
-bool DocumentFile::Read(const char* path, std::size_t maxSize, std::string& data, std::string& why)
+namespace {
+
+// Reads fd to its end; st is what fstat said of it.
+bool ReadAll(int fd, const struct stat& st, std::size_t maxSize, std::string& data, std::string& why)
 {
-    // without O_NONBLOCK, opening a FIFO would wait for a writer, maybe forever
-    const FileHandle file(::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat st;
-    if (file.fd < 0 || ::fstat(file.fd, &st) != 0)
-        return FailErrno(why, errno);
     if (S_ISDIR(st.st_mode))
         return Fail(why, "is a directory, not a file");
     const bool regular = S_ISREG(st.st_mode);
     if (regular && static_cast<unsigned long long>(st.st_size) > maxSize)
         return Fail(why, TooLarge(maxSize));
-    ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK);
     try {
         data.clear();
         if (regular)
             data.reserve(static_cast<size_t>(st.st_size)); // grown, a large file would be copied as it doubles
         char buf[1 << 16];
         for (;;) {
-            const ssize_t n = ::read(file.fd, buf, sizeof buf);
+            const ssize_t n = ::read(fd, buf, sizeof buf);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -299,4 +296,26 @@ bool DocumentFile::Read(const char* path, std::size_t maxSize, std::string& data
         data = std::string();
         return Fail(why, "not enough memory to hold the file");
     }
+}
+
+} // namespace
+
+bool DocumentFile::Read(const char* path, std::size_t maxSize, std::string& data, std::string& why)
+{
+    // without O_NONBLOCK, opening a FIFO would wait for a writer, maybe forever
+    const FileHandle file(::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0)
+        return FailErrno(why, errno);
+    if (!S_ISDIR(st.st_mode))
+        ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK);
+    return ReadAll(file.fd, st, maxSize, data, why);
+}
+
+bool DocumentFile::ReadStandardInput(std::size_t maxSize, std::string& data, std::string& why)
+{
+    struct stat st;
+    if (::fstat(STDIN_FILENO, &st) != 0)
+        return FailErrno(why, errno);
+    return ReadAll(STDIN_FILENO, st, maxSize, data, why);
 }

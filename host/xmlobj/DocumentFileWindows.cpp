@@ -205,21 +205,14 @@ bool DocumentFile::Replace(const char* path, const std::string& text, std::strin
     return false;
 }
 
-bool DocumentFile::Read(const char* path, std::size_t maxSize, std::string& data, std::string& why)
+namespace {
+
+// Reads file to its end: a disk file whole, a pipe or console as a stream.
+bool ReadAll(HANDLE file, std::size_t maxSize, std::string& data, std::string& why)
 {
-    std::wstring wide;
-    if (!Wide(path, wide, why))
-        return false;
-    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return Fail(why, "is a directory, not a file");
-    const Handle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.h == INVALID_HANDLE_VALUE)
-        return FailLast(why);
-    const bool regular = ::GetFileType(file.h) == FILE_TYPE_DISK;
+    const bool regular = ::GetFileType(file) == FILE_TYPE_DISK;
     LARGE_INTEGER size{};
-    if (regular && ::GetFileSizeEx(file.h, &size) && static_cast<unsigned long long>(size.QuadPart) > maxSize)
+    if (regular && ::GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) > maxSize)
         return Fail(why, TooLarge(maxSize));
     try {
         data.clear();
@@ -228,7 +221,7 @@ bool DocumentFile::Read(const char* path, std::size_t maxSize, std::string& data
         char buf[1 << 16];
         for (;;) {
             DWORD n = 0;
-            if (!::ReadFile(file.h, buf, sizeof buf, &n, nullptr)) {
+            if (!::ReadFile(file, buf, sizeof buf, &n, nullptr)) {
                 if (::GetLastError() == ERROR_BROKEN_PIPE)
                     n = 0; // the writer closed its end
                 else
@@ -246,4 +239,29 @@ bool DocumentFile::Read(const char* path, std::size_t maxSize, std::string& data
         data = std::string();
         return Fail(why, "not enough memory to hold the file");
     }
+}
+
+} // namespace
+
+bool DocumentFile::Read(const char* path, std::size_t maxSize, std::string& data, std::string& why)
+{
+    std::wstring wide;
+    if (!Wide(path, wide, why))
+        return false;
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Fail(why, "is a directory, not a file");
+    const Handle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE)
+        return FailLast(why);
+    return ReadAll(file.h, maxSize, data, why);
+}
+
+bool DocumentFile::ReadStandardInput(std::size_t maxSize, std::string& data, std::string& why)
+{
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    if (input == INVALID_HANDLE_VALUE || input == nullptr)
+        return Fail(why, "there is no standard input");
+    return ReadAll(input, maxSize, data, why);
 }

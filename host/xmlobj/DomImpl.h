@@ -45,6 +45,7 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     // GBK text that pugixml parsed in place
     const char* input = nullptr;
     size_t inputSize = 0;
+    size_t inputMark = 0; // the byte-order mark's bytes before input
     XmlEncoding inputEncoding = XmlEncoding::Utf8;
     const char* parsedBase = nullptr;
     size_t parsedSize = 0;
@@ -57,8 +58,8 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     XmlDiagnostic firstNotKept;
     // the warnings kept, and one more that counts the rest when there are too many
     std::vector<XmlDiagnostic> TakeWarnings();
-    // where each object's element starts, kept only when the document asks
-    std::vector<std::pair<const CXMLBase*, XmlPosition>>* positions = nullptr;
+    // where each object and its attributes stand, kept only when the document asks
+    std::vector<std::pair<const CXMLBase*, XmlMarkup>>* positions = nullptr;
 
     // What a load holds, counted as it goes against its budget: the texts,
     // the parsed tree (which shrinks as it is read) and what the objects
@@ -207,8 +208,12 @@ private:
     };
     Cursor m_cursor;
     void Position(size_t offset, int& line, int& column);
-    // the GBK text as it was before parsing, for explaining a failure:
-    // converted again when one is explained, so that a load converts only once
+    XmlPosition PositionOf(size_t offset);
+    // the offset just past the first terminator at or after from, or the end of the text
+    size_t OffsetPast(size_t from, std::string_view terminator);
+    // the GBK text as it was before parsing, for explaining a failure or
+    // recording where attributes end: converted again the first time one
+    // is asked, so that a load converts only once
     std::string m_source;
     const std::string& Source();
 };
@@ -221,6 +226,8 @@ bool AppendGbkAs(XmlEncoding to, const char* data, size_t size, std::string& out
 
 // line and column (from 1, columns counting characters) of a byte offset in a text
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);
+// the bytes of the character at offset at of a valid text in encoding (at least 1)
+size_t CharacterLength(const char* text, size_t size, size_t at, XmlEncoding encoding) noexcept;
 std::string ObjectPath(const CXMLBase* object);
 // a step of a path: the element's name and its index among same-named
 // siblings, asked for only when the step is shown

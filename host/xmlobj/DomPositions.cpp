@@ -10,6 +10,30 @@
 #include <algorithm>
 #include <cstring>
 
+size_t CharacterLength(const char* text, size_t size, size_t at, XmlEncoding encoding) noexcept
+{
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    size_t length = 1;
+    switch (encoding) {
+    case XmlEncoding::Utf16LE:
+    case XmlEncoding::Utf16BE: {
+        const unsigned high = at + 1 < size ? s[at + (encoding == XmlEncoding::Utf16LE ? 1 : 0)] : 0;
+        length = high >= 0xD8 && high <= 0xDB ? 4 : 2;
+        break;
+    }
+    case XmlEncoding::Utf8:
+        while (length < 4 && at + length < size && (s[at + length] & 0xC0) == 0x80)
+            ++length;
+        break;
+    case XmlEncoding::Gbk:
+    case XmlEncoding::Gb18030:
+        if (s[at] >= 0x81 && at + 1 < size)
+            length = encoding == XmlEncoding::Gb18030 && s[at + 1] >= 0x30 && s[at + 1] <= 0x39 ? 4 : 2;
+        break;
+    }
+    return std::min(length, size - at);
+}
+
 // CR, LF and CR LF each end a line: a CR followed by LF is counted with the LF.
 void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column)
 {
@@ -27,18 +51,8 @@ void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding enco
         return encoding == XmlEncoding::Utf16LE ? s[i] | (s[i + 1] << 8) : (s[i] << 8) | s[i + 1];
     };
     const size_t unit = utf16 ? 2 : 1;
-    for (size_t i = 0; i < offset;) {
-        size_t len = unit;
+    for (size_t i = 0; i < offset; i += CharacterLength(text, size, i, encoding)) {
         const unsigned u = unitAt(i);
-        if (utf16) {
-            if (u >= 0xD800 && u <= 0xDBFF)
-                len = 4;
-        } else if (encoding == XmlEncoding::Utf8) {
-            while (i + len < size && (s[i + len] & 0xC0) == 0x80)
-                ++len;
-        } else if (s[i] >= 0x81 && s[i] <= 0xFE && i + 1 < size) {
-            len = (encoding == XmlEncoding::Gb18030 && s[i + 1] >= 0x30 && s[i + 1] <= 0x39) ? 4 : 2;
-        }
         if (u == '\r' && unitAt(i + unit) == '\n') {
             // the LF that follows ends the line
         } else if (u == '\n' || u == '\r') {
@@ -47,7 +61,6 @@ void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding enco
         } else {
             ++column;
         }
-        i += len;
     }
 }
 
@@ -190,6 +203,14 @@ void StepCharacter(const unsigned char* s, size_t n, XmlEncoding encoding, size_
 
 void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
 {
+    const XmlPosition p = PositionOf(offset);
+    line = p.line;
+    column = p.column;
+}
+
+// the place of a byte of the parsed text, and the offset of its character in the bytes the load was given
+XmlPosition MSXML2::IXMLDOMDocument::Impl::PositionOf(size_t offset)
+{
     if (offset < m_cursor.parsed)
         m_cursor = Cursor();
     const auto* s = reinterpret_cast<const unsigned char*>(input);
@@ -212,8 +233,21 @@ void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& colu
         c.input += inputLength;
         c.parsed += parsedLength;
     }
-    line = c.line;
-    column = c.column;
+    return XmlPosition{c.line, c.column, inputMark + c.input};
+}
+
+size_t MSXML2::IXMLDOMDocument::Impl::OffsetPast(size_t from, std::string_view terminator)
+{
+    const std::string& source = Source();
+    // a byte below 0x40 is never a GBK character's second byte: a plain search finds it
+    if (static_cast<unsigned char>(terminator[0]) < 0x40) {
+        const size_t found = source.find(terminator.data(), from, terminator.size());
+        return found == std::string::npos ? source.size() : found + terminator.size();
+    }
+    for (size_t i = from; i < source.size(); i += CharacterLength(source.data(), source.size(), i, XmlEncoding::Gbk))
+        if (source.compare(i, terminator.size(), terminator) == 0)
+            return i + terminator.size();
+    return source.size();
 }
 
 XmlDiagnostic MSXML2::IXMLDOMDocument::Impl::At(pugi::xml_node at, const char* place, const std::string& message)
@@ -232,6 +266,23 @@ XmlDiagnostic MSXML2::IXMLDOMDocument::Impl::At(pugi::xml_node at, const char* p
     return d;
 }
 
+namespace {
+
+// the bytes before the place pugixml records for a construct: its '<' and what follows it
+size_t OpeningLength(pugi::xml_node_type type)
+{
+    switch (type) {
+    case pugi::node_element: return 1;     // <
+    case pugi::node_pi:
+    case pugi::node_declaration: return 2; // <?
+    case pugi::node_comment: return 4;     // <!--
+    case pugi::node_cdata: return 9;       // <![CDATA[
+    default: return 0;
+    }
+}
+
+} // namespace
+
 void MSXML2::IXMLDOMDocument::Impl::ElementPosition(pugi::xml_node element, int& line, int& column)
 {
     // offset_debug points at the name or the text; the construct starts at its '<'
@@ -240,26 +291,49 @@ void MSXML2::IXMLDOMDocument::Impl::ElementPosition(pugi::xml_node element, int&
         line = column = 0;
         return;
     }
-    ptrdiff_t opening = 0;
-    switch (element.type()) {
-    case pugi::node_element: opening = 1; break;              // <
-    case pugi::node_pi:
-    case pugi::node_declaration: opening = 2; break;          // <?
-    case pugi::node_comment: opening = 4; break;              // <!--
-    case pugi::node_cdata: opening = 9; break;                // <![CDATA[
-    default: break;
-    }
+    const auto opening = static_cast<ptrdiff_t>(OpeningLength(element.type()));
     Position(static_cast<size_t>(offset >= opening ? offset - opening : 0), line, column);
 }
 
-// Elements are read in document order, so Position carries on from the last
-// one and the whole load stays one pass over the text.
-void MSXML2::IXMLDOMDocument::Impl::RecordPosition(const CXMLBase* object, pugi::xml_node element)
+// Elements are read in document order, so the places carry on from the last
+// one and the whole load stays one pass over the text. What the parser
+// moved or cut short (values, texts) is measured in the text as read: each
+// construct ends at the first of its terminators, which it cannot hold.
+void MSXML2::IXMLDOMDocument::Impl::RecordPosition(const CXMLBase* object, pugi::xml_node node)
 {
-    if (!positions || !object)
+    if (!positions || !object || node.offset_debug() < 0)
         return;
-    positions->emplace_back(object, XmlPosition());
-    ElementPosition(element, positions->back().second.line, positions->back().second.column);
+    const std::string& source = Source();
+    XmlMarkup& markup = positions->emplace_back(object, XmlMarkup()).second;
+    const size_t opening = OpeningLength(node.type());
+    const auto at = static_cast<size_t>(node.offset_debug());
+    const size_t start = at >= opening ? at - opening : 0;
+    markup.range.start = PositionOf(start);
+    const auto range = [this](size_t from, size_t to) { return XmlRange{PositionOf(from), PositionOf(to)}; };
+    size_t end = start;
+    switch (node.type()) {
+    case pugi::node_element: {
+        end = OffsetOf(node.name()) + std::strlen(node.name());
+        markup.nameRange = range(OffsetOf(node.name()), end);
+        NamePool& names = NamePool::OfThisThread();
+        for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+            const size_t name = OffsetOf(a.name()), value = OffsetOf(a.value());
+            const char quote = value > 0 ? source[value - 1] : '"';
+            end = std::min(source.find(quote, value), source.size());
+            const size_t nameLength = std::strlen(a.name());
+            markup.attributes.push_back(
+                XmlAttributeMarkup{names.Get(a.name(), nameLength), range(name, name + nameLength), range(value, end)});
+        }
+        end = OffsetPast(end, ">");
+        break;
+    }
+    case pugi::node_pcdata: end = std::min(source.find('<', start), source.size()); break;
+    case pugi::node_comment: end = OffsetPast(start + opening, "-->"); break;
+    case pugi::node_cdata: end = OffsetPast(start + opening, "]]>"); break;
+    case pugi::node_pi: end = OffsetPast(start + opening, "?>"); break;
+    default: break;
+    }
+    markup.range.end = PositionOf(end);
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, const std::string& message)

@@ -471,7 +471,7 @@ bool MSXML2::IXMLDOMDocument::Impl::HoldParsedTree()
         for (pugi::xml_node up = n; !next && up; up = up.parent())
             next = up.next_sibling();
     }
-    // positions, which only tools ask for, are the tools' to afford: 16 bytes per node
+    // positions, which only tools ask for, are the tools' to afford
     if (positions)
         positions->reserve(nodes);
     return Hold(nodes * kParsedNodeBytes, pugi::xml_node());

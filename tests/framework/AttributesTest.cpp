@@ -10,7 +10,7 @@ std::string Listing(CRuntimeClass* cls)
 {
     std::string s;
     for (const AttributeInfo& a : AttributesOf(cls)) {
-        static const char* const types[] = {"text", "int", "enum", "ints", "reals"};
+        static const char* const types[] = {"text", "int", "enum", "ints", "reals", "char", "word"};
         s += (s.empty() ? "" : " ") + a.name + ":" + types[static_cast<int>(a.reading.type)];
         if (!a.written)
             s += "?";
@@ -29,15 +29,16 @@ TEST(Attributes, EachClassListsWhatItsRefreshPairWritesAndReads)
         {RUNTIME_CLASS(CNodeAttDef), "Version:int"},
         {RUNTIME_CLASS(CNodeTypeDesc), "name:text showname:text nodetype:int"},
         // fields written only when set are listed too, in their place
-        {RUNTIME_CLASS(CNodeMemberDesc), "name:text showname:text kind:ints sectype:ints linkplanes:text "
-                                          "rotangles:reals linkto:text directused:text sectdesc:text"},
+        {RUNTIME_CLASS(CNodeMemberDesc), "name:text showname:text kind:ints sectype:ints linkplanes:ints "
+                                          "rotangles:reals linkto:text directused:word sectdesc:text"},
         {RUNTIME_CLASS(CPlateDesc),
          "name:text showname:text material:enum lenexp:text widthexp:text thickexp:text planes:text varitem:text"},
         {RUNTIME_CLASS(CBoltGroupDesc), "name:text showname:text material:enum boltgrade:enum bolttype:enum diam:text "
                                          "len:text num:text fathername:text fatherindex:text priorflag:text"},
         {RUNTIME_CLASS(CLinkBarDesc), "name:text showname:text sectype:ints sect:text len:text attach1:text "
                                        "attach2:text attach3:text firstindex:int secondindex:int"},
-        {RUNTIME_CLASS(CVarDesc), "name:text showname:text showvalue:text value:text type:int formattype:text"},
+        {RUNTIME_CLASS(CVarDesc), "name:text showname:text showvalue:text value:text type:int formattype:char"},
+        {RUNTIME_CLASS(CVarItemDesc), "name:text showname:text type:text defineby:word"},
         // a construction: its type, then its whole table, each row written by some type
         {RUNTIME_CLASS(CPointDesc), "name:text showname:text type:enum memname:text line:text plane:text "
                                      "line1:text line2:text pointdesc:text oldpoint:text vec:text rellen:text"},
@@ -66,6 +67,67 @@ TEST(Attributes, EnumerationsCarryTheLibrarysTables)
     EXPECT_EQ(CLineDesc::Types().count, 4);
     // the host's codes have no table: they are plain integers
     EXPECT_EQ(reading(RUNTIME_CLASS(CNodeTypeDesc), "nodetype").table, nullptr);
+}
+
+// what a tool needs beyond the reading rule: what a name names, what the host needs, what empty reads as
+TEST(Attributes, SpecsSayWhatANameNamesAndWhatTheHostNeeds)
+{
+    const auto spec = [](CRuntimeClass* cls, const std::string& name) {
+        for (const AttributeInfo& a : AttributesOf(cls))
+            if (a.name == name)
+                return a.reading;
+        ADD_FAILURE() << cls->m_lpszClassName << " has no " << name;
+        return AttSpec();
+    };
+    const AttSpec planes = spec(RUNTIME_CLASS(CPlateDesc), "planes");
+    EXPECT_TRUE(planes.names == RUNTIME_CLASS(CPlaneDesc) && planes.list && planes.needed);
+    const AttSpec varItem = spec(RUNTIME_CLASS(CPlateDesc), "varitem");
+    EXPECT_TRUE(varItem.names == RUNTIME_CLASS(CVarItemDesc) && !varItem.list && !varItem.needed);
+    EXPECT_EQ(spec(RUNTIME_CLASS(CBoltPlaneDesc), "father").names, RUNTIME_CLASS(CBaseDesc)); // any class
+    EXPECT_EQ(spec(RUNTIME_CLASS(CLinkBarDesc), "attach2").names, RUNTIME_CLASS(CPlaneDesc));
+    // a construction's names, from its table; "refmem" is written only when set, so it may be empty
+    EXPECT_EQ(spec(RUNTIME_CLASS(CVecDesc), "parellelplane").names, RUNTIME_CLASS(CPlaneDesc));
+    EXPECT_EQ(spec(RUNTIME_CLASS(CPointDesc), "oldpoint").names, RUNTIME_CLASS(CPointDesc));
+    EXPECT_EQ(spec(RUNTIME_CLASS(CPointDesc), "rellen").names, nullptr);
+    EXPECT_TRUE(spec(RUNTIME_CLASS(CLineDesc), "plane2").needed);
+    EXPECT_FALSE(spec(RUNTIME_CLASS(CPlaneDesc), "refmem").needed);
+    // sizes the host needs, and texts it does not
+    EXPECT_TRUE(spec(RUNTIME_CLASS(CBoltDesc), "num").needed);
+    EXPECT_FALSE(spec(RUNTIME_CLASS(CBoltDesc), "dlen").needed);
+    EXPECT_STREQ(spec(RUNTIME_CLASS(CVarDesc), "type").ifEmpty, "-1");
+    EXPECT_STREQ(spec(RUNTIME_CLASS(CVarDesc), "formattype").ifEmpty, "g");
+    // the texts compared whole, the catch-all last
+    const AttSpec defineBy = spec(RUNTIME_CLASS(CVarItemDesc), "defineby");
+    ASSERT_TRUE(defineBy.table && defineBy.table->count == 2);
+    EXPECT_STREQ(defineBy.table->rows[1].text, "sys");
+    EXPECT_STREQ(spec(RUNTIME_CLASS(CNodeMemberDesc), "linkplanes").table->rows[0].text, "0");
+}
+
+// what a save writes, and the host reads, without touching the object
+TEST(Attributes, SavedAttributesAreWhatTheFieldsHold)
+{
+    CXMLDocument doc;
+    const std::string xml = "<CNodeAttDef classtype=\"8_0\"><CNodeTypeDesc classtype=\"8_6\" name=\"N\">"
+                            "<CPointDesc classtype=\"8_12\" name=\"P\" type=\"1x\" line=\"L\" memname=\"M\"/>"
+                            "<CVarItemDesc classtype=\"8_9\" name=\"I\"><CVarDesc classtype=\"8_10\" name=\"V\" "
+                            "type=\"\" formattype=\"%.1f\"/></CVarItemDesc></CNodeTypeDesc></CNodeAttDef>";
+    ASSERT_TRUE(doc.LoadXml(xml.data(), xml.size()));
+    const auto saved = [](const CXMLBase& o) {
+        std::string s;
+        for (const kvnodedefine::SavedAttribute& a : kvnodedefine::SavedAttributesOf(o))
+            s += (s.empty() ? "" : " ") + a.name + "=" + a.text.GetString();
+        return s;
+    };
+    const auto child = [](const CXMLBase* o, int i) { return static_cast<const CXMLComposite*>(o)->GetChild(i); };
+    const CXMLBase* node = child(doc.GetRoot(), 0);
+    const CXMLBase& point = *child(node, 0);
+    // the type as read, and only its attributes: the plane it lacks is written empty, memname not at all
+    EXPECT_EQ(saved(point), "name=P showname= type=1 line=L plane=");
+    CString type;
+    ASSERT_TRUE(point.GetAttText("type", type));
+    EXPECT_STREQ(type.GetString(), "1x"); // the object keeps what the file says
+    EXPECT_EQ(saved(*child(child(node, 1), 0)), "name=V showname= showvalue= value= formattype=%");
+    EXPECT_EQ(saved(*doc.GetRoot()), "Version=0");
 }
 
 TEST(Attributes, ListingLeavesNoTraceOnLaterLoads)

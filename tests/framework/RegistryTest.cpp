@@ -1,6 +1,9 @@
 // The class records of the 18 persistent classes and their registration.
 #include "support/DescTestUtil.h"
 
+#include <iterator>
+#include <memory>
+
 namespace {
 
 struct ClassRow {
@@ -70,6 +73,37 @@ TEST(Registry, NoOtherIndexAndNoConflicts)
 {
     EXPECT_EQ(ClassType::Lookup("8_18"), nullptr);
     EXPECT_TRUE(ClassTypeInit::GetConflicts().empty());
+}
+
+// What tools learn of each class: its index, whether it is a construction, and the lists its children are in.
+TEST(Registry, RegisteredClassesTellToolsTheFormat)
+{
+    ASSERT_EQ(kvnodedefine::RegisteredClasses().size(), std::size(kClasses));
+    for (const ClassRow& row : kClasses) {
+        const kvnodedefine::RegisteredClass* c = kvnodedefine::FindRegisteredClass(row.runtimeClass);
+        ASSERT_TRUE(c) << row.name;
+        EXPECT_STREQ(c->index, row.index);
+        EXPECT_TRUE(c->noun && *c->noun) << row.name;
+        const std::unique_ptr<CObject> sample(row.runtimeClass->CreateObject());
+        const bool construction = sample->IsKindOf(RUNTIME_CLASS(CPointDesc)) ||
+                                  sample->IsKindOf(RUNTIME_CLASS(CLineDesc)) ||
+                                  sample->IsKindOf(RUNTIME_CLASS(CPlaneDesc)) ||
+                                  sample->IsKindOf(RUNTIME_CLASS(CVecDesc)) || sample->IsKindOf(RUNTIME_CLASS(CDistDesc));
+        EXPECT_EQ(c->constructionTypes != nullptr, construction) << row.name;
+    }
+    EXPECT_EQ(kvnodedefine::FindRegisteredClass(RUNTIME_CLASS(CPlaneDesc))->constructionTypes, &CPlaneDesc::Types());
+    EXPECT_EQ(kvnodedefine::FindRegisteredClass(RUNTIME_CLASS(CXMLComposite)), nullptr);
+    // a child list for every getter, in getter order; a document's root holds the node types
+    const auto children = [](CRuntimeClass* cls) {
+        std::string s;
+        for (CRuntimeClass* child : kvnodedefine::FindRegisteredClass(cls)->children)
+            s += (s.empty() ? "" : " ") + std::string(child->m_lpszClassName);
+        return s;
+    };
+    EXPECT_EQ(children(RUNTIME_CLASS(CNodeAttDef)), "CNodeTypeDesc");
+    EXPECT_EQ(children(RUNTIME_CLASS(CLinkBarDesc)), "CPlaneDesc CCutDesc");
+    EXPECT_EQ(children(RUNTIME_CLASS(CVarDesc)), "CValueListDesc");
+    EXPECT_EQ(children(RUNTIME_CLASS(CCutDesc)), "");
 }
 
 // What a new object of each class holds and saves, in the class's attribute order.

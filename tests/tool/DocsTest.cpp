@@ -1,7 +1,10 @@
 // The references name every class the format has and every rule the tool checks.
 #include "model/Catalogue.h"
-#include "rules/Lint.h"
-#include "support/DescTestUtil.h"
+#include "rules/Rule.h"
+#include "support/FindingsTable.h"
+
+#include <regex>
+#include <set>
 
 namespace {
 
@@ -27,12 +30,34 @@ TEST(Docs, FormatNamesEveryAttributeOfEveryClass)
             EXPECT_NE(format.find("`" + a.name + "`"), std::string::npos) << info.element << " " << a.name;
 }
 
-TEST(Docs, ToolReferenceNamesEveryRule)
+// Each rule has its section in docs/kvnode.md ("#### `id` (severity)"), and
+// each section a registered rule and a case that runs through check.
+TEST(Docs, EveryRuleIsDocumentedAndHasACase)
 {
     const std::string tool = kvtest::ReadFile(KV_DOCS "/kvnode.md");
     ASSERT_FALSE(tool.empty());
-    for (const kvnode::Rule& rule : kvnode::Rules())
-        EXPECT_NE(tool.find("`" + std::string(rule.id) + "`"), std::string::npos) << rule.id;
+    std::set<std::string> documented;
+    const std::regex heading(R"(\n#### `([a-z0-9-]+)` \((error|warning)\)\n)");
+    for (std::sregex_iterator it(tool.begin(), tool.end(), heading), end; it != end; ++it) {
+        documented.insert((*it)[1]);
+        const kvnode::Rule* rule = kvnode::FindRule((*it)[1].str());
+        if (!rule) {
+            ADD_FAILURE() << "docs/kvnode.md documents a rule no family registers: " << (*it)[1];
+            continue;
+        }
+        EXPECT_EQ((*it)[2], rule->severity == kvnode::Severity::Error ? "error" : "warning") << rule->id;
+    }
+    const kvtest::FindingsTable table = kvtest::FindingsTable::Read();
+    std::set<std::string> cased;
+    for (const auto& file : table.byFile)
+        for (const kvtest::ExpectedFinding& e : file.second)
+            cased.insert(e.rule);
+    for (const kvnode::Rule& rule : kvnode::Rules()) {
+        EXPECT_TRUE(documented.count(std::string(rule.id))) << "no section in docs/kvnode.md: " << rule.id;
+        EXPECT_TRUE(cased.count(std::string(rule.id))) << "no case in findings.txt: " << rule.id;
+    }
+    for (const std::string& id : documented)
+        EXPECT_TRUE(cased.count(id)) << "documented, but no case in findings.txt: " << id;
 }
 
 } // namespace

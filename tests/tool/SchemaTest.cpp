@@ -45,7 +45,8 @@ TEST_F(Schema, IsValidAndEveryExamplePasses)
         EXPECT_NE(output.find("validates"), std::string::npos) << output;
     }
     // files whose only findings are check's own (names, counts) are valid too
-    for (const char* file : {"cycles.xml", "empty-size.xml", "unresolved-name.xml", "duplicate-name.xml", "schema-location.xml"})
+    for (const char* file : {"cycles.xml", "empty-size.xml", "unresolved-name.xml", "duplicate-name.xml", "schema-location.xml",
+                             "passes.xml", "duplicates.xml"})
         EXPECT_EQ(Validate(kData + file, output), 0) << output;
 }
 
@@ -69,6 +70,12 @@ TEST_F(Schema, RejectsWhatTheSchemaKindRulesReport)
         {"class-mismatch.xml", 30, "does not match the fixed value constraint '8_3'"},
         {"tree.xml", 22, "does not match the fixed value constraint '8_13'"},
         {"unknown-class.xml", 30, "Element 'CWeldDesc': This element is not expected"},
+        {"misspelt-element.xml", 5, "Element 'CPlatDesc': This element is not expected"},
+        {"stray-text.xml", 6, "Character content other than whitespace is not allowed"},
+        // what is compared whole, or cut short; an empty variable type is valid
+        {"misread-value.xml", 5, "' 0' is not accepted by the pattern"},
+        {"misread-value.xml", 14, "'User' is not an element of the set"},
+        {"misread-value.xml", 16, "'%.1f' is not accepted by the pattern"},
     };
     for (const auto& c : cases) {
         std::string output;

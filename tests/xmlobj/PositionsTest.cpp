@@ -108,3 +108,74 @@ TEST(Positions, OfCommentsAndInstructions)
 }
 
 } // namespace
+
+namespace {
+
+// Every attribute's name and value, and every text, comment, instruction and
+// CDATA section whole, at its line and column and at the bytes it takes in
+// the text as given, in every encoding the library reads.
+TEST(Positions, RangesOfAttributesAndTexts)
+{
+    const std::string doc = "<?xml version=\"1.0\" encoding=\"{enc}\"?>\r\n"
+                            "<a x=\"梁&amp;柱\" y='say \"hi\"' z=\"\"\r\n"
+                            "   w=\"1\r\n2丂\"><!--注释--><?pi 数据?>文本<![CDATA[乚]>x]]></a>";
+    struct Expected {
+        std::string text; // the bytes of the range, in UTF-8
+        int line, column, endLine, endColumn;
+    };
+    const Expected attributes[][2] = {
+        // name, value
+        {{"x", 2, 4, 2, 5}, {"梁&amp;柱", 2, 7, 2, 14}},
+        {{"y", 2, 16, 2, 17}, {"say \"hi\"", 2, 19, 2, 27}},
+        {{"z", 2, 29, 2, 30}, {"", 2, 32, 2, 32}},
+        {{"w", 3, 4, 3, 5}, {"1\r\n2丂", 3, 7, 4, 3}},
+    };
+    const Expected start = {"<a x=\"梁&amp;柱\" y='say \"hi\"' z=\"\"\r\n   w=\"1\r\n2丂\">", 2, 1, 4, 5};
+    const Expected texts[] = {
+        {"<!--注释-->", 4, 5, 4, 14},
+        {"<?pi 数据?>", 4, 14, 4, 23},
+        {"文本", 4, 23, 4, 25},
+        {"<![CDATA[乚]>x]]>", 4, 25, 4, 41},
+    };
+    const struct {
+        const char* name;  // as declared
+        const char* iconv; // as iconv names it
+        std::string mark;
+    } encodings[] = {
+        {"UTF-8", "UTF-8", ""},          {"UTF-8", "UTF-8", "\xEF\xBB\xBF"}, {"GBK", "GBK", ""},
+        {"GB18030", "GB18030", ""},      {"UTF-16", "UTF-16LE", "\xFF\xFE"}, {"UTF-16", "UTF-16BE", "\xFE\xFF"},
+    };
+    for (const auto& e : encodings) {
+        std::string utf8 = doc;
+        utf8.replace(utf8.find("{enc}"), 5, e.name);
+        const std::string bytes = e.mark + kvtest::Iconv(utf8, "UTF-8", e.iconv);
+        CXMLDocument d;
+        d.SetRecordPositions(true);
+        ASSERT_TRUE(kvtest::LoadText(d, bytes)) << d.GetErrorText();
+        const auto expect = [&](const XmlRange& r, const Expected& x, const std::string& what) {
+            const std::string got = kvtest::Iconv(bytes.substr(r.start.offset, r.end.offset - r.start.offset), e.iconv,
+                                                  "UTF-8");
+            EXPECT_EQ(got, x.text) << e.iconv << " " << what;
+            EXPECT_EQ(std::vector<int>({r.start.line, r.start.column, r.end.line, r.end.column}),
+                      std::vector<int>({x.line, x.column, x.endLine, x.endColumn}))
+                << e.iconv << " " << what;
+        };
+        const XmlMarkup* root = d.GetMarkup(d.GetRoot());
+        ASSERT_TRUE(root);
+        expect(root->range, start, "start tag");
+        expect(root->nameRange, {"a", 2, 2, 2, 3}, "element name");
+        ASSERT_EQ(root->attributes.size(), 4u);
+        for (size_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(kvtest::Str(root->attributes[i].name), attributes[i][0].text);
+            expect(root->attributes[i].nameRange, attributes[i][0], "name " + attributes[i][0].text);
+            expect(root->attributes[i].valueRange, attributes[i][1], "value of " + attributes[i][0].text);
+        }
+        for (int i = 0; i < 4; ++i) {
+            const XmlMarkup* text = d.GetMarkup(Child(d.GetRoot(), i));
+            ASSERT_TRUE(text) << i;
+            expect(text->range, texts[i], texts[i].text);
+        }
+    }
+}
+
+} // namespace

@@ -27,7 +27,7 @@ std::vector<std::string> RuleIds()
 {
     std::vector<std::string> ids;
     for (const Rule& r : Rules())
-        ids.push_back(r.id);
+        ids.emplace_back(r.id);
     return ids;
 }
 std::vector<std::string> FormatNames()
@@ -113,8 +113,9 @@ std::string NoDetails() { return std::string(); }
 const Command kCommands[] = {
     {"check", RunCheck, "kvnode check [OPTIONS] FILE...",
      "Loads each file (- for standard input) and lints it. In text, each finding is\n"
-     "file:line:column: error|warning: message [rule-id], with the source line under it,\n"
-     "and a summary line ends the output.\n",
+     "file:line:column: error|warning: message [rule-id], with the source line under it\n"
+     "and ^~~~ under the attribute value or element it is about, and a summary line\n"
+     "ends the output.\n",
      {Text("--format", nullptr, "FORMAT", &Options::format, "text (default), json, sarif or github", FormatNames, true),
       Flag("--json", nullptr, &Options::json, "the findings as one JSON array, as before --format"),
       Text("--color", nullptr, "WHEN", &Options::color, "auto (default: on a terminal, unless NO_COLOR), always, never",
@@ -142,9 +143,11 @@ const Command kCommands[] = {
       Flag("--svg", nullptr, &Options::svg, "run Graphviz's dot and print SVG")},
      Never, nullptr, NoDetails},
     {"fmt", RunFmt, "kvnode fmt [-o OUT] [--encoding utf-8|gbk] FILE | fmt --check|--diff|-i FILE...",
-     "Loads the file and saves it again through the descriptors: a normalised\n"
-     "copy, in the encoding it was read in unless told otherwise, that keeps all\n"
-     "the file holds. - is standard input, and the copy goes to standard output.\n",
+     "Lays the file out anew and changes nothing else: one element a line,\n"
+     "indented, attributes in the canonical order, blank-line runs as one, the\n"
+     "file's line ending and encoding; every value, name, comment and text as\n"
+     "written. A copy that would read otherwise is not written (status 2).\n"
+     "- is standard input, and the copy goes to standard output.\n",
      {Text("--output", "-o", "OUT", &Options::output, "write to OUT (replaced atomically) instead of standard output"),
       Text("--encoding", nullptr, "ENC", &Options::encoding, "the encoding to write: utf-8 or gbk", Encodings),
       Flag("--check", nullptr, &Options::check, "write nothing; name the files that would change (status 1)"),

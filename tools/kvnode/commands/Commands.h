@@ -1,6 +1,8 @@
 #pragma once
 // The commands of kvnode, each over its parsed command line, writing to out
 // and err and returning the exit status.
+#include <xmlobj/CXMLDocument.h>
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -36,6 +38,11 @@ struct Options {
     bool diff = false;    // print what would change
     bool inPlace = false; // -i
 };
+
+// Reads file once and loads doc from what was read (kept in bytes), or
+// reports why it cannot on err, with the line it stopped at.
+bool LoadInput(const std::string& file, CXMLDocument& doc, std::string& bytes, std::ostream& err);
+bool LoadInput(const std::string& file, CXMLDocument& doc, std::ostream& err);
 
 int RunCheck(const Options& options, std::ostream& out, std::ostream& err);
 int RunShow(const Options& options, std::ostream& out, std::ostream& err);

@@ -1,8 +1,9 @@
-#include "model/AttributeOrder.h"
 #include "commands/Commands.h"
 #include "commands/Diff.h"
+#include "commands/Formatter.h"
 #include "model/Input.h"
 #include "model/Model.h"
+#include "output/Report.h"
 
 namespace kvnode {
 
@@ -13,41 +14,33 @@ struct Formatted {
     std::string after;  // the copy
 };
 
-// Loads file and renders the copy; false, with why on err, when it cannot.
-// The library keeps all a file holds (comments, instructions, unknown
-// elements, a value list's content), so the copy lacks nothing.
-bool Format(const std::string& file, const Options& options, XmlEncoding encoding, CXMLDocument& doc,
-            Formatted& result, std::ostream& err)
+// Reads file once and lays out the copy; false, with why on err, when it
+// cannot be read or the copy would not read as the file does. encoding:
+// the copy's when given, else the file's own.
+bool Format(const std::string& file, const XmlEncoding* encoding, Formatted& result, std::ostream& err)
 {
+    CXMLDocument doc;
+    doc.SetRecordPositions(true);
     if (!LoadInput(file, doc, result.before, err))
         return false;
-    if (!options.encoding.empty())
-        doc.SetEncoding(encoding);
-    PutAttributesInCanonicalOrder(doc);
-    // the save runs every descriptor's refresh, so the copy is what the descriptors hold
-    if (doc.SaveXml(result.after))
+    Formatter formatter(doc, result.before);
+    if (formatter.Format(encoding ? *encoding : doc.GetEncoding(), result.after))
         return true;
-    XmlDiagnostic error = doc.GetError(); // a save to memory names no file
-    error.file = DisplayName(file);
-    ReportError(error, err);
+    const CXMLBase* object = formatter.ProblemObject();
+    const std::string what = object ? Label(*object) + ": " : std::string();
+    ReportError(DisplayName(file), object ? doc.GetPosition(object) : XmlPosition(),
+                "not formatted, since the copy would not read as the file does: " + what + formatter.Problem(),
+                result.before, err);
     return false;
 }
 
-int FormatOne(const Options& options, XmlEncoding encoding, std::ostream& out, std::ostream& err)
+bool Write(const std::string& path, const std::string& bytes, std::ostream& err)
 {
-    CXMLDocument doc;
-    Formatted f;
-    if (!Format(options.files.front(), options, encoding, doc, f, err))
-        return kExitFailure;
-    if (!options.output.empty() && !IsStdin(options.output)) {
-        if (doc.SaveFile(options.output.c_str()))
-            return kExitClean;
-        ReportError(doc.GetError(), err);
-        return kExitFailure;
-    }
-    out << f.after;
-    out.flush();
-    return out ? kExitClean : kExitFailure;
+    CXMLDocument writer;
+    if (writer.WriteFile(path.c_str(), bytes))
+        return true;
+    ReportError(writer.GetError(), std::string(), err);
+    return false;
 }
 
 } // namespace
@@ -57,16 +50,25 @@ int RunFmt(const Options& options, std::ostream& out, std::ostream& err)
     XmlEncoding encoding = XmlEncoding::Utf8;
     if (!options.encoding.empty() && (!XmlEncodingFromName(options.encoding.c_str(), encoding) ||
                                       (encoding != XmlEncoding::Utf8 && encoding != XmlEncoding::Gbk))) {
-        err << "kvnode fmt: unknown encoding \"" << options.encoding << "\" (utf-8 or gbk)\n";
+        err << "kvnode fmt: unknown encoding \"" << Printable(options.encoding) << "\" (utf-8 or gbk)\n";
         return kExitFailure;
     }
+    const XmlEncoding* to = options.encoding.empty() ? nullptr : &encoding;
     const int modes = options.check + options.diff + options.inPlace;
     if (modes > 1 || (modes && !options.output.empty())) {
         err << "kvnode fmt: give one of -o, --check, --diff and -i\n";
         return kExitFailure;
     }
-    if (modes == 0)
-        return FormatOne(options, encoding, out, err);
+    if (modes == 0) {
+        Formatted f;
+        if (!Format(options.files.front(), to, f, err))
+            return kExitFailure;
+        if (!options.output.empty() && !IsStdin(options.output))
+            return Write(options.output, f.after, err) ? kExitClean : kExitFailure;
+        out << f.after;
+        out.flush();
+        return out ? kExitClean : kExitFailure;
+    }
     if (options.inPlace) {
         for (const std::string& file : options.files)
             if (IsStdin(file)) {
@@ -76,23 +78,20 @@ int RunFmt(const Options& options, std::ostream& out, std::ostream& err)
     }
     bool failed = false, changed = false;
     for (const std::string& file : options.files) {
-        CXMLDocument doc;
         Formatted f;
-        if (!Format(file, options, encoding, doc, f, err)) {
+        if (!Format(file, to, f, err)) {
             failed = true;
             continue;
         }
         if (f.before == f.after)
             continue;
         changed = true;
-        if (options.check) {
-            out << DisplayName(file) << '\n';
-        } else if (options.diff) {
-            out << UnifiedDiff(f.before, f.after, DisplayName(file));
-        } else if (!doc.SaveFile(file.c_str())) {
-            ReportError(doc.GetError(), err);
+        if (options.check)
+            out << Printable(DisplayName(file)) << '\n';
+        else if (options.diff)
+            out << UnifiedDiff(f.before, f.after, Printable(DisplayName(file)));
+        else if (!Write(file, f.after, err))
             failed = true;
-        }
     }
     out.flush();
     if (!out)

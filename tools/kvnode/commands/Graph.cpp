@@ -1,9 +1,11 @@
 #include "commands/Commands.h"
 #include "model/Input.h"
 #include "model/Model.h"
+#include "model/NameGraph.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -17,31 +19,32 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
-#include <unordered_map>
 
 namespace kvnode {
 
 namespace {
 
 struct Style {
-    Kind kind;
+    const CRuntimeClass* cls;
     const char* shape;
     const char* fill;
 };
 
-// parts are boxes, constructions ellipses, parameters notes
+// parts are boxes, constructions ellipses, parameters notes; other classes are not drawn
 const Style kStyles[] = {
-    {Kind::Member, "box3d", "#d9d9d9"},  {Kind::Plate, "box", "#9ecae1"},    {Kind::Cut, "box", "#deebf7"},
-    {Kind::Bolt, "box", "#fdae6b"},      {Kind::BoltGroup, "box", "#fd8d3c"}, {Kind::BoltPlane, "box", "#fee6ce"},
-    {Kind::LinkBar, "box", "#bcbddc"},   {Kind::VarItem, "note", "#ffffb2"}, {Kind::Point, "ellipse", "#a1d99b"},
-    {Kind::Line, "ellipse", "#fdd0a2"},  {Kind::Plane, "ellipse", "#c6dbef"}, {Kind::Vector, "ellipse", "#fcbba1"},
-    {Kind::Distance, "ellipse", "#f0e0b0"},
+    {RUNTIME_CLASS(CNodeMemberDesc), "box3d", "#d9d9d9"}, {RUNTIME_CLASS(CPlateDesc), "box", "#9ecae1"},
+    {RUNTIME_CLASS(CCutDesc), "box", "#deebf7"},          {RUNTIME_CLASS(CBoltDesc), "box", "#fdae6b"},
+    {RUNTIME_CLASS(CBoltGroupDesc), "box", "#fd8d3c"},    {RUNTIME_CLASS(CBoltPlaneDesc), "box", "#fee6ce"},
+    {RUNTIME_CLASS(CLinkBarDesc), "box", "#bcbddc"},      {RUNTIME_CLASS(CVarItemDesc), "note", "#ffffb2"},
+    {RUNTIME_CLASS(CPointDesc), "ellipse", "#a1d99b"},    {RUNTIME_CLASS(CLineDesc), "ellipse", "#fdd0a2"},
+    {RUNTIME_CLASS(CPlaneDesc), "ellipse", "#c6dbef"},    {RUNTIME_CLASS(CVecDesc), "ellipse", "#fcbba1"},
+    {RUNTIME_CLASS(CDistDesc), "ellipse", "#f0e0b0"},
 };
 
-const Style* StyleOf(Kind kind)
+const Style* StyleOf(const CRuntimeClass* cls)
 {
     for (const Style& s : kStyles)
-        if (s.kind == kind)
+        if (s.cls == cls)
             return &s;
     return nullptr;
 }
@@ -63,20 +66,20 @@ std::string Dot(const std::string& text)
     return s + "\"";
 }
 
-// ---- the graph of one node type, built before it is written
+// ---- the graph of one node type, drawn from the names the check reads
 
 struct Vertex {
     std::string label;
     const Style* style; // null: a name that leads nowhere
-    Kind kind;
+    const CRuntimeClass* cls;
     bool inCycle = false;
 };
 
 struct Arc {
     size_t from, to;
     std::string label;
-    bool owns;           // a child the descriptor owns, not a name
-    bool cycle = false;  // a step of a construction cycle
+    bool owns;          // a child the descriptor owns, not a name
+    bool cycle = false; // a step of a construction cycle
 };
 
 struct Cluster {
@@ -86,148 +89,53 @@ struct Cluster {
     std::vector<int> component; // of each vertex: its strongly connected component, numbered sinks first
 };
 
-// a name from one construction to another: what construction cycles are made of
-bool IsConstructionStep(const Cluster& c, const Arc& a)
+std::string Named(const CBaseDesc& desc)
 {
-    const Vertex &from = c.vertices[a.from], &to = c.vertices[a.to];
-    return !a.owns && from.style && to.style && IsConstruction(from.kind) && IsConstruction(to.kind);
+    std::string label = Utf8(desc.GetName());
+    if (!desc.GetShowName().IsEmpty())
+        label += " (" + Utf8(desc.GetShowName()) + ")";
+    return label;
 }
 
-class ClusterBuilder {
-public:
-    Cluster Build(const CNodeTypeDesc& node)
-    {
-        m_cluster.title = Utf8(node.GetName());
-        if (!node.GetShowName().IsEmpty())
-            m_cluster.title += " (" + Utf8(node.GetShowName()) + ")";
-        ForEachInNode(node, [&](const CXMLBase& o) {
-            if (const Style* style = StyleOf(KindOf(o)))
-                Add(o, *style);
-        });
-        const Scope scope(node);
-        ForEachInNode(node, [&](const CXMLBase& o) { Arcs(o, scope); });
-        return std::move(m_cluster);
-    }
-
-private:
-    void Add(const CXMLBase& o, const Style& style)
-    {
-        m_index[&o] = m_cluster.vertices.size();
-        const auto& desc = static_cast<const CBaseDesc&>(o);
-        std::string label = Utf8(desc.GetName());
-        if (!desc.GetShowName().IsEmpty())
-            label += " (" + Utf8(desc.GetShowName()) + ")";
-        m_cluster.vertices.push_back(Vertex{label + "\n" + KindWord(KindOf(o)), &style, KindOf(o)});
-    }
-
-    void Arcs(const CXMLBase& o, const Scope& scope)
-    {
-        const auto from = m_index.find(&o);
-        if (from == m_index.end())
-            return;
-        for (const CXMLBase* child : ChildrenOf(o)) {
-            const auto to = m_index.find(child);
-            if (to != m_index.end())
-                m_cluster.arcs.push_back(Arc{from->second, to->second, KindWord(KindOf(*child)), true});
-        }
-        const std::vector<Field> fields = KeyFields(o);
-        for (const Reference& ref : ReferencesOf(fields)) {
-            const Kind kind = ref.field->target;
-            const CBaseDesc* target = scope.Resolve(o, kind, ref.name);
-            const auto to = target ? m_index.find(target) : m_index.end();
-            const size_t id = to != m_index.end() ? to->second : Missing(kind, ref.name);
-            m_cluster.arcs.push_back(Arc{from->second, id, ref.field->attribute, false});
-        }
-    }
-
-    // a name that leads nowhere, drawn once per kind and name
-    size_t Missing(Kind kind, const CString& name)
-    {
-        const auto key = std::make_pair(kind, std::string(name.GetString()));
-        const auto it = m_missing.find(key);
-        if (it != m_missing.end())
-            return it->second;
-        m_missing.emplace(key, m_cluster.vertices.size());
-        m_cluster.vertices.push_back(Vertex{Utf8(name) + "?\nno such " + KindWord(kind), nullptr, kind});
-        return m_cluster.vertices.size() - 1;
-    }
-
-    Cluster m_cluster;
-    std::unordered_map<const CXMLBase*, size_t> m_index;
-    std::map<std::pair<Kind, std::string>, size_t> m_missing;
-};
-
-// Tarjan's strongly connected components over the arcs that pass, without
-// recursion: chains of constructions can be long. Components come out sinks first.
-std::vector<int> Components(const Cluster& c, bool (*passes)(const Cluster&, const Arc&))
+// The descriptors that have a style and the names that lead nowhere, the
+// names and children between them, and the steps of construction cycles.
+Cluster Build(const CNodeTypeDesc& node)
 {
-    const size_t n = c.vertices.size();
-    std::vector<std::vector<size_t>> out(n);
-    for (const Arc& a : c.arcs)
-        if (passes(c, a))
-            out[a.from].push_back(a.to);
-    std::vector<int> index(n, -1), low(n, 0);
-    std::vector<bool> onStack(n, false);
-    std::vector<size_t> stack;
-    std::vector<int> component(n, -1);
-    int next = 0, components = 0;
-    for (size_t start = 0; start < n; ++start) {
-        if (index[start] >= 0)
+    const NameGraph graph(node);
+    Cluster c;
+    c.title = Named(node);
+    const std::vector<NameGraph::Vertex>& vertices = graph.Vertices();
+    std::vector<size_t> drawn(vertices.size(), SIZE_MAX); // each graph vertex's place in the cluster
+    for (size_t v = 0; v < vertices.size(); ++v) {
+        const NameGraph::Vertex& g = vertices[v];
+        const Style* style = g.object ? StyleOf(g.cls) : nullptr;
+        if (g.object && !style)
             continue;
-        std::vector<std::pair<size_t, size_t>> walk{{start, 0}};
-        index[start] = low[start] = next++;
-        stack.push_back(start);
-        onStack[start] = true;
-        while (!walk.empty()) {
-            auto& [v, edge] = walk.back();
-            if (edge < out[v].size()) {
-                const size_t w = out[v][edge++];
-                if (index[w] < 0) {
-                    index[w] = low[w] = next++;
-                    stack.push_back(w);
-                    onStack[w] = true;
-                    walk.emplace_back(w, 0);
-                } else if (onStack[w]) {
-                    low[v] = std::min(low[v], index[w]);
-                }
-                continue;
-            }
-            const size_t done = v;
-            walk.pop_back();
-            if (!walk.empty())
-                low[walk.back().first] = std::min(low[walk.back().first], low[done]);
-            if (low[done] != index[done])
-                continue;
-            size_t w;
-            do {
-                w = stack.back();
-                stack.pop_back();
-                onStack[w] = false;
-                component[w] = components;
-            } while (w != done);
-            ++components;
-        }
+        drawn[v] = c.vertices.size();
+        c.vertices.push_back(Vertex{g.object ? Named(static_cast<const CBaseDesc&>(*g.object)) + "\n" + Noun(g.cls)
+                                             : Utf8(g.name) + "?\nno such " + Noun(g.cls),
+                                    style, g.cls});
     }
-    return component;
-}
-
-bool AnyArc(const Cluster&, const Arc&) { return true; }
-
-// The steps of construction cycles: names between constructions that lead
-// back to where they started.
-void MarkCycles(Cluster& c)
-{
-    const std::vector<int> component = Components(c, IsConstructionStep);
-    std::map<int, int> size;
-    for (const int comp : component)
-        ++size[comp];
-    for (Arc& a : c.arcs) {
-        const bool circle = a.from == a.to || size[component[a.from]] > 1;
-        if (IsConstructionStep(c, a) && component[a.from] == component[a.to] && circle) {
-            a.cycle = true;
-            c.vertices[a.from].inCycle = c.vertices[a.to].inCycle = true;
-        }
+    std::vector<int> cycleOf(vertices.size(), -1);
+    const std::vector<std::vector<size_t>> cycles = graph.Cycles();
+    for (size_t i = 0; i < cycles.size(); ++i)
+        for (const size_t v : cycles[i])
+            cycleOf[v] = static_cast<int>(i);
+    for (const NameGraph::Arc& a : graph.Arcs()) {
+        if (drawn[a.from] == SIZE_MAX || drawn[a.to] == SIZE_MAX)
+            continue;
+        const bool cycle = graph.IsConstructionStep(a) && cycleOf[a.from] >= 0 && cycleOf[a.from] == cycleOf[a.to];
+        c.arcs.push_back(Arc{drawn[a.from], drawn[a.to], a.field, a.owns, cycle});
+        if (cycle)
+            c.vertices[drawn[a.from]].inCycle = c.vertices[drawn[a.to]].inCycle = true;
     }
+    const std::vector<int> component =
+        graph.Components([&](const NameGraph::Arc& a) { return drawn[a.from] != SIZE_MAX && drawn[a.to] != SIZE_MAX; });
+    c.component.resize(c.vertices.size());
+    for (size_t v = 0; v < vertices.size(); ++v)
+        if (drawn[v] != SIZE_MAX)
+            c.component[drawn[v]] = component[v];
+    return c;
 }
 
 // How many ranks dot lays the cluster out in, and how many vertices the
@@ -309,13 +217,13 @@ void WriteCluster(const Cluster& c, int index, std::ostream& out)
 // one table that names the colours and lines the clusters use
 void WriteLegend(const std::vector<Cluster>& clusters, std::ostream& out)
 {
-    std::set<Kind> kinds;
+    std::set<const CRuntimeClass*> kinds;
     bool owns = false, cycle = false, missing = false;
     for (const Cluster& c : clusters) {
         for (const Vertex& v : c.vertices) {
             missing = missing || !v.style;
             if (v.style)
-                kinds.insert(v.kind);
+                kinds.insert(v.cls);
         }
         for (const Arc& a : c.arcs) {
             owns = owns || a.owns;
@@ -325,9 +233,9 @@ void WriteLegend(const std::vector<Cluster>& clusters, std::ostream& out)
     out << "  subgraph cluster_legend {\n    label=\"Legend\";\n    style=rounded;\n"
            "    legend [shape=plaintext, style=\"\", label=<<table border=\"0\" cellspacing=\"2\">\n";
     for (const Style& s : kStyles)
-        if (kinds.count(s.kind))
+        if (kinds.count(s.cls))
             out << "      <tr><td bgcolor=\"" << s.fill << "\" border=\"1\" width=\"24\"></td><td align=\"left\">"
-                << KindWord(s.kind) << " (" << s.shape << ")</td></tr>\n";
+                << Noun(s.cls) << " (" << s.shape << ")</td></tr>\n";
     out << "      <tr><td>&#8594;</td><td align=\"left\">names (labelled with the field)</td></tr>\n";
     if (owns)
         out << "      <tr><td>- - &#8594;</td><td align=\"left\">owns (its child)</td></tr>\n";
@@ -420,11 +328,8 @@ int RunGraph(const Options& options, std::ostream& out, std::ostream& err)
         !SelectNodeTypes(doc, options.hasNode ? &options.node : nullptr, nodes, err))
         return kExitFailure;
     std::vector<Cluster> clusters;
-    for (const CNodeTypeDesc* node : nodes) {
-        clusters.push_back(ClusterBuilder().Build(*node));
-        clusters.back().component = Components(clusters.back(), AnyArc);
-        MarkCycles(clusters.back());
-    }
+    for (const CNodeTypeDesc* node : nodes)
+        clusters.push_back(Build(*node));
     std::ostringstream graph;
     graph << "digraph kvnode {\n  rankdir=" << (options.rankdir.empty() ? ChooseRankDir(clusters) : options.rankdir)
           << ";\n  node [style=filled, fontname=\"sans-serif\"];\n"

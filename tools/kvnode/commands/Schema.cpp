@@ -36,6 +36,18 @@ const char* const kListTypes = R"(  <xs:simpleType name="integer">
     <xs:annotation><xs:documentation>A 32-bit integer in decimal digits.</xs:documentation></xs:annotation>
     <xs:restriction base="xs:int"/>
   </xs:simpleType>
+  <xs:simpleType name="integerOrEmpty">
+    <xs:annotation><xs:documentation>An integer, or nothing: an empty text reads as none.</xs:documentation></xs:annotation>
+    <xs:restriction base="xs:string">
+      <xs:pattern value="(\s*[+\-]?[0-9]+\s*)?"/>
+    </xs:restriction>
+  </xs:simpleType>
+  <xs:simpleType name="character">
+    <xs:annotation><xs:documentation>One printable ASCII character, or nothing: only the first byte is read.</xs:documentation></xs:annotation>
+    <xs:restriction base="xs:string">
+      <xs:pattern value="[ -~]?"/>
+    </xs:restriction>
+  </xs:simpleType>
   <xs:simpleType name="integerList">
     <xs:annotation><xs:documentation>Comma-separated integers: 1,3</xs:documentation></xs:annotation>
     <xs:restriction base="xs:string">
@@ -90,13 +102,38 @@ private:
         return name;
     }
 
+    // Texts compared whole: a Keyword takes one of them; an integer list may
+    // also be one of them, but not a single number that reads as one of them
+    // (" 0" is a list of one side, not the end connection "0").
+    std::string KeywordType(const ClassInfo& info, const AttributeInfo& a)
+    {
+        const std::string name = info.element + "." + a.name;
+        std::string s = "  <xs:simpleType name=\"" + name + "\">\n";
+        if (a.reading.type == AttType::Keyword) {
+            s += "    <xs:restriction base=\"xs:string\">\n";
+            for (int i = 0; i < a.reading.table->count; ++i)
+                s += "      <xs:enumeration value=\"" + Escaped(a.reading.table->rows[i].text) + "\"/>\n";
+        } else {
+            std::string pattern;
+            for (int i = 0; i < a.reading.table->count; ++i)
+                pattern += std::string(a.reading.table->rows[i].text) + "|";
+            const char* item = R"(\s*[+\-]?[0-9]+\s*)";
+            pattern += R"(\s*[+\-]?0*[1-9][0-9]*\s*|)" + std::string(item) + "(," + item + ")+";
+            s += "    <xs:restriction base=\"xs:string\">\n      <xs:pattern value=\"" + Escaped(pattern) + "\"/>\n";
+        }
+        m_enumerations.emplace_back(name, s + "    </xs:restriction>\n  </xs:simpleType>\n");
+        return name;
+    }
+
     std::string TypeOf(const ClassInfo& info, const AttributeInfo& a)
     {
         switch (a.reading.type) {
-        case AttType::Integer: return "integer";
+        case AttType::Integer: return a.reading.ifEmpty ? "integerOrEmpty" : "integer";
         case AttType::Enumeration: return EnumerationType(info, a);
-        case AttType::IntegerList: return "integerList";
+        case AttType::IntegerList: return a.reading.table ? KeywordType(info, a) : "integerList";
         case AttType::NumberList: return "numberList";
+        case AttType::Character: return "character";
+        case AttType::Keyword: return KeywordType(info, a);
         case AttType::Text: break;
         }
         return "xs:string";
@@ -107,12 +144,12 @@ private:
         std::string& s = m_types;
         s += "  <xs:complexType name=\"" + info.element + "\">\n";
         s += Documentation(info.IsRoot() ? "The document root: the node types it defines."
-                                         : "A " + std::string(KindWord(info.kind)) + ".",
+                                         : "A " + info.noun + ".",
                            "    ");
         if (!info.children.empty()) {
             s += "    <xs:choice minOccurs=\"0\" maxOccurs=\"unbounded\">\n";
-            for (const Kind kind : info.children) {
-                const ClassInfo& child = *ClassOfKind(kind);
+            for (const CRuntimeClass* cls : info.children) {
+                const ClassInfo& child = *ClassOf(cls);
                 s += "      <xs:element name=\"" + child.element + "\" type=\"" + child.element + "\"/>\n";
             }
             s += "    </xs:choice>\n";
@@ -122,7 +159,7 @@ private:
              "    <xs:attribute name=\"nodeindex\" type=\"xs:string\"/>\n";
         for (const AttributeInfo& a : info.attributes) {
             // a construction without "type" is read as type 0: say it
-            const bool required = a.name == "type" && IsConstruction(info.kind);
+            const bool required = a.name == "type" && info.IsConstruction();
             s += "    <xs:attribute name=\"" + a.name + "\" type=\"" + TypeOf(info, a) + "\"" +
                  (required ? " use=\"required\"" : "") + "/>\n";
         }

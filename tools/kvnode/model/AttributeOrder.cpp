@@ -2,62 +2,31 @@
 
 #include "model/Catalogue.h"
 
-#include <vector>
+#include <algorithm>
+#include <numeric>
 
 namespace kvnode {
 
-namespace {
-
-// CXMLBase keeps its attribute list to itself and its own classes; the
-// formatter is the one place outside that reorders it.
-struct AttributeListOf : CXMLBase {
-    static CStringArray& Of(CXMLBase& object) { return object.*(&AttributeListOf::m_AttList); }
-};
-
-void Reorder(CXMLBase& object, const ClassInfo& info)
+std::vector<size_t> CanonicalOrder(const CXMLBase& object, const std::vector<XmlAttributeMarkup>& attributes)
 {
-    CStringArray& list = AttributeListOf::Of(object);
-    const INT_PTR pairs = list.GetSize() / 2;
-    std::vector<char> taken(static_cast<size_t>(pairs), 0);
-    CStringArray ordered;
-    const auto take = [&](const char* name) {
-        for (INT_PTR i = 0; i < pairs; ++i) {
-            if (!taken[static_cast<size_t>(i)] && list[2 * i] == name) {
-                taken[static_cast<size_t>(i)] = 1;
-                ordered.Add(list[2 * i]);
-                ordered.Add(list[2 * i + 1]);
-                return;
-            }
-        }
-    };
-    take("classtype");
-    for (const AttributeInfo& a : info.attributes)
-        take(a.name.c_str());
-    for (INT_PTR i = 0; i < pairs; ++i) {
-        if (!taken[static_cast<size_t>(i)]) {
-            ordered.Add(list[2 * i]);
-            ordered.Add(list[2 * i + 1]);
+    std::vector<size_t> order(attributes.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    const ClassInfo* info = ClassOf(object);
+    if (!info)
+        return order;
+    // classtype, the class's own by their place in its list, then the rest
+    const size_t others = info->attributes.size() + 1;
+    std::vector<size_t> rank(attributes.size(), others);
+    for (size_t i = 0; i < attributes.size(); ++i) {
+        const std::string name = attributes[i].name.GetString();
+        if (name == "classtype") {
+            rank[i] = 0;
+        } else if (const AttributeInfo* known = FindAttribute(*info, name)) {
+            rank[i] = 1 + static_cast<size_t>(known - info->attributes.data());
         }
     }
-    list.RemoveAll();
-    for (INT_PTR i = 0; i < ordered.GetSize(); ++i)
-        list.Add(ordered[i]);
-}
-
-} // namespace
-
-void PutAttributesInCanonicalOrder(CXMLDocument& doc)
-{
-    if (!doc.GetRoot())
-        return;
-    ForEachObject(*doc.GetRoot(), [](const CXMLBase& o) {
-        const ClassInfo* info = ClassOf(o);
-        if (!info)
-            return;
-        auto& object = const_cast<CXMLBase&>(o);
-        object.RefreshAttListWithMember();
-        Reorder(object, *info);
-    });
+    std::stable_sort(order.begin(), order.end(), [&rank](size_t a, size_t b) { return rank[a] < rank[b]; });
+    return order;
 }
 
 } // namespace kvnode

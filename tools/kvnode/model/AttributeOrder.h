@@ -3,13 +3,14 @@
 // files with the same content format alike: classtype, then the class's own
 // attributes in the order the class writes them (a construction's whole
 // table, whatever its type), then those the class does not know, in the
-// order they were read. The library itself keeps the order it read.
+// order they were written. An element of no known class keeps its order.
 #include <xmlobj/CXMLDocument.h>
+
+#include <vector>
 
 namespace kvnode {
 
-// Runs each descriptor's save side (as a save would) and puts every known
-// object's attributes in that order; unknown elements stay as they were read.
-void PutAttributesInCanonicalOrder(CXMLDocument& doc);
+// the indexes of object's attributes, as written, in the order to write them
+std::vector<size_t> CanonicalOrder(const CXMLBase& object, const std::vector<XmlAttributeMarkup>& attributes);
 
 } // namespace kvnode

@@ -1,10 +1,12 @@
 #pragma once
-// Where the commands read their documents from: a file, or standard input for "-".
+// Where the commands read their documents from: a file, or standard input
+// for "-". Each input is read once, through the library (regular files
+// whole, pipes and FIFOs as bounded streams, never waiting for a writer
+// that is not there), and loaded from the bytes read, which the command
+// keeps for source lines and the formatter.
 #include <xmlobj/CXMLDocument.h>
 
-#include <ostream>
 #include <string>
-#include <vector>
 
 namespace kvnode {
 
@@ -15,10 +17,7 @@ inline std::string DisplayName(const std::string& file) { return IsStdin(file) ?
 
 // The bytes of file; false with the reason in error (file: message).
 bool ReadInput(const std::string& file, std::string& bytes, XmlDiagnostic& error);
-// Loads file into doc; bytes gets what was read, error why it failed (named after the file).
+// Reads file into bytes and loads doc from them; error says why it failed (named after the file).
 bool LoadDocument(const std::string& file, CXMLDocument& doc, std::string& bytes, XmlDiagnostic& error);
-// the same, reporting a failure on err
-bool LoadInput(const std::string& file, CXMLDocument& doc, std::string& bytes, std::ostream& err);
-bool LoadInput(const std::string& file, CXMLDocument& doc, std::ostream& err);
 
 } // namespace kvnode

@@ -1,96 +1,85 @@
 #pragma once
-// How the tool sees a loaded tree: what each descriptor is, which of its
-// fields matter, which of them name other descriptors, and where a name leads.
+// How the tool sees a loaded tree, all of it asked of the library: which
+// class each object is (the library's registry), what the host reads of it
+// (what a save of it writes, SavedAttributesOf), which of those texts name
+// other descriptors and of which class, and where a name leads.
 #include <KvNodeDefine/KvNodeDefine.h>
 
 #include <functional>
-#include <map>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 namespace kvnode {
 
-enum class Kind {
-    Other, // not a descriptor the tool knows: the root, unknown elements, text
-    NodeType,
-    Member,
-    Plate,
-    Cut,
-    Bolt,
-    BoltGroup,
-    BoltPlane,
-    LinkBar,
-    VarItem,
-    Var,
-    ValueList,
-    Point,
-    Line,
-    Plane,
-    Vector,
-    Distance,
-    Any, // as a reference target: a descriptor of any kind
-};
+class Speller;
 
-Kind KindOf(const CXMLBase& object);
-CRuntimeClass* RuntimeClassOf(Kind kind); // null for Other and Any
-const char* KindWord(Kind kind); // "bolt group", "point", ...
-inline bool IsConstruction(Kind k) { return k >= Kind::Point && k <= Kind::Distance; }
+// the registered class of object exactly, or null (the root's text, comments, unknown elements)
+const kvnodedefine::RegisteredClass* RegisteredClassOf(const CXMLBase& object);
+// "bolt group"; "descriptor" for CBaseDesc, which a name of any class names
+std::string Noun(const CRuntimeClass* cls);
+// a point, line, plane, vector or distance: built by a type that chooses its attributes
+bool IsConstruction(const CXMLBase& object);
 
 // GBK texts as UTF-8 for the terminal; a byte that does not convert shows as \xNN.
 std::string Utf8(const char* gbk, size_t size);
 inline std::string Utf8(const CString& gbk) { return Utf8(gbk.GetString(), static_cast<size_t>(gbk.GetLength())); }
 // a text typed at the terminal, for comparing with names in memory
 bool Utf8ToGbk(const std::string& utf8, CString& gbk);
-// kind "name", or kind (unnamed); for messages
+inline std::string Bytes(const CString& s) { return std::string(s.GetString(), static_cast<size_t>(s.GetLength())); }
+// noun "name", or noun (unnamed); <element> for an object of no registered class; for messages
 std::string Label(const CXMLBase& object);
 
-// One field that matters for what a descriptor is. Names of other
-// descriptors carry the kind they must name; the rest are texts for the host.
+// One field of what the host reads of a descriptor.
 struct Field {
-    const char* attribute;
-    CString value;            // GBK, as stored (enumerations as their display text)
-    Kind target = Kind::Other; // Other: not a name
-    bool optional = false;     // an empty value is no reference and not shown
-    bool list = false;         // comma-separated names
-    bool derived = false;      // computed from other fields, not an attribute of its own
+    std::string attribute;
+    CString value;        // GBK, as the host reads it (what a save writes)
+    AttSpec reading;      // how it is read, and what it names
+    bool derived = false; // worked out from other fields, not an attribute (a bolt's variable item)
 };
 
-// The key fields of an object, in attribute order; for a construction only
-// those its type uses.
+// What the host reads of object, in save order: each attribute a save of it
+// writes (for a construction those of its type, after "type"), then what it
+// works out from them (a bolt's variable item); for a value list its values.
 std::vector<Field> KeyFields(const CXMLBase& object);
-// "type=1 (PointByLinePlane)" for a construction, empty otherwise
-std::string ConstructionType(const CXMLBase& object);
-// a construction kind's table of types, or null
-const SteelSystem::EnumTable* ConstructionTypes(Kind kind);
+// the attributes every descriptor has ("name", "showname"), which KeyFields lists first
+bool IsBaseAttribute(const std::string& attribute);
 
 struct Reference {
     const Field* field;
     CString name;
 };
-// The names among the key fields, lists split; empty optional names left out.
+// The names among the fields, lists split as the host splits them; an empty
+// name that is not needed names nothing and is left out.
 std::vector<Reference> ReferencesOf(const std::vector<Field>& fields);
 
-// Name lookup in one node type: its direct children, and for anything
-// inside a link bar also the link bar's own planes, which come first.
-// The first descriptor of a name wins, as in the descriptors' own lookups.
+// Name lookup in one node type. A descriptor sees first the children of
+// each descriptor it lies in, innermost first (the planes of its link bar),
+// then the node type's children; the first descriptor of a name wins, as in
+// the descriptors' own lookups.
 class Scope {
 public:
     explicit Scope(const CNodeTypeDesc& node);
+    ~Scope();
     const CNodeTypeDesc& Node() const { return m_node; }
-    // what name leads to from `from` when a descriptor of `kind` is wanted, or null
-    const CBaseDesc* Resolve(const CXMLBase& from, Kind kind, const CString& name) const;
+    // what name leads to from `from` when a descriptor of cls (or derived) is wanted, or null
+    const CBaseDesc* Resolve(const CXMLBase& from, const CRuntimeClass* cls, const CString& name) const;
     // any direct child of the node type with the name, for hints
     const CBaseDesc* FindAny(const CString& name) const;
-    // the names of the node type's children of a kind (GBK), for hints
-    std::vector<std::string> NamesOf(Kind kind) const;
+    // the names of the node type's children of cls, indexed for hints (GBK)
+    const Speller& NamesOf(const CRuntimeClass* cls) const;
 
 private:
-    using Key = std::pair<Kind, std::string>;
+    // a parent's descriptor children by name: the first of each class, in child order
+    using Names = std::unordered_map<std::string, std::vector<const CBaseDesc*>>;
+    const CBaseDesc* Find(const CXMLBase& parent, const CRuntimeClass* cls, const std::string& name) const;
+
     const CNodeTypeDesc& m_node;
-    std::map<Key, const CBaseDesc*> m_children;
-    std::map<std::pair<const CXMLBase*, std::string>, const CBaseDesc*> m_linkBarPlanes;
+    std::unordered_map<const CXMLBase*, Names> m_children; // only parents that have some
+    mutable std::unordered_map<const CRuntimeClass*, std::unique_ptr<Speller>> m_spellers;
 };
 
 // direct children of a composite, in order (none for a plain object)
@@ -104,10 +93,6 @@ std::vector<const CNodeTypeDesc*> NodeTypesOf(const CXMLBase* root);
 
 // a reader's message in UTF-8 with the element path: "message (in path)"
 std::string DiagnosticText(const XmlDiagnostic& diagnostic);
-// "file:line:column: error: message (in path)", a line on err
-void ReportError(const XmlDiagnostic& error, std::ostream& err);
-// Loads path for a command, reporting a failure on err.
-bool LoadForTool(const std::string& path, CXMLDocument& doc, std::ostream& err);
 // The node types to work on: all, or the one named nodeUtf8 (an error on err when none is).
 bool SelectNodeTypes(const CXMLDocument& doc, const std::string* nodeUtf8, std::vector<const CNodeTypeDesc*>& out,
                      std::ostream& err);

@@ -4,74 +4,100 @@
 
 #include <xmlobj/XmlEncoding.h>
 
+#include <algorithm>
+
 namespace kvnode {
 
 namespace {
 
-// The encoding a document is in, as the library decides it: a byte-order
-// mark, else the declaration, else UTF-8.
-XmlEncoding EncodingOf(const std::string& bytes, size_t& bom)
-{
-    bom = 0;
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        bom = 3;
-        return XmlEncoding::Utf8;
-    }
-    if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
-        bom = 2;
-        return bytes[0] == '\xFF' ? XmlEncoding::Utf16LE : XmlEncoding::Utf16BE;
-    }
-    XmlEncoding encoding = XmlEncoding::Utf8;
-    if (bytes.compare(0, 5, "<?xml") != 0)
-        return encoding;
-    const size_t end = bytes.find("?>");
-    const size_t at = bytes.find("encoding", 0);
-    if (end == std::string::npos || at == std::string::npos || at > end)
-        return encoding;
-    const size_t open = bytes.find_first_of("\"'", at);
-    const size_t close = open < end ? bytes.find(bytes[open], open + 1) : std::string::npos;
-    if (close < end)
-        XmlEncodingFromName(bytes.substr(open + 1, close - open - 1).c_str(), encoding);
-    return encoding;
-}
-
+// in the encoding the library reads the document in (a byte-order mark, else the declaration, else UTF-8)
 std::string ToUtf8(const std::string& bytes)
 {
-    size_t bom;
-    const XmlEncoding encoding = EncodingOf(bytes, bom);
+    XmlEncoding encoding = XmlEncoding::Utf8;
+    size_t bom = 0;
+    TextError error;
+    if (!DetectEncoding(bytes.data(), bytes.size(), encoding, bom, error))
+        return bytes;
     if (encoding == XmlEncoding::Utf8)
         return bytes.substr(bom);
-    std::string gbk;
-    TextError error;
+    const char* data = bytes.data() + bom;
+    const size_t size = bytes.size() - bom;
     if (encoding == XmlEncoding::Gbk)
-        gbk = bytes.substr(bom);
-    else if (!ConvertToGbk(bytes.data() + bom, bytes.size() - bom, encoding, gbk, error))
+        return Utf8(data, size);
+    std::string gbk;
+    if (ConvertToGbk(data, size, encoding, gbk, error))
+        return Utf8(gbk.data(), gbk.size());
+    // the bytes before the one that does not convert did
+    const size_t valid = std::min(error.offset, size);
+    if (!ConvertToGbk(data, valid, encoding, gbk, error))
         return bytes.substr(bom);
-    return Utf8(gbk.data(), gbk.size());
+    return Utf8(gbk.data(), gbk.size()) + std::string(data + valid, size - valid);
 }
 
 } // namespace
 
+size_t Utf8Length(const std::string& text, size_t at)
+{
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    const size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    size_t n = 1;
+    while (n < length && at + n < text.size() && (static_cast<unsigned char>(text[at + n]) & 0xC0) == 0x80)
+        ++n;
+    return n;
+}
+
 SourceText::SourceText(const std::string& bytes) : m_text(ToUtf8(bytes))
 {
-    for (size_t start = 0; start < m_text.size();) {
-        m_starts.push_back(start);
-        const size_t end = m_text.find('\n', start);
-        start = end == std::string::npos ? m_text.size() : end + 1;
+    if (m_text.empty())
+        return;
+    m_starts.push_back(0);
+    for (size_t i = 0; i < m_text.size(); ++i) {
+        const char c = m_text[i];
+        if (c == '\r' && i + 1 < m_text.size() && m_text[i + 1] == '\n')
+            continue; // the LF ends the line
+        if ((c == '\n' || c == '\r') && i + 1 < m_text.size())
+            m_starts.push_back(i + 1);
     }
+}
+
+size_t SourceText::LineStart(int n) const
+{
+    return n >= 1 && n <= LineCount() ? m_starts[static_cast<size_t>(n - 1)] : m_text.size();
+}
+
+size_t SourceText::LineEnd(int n) const
+{
+    if (n < 1 || n > LineCount())
+        return m_text.size();
+    size_t end = n < LineCount() ? m_starts[static_cast<size_t>(n)] : m_text.size();
+    if (end > LineStart(n) && m_text[end - 1] == '\n')
+        --end;
+    if (end > LineStart(n) && m_text[end - 1] == '\r')
+        --end;
+    return end;
 }
 
 std::string SourceText::Line(int n) const
 {
-    if (n < 1 || n > LineCount())
-        return std::string();
-    const size_t start = m_starts[static_cast<size_t>(n - 1)];
-    size_t end = m_text.find('\n', start);
-    if (end == std::string::npos)
-        end = m_text.size();
-    if (end > start && m_text[end - 1] == '\r')
-        --end;
-    return m_text.substr(start, end - start);
+    const size_t start = LineStart(n);
+    return m_text.substr(start, LineEnd(n) - start);
+}
+
+size_t SourceText::OffsetOf(int line, int column) const
+{
+    if (line < 1 || line > LineCount())
+        return m_text.size();
+    if (line != m_cursorLine || column < m_cursorColumn) {
+        m_cursorLine = line;
+        m_cursorColumn = 1;
+        m_cursor = LineStart(line);
+    }
+    const size_t end = LineEnd(line);
+    while (m_cursorColumn < column && m_cursor < end) {
+        m_cursor += Utf8Length(m_text, m_cursor);
+        ++m_cursorColumn;
+    }
+    return std::min(m_cursor, end);
 }
 
 int Utf8Chars(const std::string& text, size_t begin, size_t end)

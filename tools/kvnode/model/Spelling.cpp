@@ -7,21 +7,85 @@ namespace kvnode {
 
 namespace {
 
-int EditDistance(const std::string& a, const std::string& b)
+using Units = std::vector<uint16_t>;
+
+constexpr size_t kMostEdits = 2;
+
+// a GBK text as characters: an ASCII byte, or a lead byte and its trail byte
+Units UnitsOf(const std::string& text, bool ignoreCase)
 {
-    std::vector<int> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j)
-        row[j] = static_cast<int>(j);
-    for (size_t i = 1; i <= a.size(); ++i) {
-        int diagonal = row[0];
-        row[0] = static_cast<int>(i);
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const int above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
+    Units units;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b >= 0x81 && i + 1 < text.size())
+            units.push_back(static_cast<uint16_t>(b << 8 | static_cast<unsigned char>(text[++i])));
+        else
+            units.push_back(ignoreCase ? static_cast<uint16_t>(std::tolower(b)) : b);
     }
-    return row[b.size()];
+    return units;
+}
+
+// how many edits still count as a slip in a word of n characters
+size_t EditsAllowed(size_t n) { return std::min(kMostEdits, std::max<size_t>(1, n / 3)); }
+
+uint64_t Mix(uint64_t h, size_t length)
+{
+    h += 0x9E3779B97F4A7C15ull * (length + 1);
+    h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ull;
+    h = (h ^ (h >> 27)) * 0x94D049BB133111EBull;
+    return h ^ (h >> 31);
+}
+
+// The hashes of a word's variants with up to `edits` characters deleted,
+// fewer deletions first; each in constant time from the prefix hashes.
+std::vector<uint64_t> Variants(const Units& u, size_t edits)
+{
+    const size_t n = u.size();
+    constexpr uint64_t kBase = 1000003;
+    std::vector<uint64_t> prefix(n + 1, 0), power(n + 1, 1);
+    for (size_t i = 0; i < n; ++i) {
+        prefix[i + 1] = prefix[i] * kBase + u[i] + 1;
+        power[i + 1] = power[i] * kBase;
+    }
+    const auto part = [&](size_t a, size_t b) { return prefix[b] - prefix[a] * power[b - a]; };
+    std::vector<uint64_t> out{Mix(part(0, n), n)};
+    if (edits >= 1 && n >= 1)
+        for (size_t i = 0; i < n; ++i)
+            out.push_back(Mix(part(0, i) * power[n - i - 1] + part(i + 1, n), n - 1));
+    if (edits >= 2 && n >= 2)
+        for (size_t i = 0; i < n; ++i)
+            for (size_t j = i + 1; j < n; ++j)
+                out.push_back(
+                    Mix((part(0, i) * power[j - i - 1] + part(i + 1, j)) * power[n - j - 1] + part(j + 1, n), n - 2));
+    return out;
+}
+
+// Edits between a and b, or limit + 1 once they are sure to exceed limit: only
+// the band of cells within limit of the diagonal is worked out.
+size_t EditDistance(const Units& a, const Units& b, size_t limit)
+{
+    const size_t n = a.size(), m = b.size();
+    if ((n > m ? n - m : m - n) > limit)
+        return limit + 1;
+    const size_t over = limit + 1;
+    std::vector<size_t> row(m + 1), next(m + 1);
+    for (size_t j = 0; j <= m; ++j)
+        row[j] = std::min(j, over);
+    for (size_t i = 1; i <= n; ++i) {
+        const size_t from = i > limit ? i - limit : 1, to = std::min(m, i + limit);
+        std::fill(next.begin(), next.end(), over);
+        next[0] = std::min(i, over);
+        size_t best = next[0];
+        for (size_t j = from; j <= to; ++j) {
+            const size_t substitute = row[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+            next[j] = std::min({row[j] + 1, next[j - 1] + 1, substitute, over});
+            best = std::min(best, next[j]);
+        }
+        if (best > limit)
+            return over;
+        row.swap(next);
+    }
+    return std::min(row[m], over);
 }
 
 std::string WithoutBlanks(const std::string& s)
@@ -33,35 +97,82 @@ std::string WithoutBlanks(const std::string& s)
     return out;
 }
 
-std::string Lower(std::string s)
+} // namespace
+
+std::string LowerAscii(std::string s)
 {
     for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return s;
 }
 
-} // namespace
+Speller::Speller(std::vector<std::string> words, bool ignoreCase) : m_words(std::move(words)), m_ignoreCase(ignoreCase)
+{
+    for (uint32_t id = 0; id < m_words.size(); ++id) {
+        m_bare.emplace(LowerAscii(WithoutBlanks(m_words[id])), id);
+        const Units units = UnitsOf(m_words[id], m_ignoreCase);
+        if (units.size() > kLongest + kMostEdits)
+            continue;
+        std::vector<uint64_t> variants = Variants(units, kMostEdits);
+        std::sort(variants.begin(), variants.end());
+        variants.erase(std::unique(variants.begin(), variants.end()), variants.end());
+        for (const uint64_t v : variants)
+            m_variants[v].push_back(id);
+    }
+}
+
+Suggestion Speller::Closest(const std::string& word) const
+{
+    Suggestion best;
+    // a difference in blanks or case alone beats any spelling
+    const auto bare = m_bare.find(LowerAscii(WithoutBlanks(word)));
+    if (bare != m_bare.end() && m_words[bare->second] != word) {
+        const std::string& c = m_words[bare->second];
+        best.word = c;
+        best.blanksOnly = WithoutBlanks(c) == WithoutBlanks(word);
+        best.caseOnly = !best.blanksOnly && LowerAscii(c) == LowerAscii(word);
+        return best;
+    }
+    const Units units = UnitsOf(word, m_ignoreCase);
+    if (units.empty() || units.size() > kLongest)
+        return best;
+    const size_t limit = std::min(EditsAllowed(units.size()), units.size() - 1);
+    if (limit == 0)
+        return best;
+    // the words that share a variant, closest variants first, at most kCandidates of them
+    std::vector<uint32_t> candidates;
+    for (const uint64_t v : Variants(units, limit)) {
+        const auto found = m_variants.find(v);
+        if (found == m_variants.end())
+            continue;
+        for (const uint32_t id : found->second)
+            if (std::find(candidates.begin(), candidates.end(), id) == candidates.end())
+                candidates.push_back(id);
+        if (candidates.size() >= kCandidates)
+            break;
+    }
+    size_t bestDistance = limit + 1;
+    uint32_t bestId = 0;
+    for (const uint32_t id : candidates) {
+        if (m_words[id] == word)
+            continue;
+        const size_t d = EditDistance(units, UnitsOf(m_words[id], m_ignoreCase), limit);
+        if (d < bestDistance || (d == bestDistance && d <= limit && id < bestId)) {
+            bestDistance = d;
+            bestId = id;
+        }
+    }
+    if (bestDistance <= limit) {
+        best.word = m_words[bestId];
+        best.distance = static_cast<int>(bestDistance);
+    }
+    return best;
+}
 
 Suggestion Closest(const std::string& word, const std::vector<std::string>& candidates)
 {
-    Suggestion best;
-    const std::string bare = Lower(WithoutBlanks(word));
-    for (const std::string& c : candidates) {
-        if (c == word)
-            continue;
-        // a difference in blanks or case alone beats any spelling
-        const bool same = Lower(WithoutBlanks(c)) == bare;
-        const int d = same ? 0 : EditDistance(word, c);
-        if (!best.word.empty() && d >= best.distance)
-            continue;
-        const int limit = std::max(1, static_cast<int>(word.size()) / 3);
-        if (!same && (d > limit || d >= static_cast<int>(word.size())))
-            continue;
-        best = Suggestion{c, d};
-        best.blanksOnly = same && WithoutBlanks(c) == WithoutBlanks(word);
-        best.caseOnly = same && !best.blanksOnly && Lower(c) == Lower(word);
-    }
-    return best;
+    return Speller(candidates).Closest(word);
 }
 
 std::string DidYouMean(const Suggestion& s)

@@ -1,20 +1,21 @@
 // Findings as GitHub Actions workflow commands, which annotate the lines of
-// a pull request: ::error file=F,line=L,col=C,title=RULE::MESSAGE
+// a pull request:
+//   ::error file=F,line=L,col=C,endColumn=E,title=RULE::MESSAGE
 #include "output/Report.h"
 
 namespace kvnode {
 
 namespace {
 
-// the runner reads %, CR and LF escaped in a message, and : and , too in a property
+// The runner reads %, CR and LF escaped in a message, and : and , too in a
+// property; other characters a file can hold that a log would obey are
+// written as the text format writes them.
 std::string Escape(const std::string& text, bool property)
 {
     std::string out;
-    for (const char c : text) {
+    for (const char c : Printable(text)) {
         switch (c) {
         case '%': out += "%25"; break;
-        case '\r': out += "%0D"; break;
-        case '\n': out += "%0A"; break;
         case ':': out += property ? "%3A" : ":"; break;
         case ',': out += property ? "%2C" : ","; break;
         default: out += c;
@@ -23,17 +24,34 @@ std::string Escape(const std::string& text, bool property)
     return out;
 }
 
+class Github : public ReportWriter {
+public:
+    explicit Github(std::ostream& out) : m_out(out) {}
+    void Add(const Diagnostic& d) override
+    {
+        const Finding& f = d.finding;
+        m_out << "::" << SeverityName(d.severity) << " file=" << Escape(f.file, true);
+        if (f.line > 0) {
+            m_out << ",line=" << f.line << ",col=" << f.column;
+            // GitHub takes the columns of an annotation on one line
+            if (f.endLine > f.line)
+                m_out << ",endLine=" << f.endLine;
+            else if (f.endLine == f.line && f.endColumn > f.column)
+                m_out << ",endColumn=" << f.endColumn;
+        }
+        m_out << ",title=" << Escape(std::string(f.rule), true) << "::" << Escape(f.message, false) << '\n';
+    }
+    void End(const Summary&) override {}
+
+private:
+    std::ostream& m_out;
+};
+
 } // namespace
 
-void WriteGithub(const Report& report, const OutputStyle&, std::ostream& out)
+std::unique_ptr<ReportWriter> GithubWriter(std::ostream& out, const OutputStyle&)
 {
-    for (const Diagnostic& d : report.diagnostics) {
-        const Finding& f = d.finding;
-        out << "::" << SeverityName(d.severity) << " file=" << Escape(f.file, true);
-        if (f.line > 0)
-            out << ",line=" << f.line << ",col=" << f.column;
-        out << ",title=" << Escape(RuleOf(f.rule).id, true) << "::" << Escape(f.message, false) << '\n';
-    }
+    return std::make_unique<Github>(out);
 }
 
 } // namespace kvnode

@@ -9,34 +9,48 @@ namespace {
 // the object's layout; raised when a field changes meaning or goes away
 constexpr int kJsonFormatVersion = 1;
 
-void WriteFindings(const Report& report, const char* indent, std::ostream& out)
-{
-    out << '[';
-    for (size_t i = 0; i < report.diagnostics.size(); ++i) {
-        const Diagnostic& d = report.diagnostics[i];
-        const Finding& f = d.finding;
-        out << (i ? ",\n" : "\n") << indent << "  {\"file\": " << JsonString(f.file) << ", \"line\": " << f.line
-            << ", \"column\": " << f.column << ", \"severity\": \"" << SeverityName(d.severity)
-            << "\", \"rule\": \"" << RuleOf(f.rule).id << "\", \"message\": " << JsonString(f.message) << '}';
+// the array of findings, at indent; whole: in the object with the tool and the summary
+class Json : public ReportWriter {
+public:
+    Json(std::ostream& out, bool whole) : m_out(out), m_whole(whole), m_indent(whole ? "  " : "")
+    {
+        if (m_whole)
+            m_out << "{\n  \"tool\": {\"name\": \"kvnode\", \"version\": \"" << KVNODE_VERSION << "\"},\n"
+                  << "  \"formatVersion\": " << kJsonFormatVersion << ",\n  \"findings\": ";
+        m_out << '[';
     }
-    out << (report.diagnostics.empty() ? "]" : std::string("\n") + indent + "]");
-}
+    void Add(const Diagnostic& d) override
+    {
+        const Finding& f = d.finding;
+        m_out << (m_empty ? "\n" : ",\n") << m_indent << "  {\"file\": " << JsonString(f.file)
+              << ", \"line\": " << f.line << ", \"column\": " << f.column << ", \"endLine\": " << f.endLine
+              << ", \"endColumn\": " << f.endColumn << ", \"severity\": \"" << SeverityName(d.severity)
+              << "\", \"rule\": \"" << f.rule << "\", \"message\": " << JsonString(f.message) << '}';
+        m_empty = false;
+    }
+    void End(const Summary& summary) override
+    {
+        m_out << (m_empty ? "]" : "\n" + m_indent + "]");
+        if (m_whole)
+            m_out << ",\n  \"summary\": {\"files\": " << summary.files << ", \"errors\": " << summary.errors
+                  << ", \"warnings\": " << summary.warnings << "}\n}";
+        m_out << '\n';
+    }
+
+private:
+    std::ostream& m_out;
+    bool m_whole;
+    std::string m_indent;
+    bool m_empty = true;
+};
 
 } // namespace
 
-void WriteJsonArray(const Report& report, const OutputStyle&, std::ostream& out)
-{
-    WriteFindings(report, "", out);
-    out << '\n';
-}
+std::unique_ptr<ReportWriter> JsonWriter(std::ostream& out, const OutputStyle&) { return std::make_unique<Json>(out, true); }
 
-void WriteJson(const Report& report, const OutputStyle&, std::ostream& out)
+std::unique_ptr<ReportWriter> JsonArrayWriter(std::ostream& out, const OutputStyle&)
 {
-    out << "{\n  \"tool\": {\"name\": \"kvnode\", \"version\": \"" << KVNODE_VERSION << "\"},\n"
-        << "  \"formatVersion\": " << kJsonFormatVersion << ",\n  \"findings\": ";
-    WriteFindings(report, "  ", out);
-    out << ",\n  \"summary\": {\"files\": " << report.files.size() << ", \"errors\": " << report.Count(Severity::Error)
-        << ", \"warnings\": " << report.Count(Severity::Warning) << "}\n}\n";
+    return std::make_unique<Json>(out, false);
 }
 
 } // namespace kvnode

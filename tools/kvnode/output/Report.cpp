@@ -7,10 +7,10 @@ namespace kvnode {
 const std::vector<OutputFormat>& OutputFormats()
 {
     static const std::vector<OutputFormat> formats = {
-        {"text", "one finding a line with its source line, for people and editors", WriteText},
-        {"json", "one JSON object: the tool, the findings and a summary", WriteJson},
-        {"sarif", "SARIF 2.1.0, for code-scanning services", WriteSarif},
-        {"github", "GitHub Actions workflow commands that annotate the files", WriteGithub},
+        {"text", "one finding a line with its source line, for people and editors", TextWriter},
+        {"json", "one JSON object: the tool, the findings and a summary", JsonWriter},
+        {"sarif", "SARIF 2.1.0, for code-scanning services", SarifWriter},
+        {"github", "GitHub Actions workflow commands that annotate the files", GithubWriter},
     };
     return formats;
 }
@@ -33,52 +33,21 @@ bool UseColor(const std::string& mode, bool terminal, const char* noColor, const
     return terminal && !(noColor && *noColor) && !(term && std::string(term) == "dumb");
 }
 
-size_t Report::Count(Severity severity) const
-{
-    size_t n = 0;
-    for (const Diagnostic& d : diagnostics)
-        n += d.severity == severity;
-    return n;
-}
-
 namespace {
 
 std::string Count(size_t n, const char* what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); }
 
 } // namespace
 
-std::string SummaryLine(const Report& report)
+std::string SummaryLine(const Summary& summary)
 {
-    const size_t errors = report.Count(Severity::Error), warnings = report.Count(Severity::Warning);
+    const size_t errors = summary.errors, warnings = summary.warnings;
     if (!errors && !warnings)
         return std::string();
     std::string line = errors ? Count(errors, "error") : std::string();
     if (warnings)
         line += (errors ? " and " : "") + Count(warnings, "warning");
-    return line + " in " + Count(report.files.size(), "file");
-}
-
-std::string JsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
-                out += buf;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + "\"";
+    return line + " in " + Count(summary.files, "file");
 }
 
 const char* SeverityName(Severity s) { return s == Severity::Error ? "error" : "warning"; }

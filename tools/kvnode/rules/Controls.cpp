@@ -12,14 +12,13 @@ bool AddRules(const std::vector<std::string>& lists, const char* option, std::se
             const size_t comma = std::min(list.find(',', start), list.size());
             const std::string id = list.substr(start, comma - start);
             start = comma + 1;
-            RuleId rule;
-            if (RuleFromId(id, rule)) {
-                rules.insert(rule);
+            if (const Rule* rule = FindRule(id)) {
+                rules.insert(rule->id);
                 continue;
             }
             problem = std::string(option) + ": no rule \"" + id + "\" (rules:";
             for (const Rule& r : Rules())
-                problem += std::string(" ") + r.id;
+                problem += " " + std::string(r.id);
             problem += ")";
             return false;
         }
@@ -28,16 +27,6 @@ bool AddRules(const std::vector<std::string>& lists, const char* option, std::se
 }
 
 } // namespace
-
-bool RuleFromId(const std::string& id, RuleId& rule)
-{
-    for (const Rule& r : Rules())
-        if (id == r.id) {
-            rule = r.rule;
-            return true;
-        }
-    return false;
-}
 
 bool Controls::Parse(const Options& options, std::string& problem)
 {
@@ -49,7 +38,7 @@ bool Controls::Parse(const Options& options, std::string& problem)
         return false;
     for (const RuleId rule : errors) {
         if (warnings.count(rule)) {
-            problem = std::string("rule ") + RuleOf(rule).id + " is given to both --error and --warning";
+            problem = "rule " + std::string(rule) + " is given to both --error and --warning";
             return false;
         }
         m_severity[rule] = Severity::Error;
@@ -62,14 +51,14 @@ bool Controls::Parse(const Options& options, std::string& problem)
 
 bool Controls::Checks(RuleId rule) const
 {
-    if (rule == RuleId::XmlError)
+    if (rule == kXmlError)
         return true;
     return (m_selected.empty() || m_selected.count(rule)) && !m_ignored.count(rule);
 }
 
 Severity Controls::SeverityOf(RuleId rule) const
 {
-    if (rule == RuleId::XmlError)
+    if (rule == kXmlError)
         return Severity::Error;
     const auto given = m_severity.find(rule);
     if (given != m_severity.end())

@@ -3,16 +3,13 @@
 // --select, --ignore, --error, --warning and --strict, named as ruff and gcc
 // name them. A file that cannot be read is always reported, as an error.
 #include "commands/Commands.h"
-#include "rules/Lint.h"
+#include "rules/Rule.h"
 
 #include <map>
 #include <set>
 #include <string>
 
 namespace kvnode {
-
-// the rule of an id as printed ("unused-varitem")
-bool RuleFromId(const std::string& id, RuleId& rule);
 
 class Controls {
 public:

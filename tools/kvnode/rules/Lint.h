@@ -1,72 +1,58 @@
 #pragma once
-// The rules of `kvnode check` over a loaded tree, and their findings.
+// The rules of `kvnode check` and their findings: the one entry point that
+// every caller lints through.
+#include "rules/Rule.h"
+
 #include <xmlobj/CXMLDocument.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kvnode {
 
-enum class Severity { Warning, Error };
-
-enum class RuleId {
-    XmlError,
-    XmlWarning,
-    UnknownClass,
-    UnresolvedName,
-    DuplicateName,
-    PlatePlanes,
-    CutPlanes,
-    BoltPlanes,
-    LinkBarPlanes,
-    ConstructionCycle,
-    EmptyValueList,
-    UnusedVarItem,
-    BadNumber,
-    ValueOutOfTable,
-    MisspeltAttribute,
-    UnknownAttribute,
-    MisplacedElement,
-    ClassMismatch,
-    EmptySize,
-    UnwritableText,
-    EncodingMismatch,
-    UnusedSuppression,
-};
-
-struct Rule {
-    RuleId rule;
-    const char* id; // as printed: "unresolved-name"
-    Severity severity;
-    const char* summary; // one line
-    const char* help;    // what the rule finds, why it matters and how to mend it
-    const char* example; // a snippet of a document the rule reports
-};
-
-// every rule, in the order of the enumeration
-const std::vector<Rule>& Rules();
-const Rule& RuleOf(RuleId rule);
-
 struct Finding {
+    Finding() = default;
+    Finding(std::string file_, int line_, int column_, RuleId rule_, std::string message_,
+            const CXMLBase* object_ = nullptr, std::string attribute_ = std::string(),
+            std::string subject_ = std::string())
+        : file(std::move(file_)), line(line_), column(column_), rule(rule_), message(std::move(message_)),
+          object(object_), attribute(std::move(attribute_)), subject(std::move(subject_))
+    {
+    }
+
     std::string file;
     int line = 0; // 0: the finding has no place in the file
     int column = 0;
-    RuleId rule = RuleId::XmlError;
+    // just past what the finding is about (an attribute's value, an element's
+    // name); the same as line and column when it points at one place
+    int endLine = 0;
+    int endColumn = 0;
+    RuleId rule = kXmlError;
     std::string message; // UTF-8
+    // What the finding is about: the element (null: none, as for the file
+    // itself), the attribute as written (empty: the element itself), and the
+    // offending part of the attribute's value as written, in UTF-8 (empty:
+    // the whole value). object points into the document Lint loaded, so it is
+    // null in what Lint returns.
+    const CXMLBase* object = nullptr;
+    std::string attribute;
+    std::string subject;
     Severity severity() const { return RuleOf(rule).severity; }
 };
 
 struct LintResult {
-    bool loaded = false; // false: the file could not be read or parsed (the findings say why)
+    bool loaded = false; // false: the bytes are no document the library reads (the findings say why)
     std::vector<Finding> findings;
 };
 
-// Loads path (recording positions) and runs every rule.
-LintResult LintFile(const std::string& path);
-// The same over a document held in memory (standard input), called file in the findings.
-LintResult LintText(const std::string& text, const std::string& file);
-// The rules over a document loaded with SetRecordPositions(true); findings in file order.
-std::vector<Finding> LintDocument(const CXMLDocument& doc, const std::string& file);
+class Controls;
+
+// Loads a document from the bytes the caller read, names it name in the
+// findings, and runs every rule the controls check; kvnode comments in it
+// silence findings, and those that silenced nothing are findings too. The
+// findings are in file order.
+LintResult Lint(const std::string& name, const std::string& bytes, const Controls& controls);
 
 // "file:line:column: error: message [rule-id]"
 std::string FormatText(const Finding& finding);

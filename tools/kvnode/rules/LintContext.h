@@ -1,10 +1,14 @@
 #pragma once
 // What the families of rules share while one document is checked: the
-// document, the findings so far, and what one family tells another. Each
-// family lives in a file of its own (Lint*.cpp).
-#include "rules/Lint.h"
+// document and its bytes, the findings so far, and what one family tells
+// another.
 #include "model/Model.h"
+#include "model/NameGraph.h"
+#include "model/FindingPlaces.h"
+#include "rules/Lint.h"
 
+#include <map>
+#include <memory>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -13,52 +17,45 @@ namespace kvnode {
 
 class LintContext {
 public:
-    LintContext(const CXMLDocument& doc, const std::string& file) : m_doc(doc), m_file(file) {}
+    LintContext(const CXMLDocument& doc, const std::string& file, const std::string& bytes)
+        : m_doc(doc), m_file(file), m_bytes(bytes), m_places(doc, bytes)
+    {
+    }
 
     const CXMLDocument& Doc() const { return m_doc; }
-    void Add(RuleId rule, const CXMLBase& at, std::string message);
+    const std::string& Bytes() const { return m_bytes; }
+    // A finding about object, or about its attribute (as written; empty: the
+    // element) and the part subject of the attribute's value (empty: all of it).
+    void Add(RuleId rule, const CXMLBase& object, const std::string& attribute, std::string message,
+             const std::string& subject = std::string());
+    // a finding at a place of the file that is no element's (the declaration)
     void Add(RuleId rule, XmlPosition at, std::string message);
-    std::vector<Finding> TakeFindings(); // in file order
+    std::vector<Finding> TakeFindings();
 
     // Constructions whose "type" is no clean value of their table: the
     // finding is on "type", and the fields the misread type wants are not
     // checked, lest they send the author to the wrong attribute.
     std::set<const CXMLBase*> unclearType;
-    // elements reported as class-mismatch, whose reader warning is not repeated
-    std::set<std::pair<int, int>> mismatched;
+    // the places of elements whose reader's warning another finding explains
+    std::set<std::pair<int, int>> explained;
+    // the document's node types, and each one's names, looked up once for every rule
+    const std::vector<const CNodeTypeDesc*>& NodeTypes();
+    const NameGraph& GraphOf(const CNodeTypeDesc& node);
+    // what the host reads of an object (KeyFields), worked out once for every rule
+    const std::vector<Field>& FieldsOf(const CXMLBase& object);
 
 private:
     const CXMLDocument& m_doc;
     const std::string& m_file;
+    const std::string& m_bytes;
+    FindingPlaces m_places;
     std::vector<Finding> m_findings;
+    std::vector<const CNodeTypeDesc*> m_nodeTypes;
+    bool m_nodeTypesFound = false;
+    std::map<const CNodeTypeDesc*, std::unique_ptr<NameGraph>> m_graphs;
+    std::unordered_map<const CXMLBase*, std::vector<Field>> m_fields;
 };
 
-// The constructions of one node type and which builds on which, by index in file order.
-struct ConstructionGraph {
-    struct Edge {
-        int to;
-        const char* field;
-    };
-    std::vector<const CXMLBase*> nodes;
-    std::vector<std::vector<Edge>> edges;
-    std::unordered_map<const CXMLBase*, int> index;
-    int IndexOf(const CXMLBase* o);
-};
-
-// the document's shape: misplaced-element, class-mismatch, and the reader's warnings
-void CheckTree(LintContext& c);
-// every attribute against its class: bad-number, value-out-of-table, misspelt- and unknown-attribute
-void CheckAttributes(LintContext& c);
-// names in one node type: unresolved-name, duplicate-name, unused-varitem; fills the graph
-void CheckNames(LintContext& c, const CNodeTypeDesc& node, ConstructionGraph& graph);
-// construction-cycle over one node type's graph
-void CheckCycles(LintContext& c, const ConstructionGraph& graph);
-// one part: the counts the classes test, empty-value-list, empty-size
-void CheckPart(LintContext& c, const CXMLBase& object);
-// encoding-mismatch over the file's bytes
-void CheckEncoding(LintContext& c, const std::string& bytes);
-// unwritable-text: runs each descriptor's save side, so after every other rule
-void CheckWritable(LintContext& c, CXMLDocument& doc);
 // a hint for a UTF-8 error in a file whose bytes read as GBK, or empty
 std::string EncodingHint(const std::string& bytes, const std::string& error);
 
