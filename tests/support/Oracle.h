@@ -52,8 +52,17 @@ inline std::string Iconv(const std::string& bytes, const char* from, const char*
 // converts them to nothing (glibc's GBK writes the tag characters so).
 inline std::uint32_t IconvCodePoint(const std::string& bytes, const char* from)
 {
-    thread_local std::map<std::string, iconv_t> open;
-    iconv_t& cd = open[from];
+    // opened once per encoding, as a sweep of all of Unicode asks for each character
+    thread_local struct Descriptors {
+        std::map<std::string, iconv_t> open;
+        ~Descriptors()
+        {
+            for (const auto& entry : open)
+                if (entry.second && entry.second != reinterpret_cast<iconv_t>(-1))
+                    iconv_close(entry.second);
+        }
+    } descriptors;
+    iconv_t& cd = descriptors.open[from];
     if (!cd)
         cd = iconv_open("UTF-32BE", from);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
