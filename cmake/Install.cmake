@@ -16,14 +16,14 @@ if(MINGW)
 endif()
 # The installed headers: the descriptors' (KvNodeDefine/*.h; their inside is
 # in the subsystem folders) and the host stand-ins' but for the XML object
-# library's inside. docs/ is written from the same list.
-set(kv_internal_host_headers DomImpl DocumentFile TextConverter TextPool RecentNameLists Utf8Sequence XmlEncodingImpl)
+# library's inside (KVHOST_INTERNAL_HEADERS). The reference is written from
+# the same list.
 file(GLOB kv_public_headers CONFIGURE_DEPENDS KvNodeDefine/*.h)
 install(FILES ${kv_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/KvNodeDefine COMPONENT dev)
 set(kv_host_headers)
 foreach(part appframe arx xmlobj)
   file(GLOB headers CONFIGURE_DEPENDS host/${part}/*.h)
-  foreach(internal ${kv_internal_host_headers})
+  foreach(internal ${KVHOST_INTERNAL_HEADERS})
     list(FILTER headers EXCLUDE REGEX "/${internal}\\.h$")
   endforeach()
   install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kvhost/${part} COMPONENT dev)

@@ -13,7 +13,8 @@ struct XmlDiagnostic {
     int column = 0;      // from 1, counting characters; 0 when there is no place
     std::string message; // what is wrong, in English
     std::string path;    // the element's path, as in CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]; may be empty
-    // "file:line:column: message (in path)", leaving out what is not known.
+    // "file:line:column: message (in path)", leaving out what is not known;
+    // control characters escaped as \\xNN (ESC as \\x1B).
     KVHOST_API std::string Format() const;
 };
 
@@ -115,6 +116,13 @@ public:
     // The largest file or stream LoadFile reads, 1 GiB unless set: a load
     // holds a few times the text in memory, and a stream (/dev/zero) may not end.
     static constexpr size_t kDefaultMaxFileSize = size_t(1) << 30;
+    // A load holds at most this many times the text it reads, and the slack
+    // besides: a document whose tree would need more (only long runs of
+    // tiny elements with texts between them come near) is refused where it
+    // runs out rather than let grow.
+    static constexpr size_t kLoadMemoryPerByte = 32;
+    // The memory a load may hold besides kLoadMemoryPerByte times its text.
+    static constexpr size_t kLoadMemorySlack = size_t(1) << 20;
     // Sets the largest file or stream LoadFile reads, in bytes.
     void SetMaxFileSize(size_t bytes) noexcept;
     // The largest file or stream LoadFile reads, in bytes.
@@ -147,6 +155,11 @@ public:
     // tree's text: all or nothing, keeping the file's mode and owner.
     bool WriteFile(const char* path, const std::string& bytes) const;
 
+    // The warnings a load keeps: its first kMaxWarnings and, when there were
+    // more, one after them that counts the rest and repeats the first of
+    // them (a document of a million unknown elements would otherwise hold a
+    // million messages).
+    static constexpr size_t kMaxWarnings = 1000;
     // What the last failed load or save said, "file:line:column: message (in
     // path)"; empty after a success.
     std::string GetErrorText() const;
