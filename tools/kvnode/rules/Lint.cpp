@@ -103,6 +103,13 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
         result.findings.back().message += EncodingHint(bytes, e.message);
         return result;
     }
+    return LintDocument(doc, name, bytes, controls);
+}
+
+LintResult LintDocument(const CXMLDocument& doc, const std::string& name, const std::string& bytes,
+                        const Controls& controls)
+{
+    LintResult result;
     result.loaded = true;
     LintContext c(doc, name, bytes);
     RunFamilies(c);
