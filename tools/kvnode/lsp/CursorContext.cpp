@@ -9,6 +9,29 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 bool EndsName(char c) { return IsBlank(c) || std::strchr("<>/=\"'", c); }
 
+// the names of the attributes a start tag writes from `from` to its end
+void AttributesAfter(const std::string& text, size_t from, std::vector<std::pair<std::string, std::string>>& out)
+{
+    size_t at = from;
+    while (at < text.size() && !EndsName(text[at])) // the name under the cursor is being typed
+        ++at;
+    while (at < text.size() && text[at] != '>' && text[at] != '<') {
+        if (text[at] == '"' || text[at] == '\'') {
+            const size_t close = text.find(text[at], at + 1);
+            if (close == std::string::npos)
+                return;
+            at = close + 1;
+        } else if (!EndsName(text[at])) {
+            const size_t start = at;
+            while (at < text.size() && !EndsName(text[at]))
+                ++at;
+            out.emplace_back(text.substr(start, at - start), std::string());
+        } else {
+            ++at;
+        }
+    }
+}
+
 } // namespace
 
 CursorContext CursorContext::Of(const std::string& text, size_t offset)
@@ -61,6 +84,7 @@ CursorContext CursorContext::Of(const std::string& text, size_t offset)
             if (at >= offset) {
                 c.where = Where::AttributeName;
                 c.wordStart = offset;
+                AttributesAfter(text, offset, c.attributes);
                 return c;
             }
             if (text[at] == '>' || text.compare(at, 2, "/>") == 0) {
@@ -89,6 +113,7 @@ CursorContext CursorContext::Of(const std::string& text, size_t offset)
             if (at >= offset) {
                 c.where = Where::AttributeName;
                 c.wordStart = nameStart;
+                AttributesAfter(text, offset, c.attributes);
                 return c;
             }
             const std::string name = text.substr(nameStart, at - nameStart);

@@ -20,7 +20,8 @@ struct CursorContext {
 
     Where where = Where::Elsewhere; // Elsewhere: a comment, instruction, CDATA or end tag
     std::vector<OpenElement> open;  // around the cursor, outermost first (not the tag it is in)
-    // the tag the cursor is in, its attributes written so far, and the one whose value holds the cursor
+    // the tag the cursor is in, its attributes (for a name: all but the one
+    // typed; else those before the cursor), and the one whose value holds the cursor
     std::string element;
     std::vector<std::pair<std::string, std::string>> attributes;
     std::string attribute;

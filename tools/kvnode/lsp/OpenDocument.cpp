@@ -58,25 +58,62 @@ bool OpenDocument::Parse()
     return true;
 }
 
-std::string AsUtf8Document(const std::string& text)
+namespace {
+
+// where the declaration's encoding="..." stands in text: [begin, end) around
+// it and [nameBegin, nameEnd) the name; false when there is none
+bool FindEncoding(const std::string& text, size_t& begin, size_t& end, size_t& nameBegin, size_t& nameEnd)
 {
-    std::string bytes = text;
     const size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     if (text.compare(start, 5, "<?xml") != 0 || text.size() <= start + 5 ||
         !std::isspace(static_cast<unsigned char>(text[start + 5])))
-        return bytes;
-    const size_t end = text.find("?>", start);
-    size_t at = text.find("encoding", start);
-    if (end == std::string::npos || at == std::string::npos || at > end)
-        return bytes;
-    const size_t open = text.find_first_of("\"'", at);
-    const size_t close = open < end ? text.find(text[open], open + 1) : std::string::npos;
-    if (close == std::string::npos || close > end)
-        return bytes;
-    for (; at <= close; ++at)
-        if (bytes[at] != '\n' && bytes[at] != '\r')
-            bytes[at] = ' ';
+        return false;
+    const size_t close = text.find("?>", start);
+    begin = text.find("encoding", start);
+    if (close == std::string::npos || begin == std::string::npos || begin > close)
+        return false;
+    const size_t quote = text.find_first_of("\"'", begin);
+    end = quote < close ? text.find(text[quote], quote + 1) : std::string::npos;
+    if (end == std::string::npos || end > close)
+        return false;
+    nameBegin = quote + 1;
+    nameEnd = end++;
+    return true;
+}
+
+} // namespace
+
+std::string AsUtf8Document(const std::string& text)
+{
+    std::string bytes = text;
+    size_t begin, end, nameBegin, nameEnd;
+    if (FindEncoding(text, begin, end, nameBegin, nameEnd))
+        for (size_t at = begin; at < end; ++at)
+            if (bytes[at] != '\n' && bytes[at] != '\r')
+                bytes[at] = ' ';
     return bytes;
+}
+
+bool AsFileBytes(const std::string& text, std::string& bytes, XmlEncoding& encoding)
+{
+    size_t begin, end, nameBegin, nameEnd;
+    encoding = XmlEncoding::Utf8;
+    if (FindEncoding(text, begin, end, nameBegin, nameEnd) &&
+        !XmlEncodingFromName(text.substr(nameBegin, nameEnd - nameBegin).c_str(), encoding))
+        encoding = XmlEncoding::Utf8; // the library says what is wrong with the name when it loads
+    if (encoding == XmlEncoding::Utf8) {
+        bytes = text;
+        return true;
+    }
+    std::string gbk;
+    TextError error;
+    if (!ConvertToGbk(text.data(), text.size(), XmlEncoding::Utf8, gbk, error))
+        return false;
+    if (encoding == XmlEncoding::Gbk) {
+        bytes = std::move(gbk);
+        return true;
+    }
+    return ConvertFromGbk(gbk.data(), gbk.size(), encoding, bytes, error); // UTF-16 with its mark
 }
 
 std::string PathOfUri(const std::string& uri)

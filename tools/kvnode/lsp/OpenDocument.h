@@ -56,6 +56,9 @@ private:
 // Text as the library reads a UTF-8 document: the XML declaration's
 // encoding="..." replaced by blanks (line ends kept).
 std::string AsUtf8Document(const std::string& text);
+// Text as the file on disk holds it: in the declaration's encoding (UTF-16
+// with its byte-order mark); false when that cannot hold every character.
+bool AsFileBytes(const std::string& text, std::string& bytes, XmlEncoding& encoding);
 // the file a file: URI names, or empty for another scheme
 std::string PathOfUri(const std::string& uri);
 

@@ -7,7 +7,6 @@
 #include "lsp/Completer.h"
 #include "lsp/Navigator.h"
 #include "lsp/Protocol.h"
-#include "model/EncodedText.h"
 #include "model/SourceText.h"
 #include "output/Escape.h"
 
@@ -295,10 +294,13 @@ void Server::Check(OpenDocument& doc, bool onDisk)
             disk.clear();
             // the encoding's findings need the file's bytes, which hold the buffer's text when it is saved
             CXMLDocument reader;
-            if (doc.Path() != doc.Uri() && reader.ReadFile(doc.Path().c_str(), bytes) &&
-                WithoutBom(SourceText(bytes).Text()) == WithoutBom(doc.Text()))
+            // (an editor may have read it otherwise than declared: then only what is said of the declaration)
+            const bool read = doc.Path() != doc.Uri() && reader.ReadFile(doc.Path().c_str(), bytes);
+            const bool same = read && WithoutBom(SourceText(bytes).Text()) == WithoutBom(doc.Text());
+            if (same || (read && WithoutBom(bytes) == WithoutBom(doc.Text())))
                 for (Finding& f : Lint(doc.Path(), bytes, controls).findings)
-                    if (std::none_of(doc.findings.begin(), doc.findings.end(), [&](const Finding& g) {
+                    if ((same || f.line == 1) &&
+                        std::none_of(doc.findings.begin(), doc.findings.end(), [&](const Finding& g) {
                             return g.rule == f.rule && g.line == f.line && g.column == f.column;
                         }))
                         disk.push_back(std::move(f));
@@ -462,13 +464,11 @@ json Server::Formatting(const json& params)
 {
     OpenDocument& doc = Document(params);
     // fmt works on the file's bytes: the buffer is put in the declaration's encoding first
-    const EncodedText encoded(doc.Text());
     std::string bytes;
-    if (!encoded.Encode(doc.Text(), bytes))
-        throw RequestError(lsp::kRequestFailed, std::string("the text holds characters ") +
-                                                    XmlEncodingName(encoded.Encoding()) + " cannot");
-    if (encoded.Unit() == 2)
-        bytes.insert(0, encoded.Encoding() == XmlEncoding::Utf16LE ? "\xFF\xFE" : "\xFE\xFF");
+    XmlEncoding encoding;
+    if (!AsFileBytes(doc.Text(), bytes, encoding))
+        throw RequestError(lsp::kRequestFailed,
+                           std::string("the text holds characters ") + XmlEncodingName(encoding) + " cannot");
     CXMLDocument file;
     file.SetRecordPositions(true);
     if (!file.LoadXml(bytes.data(), bytes.size(), doc.Path().c_str()))
