@@ -66,4 +66,30 @@ TEST(Docs, EveryRuleIsDocumentedAndHasACase)
         EXPECT_TRUE(cased.count(id)) << "documented, but no case in findings.txt: " << id;
 }
 
+// What a rule's section says of its fix ("**Fix**, safe or unsafe: ...", or no
+// such paragraph) is the fix check offers and explain prints.
+TEST(Docs, EachRuleSaysWhetherItHasAFixAndOfWhichKind)
+{
+    const std::string tool = kvtest::ReadFile(KV_DOCS "/kvnode.md");
+    const std::regex heading(R"(\n#### `([a-z0-9-]+)` )");
+    std::vector<std::pair<std::string, size_t>> sections;
+    for (std::sregex_iterator it(tool.begin(), tool.end(), heading), end; it != end; ++it)
+        sections.emplace_back((*it)[1], static_cast<size_t>(it->position()));
+    ASSERT_FALSE(sections.empty());
+    const std::regex fix(R"(\n\*\*Fix\*\*, (safe or unsafe|safe|unsafe):)");
+    for (size_t i = 0; i < sections.size(); ++i) {
+        // a section ends at the next heading of any level
+        const size_t begin = sections[i].second + 1;
+        const size_t end = std::min(i + 1 < sections.size() ? sections[i + 1].second : tool.size(),
+                                    tool.find("\n#", begin));
+        const std::string text = tool.substr(begin, end - begin);
+        std::smatch m;
+        const std::string said = std::regex_search(text, m, fix) ? m[1].str() : "none";
+        const kvnode::Rule* rule = kvnode::FindRule(sections[i].first);
+        ASSERT_TRUE(rule) << sections[i].first;
+        const char* kinds[] = {"none", "safe", "unsafe", "safe or unsafe"};
+        EXPECT_EQ(said, kinds[static_cast<int>(rule->fix)]) << rule->id;
+    }
+}
+
 } // namespace

@@ -97,19 +97,20 @@ std::string WithoutBlanks(const std::string& s)
     return out;
 }
 
-std::string Lower(std::string s)
+} // namespace
+
+std::string LowerAscii(std::string s)
 {
     for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return s;
 }
-
-} // namespace
 
 Speller::Speller(std::vector<std::string> words, bool ignoreCase) : m_words(std::move(words)), m_ignoreCase(ignoreCase)
 {
     for (uint32_t id = 0; id < m_words.size(); ++id) {
-        const std::string bare = Lower(WithoutBlanks(m_words[id]));
+        const std::string bare = LowerAscii(WithoutBlanks(m_words[id]));
         m_bare.emplace(bare, id);
         ++m_bareCount[bare];
         const Units units = UnitsOf(m_words[id], m_ignoreCase);
@@ -127,12 +128,12 @@ Suggestion Speller::Closest(const std::string& word) const
 {
     Suggestion best;
     // a difference in blanks or case alone beats any spelling
-    const auto bare = m_bare.find(Lower(WithoutBlanks(word)));
+    const auto bare = m_bare.find(LowerAscii(WithoutBlanks(word)));
     if (bare != m_bare.end() && m_words[bare->second] != word) {
         const std::string& c = m_words[bare->second];
         best.word = c;
         best.blanksOnly = WithoutBlanks(c) == WithoutBlanks(word);
-        best.caseOnly = !best.blanksOnly && Lower(c) == Lower(word);
+        best.caseOnly = !best.blanksOnly && LowerAscii(c) == LowerAscii(word);
         best.only = m_bareCount.at(bare->first) == 1;
         return best;
     }

@@ -48,5 +48,7 @@ private:
 Suggestion Closest(const std::string& word, const std::vector<std::string>& candidates);
 // " (did you mean \"x\"? ...)" for a message, or empty
 std::string DidYouMean(const Suggestion& s);
+// the text with its ASCII letters in lower case
+std::string LowerAscii(std::string s);
 
 } // namespace kvnode

@@ -6,7 +6,6 @@
 #include "rules/Families.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace kvnode {
@@ -22,13 +21,6 @@ std::string Trim(const std::string& s)
     if (begin == std::string::npos)
         return std::string();
     return s.substr(begin, s.find_last_not_of(kSpace) - begin + 1);
-}
-
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 // the ids of a list separated by commas or blanks
@@ -51,7 +43,7 @@ std::string NearControl(const std::string& word)
     const Suggestion s = controls.Closest(word);
     if (!s.word.empty())
         return s.word;
-    return Lower(word).compare(0, 6, "ignore") == 0 ? kControls[Lower(word).find("file") != std::string::npos] : "";
+    return LowerAscii(word).compare(0, 6, "ignore") == 0 ? kControls[LowerAscii(word).find("file") != std::string::npos] : "";
 }
 
 bool AllRuleIds(const std::vector<std::string>& words)
@@ -65,7 +57,7 @@ bool ParseComment(const std::string& comment, Suppression& s)
     const std::string body = Trim(comment);
     // the word the comment opens with, up to a colon or a blank
     const size_t wordEnd = std::min(body.find_first_of(": \t\r\n"), body.size());
-    std::string head = Lower(body.substr(0, wordEnd));
+    std::string head = LowerAscii(body.substr(0, wordEnd));
     head.erase(std::remove(head.begin(), head.end(), '-'), head.end());
     if (head != "kvnode")
         return false;
