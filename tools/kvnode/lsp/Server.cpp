@@ -306,27 +306,34 @@ void Server::Check(OpenDocument& doc, bool onDisk)
                         disk.push_back(std::move(f));
         }
     }
-    json diagnostics = json::array();
+    // Written out directly: thousands of findings as JSON objects would cost
+    // more than finding them.
     const TextLines& lines = doc.Lines();
+    const auto text = [](const std::string& s) { return json(s).dump(-1, ' ', false, json::error_handler_t::replace); };
+    const std::string uri = text(doc.Uri());
+    std::string params = "{\"uri\":" + uri + ",\"version\":" + std::to_string(doc.Version()) + ",\"diagnostics\":[";
+    bool first = true;
     for (const std::vector<Finding>* list : {&doc.findings, &disk})
         for (const Finding& f : *list) {
             const TextPosition start = lines.FromPlace(f.line, f.column);
             const TextPosition end = f.endLine ? lines.FromPlace(f.endLine, f.endColumn) : start;
-            const Rule& rule = RuleOf(f.rule);
-            json d = {{"range", lsp::Range(start, end)},
-                      {"severity", controls.SeverityOf(f.rule) == Severity::Error ? 1 : 2},
-                      {"code", std::string(f.rule)},
-                      {"source", "kvnode"},
-                      {"message", f.message},
-                      {"relatedInformation",
-                       {{{"location", {{"uri", doc.Uri()}, {"range", lsp::Range(start, end)}}},
-                         {"message", std::string(rule.summary) + " (kvnode explain " + std::string(f.rule) + ")"}}}}};
+            const std::string range = "{\"start\":{\"line\":" + std::to_string(start.line) + ",\"character\":" +
+                                      std::to_string(start.character) + "},\"end\":{\"line\":" +
+                                      std::to_string(end.line) + ",\"character\":" + std::to_string(end.character) + "}}";
+            const std::string rule(f.rule);
+            params += (first ? "{" : ",{");
+            first = false;
+            params += "\"range\":" + range +
+                      ",\"severity\":" + (controls.SeverityOf(f.rule) == Severity::Error ? "1" : "2") +
+                      ",\"code\":" + text(rule) + ",\"source\":\"kvnode\",\"message\":" + text(f.message) +
+                      ",\"relatedInformation\":[{\"location\":{\"uri\":" + uri + ",\"range\":" + range +
+                      "},\"message\":" + text(std::string(RuleOf(f.rule).summary) + " (kvnode explain " + rule + ")") +
+                      "}]";
             if (f.fix)
-                d["data"] = {{"fix", f.fix->safe ? "safe" : "unsafe"}};
-            diagnostics.push_back(d);
+                params += std::string(",\"data\":{\"fix\":\"") + (f.fix->safe ? "safe" : "unsafe") + "\"}";
+            params += "}";
         }
-    Notify("textDocument/publishDiagnostics",
-           {{"uri", doc.Uri()}, {"version", doc.Version()}, {"diagnostics", diagnostics}});
+    m_channel.Write("{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/publishDiagnostics\",\"params\":" + params + "]}}");
 }
 
 // ---- requests on a document -------------------------------------------------
