@@ -78,15 +78,17 @@ CursorContext CursorContext::Of(const std::string& text, size_t offset)
             return c;
         }
         c.element = text.substr(i, at - i);
+        const auto attributeName = [&](size_t wordStart) {
+            c.where = Where::AttributeName;
+            c.wordStart = wordStart;
+            AttributesAfter(text, offset, c.attributes);
+            return c;
+        };
         for (;;) {
             while (at < offset && IsBlank(text[at]))
                 ++at;
-            if (at >= offset) {
-                c.where = Where::AttributeName;
-                c.wordStart = offset;
-                AttributesAfter(text, offset, c.attributes);
-                return c;
-            }
+            if (at >= offset)
+                return attributeName(offset);
             if (text[at] == '>' || text.compare(at, 2, "/>") == 0) {
                 const bool closed = text[at] == '/';
                 i = at + (closed ? 2 : 1);
@@ -110,12 +112,8 @@ CursorContext CursorContext::Of(const std::string& text, size_t offset)
             const size_t nameStart = at;
             while (at < text.size() && !EndsName(text[at]))
                 ++at;
-            if (at >= offset) {
-                c.where = Where::AttributeName;
-                c.wordStart = nameStart;
-                AttributesAfter(text, offset, c.attributes);
-                return c;
-            }
+            if (at >= offset)
+                return attributeName(nameStart);
             const std::string name = text.substr(nameStart, at - nameStart);
             while (at < offset && (IsBlank(text[at]) || text[at] == '='))
                 ++at;

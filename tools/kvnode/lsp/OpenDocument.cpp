@@ -1,5 +1,7 @@
 #include "lsp/OpenDocument.h"
 
+#include "model/EncodedText.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -101,19 +103,12 @@ bool AsFileBytes(const std::string& text, std::string& bytes, XmlEncoding& encod
     if (FindEncoding(text, begin, end, nameBegin, nameEnd) &&
         !XmlEncodingFromName(text.substr(nameBegin, nameEnd - nameBegin).c_str(), encoding))
         encoding = XmlEncoding::Utf8; // the library says what is wrong with the name when it loads
-    if (encoding == XmlEncoding::Utf8) {
-        bytes = text;
-        return true;
-    }
-    std::string gbk;
-    TextError error;
-    if (!ConvertToGbk(text.data(), text.size(), XmlEncoding::Utf8, gbk, error))
+    const EncodedText file(std::string(), encoding);
+    if (!file.Encode(text, bytes))
         return false;
-    if (encoding == XmlEncoding::Gbk) {
-        bytes = std::move(gbk);
-        return true;
-    }
-    return ConvertFromGbk(gbk.data(), gbk.size(), encoding, bytes, error); // UTF-16 with its mark
+    if (file.Unit() == 2) // a file in UTF-16 starts with its mark
+        bytes.insert(0, encoding == XmlEncoding::Utf16LE ? "\xFF\xFE" : "\xFE\xFF");
+    return true;
 }
 
 std::string PathOfUri(const std::string& uri)
