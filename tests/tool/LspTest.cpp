@@ -120,10 +120,18 @@ void RunSession(const Session& s, const std::string& tmp)
         }
         ASSERT_LT(next++, messages.size()) << "the server stopped answering at line " << step.line;
         for (const std::string& check : step.checks) {
-            const json expected = json::parse(check.substr(2), nullptr, false);
+            const bool negated = check[0] == '!';
+            std::string what = check.substr(negated ? 2 : 0); // "d {...}", "m {...}", or the answer's "< {...}"
+            if (negated && !(what.size() > 2 && (what[0] == 'd' || what[0] == 'm') && what[1] == ' '))
+                what.insert(0, "< ");
+            const json expected = json::parse(what.substr(2), nullptr, false);
             ASSERT_FALSE(expected.is_discarded()) << "line " << step.line << ": " << check;
-            const json& actual = check[0] == 'd' ? diagnostics : check[0] == 'm' ? shown : answer;
-            EXPECT_EQ(Holds(actual, expected), check[0] != '!')
+            const json& actual = what[0] == 'd' ? diagnostics : what[0] == 'm' ? shown : answer;
+            // a negated check needs something to look at: a diagnostics check, for one, that diagnostics came
+            if (negated && what[0] == 'd' && !expected.contains("uri")) {
+                EXPECT_FALSE(actual.is_null()) << "step at line " << step.line << ": no diagnostics";
+            }
+            EXPECT_EQ(Holds(actual, expected), !negated)
                 << "step at line " << step.line << "\nexpected " << check << "\nactual   " << actual.dump();
         }
     }

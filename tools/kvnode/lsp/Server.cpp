@@ -242,18 +242,27 @@ void Server::DidOpen(const json& params)
 
 void Server::DidChange(const json& params)
 {
+    // a client that opened a file it then kept from the server (not a node
+    // definition) may still tell of its changes: they are none of this server's
+    if (!m_documents.count(params.at("textDocument").at("uri").get<std::string>()))
+        return;
     OpenDocument& doc = Document(params);
     if (!doc.Change(params.at("contentChanges"), params.at("textDocument").value("version", doc.Version() + 1)))
         throw std::runtime_error("a change that is neither the whole text nor a range's");
     Check(doc, false);
 }
 
-void Server::DidSave(const json& params) { Check(Document(params), true); }
+void Server::DidSave(const json& params)
+{
+    if (m_documents.count(params.at("textDocument").at("uri").get<std::string>()))
+        Check(Document(params), true);
+}
 
 void Server::DidClose(const json& params)
 {
     const std::string uri = params.at("textDocument").at("uri").get<std::string>();
-    m_documents.erase(uri);
+    if (!m_documents.erase(uri))
+        return;
     m_diskFindings.erase(uri);
     Notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", json::array()}});
 }
