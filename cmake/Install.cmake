@@ -157,4 +157,19 @@ written and finds dangling names, duplicates, wrong counts and cycles among
 its constructions; it shows a definition as a tree, draws its construction
 graph, rewrites its layout without changing a value, and prints an XML
 Schema of the format for editors.")
+if(KV_BUILD_PYTHON)
+  # as dh_python3 makes it for an extension of one Python version
+  string(REGEX REPLACE "^3\\.([0-9]+)$" "\\1" kv_python_minor ${KV_PYTHON_VERSION})
+  math(EXPR kv_python_next "${kv_python_minor} + 1")
+  kv_debian_package(python NAME python3-kvnodedefine SECTION python
+    DEPENDS "${kv_runtime_package} (= ${PROJECT_VERSION})" "python3 (>= ${KV_PYTHON_VERSION}~)"
+      "python3 (<< 3.${kv_python_next})"
+    DESCRIPTION "steel connection node descriptors kept as XML - Python 3 module
+${kv_about}
+
+This package holds the module kvnodedefine, with which Python scripts load,
+walk, change, build, save and check node definitions: reports of every
+plate and bolt of a library, an office's own checks beside the built-in
+ones, node variants generated from a template.")
+endif()
 include(CPack)

@@ -287,7 +287,8 @@ bool Utf8RunToGbk(const char* data, size_t from, size_t to, Out& out, TextError&
         } else {
             std::string converted;
             size_t stopped = 0;
-            if (gbk == kNotConvertible || !Utf8ToGbk().Run(data + i, len, converted, stopped) ||
+            // iconv drops some characters (the tags, U+E0000 on) without a word: a character gives bytes
+            if (gbk == kNotConvertible || !Utf8ToGbk().Run(data + i, len, converted, stopped) || converted.empty() ||
                 FindInvalidGbk(converted.data(), converted.size()) != converted.size()) {
                 error.offset = i;
                 error.message = "character " + CodePointText(cp) + " cannot be held in GBK";

@@ -59,6 +59,7 @@ const BadFile kBadFiles[] = {
     {"gbk_user_defined_fe50.xml", 3, 50, "not valid GBK (FE 50"},
     {"gbk_unassigned_a6d9.xml", 3, 50, "not valid GBK (A6 D9"},
     {"not_in_gbk.xml", 3, 57, "U+1F600 cannot be held in GBK"},
+    {"tag_character.xml", 3, 57, "U+E0041 cannot be held in GBK"},
     {"unknown_encoding.xml", 1, 31, "encoding \"KOI8-R\" is not supported"},
     // a byte-order mark or the first character and a declaration that disagree
     {"utf16_declares_gbk.xml", 1, 31, "the declaration says GBK but the document is UTF-16"},

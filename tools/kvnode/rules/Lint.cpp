@@ -1,5 +1,6 @@
 #include "rules/Lint.h"
 
+#include "model/ElementPaths.h"
 #include "model/SourceText.h"
 #include "rules/Controls.h"
 #include "rules/Families.h"
@@ -101,6 +102,7 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
         const XmlDiagnostic& e = doc.GetError();
         result.findings.push_back(Finding{name, e.line, e.column, kXmlError, DiagnosticText(e)});
         result.findings.back().message += EncodingHint(bytes, e.message);
+        result.findings.back().elementPath = Utf8(e.path.data(), e.path.size());
         return result;
     }
     return LintDocument(doc, name, bytes, controls);
@@ -121,8 +123,11 @@ LintResult LintDocument(const CXMLDocument& doc, const std::string& name, const 
         if (controls.Checks(f.rule))
             result.findings.push_back(std::move(f));
     Locator locator(doc, bytes);
+    ElementPaths elementPaths;
     for (Finding& f : result.findings) {
         locator.Locate(f);
+        if (f.object)
+            f.elementPath = elementPaths.Of(*f.object);
         f.object = nullptr; // the document goes with this function
     }
     std::stable_sort(result.findings.begin(), result.findings.end(), InFileOrder);

@@ -46,6 +46,10 @@ struct Finding {
     // element's, which a comment silences it with).
     std::string path;
     size_t elementOffset = 0;
+    // the element as the reader's messages name it, by places
+    // ("CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]", ElementPaths; of a file
+    // that does not load: the reader's); empty: none
+    std::string elementPath;
     std::optional<Fix> fix; // what --fix would write instead, where the rule knows
     Severity severity() const { return RuleOf(rule).severity; }
 };

@@ -238,7 +238,7 @@ void CheckTree(LintContext& c)
         if (element != elements.end())
             c.Add(rule, *element->second, "", DiagnosticText(w));
         else
-            c.Add(rule, XmlPosition{w.line, w.column}, DiagnosticText(w));
+            c.Add(rule, XmlPosition{w.line, w.column}, DiagnosticText(w)).elementPath = Utf8(w.path.data(), w.path.size());
     }
 }
 
