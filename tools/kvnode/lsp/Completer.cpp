@@ -130,7 +130,7 @@ const CNodeTypeDesc* Completer::NodeType(const CursorContext& c) const
     const std::vector<const CNodeTypeDesc*> nodes = NodeTypesOf(m_model->GetRoot());
     const std::string element = RUNTIME_CLASS(CNodeTypeDesc)->m_lpszClassName;
     for (const OpenElement& e : c.open)
-        if (e.element == element || (c.open.size() == 1 && c.element == element))
+        if (e.element == element)
             for (const CNodeTypeDesc* node : nodes)
                 if (Utf8(node->GetName()) == e.name)
                     return node;
