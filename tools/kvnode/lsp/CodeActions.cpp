@@ -76,17 +76,20 @@ nlohmann::json CodeActions::FixAllAction() const
                   nlohmann::json::array({EditBetween(m_doc.Bytes(), outcome.bytes, m_doc.Lines())}));
 }
 
-nlohmann::json CodeActions::For(size_t from, size_t to) const
+nlohmann::json CodeActions::For(size_t from, size_t to, bool sourceActions) const
 {
     nlohmann::json actions = nlohmann::json::array();
+    bool fixable = sourceActions;
     const TextLines& lines = m_doc.Lines();
     for (const Finding& f : m_doc.findings) {
         const size_t begin = lines.Offset(lines.FromPlace(f.line, f.column));
         const size_t end = f.endLine ? lines.Offset(lines.FromPlace(f.endLine, f.endColumn)) : begin;
         if (end < from || begin > to)
             continue;
-        if (f.fix && !f.fix->edits.empty())
+        if (f.fix && !f.fix->edits.empty()) {
             actions.push_back(FixAction(f));
+            fixable = true;
+        }
         const nlohmann::json ignore = IgnoreAction(f);
         if (!ignore.is_null())
             actions.push_back(ignore);
@@ -96,7 +99,7 @@ nlohmann::json CodeActions::For(size_t from, size_t to) const
                              {"command", kExplainCommand},
                              {"arguments", {std::string(f.rule)}}}}});
     }
-    const nlohmann::json all = FixAllAction();
+    const nlohmann::json all = fixable ? FixAllAction() : nlohmann::json();
     if (!all.is_null())
         actions.push_back(all);
     return actions;

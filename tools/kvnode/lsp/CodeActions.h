@@ -15,8 +15,10 @@ class CodeActions {
 public:
     CodeActions(const OpenDocument& doc, const Controls& controls) : m_doc(doc), m_controls(controls) {}
 
-    // the protocol's CodeAction[] for the findings that touch [from, to] (byte offsets of the buffer)
-    nlohmann::json For(size_t from, size_t to) const;
+    // The protocol's CodeAction[] for the findings that touch [from, to]
+    // (byte offsets of the buffer). Fixing the whole file lints it again, so
+    // it is offered where a fix is, or when source actions are asked for.
+    nlohmann::json For(size_t from, size_t to, bool sourceActions) const;
 
     static constexpr const char* kExplainCommand = "kvnode.explain";
 

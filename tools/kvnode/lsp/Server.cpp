@@ -508,8 +508,12 @@ json Server::CodeAction(const json& params)
     ControlsOf(doc, controls);
     const json& range = params.at("range");
     const TextLines& lines = doc.Lines();
+    const json only = params.value("/context/only"_json_pointer, json::array());
+    const bool source = only.is_array() && std::any_of(only.begin(), only.end(), [](const json& kind) {
+                            return kind.is_string() && kind.get<std::string>().compare(0, 6, "source") == 0;
+                        });
     return CodeActions(doc, controls)
-        .For(lines.Offset(lsp::PositionOf(range.at("start"))), lines.Offset(lsp::PositionOf(range.at("end"))));
+        .For(lines.Offset(lsp::PositionOf(range.at("start"))), lines.Offset(lsp::PositionOf(range.at("end"))), source);
 }
 
 json Server::ExecuteCommand(const json& params)
