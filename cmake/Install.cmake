@@ -14,10 +14,13 @@ install(TARGETS kvhost KvNodeDefine KvNodeDefineLoaded EXPORT KvNodeDefineTarget
 if(MINGW)
   install(FILES ${KV_MINGW_RUNTIME_DLLS} DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 endif()
+set(kv_internal_patterns)
+foreach(header ${KVHOST_INTERNAL_HEADERS})
+  list(APPEND kv_internal_patterns PATTERN "${header}.h" EXCLUDE)
+endforeach()
 install(DIRECTORY host/appframe host/arx host/xmlobj
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kvhost COMPONENT dev
-  FILES_MATCHING PATTERN "*.h" PATTERN "DomImpl.h" EXCLUDE PATTERN "DocumentFile.h" EXCLUDE
-  PATTERN "TextConverter.h" EXCLUDE PATTERN "TextPool.h" EXCLUDE PATTERN "RecentNameLists.h" EXCLUDE PATTERN "Utf8Sequence.h" EXCLUDE)
+  FILES_MATCHING PATTERN "*.h" ${kv_internal_patterns})
 file(GLOB kv_public_headers CONFIGURE_DEPENDS KvNodeDefine/*.h)
 install(FILES ${kv_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/KvNodeDefine COMPONENT dev)
 

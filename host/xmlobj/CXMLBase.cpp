@@ -41,6 +41,8 @@ bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
             break;
         }
     }
+    if (!impl.Hold(impl.ObjectBytes(sizeof(CXMLComposite)), element))
+        return false;
     CXMLComposite* content = new CXMLComposite;
     delete m_pContent;
     m_pContent = content;

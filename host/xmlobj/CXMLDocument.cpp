@@ -1,13 +1,15 @@
 #include "DomImpl.h"
 #include "DocumentFile.h"
+#include "Printable.h"
 
 #include <xmlobj/CXMLComposite.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string_view>
-#include <unordered_map>
 
 std::string XmlDiagnostic::Format() const
 {
@@ -17,7 +19,8 @@ std::string XmlDiagnostic::Format() const
     s += ": " + message;
     if (!path.empty())
         s += " (in " + path + ")";
-    return s;
+    // a file's name, or a text a message quotes, may hold what would move a terminal's cursor or change its colours
+    return Printable(s);
 }
 
 namespace {
@@ -57,7 +60,7 @@ struct KVHOST_LOCAL CXMLDocument::Impl {
     bool utf8Mark = false; // a UTF-8 document read with a byte-order mark is written with one
     bool recordPositions = false;
     size_t maxFileSize = kDefaultMaxFileSize;
-    std::unordered_map<const CXMLBase*, XmlMarkup> positions;
+    std::vector<std::pair<const CXMLBase*, XmlMarkup>> positions; // ordered by object
 
     bool Load(CXMLDocument& doc, const char* data, size_t size, const std::string& fileName);
     bool Render(CXMLBase* root, std::string& out, const std::string& fileName);
@@ -111,8 +114,10 @@ XmlPosition CXMLDocument::GetPosition(const CXMLBase* object) const
 
 const XmlMarkup* CXMLDocument::GetMarkup(const CXMLBase* object) const
 {
-    const auto it = m_pImpl->positions.find(object);
-    return it == m_pImpl->positions.end() ? nullptr : &it->second;
+    const auto& positions = m_pImpl->positions;
+    const auto before = [](const auto& entry, const CXMLBase* o) { return std::less<>()(entry.first, o); };
+    const auto it = std::lower_bound(positions.begin(), positions.end(), object, before);
+    return it != positions.end() && it->first == object ? &it->second : nullptr;
 }
 
 bool CXMLDocument::ReadFile(const char* path, std::string& bytes) const
@@ -172,13 +177,17 @@ bool CXMLDocument::Impl::Load(CXMLDocument& doc, const char* data, size_t size, 
     MSXML2::IXMLDOMDocument dom;
     auto& reader = dom.impl();
     reader.fileName = fileName;
-    std::unordered_map<const CXMLBase*, XmlMarkup> read;
+    std::vector<std::pair<const CXMLBase*, XmlMarkup>> read;
     if (recordPositions)
         reader.positions = &read;
     reader.inputMark = bom;
     reader.input = data + bom;
     reader.inputSize = size - bom;
     reader.inputEncoding = declared;
+    reader.memoryBudget = size < (~size_t(0) - kLoadMemorySlack) / kLoadMemoryPerByte
+                              ? kLoadMemoryPerByte * size + kLoadMemorySlack
+                              : ~size_t(0);
+    reader.memoryHeld = 2 * size; // the text as read and as parsed
     // convert straight into the buffer that pugixml parses in place and then owns
     char* work = static_cast<char*>(pugi::get_memory_allocation_function()(reader.inputSize + 1));
     if (!work) {
@@ -193,8 +202,8 @@ bool CXMLDocument::Impl::Load(CXMLDocument& doc, const char* data, size_t size, 
     }
     CXMLBase* root = nullptr;
     std::unique_ptr<CXMLComposite> before(new CXMLComposite), after(new CXMLComposite);
-    if (reader.Parse(work, reader.parsedSize) && reader.CheckTopLevel() && reader.ReadAroundRoot(*before, *after) &&
-        (root = reader.CreateObjectFor(reader.rootElement))) {
+    if (reader.Parse(work, reader.parsedSize) && reader.HoldParsedTree() && reader.CheckTopLevel() &&
+        reader.ReadAroundRoot(*before, *after) && (root = reader.CreateObjectFor(reader.rootElement))) {
         reader.RecordPosition(root, reader.rootElement);
         reader.depth = 1;
         MSXML2::IXMLDOMNode node(reader.rootElement.internal_object());
@@ -209,11 +218,12 @@ bool CXMLDocument::Impl::Load(CXMLDocument& doc, const char* data, size_t size, 
     doc.SetRoot(root);
     beforeRoot.swap(before);
     afterRoot.swap(after);
+    std::sort(read.begin(), read.end(), [](const auto& a, const auto& b) { return std::less<>()(a.first, b.first); });
     positions.swap(read);
     encoding = declared;
     utf8Mark = declared == XmlEncoding::Utf8 && bom > 0;
     sizeHint = size;
-    warnings = std::move(reader.warnings);
+    warnings = reader.TakeWarnings();
     error = XmlDiagnostic();
     return true;
 }

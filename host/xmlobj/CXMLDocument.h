@@ -17,7 +17,7 @@ struct XmlDiagnostic {
     int column = 0;
     std::string message;
     std::string path;
-    // "file:line:column: message (in path)"
+    // "file:line:column: message (in path)", control characters escaped as \\xNN (ESC as \\x1B)
     KVHOST_API std::string Format() const;
 };
 
@@ -103,6 +103,12 @@ public:
     // The largest file or stream LoadFile reads, 1 GiB unless set: a load
     // holds a few times the text in memory, and a stream (/dev/zero) may not end.
     static constexpr size_t kDefaultMaxFileSize = size_t(1) << 30;
+    // A load holds at most this many times the text it reads, and the slack
+    // besides: a document whose tree would need more (only long runs of
+    // tiny elements with texts between them come near) is refused where it
+    // runs out rather than let grow.
+    static constexpr size_t kLoadMemoryPerByte = 32;
+    static constexpr size_t kLoadMemorySlack = size_t(1) << 20;
     void SetMaxFileSize(size_t bytes) noexcept;
     size_t GetMaxFileSize() const noexcept;
 
@@ -129,7 +135,11 @@ public:
     // tree's text: all or nothing, keeping the file's mode and owner.
     bool WriteFile(const char* path, const std::string& bytes) const;
 
-    // what the last load or save said
+    // What the last load or save said. A load keeps its first kMaxWarnings
+    // warnings and, when there were more, one after them that counts the rest
+    // and repeats the first of them: a document of a million unknown elements
+    // would otherwise hold a million messages.
+    static constexpr size_t kMaxWarnings = 1000;
     std::string GetErrorText() const;
     const XmlDiagnostic& GetError() const noexcept;
     const std::vector<XmlDiagnostic>& GetWarnings() const noexcept;

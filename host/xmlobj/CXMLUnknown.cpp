@@ -44,6 +44,11 @@ bool CXMLText::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDo
         return false;
     if (m_Kind == Comment && (m_Text.Find("--") >= 0 || (m_Text.GetLength() && m_Text[m_Text.GetLength() - 1] == '-')))
         return impl.FailSave(*this, "a comment may not hold \"--\" nor end in \"-\"");
+    // XML has no way to keep one there: a reader would take it for a line end
+    if ((m_Kind == Comment || m_Kind == Instruction) && m_Text.Find('\r') >= 0)
+        return impl.FailSave(*this, std::string("a ") + (m_Kind == Comment ? "comment" : "processing instruction") +
+                                        " may not hold a carriage return, which a reader takes for a line end "
+                                        "(write line ends as \\n alone)");
     if (m_Kind == Instruction) {
         const int blank = m_Text.Find(' ');
         const CString target = blank < 0 ? m_Text : m_Text.Left(blank);

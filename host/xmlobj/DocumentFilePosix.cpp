@@ -18,7 +18,6 @@
 namespace {
 
 constexpr int kMaxLinks = 40; // as many as Linux follows in one path
-const char kTempMark[] = ".kvsave-";
 
 struct FileHandle {
     int fd;
@@ -82,10 +81,16 @@ std::string Unreplaceable(const char* path, const struct stat& st)
     return std::string();
 }
 
-// The pid in ".<name>.kvsave-<pid>-<n>.tmp", or 0 when entry is no temporary of name.
-pid_t TempOwner(const std::string& entry, const std::string& name)
+// the prefix of the temporaries of the file name in dir
+std::string TempPrefix(const std::string& dir, const std::string& name)
 {
-    const std::string prefix = "." + name + kTempMark;
+    const long longest = ::pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
+    return DocumentFile::TemporaryPrefix(name, longest > 0 ? static_cast<size_t>(longest) : size_t{NAME_MAX});
+}
+
+// The pid in "<prefix><pid>-<n>.tmp", or 0 when entry is no temporary with that prefix.
+pid_t TempOwner(const std::string& entry, const std::string& prefix)
+{
     if (entry.compare(0, prefix.size(), prefix) != 0 || entry.size() < 4 ||
         entry.compare(entry.size() - 4, 4, ".tmp") != 0)
         return 0;
@@ -95,13 +100,13 @@ pid_t TempOwner(const std::string& entry, const std::string& name)
 }
 
 // Temporaries that a save killed part way left behind; never another live save's.
-void RemoveStaleTemporaries(const std::string& dir, const std::string& name)
+void RemoveStaleTemporaries(const std::string& dir, const std::string& prefix)
 {
-    DIR* d = ::opendir(dir.c_str());
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
     if (!d)
         return;
     while (const dirent* e = ::readdir(d)) {
-        const pid_t pid = TempOwner(e->d_name, name);
+        const pid_t pid = TempOwner(e->d_name, prefix);
         if (pid > 0 && pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH)
             ::unlinkat(::dirfd(d), e->d_name, 0);
     }
@@ -109,11 +114,11 @@ void RemoveStaleTemporaries(const std::string& dir, const std::string& name)
 }
 
 // a new temporary beside the target; a new file is created with the mode a plain create gives
-int CreateTemporary(const std::string& dir, const std::string& name, bool forNewFile, std::string& temp)
+int CreateTemporary(const std::string& dir, const std::string& prefix, bool forNewFile, std::string& temp)
 {
     static std::atomic<unsigned> serial{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = dir + "." + name + kTempMark + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+        temp = dir + prefix + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, forNewFile ? 0666 : 0600);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -242,11 +247,11 @@ bool DocumentFile::Replace(const char* path, const std::string& text, std::strin
         return Fail(why, "the links lead to no file that a save could replace");
     const size_t slash = target.rfind('/');
     const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string name = target.substr(dir.size());
-    RemoveStaleTemporaries(dir.empty() ? "." : dir, name);
+    const std::string prefix = TempPrefix(dir, target.substr(dir.size()));
+    RemoveStaleTemporaries(dir, prefix);
 
     std::string temp;
-    const FileHandle file(CreateTemporary(dir, name, !exists, temp));
+    const FileHandle file(CreateTemporary(dir, prefix, !exists, temp));
     if (file.fd < 0)
         return FailErrno(why, errno);
     if ((exists && !CopyOwnership(target, st, file.fd, why)) || !WriteAndRename(file.fd, temp, target, dir, text, why)) {

@@ -14,7 +14,8 @@
 
 namespace {
 
-const char kTempMark[] = ".kvsave-";
+// the longest name of a file NTFS takes, in UTF-16 units
+constexpr size_t kLongestName = 255;
 
 struct Handle {
     HANDLE h;
@@ -98,10 +99,9 @@ size_t NameStart(const std::wstring& path)
     return path.size() >= 2 && path[1] == L':' ? 2 : 0;
 }
 
-// The pid in ".<name>.kvsave-<pid>-<n>.tmp", or 0 when entry is no temporary of name.
-DWORD TempOwner(const std::wstring& entry, const std::wstring& name)
+// The pid in "<prefix><pid>-<n>.tmp", or 0 when entry is no temporary with that prefix.
+DWORD TempOwner(const std::wstring& entry, const std::wstring& prefix)
 {
-    const std::wstring prefix = L"." + name + std::wstring(kTempMark, kTempMark + sizeof kTempMark - 1);
     if (entry.compare(0, prefix.size(), prefix) != 0 || entry.size() < 4 || entry.compare(entry.size() - 4, 4, L".tmp") != 0)
         return 0;
     unsigned long long pid = 0;
@@ -123,26 +123,25 @@ bool ProcessIsGone(DWORD pid)
 }
 
 // Temporaries that a save killed part way left behind; never another live save's.
-void RemoveStaleTemporaries(const std::wstring& dir, const std::wstring& name)
+void RemoveStaleTemporaries(const std::wstring& dir, const std::wstring& prefix)
 {
     WIN32_FIND_DATAW entry;
     const HANDLE find = ::FindFirstFileW((dir + L"*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE)
         return;
     do {
-        const DWORD pid = TempOwner(entry.cFileName, name);
+        const DWORD pid = TempOwner(entry.cFileName, prefix);
         if (pid > 0 && pid != ::GetCurrentProcessId() && ProcessIsGone(pid))
             ::DeleteFileW((dir + entry.cFileName).c_str());
     } while (::FindNextFileW(find, &entry));
     ::FindClose(find);
 }
 
-HANDLE CreateTemporary(const std::wstring& dir, const std::wstring& name, DWORD attributes, std::wstring& temp)
+HANDLE CreateTemporary(const std::wstring& dir, const std::wstring& prefix, DWORD attributes, std::wstring& temp)
 {
     static std::atomic<unsigned> serial{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = dir + L"." + name + L".kvsave-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-               std::to_wstring(serial++) + L".tmp";
+        temp = dir + prefix + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(serial++) + L".tmp";
         const HANDLE h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
         if (h != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS)
             return h;
@@ -178,8 +177,8 @@ bool DocumentFile::Replace(const char* path, const std::string& text, std::strin
     if (!reason.empty())
         return Fail(why, reason);
     const std::wstring dir = target.substr(0, NameStart(target));
-    const std::wstring name = target.substr(dir.size());
-    RemoveStaleTemporaries(dir, name);
+    const std::wstring prefix = DocumentFile::TemporaryPrefix(target.substr(dir.size()), kLongestName);
+    RemoveStaleTemporaries(dir, prefix);
 
     // the temporary carries the old file's attributes (hidden, archive...)
     const DWORD kept = exists ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
@@ -188,7 +187,7 @@ bool DocumentFile::Replace(const char* path, const std::string& text, std::strin
     std::wstring temp;
     bool written;
     {
-        const Handle file(CreateTemporary(dir, name, kept ? kept : FILE_ATTRIBUTE_NORMAL, temp));
+        const Handle file(CreateTemporary(dir, prefix, kept ? kept : FILE_ATTRIBUTE_NORMAL, temp));
         if (file.h == INVALID_HANDLE_VALUE)
             return FailLast(why);
         written = WriteAll(file.h, text) && ::FlushFileBuffers(file.h);

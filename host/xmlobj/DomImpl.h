@@ -18,10 +18,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 struct ClassType;
+class SiblingCounter;
 
 constexpr int kMaxDepth = 1024;
 
@@ -50,16 +50,44 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     const char* parsedBase = nullptr;
     size_t parsedSize = 0;
     TextPool values;
+    TextPool elementNames; // of unknown elements, which repeat as values do
     bool failed = false;
     XmlDiagnostic error;
     std::vector<XmlDiagnostic> warnings;
+    size_t warningsNotKept = 0;
+    XmlDiagnostic firstNotKept;
+    // the warnings kept, and one more that counts the rest when there are too many
+    std::vector<XmlDiagnostic> TakeWarnings();
     // where each object and its attributes stand, kept only when the document asks
-    std::unordered_map<const CXMLBase*, XmlMarkup>* positions = nullptr;
+    std::vector<std::pair<const CXMLBase*, XmlMarkup>>* positions = nullptr;
+
+    // What a load holds, counted as it goes against its budget: the texts,
+    // the parsed tree (which shrinks as it is read) and what the objects
+    // take; Hold fails the load at at when it would pass the budget.
+    size_t memoryBudget = ~size_t(0);
+    size_t memoryHeld = 0;
+    bool Hold(size_t bytes, pugi::xml_node at)
+    {
+        memoryHeld += bytes;
+        return memoryHeld <= memoryBudget / 2 || HoldPastHalf(at);
+    }
+    bool HoldPastHalf(pugi::xml_node at);
+    // Past half its budget, a load drops from the parsed tree what it has
+    // read (dropping costs time, and most documents never come near)
+    bool dropRead = false;
+    void DropRead(pugi::xml_node element, pugi::xml_node upTo, SiblingCounter& siblings); // the children before upTo
+    void Release(size_t bytes) noexcept { memoryHeld -= std::min(bytes, memoryHeld); }
+    // the parsed tree's records of nodes and attributes, as pugixml allocates them
+    static constexpr size_t kParsedNodeBytes = 8 * sizeof(void*), kParsedAttributeBytes = 5 * sizeof(void*);
+    // what an object of size bytes takes with its allocation (its place in its parent's list is held with the list)
+    static constexpr size_t ObjectBytes(size_t size) noexcept { return (size + 8 + 15) / 16 * 16; }
+    // counts the parsed tree's records, once the parse has made them
+    bool HoldParsedTree();
 
     // reading: Parse, CheckTopLevel, then the objects read themselves from
     // rootElement down. What the parser lets pass is checked as it is read
     // (every element, attribute and text is, also what nothing interprets).
-    bool Parse(char* buffer, size_t size);
+    bool Parse(char* buffer, size_t size); // buffer holds size + 1 bytes
     bool CheckTopLevel();
     pugi::xml_node rootElement;
     int depth = 0; // of the element being read
@@ -74,6 +102,8 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     // the children of element into container: texts, comments and
     // processing instructions in their place, elements created by class
     bool ReadChildren(pugi::xml_node element, CXMLComposite& container, MSXML2::IXMLDOMDocument* pDoc);
+    bool ReadChild(pugi::xml_node child, SiblingCounter& siblings, CXMLComposite& container,
+                   MSXML2::IXMLDOMDocument* pDoc);
     CXMLBase* CreateObjectFor(pugi::xml_node element); // null when its name is none
 
     void RecordPosition(const CXMLBase* object, pugi::xml_node element);
@@ -109,10 +139,21 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     std::string OpenedAt(size_t offset);
 
 private:
-    // Each element's index among its same-named siblings, counted once: a
-    // message carries its element's path, and counting the siblings again
-    // for each message would make a load with many warnings quadratic.
-    std::unordered_map<const pugi::xml_node_struct*, int> m_siblingIndexes;
+    // The elements being read, from the root's child down, each with what
+    // counts its siblings: a message carries its element's path, with the
+    // element's index among its same-named siblings.
+    using ReadPath = std::vector<std::pair<const pugi::xml_node_struct*, SiblingCounter*>>;
+    ReadPath m_readPath;
+    struct ReadPathStep {
+        ReadPath& path;
+        ReadPathStep(ReadPath& p, pugi::xml_node element, SiblingCounter& siblings) : path(p)
+        {
+            path.emplace_back(element.internal_object(), &siblings);
+        }
+        ~ReadPathStep() { path.pop_back(); }
+        ReadPathStep(const ReadPathStep&) = delete;
+        ReadPathStep& operator=(const ReadPathStep&) = delete;
+    };
     int SiblingIndex(pugi::xml_node node);
 
     // GBK trail bytes that are ASCII but no name character ('@', '[', ']'
@@ -126,7 +167,11 @@ private:
     void RestoreHiddenTrails(char* text);
     // why the parser stopped, said for an engineer: what the end of the file cut short
     std::string ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset, std::string& path);
+    // the offset of the name of the first end tag whose name the hiding made
+    // match its element's, or npos; text as the parser will see it
+    size_t FindHiddenEndTagMismatch(const char* text, size_t size) const;
     bool CheckDeclaration(pugi::xml_node declaration);
+    bool CheckDeclarationValues(pugi::xml_node declaration);
     bool CheckName(pugi::xml_node at, const char* name, const char* what);
 
     // names checked once for the elements of a class that carry them alike
@@ -154,16 +199,21 @@ private:
     bool m_startTagOpen = false;
     bool m_newLine = false; // before the next element, comment or end tag
     bool m_indent = true;
-    // positions are asked for in document order: carry on from the last one,
-    // counting lines and characters in the GBK text and bytes in the input
-    XmlPosition m_last{1, 1, 0};
-    size_t m_lastParsed = 0;
+    // Positions are asked for in document order: a walk over the text as
+    // read carries on from the last one, counting how many bytes each
+    // character became in the parsed text, so that no text is converted again.
+    struct Cursor {
+        size_t parsed = 0, input = 0;
+        int line = 1, column = 1;
+    };
+    Cursor m_cursor;
     void Position(size_t offset, int& line, int& column);
     XmlPosition PositionOf(size_t offset);
     // the offset just past the first terminator at or after from, or the end of the text
     size_t OffsetPast(size_t from, std::string_view terminator);
-    // the GBK text as it was before parsing, for positions: converted again
-    // the first time one is asked, so that a load converts only once
+    // the GBK text as it was before parsing, for explaining a failure or
+    // recording where attributes end: converted again the first time one
+    // is asked, so that a load converts only once
     std::string m_source;
     const std::string& Source();
 };
@@ -205,4 +255,6 @@ inline bool IsXmlTarget(std::string_view name)
 }
 // the first name that occurs twice among names, or null
 const char* FindDuplicate(const char* const* names, size_t count);
+// a text for a message, cut short after 64 bytes; and in quotes
+std::string Shortened(const char* s);
 std::string Quote(const char* s);

@@ -176,3 +176,76 @@ std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_par
     return Lower(parsed.description());
 }
 
+// Names that differ only in trail bytes hidden from the parser look the same
+// to it: such an end tag is compared here, before the parse, as written.
+size_t MSXML2::IXMLDOMDocument::Impl::FindHiddenEndTagMismatch(const char* text, size_t size) const
+{
+    const std::string_view t(text, size);
+    // most texts have no end tag whose name hides a byte: only those are read in full
+    bool hiding = false;
+    for (size_t lt = t.find("</"); lt != std::string_view::npos && !hiding; lt = t.find("</", lt + 2))
+        for (size_t i = lt + 2; i < size && !IsBlank(t[i]) && t[i] != '>' && !hiding; ++i)
+            hiding = t[i] == kHiddenTrail;
+    if (!hiding)
+        return std::string_view::npos;
+    const auto original = [this, text](size_t at) {
+        if (text[at] != kHiddenTrail)
+            return text[at];
+        const auto hidden = std::lower_bound(m_hiddenTrails.begin(), m_hiddenTrails.end(), std::make_pair(at, '\0'));
+        return hidden != m_hiddenTrails.end() && hidden->first == at ? hidden->second : text[at];
+    };
+    const auto nameEnd = [&t](size_t at) {
+        while (at < t.size() && !IsBlank(t[at]) && !std::strchr("/>", t[at]))
+            ++at;
+        return at;
+    };
+    std::vector<std::string_view> open;
+    for (size_t lt = t.find('<'); lt != std::string_view::npos; ) {
+        const std::string_view rest = t.substr(lt);
+        const auto skipPast = [&](std::string_view close, size_t from) {
+            const size_t end = t.find(close, from);
+            return end == std::string_view::npos ? end : end + close.size();
+        };
+        size_t next;
+        if (rest.substr(0, 4) == "<!--") {
+            next = skipPast("-->", lt + 4);
+        } else if (rest.substr(0, 9) == "<![CDATA[") {
+            next = skipPast("]]>", lt + 9);
+        } else if (rest.substr(0, 2) == "<?") {
+            next = skipPast("?>", lt + 2);
+        } else if (rest.substr(0, 2) == "<!") {
+            next = skipPast(">", lt + 2);
+        } else if (rest.substr(0, 2) == "</") {
+            const std::string_view name = t.substr(lt + 2, nameEnd(lt + 2) - lt - 2);
+            if (open.empty() || open.back() != name)
+                return std::string_view::npos; // the parser says what is wrong here
+            for (size_t i = 0; i < name.size(); ++i)
+                if (original(static_cast<size_t>(name.data() - text) + i) !=
+                    original(static_cast<size_t>(open.back().data() - text) + i))
+                    return lt + 2;
+            open.pop_back();
+            next = skipPast(">", lt + 2);
+        } else {
+            const size_t end = nameEnd(lt + 1);
+            size_t i = end;
+            while (i < size && t[i] != '>') {
+                if (t[i] == '"' || t[i] == '\'') {
+                    i = t.find(t[i], i + 1);
+                    if (i == std::string_view::npos)
+                        return i;
+                }
+                ++i;
+            }
+            if (i >= size)
+                return std::string_view::npos;
+            if (t[i - 1] != '/')
+                open.push_back(t.substr(lt + 1, end - lt - 1));
+            next = i + 1;
+        }
+        if (next == std::string_view::npos)
+            return next;
+        lt = t.find('<', next);
+    }
+    return std::string_view::npos;
+}
+

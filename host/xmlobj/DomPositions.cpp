@@ -1,6 +1,9 @@
 // Where things are: lines and columns of offsets in the text read, the
 // paths of elements and objects, and the findings that carry both.
+#include "CodePage936.h"
 #include "DomImpl.h"
+#include "SiblingCounter.h"
+#include "Utf8Sequence.h"
 
 #include <xmlobj/ObjIterator.h>
 
@@ -63,18 +66,17 @@ void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding enco
 
 int MSXML2::IXMLDOMDocument::Impl::SiblingIndex(pugi::xml_node node)
 {
-    // back to the nearest same-named sibling counted before: messages come
-    // in document order, so each sibling is passed once
-    int steps = 0;
-    for (pugi::xml_node s = node; s; s = s.previous_sibling(node.name()), ++steps) {
-        const auto known = m_siblingIndexes.find(s.internal_object());
-        if (known != m_siblingIndexes.end()) {
-            steps += known->second;
-            break;
+    for (auto step = m_readPath.rbegin(); step != m_readPath.rend(); ++step)
+        if (step->first == node.internal_object()) {
+            const size_t counted = step->second->Bytes();
+            const int index = step->second->IndexOf(node);
+            memoryHeld += step->second->Bytes() - counted; // released with the counter
+            return index;
         }
-    }
-    const int index = steps;
-    m_siblingIndexes[node.internal_object()] = index;
+    // no read has reached it (an element around the root): its siblings are all there
+    int index = 0;
+    for (pugi::xml_node s = node; s; s = s.previous_sibling(node.name()))
+        ++index;
     return index;
 }
 
@@ -158,6 +160,47 @@ const std::string& MSXML2::IXMLDOMDocument::Impl::Source()
     return m_source;
 }
 
+namespace {
+
+// The character at s of the text as read (n bytes there, in a valid text):
+// how many bytes it takes there and in the GBK text parsed, and what it is
+// when it is ASCII (0x80 when not).
+void StepCharacter(const unsigned char* s, size_t n, XmlEncoding encoding, size_t& inputLength, size_t& parsedLength,
+                   unsigned& ascii)
+{
+    std::uint32_t cp = s[0];
+    inputLength = 1;
+    switch (encoding) {
+    case XmlEncoding::Utf8:
+        inputLength = std::max<size_t>(1, Utf8SequenceLength(s, n, cp));
+        break;
+    case XmlEncoding::Utf16LE:
+    case XmlEncoding::Utf16BE: {
+        const auto unit = [&](size_t i) -> std::uint32_t {
+            return i + 1 >= n ? 0 : encoding == XmlEncoding::Utf16LE ? s[i] | s[i + 1] << 8 : s[i] << 8 | s[i + 1];
+        };
+        cp = unit(0);
+        inputLength = cp >= 0xD800 && cp <= 0xDBFF ? 4 : 2;
+        break;
+    }
+    case XmlEncoding::Gbk:
+    case XmlEncoding::Gb18030:
+        if (IsGbkLeadByte(s[0]) && n >= 2) {
+            inputLength = encoding == XmlEncoding::Gb18030 && s[1] >= 0x30 && s[1] <= 0x39 ? 4 : 2;
+            // GB18030's euro sign is a pair, code page 936's a byte
+            cp = encoding == XmlEncoding::Gb18030 && s[0] == 0xA2 && s[1] == 0xE3 ? kEuroSign : 0x80;
+        } else if (s[0] == kEuroByte) {
+            cp = kEuroSign;
+        }
+        break;
+    }
+    inputLength = std::min(inputLength, n);
+    parsedLength = cp < 0x80 || cp == kEuroSign ? 1 : 2;
+    ascii = cp < 0x80 ? cp : 0x80;
+}
+
+} // namespace
+
 void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
 {
     const XmlPosition p = PositionOf(offset);
@@ -165,41 +208,32 @@ void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& colu
     column = p.column;
 }
 
-// Lines and characters are counted in the GBK text the parser read, and the
-// input's bytes beside them: each character of the one is a character of the other.
+// the place of a byte of the parsed text, and the offset of its character in the bytes the load was given
 XmlPosition MSXML2::IXMLDOMDocument::Impl::PositionOf(size_t offset)
 {
-    const std::string& source = Source();
-    offset = std::min(offset, source.size());
-    if (offset < m_lastParsed) {
-        m_lastParsed = 0;
-        m_last = XmlPosition{1, 1, 0};
-    }
-    const auto* s = reinterpret_cast<const unsigned char*>(source.data());
-    const size_t asciiInput = inputEncoding == XmlEncoding::Utf16LE || inputEncoding == XmlEncoding::Utf16BE ? 2 : 1;
-    size_t at = m_lastParsed, in = m_last.offset;
-    int line = m_last.line, column = m_last.column;
-    while (at < offset) {
-        const unsigned char c = s[at];
-        if (c == '\r' && at + 1 < source.size() && s[at + 1] == '\n') {
-            // the LF that follows ends the line
-        } else if (c == '\n' || c == '\r') {
-            ++line;
-            column = 1;
-        } else {
-            ++column;
+    if (offset < m_cursor.parsed)
+        m_cursor = Cursor();
+    const auto* s = reinterpret_cast<const unsigned char*>(input);
+    Cursor& c = m_cursor;
+    size_t inputLength, parsedLength, nextInput, nextParsed;
+    unsigned ascii, next;
+    while (c.parsed < offset && c.input < inputSize) {
+        StepCharacter(s + c.input, inputSize - c.input, inputEncoding, inputLength, parsedLength, ascii);
+        if (ascii == '\r' && c.input + inputLength < inputSize) {
+            StepCharacter(s + c.input + inputLength, inputSize - c.input - inputLength, inputEncoding, nextInput,
+                          nextParsed, next);
+            ascii = next == '\n' ? 0 : ascii; // CR LF ends a line once, at the LF
         }
-        if (c < 0x80) {
-            ++at;
-            in += asciiInput;
-        } else {
-            at += CharacterLength(source.data(), source.size(), at, XmlEncoding::Gbk);
-            in += CharacterLength(input, inputSize, in, inputEncoding);
+        if (ascii == '\n' || ascii == '\r') {
+            ++c.line;
+            c.column = 1;
+        } else if (ascii != 0) {
+            ++c.column;
         }
+        c.input += inputLength;
+        c.parsed += parsedLength;
     }
-    m_lastParsed = at;
-    m_last = XmlPosition{line, column, in};
-    return XmlPosition{line, column, inputMark + in};
+    return XmlPosition{c.line, c.column, inputMark + c.input};
 }
 
 size_t MSXML2::IXMLDOMDocument::Impl::OffsetPast(size_t from, std::string_view terminator)
@@ -270,7 +304,7 @@ void MSXML2::IXMLDOMDocument::Impl::RecordPosition(const CXMLBase* object, pugi:
     if (!positions || !object || node.offset_debug() < 0)
         return;
     const std::string& source = Source();
-    XmlMarkup& markup = (*positions)[object];
+    XmlMarkup& markup = positions->emplace_back(object, XmlMarkup()).second;
     const size_t opening = OpeningLength(node.type());
     const auto at = static_cast<size_t>(node.offset_debug());
     const size_t start = at >= opening ? at - opening : 0;
@@ -313,7 +347,22 @@ bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, c
 
 void MSXML2::IXMLDOMDocument::Impl::Warn(pugi::xml_node at, const char* place, const std::string& message)
 {
-    warnings.push_back(At(at, place, message));
+    if (warnings.size() < CXMLDocument::kMaxWarnings)
+        warnings.push_back(At(at, place, message));
+    else if (warningsNotKept++ == 0)
+        firstNotKept = At(at, place, message);
+}
+
+std::vector<XmlDiagnostic> MSXML2::IXMLDOMDocument::Impl::TakeWarnings()
+{
+    if (warningsNotKept > 0) {
+        firstNotKept.message = std::to_string(warningsNotKept) +
+                               " more warnings from here on are not kept (the first " +
+                               std::to_string(CXMLDocument::kMaxWarnings) + " are); this one says: " +
+                               firstNotKept.message;
+        warnings.push_back(std::move(firstNotKept));
+    }
+    return std::move(warnings);
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::FailSave(const CXMLBase& object, const std::string& message)

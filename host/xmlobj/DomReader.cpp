@@ -1,5 +1,6 @@
 // Reading: the objects take their attributes and texts from the parsed tree.
 #include "DomImpl.h"
+#include "SiblingCounter.h"
 
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/ClassType.h>
@@ -61,18 +62,19 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
                     cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
             }
             if (!valid || !IsXmlChar(cp))
-                return Fail(at, SourcePlace(raw, i), "invalid character reference &" + ref + ";");
+                return Fail(at, SourcePlace(raw, i),
+                            "invalid character reference " + Shortened(("&" + ref + ";").c_str()));
             if (!AppendCodePointAsGbk(cp, text)) {
                 char buf[16];
                 std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
                 return Fail(at, SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
             }
         } else {
-            return Fail(at, SourcePlace(raw, i), "undefined entity &" + ref + ";");
+            return Fail(at, SourcePlace(raw, i), "undefined entity " + Shortened(("&" + ref + ";").c_str()));
         }
         i = static_cast<size_t>(end - raw);
     }
-    out = CString(text.data(), static_cast<int>(text.size()));
+    out = values.Get(text.data(), text.size());
     return true;
 }
 
@@ -142,6 +144,10 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
         }
     }
     const size_t skipped = keepClassType ? count : run->classTypeAt;
+    // the parsed attributes, counted as they are met (they are never what
+    // brings a load near its bound), the list, the values no pool shares
+    const size_t made = values.Allocated();
+    size_t held = count ? count * kParsedAttributeBytes + ObjectBytes(count * 2 * sizeof(CString)) : 0;
     // what the object set before it was read (in its constructor) is replaced in
     // place; into an empty list, the attributes go at its final size at once
     const INT_PTR preset = list.GetSize() - 1;
@@ -178,7 +184,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
             list.Add(std::move(text));
         }
     }
-    return true;
+    return Hold(held + values.Allocated() - made, node);
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
@@ -215,14 +221,15 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
         if (!CheckName(node, target, "processing instruction target"))
             return false;
         RestoreHiddenTrails(value);
-        text = *value ? CString((std::string(target) + " " + value).c_str()) : CString(target);
+        const std::string instruction = *value ? std::string(target) + " " + value : std::string(target);
+        text = values.Get(instruction.data(), instruction.size());
         return true;
     }
     default:
         break;
     }
     RestoreHiddenTrails(value);
-    text = value;
+    text = values.Get(value, std::strlen(value));
     return true;
 }
 
@@ -247,36 +254,62 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLCom
     size_t children = 0;
     for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling())
         ++children;
+    if (!Hold(children * sizeof(ObjItem), element))
+        return false;
     container.Reserve(children);
-    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
-        const pugi::xml_node_type type = c.type();
-        if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment ||
-            type == pugi::node_pi) {
-            CString text;
-            if (!ReadText(c, text))
-                return false;
-            auto* kept = new CXMLText(TextKind(type), text);
-            RecordPosition(kept, c);
-            container.Add(kept);
-            continue;
-        }
-        if (type != pugi::node_element)
-            continue; // no other kind reaches here: a declaration inside an element fails the parse
-        if (depth >= kMaxDepth)
-            return Fail(c, nullptr, TooDeep());
-        CXMLBase* child = CreateObjectFor(c);
-        if (!child)
+    SiblingCounter siblings(element);
+    for (pugi::xml_node c = element.first_child(), next; c; c = next) {
+        next = c.next_sibling();
+        if (!ReadChild(c, siblings, container, pDoc))
             return false;
-        RecordPosition(child, c);
-        container.Add(child);
-        MSXML2::IXMLDOMNode childNode(c.internal_object());
-        ++depth;
-        const bool ok = child->Serialize(childNode, pDoc, true, true);
-        --depth;
-        if (!ok)
-            return Fail(c, nullptr, "element could not be read");
+        if (dropRead)
+            DropRead(element, next, siblings);
     }
+    Release(siblings.Bytes()); // held as it grew
     return true;
+}
+
+void MSXML2::IXMLDOMDocument::Impl::DropRead(pugi::xml_node element, pugi::xml_node upTo, SiblingCounter& siblings)
+{
+    const size_t counted = siblings.Bytes();
+    siblings.CountBefore(upTo); // later messages may ask for the index of a later sibling
+    memoryHeld += siblings.Bytes() - counted;
+    for (pugi::xml_node c = element.first_child(); c && c != upTo; c = element.first_child()) {
+        element.remove_child(c); // with what it holds, which was dropped when it was read
+        Release(kParsedNodeBytes);
+    }
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::ReadChild(pugi::xml_node c, SiblingCounter& siblings, CXMLComposite& container,
+                                               MSXML2::IXMLDOMDocument* pDoc)
+{
+    const pugi::xml_node_type type = c.type();
+    if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment || type == pugi::node_pi) {
+        CString text;
+        const size_t made = values.Allocated();
+        if (!ReadText(c, text) || !Hold(ObjectBytes(sizeof(CXMLText)) + values.Allocated() - made, c))
+            return false;
+        auto* kept = new CXMLText(TextKind(type), text);
+        RecordPosition(kept, c);
+        container.Add(kept);
+        return true;
+    }
+    if (type != pugi::node_element)
+        return true; // no other kind reaches here: a declaration inside an element fails the parse
+    RestoreHiddenTrails(const_cast<char*>(c.name()));
+    const ReadPathStep step(m_readPath, c, siblings);
+    if (depth >= kMaxDepth)
+        return Fail(c, nullptr, TooDeep());
+    CXMLBase* child = CreateObjectFor(c);
+    if (!child)
+        return false;
+    RecordPosition(child, c);
+    container.Add(child);
+    MSXML2::IXMLDOMNode childNode(c.internal_object());
+    ++depth;
+    const bool ok = child->Serialize(childNode, pDoc, true, true);
+    --depth;
+    return ok || Fail(c, nullptr, "element could not be read");
 }
 
 ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
@@ -303,8 +336,15 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
         }
     }
     const char* name = element.name();
+    if (!Hold(ObjectBytes(sizeof(CXMLUnknown)), element))
+        return nullptr;
+    const auto unknown = [this, element, name]() -> CXMLBase* {
+        const size_t made = elementNames.Allocated();
+        const CString kept = elementNames.Get(name, std::strlen(name));
+        return Hold(elementNames.Allocated() - made, element) ? new CXMLUnknown(kept) : nullptr;
+    };
     if (opaque)
-        return CheckName(element, name, "element name") ? new CXMLUnknown(CString(name)) : nullptr;
+        return CheckName(element, name, "element name") ? unknown() : nullptr;
     CRuntimeClass* rc = nullptr;
     bool namedAfterClass = false;
     if (pugi::xml_attribute ct = element.attribute("classtype")) {
@@ -329,13 +369,16 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
     // a registered class's name is a name; any other is checked
     if (!namedAfterClass && !CheckName(element, name, "element name"))
         return nullptr;
+    const size_t objectSize = rc ? static_cast<size_t>(rc->m_nObjectSize) : 0;
+    if (objectSize > sizeof(CXMLUnknown) && !Hold(ObjectBytes(objectSize) - ObjectBytes(sizeof(CXMLUnknown)), element))
+        return nullptr;
     if (rc) {
         CObject* object = rc->CreateObject();
         if (object && object->IsKindOf(RUNTIME_CLASS(CXMLBase)))
             return static_cast<CXMLBase*>(object);
         delete object;
     }
-    return new CXMLUnknown(CString(name));
+    return unknown();
 }
 
 // Trail bytes that are ASCII but neither a name character nor harmless to
@@ -349,7 +392,7 @@ void MSXML2::IXMLDOMDocument::Impl::HideParserBreakingTrails(char* text, size_t 
         // ASCII a word at a time: most of a document is markup
         while (i + 8 <= size && (Word8(text + i) & 0x8080808080808080ull) == 0)
             i += 8;
-        if (i < size && s[i] >= 0x80) {
+        if (i < size && IsGbkLeadByte(s[i])) {
             if (i + 1 < size && breaking(text[i + 1])) {
                 m_hiddenTrails.emplace_back(i + 1, text[i + 1]);
                 text[i + 1] = kHiddenTrail;
@@ -369,7 +412,7 @@ void MSXML2::IXMLDOMDocument::Impl::RestoreHiddenTrails(char* text)
     auto next = std::lower_bound(m_hiddenTrails.begin(), m_hiddenTrails.end(), std::make_pair(start, '\0'));
     auto* s = reinterpret_cast<unsigned char*>(text);
     for (size_t i = 0; s[i] && next != m_hiddenTrails.end(); ++i) {
-        if (s[i] < 0x80)
+        if (!IsGbkLeadByte(s[i]))
             continue;
         if (s[i + 1] == static_cast<unsigned char>(kHiddenTrail))
             s[i + 1] = static_cast<unsigned char>((next++)->second);
@@ -383,11 +426,20 @@ bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
     parsedBase = buffer;
     parsedSize = size;
     HideParserBreakingTrails(buffer, size);
+    const size_t hiddenMismatch = m_hiddenTrails.empty() ? std::string::npos : FindHiddenEndTagMismatch(buffer, size);
     // as a fragment, since a document parse drops text outside the root
     // element unseen; CheckTopLevel refuses it, and more roots, itself
     constexpr unsigned kFlags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments |
                                 pugi::parse_doctype | pugi::parse_pi | pugi::parse_declaration | pugi::parse_fragment;
-    const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size, kFlags, pugi::encoding_utf8);
+    // The parser takes the last byte of a buffer for its terminator, so a
+    // last character after the root element would vanish unseen: it is
+    // given the text with its terminator (the buffer has room for it).
+    buffer[size] = '\0';
+    pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size + 1, kFlags, pugi::encoding_utf8);
+    if (hiddenMismatch != std::string::npos && (parsed || static_cast<size_t>(parsed.offset) > hiddenMismatch)) {
+        parsed.status = pugi::status_end_element_mismatch;
+        parsed.offset = static_cast<ptrdiff_t>(hiddenMismatch);
+    }
     if (parsed)
         return true;
     size_t offset = 0;
@@ -398,6 +450,33 @@ bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
     return false;
 }
 
+bool MSXML2::IXMLDOMDocument::Impl::HoldPastHalf(pugi::xml_node at)
+{
+    // the tree and the objects must not both hold the whole document: from
+    // here on, what is read leaves the tree
+    dropRead = true;
+    if (memoryHeld <= memoryBudget)
+        return true;
+    return Fail(at, nullptr,
+                "the document holds too many small parts for its size: reading it would take more than " +
+                    std::to_string(CXMLDocument::kLoadMemoryPerByte) + " times its size in memory");
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::HoldParsedTree()
+{
+    size_t nodes = 0;
+    for (pugi::xml_node n = doc.first_child(), next; n; n = next) {
+        ++nodes;
+        next = n.first_child();
+        for (pugi::xml_node up = n; !next && up; up = up.parent())
+            next = up.next_sibling();
+    }
+    // positions, which only tools ask for, are the tools' to afford
+    if (positions)
+        positions->reserve(nodes);
+    return Hold(nodes * kParsedNodeBytes, pugi::xml_node());
+}
+
 bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* name, const char* what)
 {
     const size_t length = std::strlen(name);
@@ -406,7 +485,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* nam
         return true;
     if (length == 0)
         return Fail(at, name, std::string("an empty ") + what);
-    const size_t width = static_cast<unsigned char>(name[bad]) >= 0x80 && bad + 1 < length ? 2 : 1;
+    const size_t width = IsGbkLeadByte(static_cast<unsigned char>(name[bad])) && bad + 1 < length ? 2 : 1;
     return Fail(at, name + bad,
                 std::string(what) + " " + Quote(name) + " holds " + Quote(std::string(name + bad, width).c_str()) +
                     (bad == 0 ? ", which may not begin an XML name" : ", which XML names may not hold"));
@@ -441,6 +520,39 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
                         "the XML declaration may hold only version, encoding and standalone, in this order; not " +
                             Quote(a.name()));
         ++next;
+    }
+    return CheckDeclarationValues(declaration);
+}
+
+bool MSXML2::IXMLDOMDocument::Impl::CheckDeclarationValues(pugi::xml_node declaration)
+{
+    // version: "1." and digits; a version other than 1.0 is read by its rules, as other readers do
+    char* version = const_cast<char*>(declaration.attribute("version").value());
+    RestoreHiddenTrails(version);
+    if (std::strncmp(version, "1.", 2) != 0 || version[2 + std::strspn(version + 2, "0123456789")] != '\0')
+        return Fail(declaration, version,
+                    "version " + Quote(version) + " is no version of XML 1 (\"1.\" and digits: write version=\"1.0\")");
+    if (std::strcmp(version, "1.0") != 0)
+        Warn(declaration, version, "version " + Quote(version) + " is read as XML 1.0");
+    // the encoding the text was read in was found before the parse: the two readings must agree
+    if (pugi::xml_attribute e = declaration.attribute("encoding")) {
+        XmlEncoding named;
+        const auto utf16 = [](XmlEncoding x) { return x == XmlEncoding::Utf16LE || x == XmlEncoding::Utf16BE; };
+        if (!XmlEncodingFromName(e.value(), named) ||
+            (named != inputEncoding && !(utf16(named) && utf16(inputEncoding))))
+            return Fail(declaration, e.value(),
+                        "the declaration says encoding=" + Quote(e.value()) + ", but the document was read as " +
+                            XmlEncodingName(inputEncoding));
+    } else if (inputEncoding == XmlEncoding::Gbk || inputEncoding == XmlEncoding::Gb18030) {
+        return Fail(declaration, nullptr,
+                    std::string("the declaration names no encoding, but the document was read as ") +
+                        XmlEncodingName(inputEncoding));
+    }
+    if (pugi::xml_attribute standalone = declaration.attribute("standalone")) {
+        char* value = const_cast<char*>(standalone.value());
+        RestoreHiddenTrails(value);
+        if (std::strcmp(value, "yes") != 0 && std::strcmp(value, "no") != 0)
+            return Fail(declaration, value, "standalone may be \"yes\" or \"no\", not " + Quote(value));
     }
     return true;
 }
@@ -482,7 +594,10 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAroundRoot(CXMLComposite& before, CXMLCo
         if (n.type() != pugi::node_comment && n.type() != pugi::node_pi)
             continue;
         CString text;
-        if (!ReadText(n, text))
+        const size_t made = values.Allocated();
+        // the sides' lists grow by doubling: twice a place in one
+        const size_t held = ObjectBytes(sizeof(CXMLText)) + 2 * sizeof(ObjItem);
+        if (!ReadText(n, text) || !Hold(held + values.Allocated() - made, n))
             return false;
         auto* kept = new CXMLText(TextKind(n.type()), text);
         RecordPosition(kept, n);

@@ -285,23 +285,30 @@ void MSXML2::IXMLDOMDocument::Impl::WriteText(CXMLText::Kind kind, const CString
     if (kind == CXMLText::Text) {
         AppendEscaped(text, value, false, [this](const char* s, size_t n) { AppendGbk(s, n); });
     } else {
-        // "]]>" cannot stand in a section: it ends one after "]]" and the next starts with ">"
+        // "]]>" cannot stand in a section: it ends one after "]]" and the next
+        // starts with ">". Nor can a carriage return, which a reader takes for
+        // a line end: it stands between two sections as a reference.
         const std::string_view data(value.GetString(), static_cast<size_t>(value.GetLength()));
-        size_t from = 0;
         // a "]]>" whose ']' is a character's second byte ends nothing: the reader keeps that byte with its lead
-        const auto findClose = [&data](size_t at) {
-            for (size_t i = at; i < data.size(); i += static_cast<unsigned char>(data[i]) >= 0x80 ? 2 : 1)
-                if (data.compare(i, 3, "]]>") == 0)
+        const auto findStop = [&data](size_t at) {
+            for (size_t i = at; i < data.size(); i += IsGbkLeadByte(static_cast<unsigned char>(data[i])) ? 2 : 1)
+                if (data[i] == '\r' || data.compare(i, 3, "]]>") == 0)
                     return i;
-            return std::string_view::npos;
+            return data.size();
         };
+        size_t from = 0;
         do {
-            const size_t close = findClose(from);
-            const size_t to = close == std::string_view::npos ? data.size() : close + 2;
-            text += "<![CDATA[";
-            AppendGbk(data.data() + from, to - from);
-            text += "]]>";
-            from = to;
+            const size_t stop = findStop(from);
+            const bool cr = stop < data.size() && data[stop] == '\r';
+            const size_t to = cr || stop == data.size() ? stop : stop + 2;
+            if (to > from || data.empty()) {
+                text += "<![CDATA[";
+                AppendGbk(data.data() + from, to - from);
+                text += "]]>";
+            }
+            if (cr)
+                text += "&#13;";
+            from = to + (cr ? 1 : 0);
         } while (from < data.size());
     }
     m_newLine = m_indent = false;

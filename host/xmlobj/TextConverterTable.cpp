@@ -114,8 +114,6 @@ size_t ReadGbk(const unsigned char* s, size_t n, std::uint32_t& cp, bool gb18030
 
 // ---- writing one character: false when the encoding lacks it
 
-const std::uint32_t kWritesNothing = 0xFFFFFFFF;
-
 // the lowest pair that reads as cp, else the lowest four-byte code; 0 for none
 std::uint32_t SupplementaryGb18030(std::uint32_t cp)
 {
@@ -168,8 +166,7 @@ bool WriteGbk(std::uint32_t cp, std::string& out, bool gb18030)
     }
     if (bytes == 0 && cp != 0)
         return false;
-    if (bytes != kWritesNothing)
-        AppendBytes(bytes, out);
+    AppendBytes(bytes, out);
     return true;
 }
 

@@ -55,12 +55,21 @@ NamePool& NamePool::OfThisThread()
     return pool;
 }
 
+CString TextPool::Make(const char* text, size_t length)
+{
+    if (length > 0)
+        m_allocated += (sizeof(CString::Data) + length + 1 + 8 + 15) / 16 * 16;
+    return CString(text, static_cast<int>(length));
+}
+
 CString TextPool::Get(const char* text, size_t length)
 {
     if (length == 0 || length > kMaxLength)
-        return CString(text, static_cast<int>(length));
-    if (!m_slots)
+        return Make(text, length);
+    if (!m_slots) {
         m_slots.reset(new Slot[kSlots]);
+        m_allocated += kSlots * sizeof(Slot);
+    }
     const std::uint32_t h = HashText(text, length);
     for (size_t probe = 0; probe < kMaxProbes; ++probe) {
         Slot& s = m_slots[(h + probe) % kSlots];
@@ -69,12 +78,12 @@ CString TextPool::Get(const char* text, size_t length)
                 break;
             ++m_used;
             s.hash = h;
-            s.text = CString(text, static_cast<int>(length));
+            s.text = Make(text, length);
             return s.text;
         }
         if (s.hash == h && static_cast<size_t>(s.text.GetLength()) == length &&
             SameBytes(s.text.GetString(), text, length))
             return s.text;
     }
-    return CString(text, static_cast<int>(length));
+    return Make(text, length);
 }

@@ -72,9 +72,13 @@ inline bool SameBytes(const char* a, const char* b, size_t length) noexcept
 class TextPool {
 public:
     CString Get(const char* text, size_t length);
+    static constexpr size_t kMaxLength = 24; // a longer text is never shared
+    // what the texts it made and its table take, about as the allocator counts
+    size_t Allocated() const noexcept { return m_allocated; }
 
 private:
-    static constexpr size_t kMaxLength = 24;
+    CString Make(const char* text, size_t length);
+    size_t m_allocated = 0;
     static constexpr size_t kSlots = 4096;
     static constexpr size_t kMaxProbes = 8;
     struct Slot {

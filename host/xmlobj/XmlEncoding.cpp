@@ -1,5 +1,7 @@
 #include <xmlobj/XmlEncoding.h>
 
+#include "CodePage936.h"
+#include "Printable.h"
 #include "TextConverter.h"
 #include "Utf8Sequence.h"
 
@@ -69,7 +71,6 @@ std::uint32_t AskGbkOf(std::uint32_t cp)
     char utf8[4];
     std::string gbk;
     size_t stopped = 0;
-    // glibc writes U+20AC one way as the lone byte 0x80, which is no GBK character
     if (!Utf8ToGbk().Run(utf8, EncodeUtf8(cp, utf8), gbk, stopped) ||
         FindInvalidGbk(gbk.data(), gbk.size()) != gbk.size())
         return kNotConvertible;
@@ -218,6 +219,8 @@ size_t CheckGbk(const char* data, size_t size, size_t at, TextError& error)
 {
     const auto lead = static_cast<unsigned char>(data[at]);
     const auto trail = at + 1 < size ? static_cast<unsigned char>(data[at + 1]) : 0;
+    if (lead == kEuroByte)
+        return 1;
     if (at + 1 < size && IsGbkCharacter(lead, trail))
         return 2;
     error.offset = at;
@@ -244,25 +247,6 @@ size_t CheckGb18030(const char* data, size_t size, size_t at, TextError& error)
     error.offset = at;
     error.message = "bytes that are not valid GB18030";
     return 0;
-}
-
-// glibc writes U+20AC one way as the lone byte 0x80, which is no GBK
-// character (it cannot be read back): true when a run converted from src
-// (into out from start) holds one, with the offset in src of the character
-// that made it. Every character of a run makes one character of GBK.
-template <class Check>
-bool FindUnheld(const std::string& out, size_t start, const char* src, size_t srcSize, Check check, size_t& srcOffset)
-{
-    const size_t bad = FindInvalidGbk(out.data() + start, out.size() - start);
-    if (bad == out.size() - start)
-        return false;
-    size_t chars = 0;
-    for (size_t k = 0; k < bad; k += static_cast<unsigned char>(out[start + k]) < 0x80 ? 1 : 2)
-        ++chars;
-    TextError ignored;
-    for (srcOffset = 0; chars > 0; --chars)
-        srcOffset += check(src, srcSize, srcOffset, ignored);
-    return true;
 }
 
 // A run that is GBK already (checked): written as it is.
@@ -306,21 +290,26 @@ bool Gb18030RunToGbk(const char* data, size_t from, size_t to, Out& out, TextErr
 {
     size_t stopped = 0;
     std::string converted;
-    if (Gb18030ToGbk().Run(data + from, to - from, converted, stopped) &&
-        !FindUnheld(converted, 0, data + from, to - from, CheckGb18030, stopped)) {
+    if (Gb18030ToGbk().Run(data + from, to - from, converted, stopped)) {
         out.append(converted.data(), converted.size());
         return true;
     }
-    // the bytes are valid GB18030 (checked), so GBK lacks the character: name it
+    // a character GBK lacks, named; or four bytes of the right shapes that are no character
     std::string probe;
     size_t probeStop = 0;
-    const size_t rest = to - from - stopped;
-    Gb18030ToUtf8().Run(data + from + stopped, rest < 4 ? rest : 4, probe, probeStop);
+    TextError ignored;
+    const size_t length = CheckGb18030(data, to, from + stopped, ignored);
     std::uint32_t cp = 0;
-    if (!probe.empty())
-        Utf8SequenceLength(reinterpret_cast<const unsigned char*>(probe.data()), probe.size(), cp);
     error.offset = from + stopped;
-    error.message = "character " + CodePointText(cp) + " cannot be held in GBK";
+    if (Gb18030ToUtf8().Run(data + from + stopped, length, probe, probeStop) &&
+        Utf8SequenceLength(reinterpret_cast<const unsigned char*>(probe.data()), probe.size(), cp) > 0) {
+        error.message = "character " + CodePointText(cp) + " cannot be held in GBK";
+    } else {
+        char bytes[32];
+        const auto* b = reinterpret_cast<const unsigned char*>(data + from + stopped);
+        std::snprintf(bytes, sizeof bytes, " (%02X %02X %02X %02X is no character)", b[0], b[1], b[2], b[3]);
+        error.message = std::string("bytes that are not valid GB18030") + (length == 4 ? bytes : "");
+    }
     return false;
 }
 
@@ -338,6 +327,12 @@ bool GbkRunTo(Converter& converter, const char* data, size_t from, size_t to, st
 bool GbkRunToUtf8(const char* data, size_t from, size_t to, std::string& out, TextError& error)
 {
     for (size_t i = from; i < to; i += 2) {
+        char utf8[4];
+        if (static_cast<unsigned char>(data[i]) == kEuroByte) {
+            out.append(utf8, EncodeUtf8(kEuroSign, utf8));
+            --i;
+            continue;
+        }
         const std::uint32_t cp =
             UnicodeOfGbk(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1]));
         if (cp == kNotConvertible) {
@@ -350,7 +345,6 @@ bool GbkRunToUtf8(const char* data, size_t from, size_t to, std::string& out, Te
                 return false;
             continue;
         }
-        char utf8[4];
         out.append(utf8, EncodeUtf8(cp, utf8));
     }
     return true;
@@ -457,11 +451,13 @@ bool XmlEncodingFromName(const char* name, XmlEncoding& encoding) noexcept
 
 size_t FindInvalidGbk(const char* data, size_t size)
 {
-    for (size_t i = PlainRunEnd(data, 0, size); i < size; i = PlainRunEnd(data, i + 2, size)) {
+    for (size_t i = PlainRunEnd(data, 0, size); i < size;) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        const size_t length = b == kEuroByte ? 1 : 2;
         // a refused control character, or a byte of 0x80 or above that begins no character
-        if (i + 1 == size ||
-            !IsGbkCharacter(static_cast<unsigned char>(data[i]), static_cast<unsigned char>(data[i + 1])))
+        if (length == 2 && (i + 1 == size || !IsGbkCharacter(b, static_cast<unsigned char>(data[i + 1]))))
             return i;
+        i = PlainRunEnd(data, i + length, size);
     }
     return size;
 }
@@ -641,34 +637,75 @@ namespace {
 
 bool IsBlank(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// The pseudo-attributes of a declaration, read from the ASCII text that
-// follows "<?xml"; at is advanced past each. False when the text is no
-// name="value" (the reader refuses such a declaration itself).
-bool NextPseudoAttribute(std::string_view decl, size_t& at, std::string_view& name, std::string_view& value,
-                         size_t& valueAt)
+// XML lets a declaration run long (blanks, a version of many digits), so it
+// is read as far as this: far enough for any that is meant, not so far that
+// a document of blanks is read twice.
+constexpr size_t kLongestDeclaration = 65536;
+
+// [A-Za-z] ([A-Za-z0-9._] | '-')*
+bool IsEncodingName(std::string_view name) noexcept
 {
-    while (at < decl.size() && IsBlank(decl[at]))
-        ++at;
-    const size_t nameAt = at;
-    while (at < decl.size() && ((decl[at] | 0x20) >= 'a' && (decl[at] | 0x20) <= 'z'))
-        ++at;
-    name = decl.substr(nameAt, at - nameAt);
-    while (at < decl.size() && IsBlank(decl[at]))
-        ++at;
-    if (name.empty() || at >= decl.size() || decl[at] != '=')
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    if (name.empty() || !letter(name[0]))
         return false;
-    ++at;
-    while (at < decl.size() && IsBlank(decl[at]))
-        ++at;
-    if (at >= decl.size() || (decl[at] != '"' && decl[at] != '\''))
-        return false;
-    const size_t close = decl.find(decl[at], at + 1);
-    if (close == std::string_view::npos)
-        return false;
-    valueAt = at + 1;
-    value = decl.substr(valueAt, close - valueAt);
-    at = close + 1;
-    return true;
+    return std::all_of(name.begin(), name.end(), [&letter](char c) {
+        return letter(c) || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+    });
+}
+
+// The declaration's pseudo-attributes, read from the text after "<?xml" as
+// ASCII (other characters stand as 0x80 there) for its encoding. A
+// pseudo-attribute that is no name="value", or a declaration that the text
+// cuts short, stops the reading at the offset of the cause; the reader
+// checks the values themselves.
+struct DeclarationReading {
+    std::string_view encoding;
+    size_t encodingAt = 0;
+    bool found = false;
+    size_t stoppedAt = std::string_view::npos;
+    bool closedInValue = false; // stopped at a "?>" in a value, where the parser ends the declaration
+};
+
+DeclarationReading ReadDeclaration(std::string_view decl)
+{
+    DeclarationReading r;
+    const auto blanks = [&decl](size_t at) {
+        while (at < decl.size() && IsBlank(decl[at]))
+            ++at;
+        return at;
+    };
+    for (size_t at = blanks(5); decl.compare(at, 2, "?>") != 0; at = blanks(at)) {
+        const size_t nameAt = at;
+        while (at < decl.size() && !IsBlank(decl[at]) && !std::strchr("=?\"'", decl[at]))
+            ++at;
+        const std::string_view name = decl.substr(nameAt, at - nameAt);
+        at = blanks(at);
+        const bool equals = !name.empty() && at < decl.size() && decl[at] == '=';
+        at = equals ? blanks(at + 1) : at;
+        const size_t close =
+            equals && at < decl.size() && (decl[at] == '"' || decl[at] == '\'') ? decl.find(decl[at], at + 1)
+                                                                                : std::string_view::npos;
+        if (close == std::string_view::npos) {
+            // what the end of the text cuts short may be one
+            r.stoppedAt = at >= decl.size() || (equals && at < decl.size() && std::strchr("\"'", decl[at]))
+                              ? decl.size()
+                              : nameAt;
+            return r;
+        }
+        const size_t closing = decl.substr(0, close).find("?>", at);
+        if (closing != std::string_view::npos) {
+            r.stoppedAt = closing;
+            r.closedInValue = true;
+            return r;
+        }
+        if (name == "encoding" && !r.found) {
+            r.found = true;
+            r.encoding = decl.substr(at + 1, close - at - 1);
+            r.encodingAt = at + 1;
+        }
+        at = close + 1;
+    }
+    return r;
 }
 
 } // namespace
@@ -700,55 +737,88 @@ bool DetectEncoding(const char* data, size_t size, XmlEncoding& encoding, size_t
     }
     if (unit == 2)
         mark = bomLength ? "UTF-16" : "UTF-16 (by its first character, without a byte-order mark)";
-    // the start of the text as ASCII, as far as a declaration can reach
+    // the start of the text as ASCII, other characters as 0x80, as far as a
+    // declaration (after any blanks) can reach
     std::string head;
-    for (size_t i = bomLength; i + unit <= size && head.size() < 512; i += unit) {
-        const char c = text[i + low];
+    bool cut = false;
+    size_t blanks = std::string::npos;
+    char quote = 0; // of the value the declaration is in, when it is in one
+    for (size_t i = bomLength; i + unit <= size; i += unit) {
+        char c = text[i + low];
         if ((unit == 2 && text[i + 1 - low] != '\0') || static_cast<unsigned char>(c) >= 0x80)
-            break;
+            c = '\x80';
         head += c;
+        const size_t n = head.size();
+        if (blanks == std::string::npos) {
+            if (IsBlank(c) && n <= kLongestDeclaration)
+                continue;
+            blanks = n - 1;
+        }
+        const size_t length = n - blanks; // of what may be a declaration: "<?xml", a blank, ...
+        const bool ends = length <= 5   ? c != "<?xml"[length - 1]
+                          : length == 6 ? !IsBlank(c)
+                                        : !quote && head.compare(n - 2, 2, "?>") == 0;
+        if (ends)
+            break;
+        if (length > 6 && (c == '"' || c == '\''))
+            quote = quote == c ? 0 : quote ? quote : c;
+        if (length > kLongestDeclaration) {
+            cut = true;
+            break;
+        }
     }
-    const auto isDeclaration = [&head](size_t at) {
-        return head.compare(at, 5, "<?xml") == 0 && at + 5 < head.size() && IsBlank(head[at + 5]);
-    };
-    size_t blanks = 0;
-    while (blanks < head.size() && IsBlank(head[blanks]))
-        ++blanks;
-    if (blanks > 0 && isDeclaration(blanks)) {
+    if (blanks == std::string::npos)
+        blanks = head.size();
+    const bool declared =
+        head.compare(blanks, 5, "<?xml") == 0 && blanks + 5 < head.size() && IsBlank(head[blanks + 5]);
+    if (!declared)
+        return true;
+    if (blanks > 0) {
         error.offset = bomLength + blanks * unit;
         error.message = std::string("the XML declaration must stand at the very start of the file: remove the ") +
                         (head.find('\n') < blanks || head.find('\r') < blanks ? "blank line" : "blanks") +
                         " before <?xml ...?>";
         return false;
     }
-    if (!isDeclaration(0))
-        return true;
-    const std::string_view decl(head);
-    size_t at = 5, valueAt = 0;
-    std::string_view name, value;
-    while (NextPseudoAttribute(decl, at, name, value, valueAt) && name != "encoding") {
+    const DeclarationReading decl = ReadDeclaration(head);
+    if (decl.stoppedAt != std::string_view::npos) {
+        error.offset = bomLength + decl.stoppedAt * unit;
+        error.message = decl.closedInValue
+                            ? "\"?>\" ends the XML declaration, here inside a value (no value of it holds \"?\")"
+                        : decl.stoppedAt < head.size()
+                            ? "the XML declaration may hold only version, encoding and standalone, as name=\"value\""
+                        : cut ? "the XML declaration is longer than " + std::to_string(kLongestDeclaration) +
+                                    " characters, more than is read to find its encoding"
+                              : "the file ends inside the XML declaration, which has no closing \"?>\"";
+        return false;
     }
-    if (name != "encoding")
+    if (!decl.found)
         return true;
-    error.offset = bomLength + valueAt * unit;
-    const std::string declared(value);
+    error.offset = bomLength + decl.encodingAt * unit;
+    const std::string declaredName(decl.encoding);
+    if (!IsEncodingName(declaredName)) {
+        error.message = "encoding \"" + Printable(declaredName) + "\"" +
+                        " is no encoding name (a letter, then letters, digits, '.', '_' or '-')";
+        return false;
+    }
     XmlEncoding named;
-    if (!XmlEncodingFromName(declared.c_str(), named)) {
-        error.message = "encoding \"" + declared + "\" is not supported (UTF-8, UTF-16, GBK, GB2312 and GB18030 are)";
+    if (!XmlEncodingFromName(declaredName.c_str(), named)) {
+        error.message =
+            "encoding \"" + declaredName + "\" is not supported (UTF-8, UTF-16, GBK, GB2312 and GB18030 are)";
         return false;
     }
     const bool namesUtf16 = named == XmlEncoding::Utf16LE || named == XmlEncoding::Utf16BE;
     if (unit == 2 && namesUtf16)
         return true;
     if (unit == 1 && namesUtf16) {
-        error.message = "the declaration says " + declared + " but the document has no UTF-16 byte-order mark";
+        error.message = "the declaration says " + declaredName + " but the document has no UTF-16 byte-order mark";
         return false;
     }
     // a mark and a declaration that disagree: either may be the mistake, so neither is trusted
     if (!mark.empty() && named != encoding) {
-        error.message = "the declaration says " + declared + " but the document is " + mark +
+        error.message = "the declaration says " + declaredName + " but the document is " + mark +
                         ": make the declaration say " + (unit == 2 ? "UTF-16" : "UTF-8") +
-                        ", or save the file in " + declared + (bomLength ? " without a byte-order mark" : "");
+                        ", or save the file in " + declaredName + (bomLength ? " without a byte-order mark" : "");
         return false;
     }
     encoding = named;

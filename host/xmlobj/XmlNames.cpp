@@ -1,5 +1,6 @@
 // What XML allows in a name, checked as characters: a GBK name's trail byte
 // may be '@' or '[' inside a character that names may hold.
+#include "CodePage936.h"
 #include "DomImpl.h"
 
 #include <algorithm>
@@ -47,6 +48,8 @@ size_t FindNonNameCharacter(const char* name, size_t length)
         if (cp < 0x80) {
             if (!asciiNameChar(static_cast<char>(cp)))
                 return i;
+        } else if (s[i] == kEuroByte) {
+            cp = kEuroSign;
         } else {
             cp = i + 1 < length ? GbkCodePoint(s[i], s[i + 1]) : 0;
             step = 2;
@@ -75,4 +78,14 @@ const char* FindDuplicate(const char* const* names, size_t count)
     return nullptr;
 }
 
-std::string Quote(const char* s) { return std::string("\"") + s + "\""; }
+std::string Shortened(const char* s)
+{
+    // a name or value of a hundred bytes says no more in a message than its start
+    constexpr size_t kShown = 64;
+    size_t length = 0;
+    while (s[length] && length < kShown)
+        length += IsGbkLeadByte(static_cast<unsigned char>(s[length])) && s[length + 1] ? 2 : 1;
+    return std::string(s, length) + (s[length] ? "..." : "");
+}
+
+std::string Quote(const char* s) { return "\"" + Shortened(s) + "\""; }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -95,8 +96,9 @@ TEST(LargeInput, NodeTypeOfHundredThousandChildren)
 
 namespace {
 
-// Every element of a class no one registered warns with its path; the
-// last of 100000 siblings is counted right, and what they are comes back.
+// Every element of a class no one registered warns with its path, up to
+// the first kMaxWarnings; one more counts the rest and keeps the place and
+// path of the first of them, counted right after 100000 siblings.
 TEST(LargeInput, ManyWarnedSiblingsKeepTheirPlaces)
 {
     const int count = 100000 / kvtest::kScaleDown;
@@ -106,15 +108,74 @@ TEST(LargeInput, ManyWarnedSiblingsKeepTheirPlaces)
     xml += kFooter;
     CXMLDocument doc;
     ASSERT_TRUE(doc.LoadXml(xml.data(), xml.size())) << doc.GetErrorText();
-    ASSERT_EQ(doc.GetWarnings().size(), static_cast<size_t>(count));
-    const XmlDiagnostic& last = doc.GetWarnings().back();
-    const int lastIndex = (count - 1) % 3 ? count - 1 - (count - 1) / 3 : (count - 1) / 3 + 1;
-    const std::string lastName = (count - 1) % 3 ? "CFutureDesc" : "Note";
-    EXPECT_EQ(last.path, "CNodeAttDef/" + lastName + "[" + std::to_string(lastIndex) + "]");
-    EXPECT_EQ(last.line, count + 2);
+    // element i stands on line i + 3
+    const auto pathOf = [](int i) {
+        const int index = i % 3 ? i - i / 3 : i / 3 + 1;
+        return "CNodeAttDef/" + std::string(i % 3 ? "CFutureDesc" : "Note") + "[" + std::to_string(index) + "]";
+    };
+    const int kept = static_cast<int>(std::min<size_t>(count, CXMLDocument::kMaxWarnings));
+    ASSERT_EQ(doc.GetWarnings().size(), static_cast<size_t>(kept + (count > kept ? 1 : 0)));
+    const XmlDiagnostic& last = doc.GetWarnings()[static_cast<size_t>(kept - 1)];
+    EXPECT_EQ(last.path, pathOf(kept - 1));
+    EXPECT_EQ(last.line, kept + 2);
+    if (count > kept) {
+        const XmlDiagnostic& rest = doc.GetWarnings().back();
+        EXPECT_EQ(rest.path, pathOf(kept));
+        EXPECT_EQ(rest.line, kept + 3);
+        EXPECT_EQ(rest.message.rfind(std::to_string(count - kept) + " more warnings from here on are not kept", 0), 0u)
+            << rest.message;
+    }
     std::string saved;
     ASSERT_TRUE(doc.SaveXml(saved));
     EXPECT_TRUE(saved == xml);
+}
+
+} // namespace
+
+namespace {
+
+// 100000 siblings, each of a name of its own but one: the last of them,
+// named as an early one, is the second of that name, and the load is not
+// slowed by the names' number (a test of time would be flaky: bench_document
+// measures it, BM_LoadSiblingsOfDistinctNames).
+TEST(LargeInput, SiblingsOfDistinctNamesAreCountedByName)
+{
+    const int count = 100000 / kvtest::kScaleDown;
+    std::string xml = kHeader;
+    for (int i = 0; i < count; ++i)
+        xml += "  <u" + std::to_string(i) + " />\n";
+    xml += "  <u5 x=\"&bad;\" />\n" + std::string(kFooter);
+    CXMLDocument doc;
+    ASSERT_FALSE(doc.LoadXml(xml.data(), xml.size()));
+    EXPECT_EQ(doc.GetError().path, "CNodeAttDef/u5[2]");
+    EXPECT_EQ(doc.GetError().line, count + 3);
+}
+
+// Tiny elements with texts between them would make a tree of some forty
+// times the text: the load stops where it would pass the bound, says so
+// there, and leaves the document as it was. A million tiny elements alone
+// stay within it and load.
+TEST(LargeInput, TreesPastTheMemoryBoundAreRefusedWhereTheyPassIt)
+{
+    std::string dense = kHeader, tiny = kHeader;
+    for (int i = 0; i < 200000; ++i)
+        dense += "x<a/>";
+    for (int i = 0; i < 1000000 / kvtest::kScaleDown; ++i)
+        tiny += "<a/>";
+    dense += kFooter;
+    tiny += kFooter;
+    CXMLDocument doc;
+    ASSERT_TRUE(doc.LoadXml(tiny.data(), tiny.size())) << doc.GetErrorText();
+    const CXMLBase* root = doc.GetRoot();
+    EXPECT_FALSE(doc.LoadXml(dense.data(), dense.size()));
+    EXPECT_NE(doc.GetErrorText().find("the document holds too many small parts for its size: reading it would take "
+                                      "more than 32 times its size in memory"),
+              std::string::npos)
+        << doc.GetErrorText();
+    // here, the list of the root's 400000 children
+    EXPECT_EQ(doc.GetError().line, 2);
+    EXPECT_EQ(doc.GetError().path, "CNodeAttDef");
+    EXPECT_EQ(doc.GetRoot(), root);
 }
 
 } // namespace

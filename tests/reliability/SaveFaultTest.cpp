@@ -177,3 +177,38 @@ TEST(SaveFault, NextSaveRemovesTemporariesOfSavesThatDied)
 }
 
 } // namespace
+
+namespace {
+
+// A name as long as the file system takes is saved: its temporary takes a
+// shorter name. A save of it that dies part way leaves that temporary, and
+// the next save removes it, as it does for any name.
+TEST(SaveFault, NamesAsLongAsTheFileSystemTakesAreSaved)
+{
+    Folder folder;
+    const long longest = pathconf(folder.path.c_str(), _PC_NAME_MAX);
+    ASSERT_GT(longest, 40);
+    const CXMLDocument& doc = Library(2000);
+    std::string whole;
+    ASSERT_TRUE(doc.SaveXml(whole));
+    for (const size_t length : {size_t{220}, size_t{240}, static_cast<size_t>(longest)}) {
+        SCOPED_TRACE(length);
+        const std::string target = folder.Name(std::string(length - 4, 'n') + ".xml");
+        ASSERT_TRUE(doc.SaveFile(target.c_str())) << doc.GetErrorText(); // a new file
+        ASSERT_TRUE(doc.SaveFile(target.c_str())) << doc.GetErrorText(); // replaced
+        EXPECT_TRUE(ReadWhole(target) == whole);
+        const int died = InChild([&] {
+            const rlimit limit = {4096, 4096};
+            setrlimit(RLIMIT_FSIZE, &limit); // SIGXFSZ ends the save while it writes
+            doc.SaveFile(target.c_str());
+            return 0;
+        });
+        EXPECT_EQ(died, -1);
+        EXPECT_EQ(ListDir(folder.path).size(), 3u) << "the dead save's temporary, beside the target and the old file";
+        ASSERT_TRUE(doc.SaveFile(target.c_str())) << doc.GetErrorText();
+        EXPECT_EQ(ListDir(folder.path).size(), 2u) << "the next save removed the temporary";
+        unlink(target.c_str());
+    }
+}
+
+} // namespace

@@ -11,10 +11,11 @@ TEST(Model, BadBytesShowAsEscapes)
     const struct {
         const char *gbk, *utf8;
     } cases[] = {
-        {"a\x80" "b", "a\\x80b"},
+        {"a\xFF" "b", "a\\xFFb"},
         {"\xD6\xD0\xFF\xD6\xD0", "\xE4\xB8\xAD\\xFF\xE4\xB8\xAD"},
         {"x\xD6", "x\\xD6"},
-        {"\x80\x80z", "\\x80\\x80z"},
+        {"\xFF\xFFz", "\\xFF\\xFFz"},
+        {"\x80\xD7\xFA", "\xE2\x82\xAC\\xD7\\xFA"}, // the euro sign; a pair that is no character
     };
     for (const auto& c : cases)
         EXPECT_EQ(kvnode::Utf8(c.gbk, std::char_traits<char>::length(c.gbk)), c.utf8) << c.gbk;

@@ -145,6 +145,50 @@ TEST(Document, SaveRefusesInstructionsThatWouldNotLoadAgain)
     }
 }
 
+// What a host puts in a text or a CDATA section reads back as it was, carriage
+// returns too (a CDATA section is split around one, which stands between
+// as a reference); a comment or instruction cannot keep one, so the save
+// refuses it rather than change it.
+TEST(Document, HostTextsReadBackAsTheyWere)
+{
+    const struct {
+        CXMLText::Kind kind;
+        const char* text;
+        const char* saved; // a part of what is written, or null when the save is refused
+    } cases[] = {
+        {CXMLText::Text, "a\rb\r\nc", "<r>a&#13;b&#13;\nc</r>"},
+        {CXMLText::CData, "a\rb", "<r><![CDATA[a]]>&#13;<![CDATA[b]]></r>"},
+        {CXMLText::CData, "\r\nx]]>y\r", "<r>&#13;<![CDATA[\nx]]]]><![CDATA[>y]]>&#13;</r>"},
+        {CXMLText::CData, "\x81]]>", "<r><![CDATA[\xE4\xB9\x9A]>]]></r>"}, // the ']' a character's second byte
+        {CXMLText::CData, "", "<r><![CDATA[]]></r>"},
+        {CXMLText::Comment, " a\nb ", "<!-- a\nb -->"},
+        {CXMLText::Comment, " a\r\nb ", nullptr},
+        {CXMLText::Instruction, "pi a\rb", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.text)));
+        auto* root = new CXMLUnknown("r");
+        root->Add(new CXMLText(c.kind, c.text));
+        CXMLDocument doc, again;
+        doc.SetRoot(root);
+        std::string out;
+        if (!c.saved) {
+            EXPECT_FALSE(doc.SaveXml(out));
+            EXPECT_NE(doc.GetErrorText().find("may not hold a carriage return"), std::string::npos)
+                << doc.GetErrorText();
+            continue;
+        }
+        ASSERT_TRUE(doc.SaveXml(out)) << doc.GetErrorText();
+        EXPECT_NE(out.find(c.saved), std::string::npos) << out;
+        ASSERT_TRUE(LoadText(again, out)) << again.GetErrorText();
+        std::string back;
+        const auto* loaded = static_cast<const CXMLComposite*>(again.GetRoot());
+        for (int i = 0; i < loaded->GetChildCount(); ++i)
+            back += Str(static_cast<const CXMLText*>(loaded->GetChild(i))->GetText());
+        EXPECT_EQ(back, c.text);
+    }
+}
+
 TEST(Document, FailedLoadLeavesTheDocumentAsItWas)
 {
     CXMLDocument doc;
@@ -178,6 +222,9 @@ TEST(Document, NestingIsBoundedAt1024Levels)
         EXPECT_EQ(doc.GetError().line, 1);
         EXPECT_EQ(doc.GetError().column, 1 + 1024 * 27);
         EXPECT_EQ(doc.GetError().message, "elements nested deeper than 1024 levels");
+        // a path too deep to read keeps its first and last four steps
+        EXPECT_EQ(doc.GetError().path, "CBaseDesc/CBaseDesc[1]/CBaseDesc[1]/CBaseDesc[1]/... 1017 more .../"
+                                       "CBaseDesc[1]/CBaseDesc[1]/CBaseDesc[1]/CBaseDesc[1]");
     }
 }
 

@@ -67,6 +67,15 @@ TEST(Files, UnreadablePathsAndLoadErrorsNameTheFile)
     WriteFile(path, "<a>\n<b x='1' x='2'/></a>");
     EXPECT_FALSE(doc.LoadFile(path.c_str()));
     EXPECT_EQ(doc.GetErrorText(), path.string() + ":2:10: duplicate attribute \"x\" (in a/b[1])");
+
+    // a name a terminal would take for commands is shown, not obeyed; the file keeps its name
+    const auto colours = dir / "\x1B[31mred\x07.xml";
+    WriteFile(colours, "<?xml version='1.0' encoding='\x1B]0;title\x07'?><a/>");
+    EXPECT_FALSE(doc.LoadFile(colours.c_str()));
+    EXPECT_EQ(doc.GetErrorText(), (dir / "\\x1B[31mred\\x07.xml").string() +
+                                      ":1:31: encoding \"\\x1B]0;title\\x07\" is no encoding name (a letter, then "
+                                      "letters, digits, '.', '_' or '-')");
+    EXPECT_EQ(doc.GetError().file, colours.string());
 }
 
 TEST(Files, SaveReplacesTheFileAndKeepsItsMode)
@@ -173,6 +182,14 @@ TEST(Files, SpecialFilesAreReadAsStreamsWithALimit)
     ASSERT_EQ(::truncate((WriteFile(huge, ""), huge.c_str()), off_t(1) << 40), 0);
     const std::string fifo = (dir / "fifo").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // a file of the limit's size is read; a byte more is refused
+    const std::string exact = (dir / "exact.xml").string();
+    WriteFile(exact, kPiped);
+    CXMLDocument limited;
+    limited.SetMaxFileSize(sizeof kPiped - 1);
+    EXPECT_TRUE(limited.LoadFile(exact.c_str())) << limited.GetErrorText();
+    limited.SetMaxFileSize(sizeof kPiped - 2);
+    EXPECT_FALSE(limited.LoadFile(exact.c_str()));
     const struct {
         std::string path;
         size_t limit;

@@ -70,6 +70,17 @@ TEST(WindowsFiles, SaveReplacesTheFileKeepsItsAttributesAndLeavesNoTemporary)
     EXPECT_EQ(dir.Names(), (Texts{"doc.xml", "fresh.xml"}));
 }
 
+// A name near NTFS's longest (255) is saved: its temporary takes a shorter name.
+TEST(WindowsFiles, LongNamesAreSavedAndLeaveNoTemporary)
+{
+    ScratchDir dir;
+    const std::string name = std::string(236, 'n') + ".xml";
+    CXMLDocument doc;
+    ASSERT_TRUE(NewDocument(doc).SaveFile(dir.Ansi(name).c_str())) << doc.GetErrorText();
+    ASSERT_TRUE(doc.SaveFile(dir.Ansi(name).c_str())) << doc.GetErrorText();
+    EXPECT_EQ(dir.Names(), Texts{name});
+}
+
 TEST(WindowsFiles, RefusedTargetsStayAsTheyWere)
 {
     ScratchDir dir;

@@ -2,10 +2,16 @@
 // with, by asking glibc's iconv about every character: run by
 // scripts/generate-gbk-table, checked against iconv by tests/textconv.
 //
+// GBK here is the hosts' code page 936: glibc's GBK, and the user-defined
+// areas as glibc's GB18030 reads them (CodePage936.h); a code point that
+// glibc's GBK writes as nothing is refused.
+//
 // Tables: the code point of every GBK pair; the GB18030 pairs that differ
 // from GBK; the four-byte GB18030 characters as runs of consecutive code
 // points; and, for both encoders, the code points whose bytes are not the
 // lowest code that reads back as them.
+#include "../../host/xmlobj/CodePage936.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -48,16 +54,15 @@ std::uint32_t Decode(const char* from, const std::string& bytes)
                                       static_cast<unsigned char>(u[2]) << 8 | static_cast<unsigned char>(u[3]));
 }
 
-// the bytes of a code point as one number (big-endian), 0 when refused, or
-// 0xFFFFFFFF for none (glibc drops the language tags U+E0000..U+E007F)
+// the bytes of a code point as one number (big-endian), 0 when refused; a
+// character written as nothing (glibc's GBK so drops the tag characters
+// U+E0000..U+E007F) is refused too
 std::uint32_t Encode(const char* to, std::uint32_t cp)
 {
     bool ok = false;
     const std::string b = Convert(to, "UTF-32BE", Utf32(cp), ok);
-    if (!ok || b.size() > 4)
+    if (!ok || b.empty() || b.size() > 4)
         return 0;
-    if (b.empty())
-        return 0xFFFFFFFF;
     std::uint32_t v = 0;
     for (char c : b)
         v = v << 8 | static_cast<unsigned char>(c);
@@ -65,6 +70,17 @@ std::uint32_t Encode(const char* to, std::uint32_t cp)
 }
 
 std::string Pair(int lead, int trail) { return std::string{static_cast<char>(lead), static_cast<char>(trail)}; }
+
+std::uint32_t DecodeCp936Pair(int lead, int trail)
+{
+    const bool userDefined = IsUserDefinedPair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+    return Decode(userDefined ? "GB18030" : "GBK", Pair(lead, trail));
+}
+
+std::uint32_t EncodeCp936(std::uint32_t cp)
+{
+    return Encode(IsUserDefinedCharacter(cp) ? "GB18030" : "GBK", cp);
+}
 
 void Fail(const char* what)
 {
@@ -91,7 +107,7 @@ int main()
     for (int lead = 0x81; lead <= 0xFE; ++lead)
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
             const int i = (lead - 0x81) * 191 + trail - 0x40;
-            gbk[i] = Decode("GBK", Pair(lead, trail));
+            gbk[i] = DecodeCp936Pair(lead, trail);
             gb18030[i] = Decode("GB18030", Pair(lead, trail));
             if (gbk[i] > 0xFFFF)
                 Fail("a GBK pair outside the BMP");
@@ -155,12 +171,12 @@ int main()
             pairOf18030[gb18030[i]] = code;
     }
     std::printf("// code points whose GBK bytes are not the lowest pair that reads as them:\n"
-                "// code point, bytes (one byte below 0x100; 0: refused; 0xFFFFFFFF: none)\n"
+                "// code point, bytes (one byte below 0x100; 0: refused)\n"
                 "static const std::uint32_t kGbkEncodings[][2] = {\n");
     for (std::uint32_t cp = 0x80; cp < 0x110000; ++cp) {
         if (cp >= 0xD800 && cp <= 0xDFFF)
             continue;
-        const std::uint32_t got = Encode("GBK", cp);
+        const std::uint32_t got = EncodeCp936(cp);
         if (got != gbkOf[cp])
             std::printf("{0x%X,0x%X},\n", cp, got);
     }
