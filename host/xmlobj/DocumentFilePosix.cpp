@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <new>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -298,14 +299,29 @@ bool ReadAll(int fd, const struct stat& st, std::size_t maxSize, std::string& da
     }
 }
 
+// Until a writer has written or closed: before any writer came, a FIFO opened
+// without blocking polls as neither readable nor hung up.
+bool WaitForWriter(int fd)
+{
+    struct pollfd entry = {fd, POLLIN, 0};
+    int n;
+    while ((n = ::poll(&entry, 1, -1)) < 0 && errno == EINTR) {
+    }
+    return n > 0;
+}
+
 } // namespace
 
 bool DocumentFile::Read(const char* path, std::size_t maxSize, std::string& data, std::string& why)
 {
-    // without O_NONBLOCK, opening a FIFO would wait for a writer, maybe forever
+    // O_NONBLOCK so that the open itself cannot hang; a FIFO is then waited on
+    // for its writer, as cat does: refusing one whose writer has not opened it
+    // yet would race with `cat file > fifo & kvnode check fifo`
     const FileHandle file(::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (file.fd < 0 || ::fstat(file.fd, &st) != 0)
+        return FailErrno(why, errno);
+    if (S_ISFIFO(st.st_mode) && !WaitForWriter(file.fd))
         return FailErrno(why, errno);
     if (!S_ISDIR(st.st_mode))
         ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK);

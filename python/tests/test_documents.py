@@ -53,11 +53,27 @@ def unescape(text):
     return codecs.escape_decode(text.encode("utf-8"))[0]
 
 
+def message_text(message):
+    """A message of the table as the module gives it: code page 936 where the
+    bytes are that, UTF-8 otherwise. (Python's codecs refuse the euro sign at
+    0x80, which GB18030 holds at A2E3; no message here has 0x80 as a trail
+    byte.)"""
+    try:
+        return message.replace(b"\x80", b"\xa2\xe3").decode("gb18030")
+    except UnicodeDecodeError:
+        return message.decode("utf-8")
+
+
+def escaped(text):
+    """Control characters as a diagnostic's format writes them."""
+    return re.sub(r"[\x00-\x1f\x7f]", lambda m: "\\x%02X" % ord(m.group()), text)
+
+
 def load_outcomes():
     for line in (DATA / "xmlobj" / "loads.txt").read_text(encoding="utf-8").splitlines():
         if line and not line.startswith("#"):
             document, _, outcome = line.rpartition(" => ")
-            yield pytest.param(unescape(document), unescape(outcome).decode("utf-8"), id=document[:60])
+            yield pytest.param(unescape(document), message_text(unescape(outcome)), id=document[:60])
 
 
 @pytest.mark.parametrize("document, outcome", load_outcomes())
@@ -74,8 +90,9 @@ def test_a_load_gives_the_outcome_of_the_librarys_table(document, outcome):
         else:
             assert error.line is None and error.column is None
         assert error.file == "<memory>"
-        assert outcome[place.end() if place else 0:].startswith(error.message[: len(outcome)]) or \
-            error.message.startswith(outcome[place.end() if place else 0:].split(" (in ")[0])
+        message = escaped(error.message)
+        assert outcome[place.end() if place else 0:].startswith(message[: len(outcome)]) or \
+            message.startswith(outcome[place.end() if place else 0:].split(" (in ")[0])
         in_path = re.search(r" \(in (.*)\)$", outcome)
         if in_path:
             assert error.path == in_path.group(1)

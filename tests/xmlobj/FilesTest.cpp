@@ -5,6 +5,7 @@
 #include "reliability/Scale.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -174,14 +175,12 @@ int InChildWithin(unsigned seconds, const std::function<bool()>& check)
 const char kPiped[] = "<?xml version=\"1.0\"?>\n<CBaseDesc classtype=\"8_8\" name=\"piped\" showname=\"\" />\n";
 
 // Regular files are read whole, anything else as a stream; both up to the
-// limit. Nothing waits for a writer that may never come.
+// limit.
 TEST(Files, SpecialFilesAreReadAsStreamsWithALimit)
 {
     ScratchDir dir;
     const std::string huge = (dir / "huge.xml").string(); // a terabyte that takes no disk
     ASSERT_EQ(::truncate((WriteFile(huge, ""), huge.c_str()), off_t(1) << 40), 0);
-    const std::string fifo = (dir / "fifo").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     // a file of the limit's size is read; a byte more is refused
     const std::string exact = (dir / "exact.xml").string();
     WriteFile(exact, kPiped);
@@ -198,7 +197,6 @@ TEST(Files, SpecialFilesAreReadAsStreamsWithALimit)
         {"/dev/zero", 1 << 20, "cannot read: larger than the limit of 1048576 bytes"},
         {"/dev/urandom", 1 << 20, "cannot read: larger than the limit of 1048576 bytes"},
         {huge, CXMLDocument::kDefaultMaxFileSize, "cannot read: larger than the limit of 1073741824 bytes"},
-        {fifo, CXMLDocument::kDefaultMaxFileSize, "cannot read: nothing to read: the pipe or FIFO is empty, or no process writes to it"},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(c.path);
@@ -226,6 +224,36 @@ TEST(Files, SpecialFilesAreReadAsStreamsWithALimit)
     });
     ::close(pipeEnds[0]);
     EXPECT_EQ(status, 0) << "standard input did not load";
+}
+
+// A FIFO's reader waits for its writer, as cat does, however late it comes;
+// a writer that closes without writing leaves nothing to read.
+TEST(Files, FifoWaitsForItsWriter)
+{
+    ScratchDir dir;
+    const std::string fifo = (dir / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const char* text : {kPiped, ""}) {
+        const std::string written = text;
+        SCOPED_TRACE(written.empty() ? "nothing written" : "a document written");
+        const pid_t writer = ::fork();
+        if (writer == 0) {
+            ::sleep(1); // the load has opened the FIFO by now, and found no writer
+            const int fd = ::open(fifo.c_str(), O_WRONLY);
+            ::_exit(fd >= 0 && ::write(fd, written.data(), written.size()) == static_cast<ssize_t>(written.size()) ? 0 : 1);
+        }
+        const int status = InChildWithin(20, [&] {
+            CXMLDocument doc;
+            if (written.empty())
+                return !doc.LoadFile(fifo.c_str()) &&
+                       doc.GetErrorText() == fifo + ": cannot read: nothing to read: the pipe or FIFO is empty, or no process writes to it";
+            return doc.LoadFile(fifo.c_str()) && Str(As<CBaseDesc>(doc.GetRoot())->GetName()) == "piped";
+        });
+        int writerStatus = 0;
+        ::waitpid(writer, &writerStatus, 0);
+        EXPECT_EQ(status, 0) << (status < 0 ? "the load did not end" : "the load said something else");
+        EXPECT_TRUE(WIFEXITED(writerStatus) && WEXITSTATUS(writerStatus) == 0);
+    }
 }
 
 #ifndef KV_TEST_SANITIZED // the sanitizers' allocator reports the failure rather than throwing it

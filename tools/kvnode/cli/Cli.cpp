@@ -179,6 +179,13 @@ const Command kCommands[] = {
      "example written wrong and right. 'kvnode help RULE' does the same.\n",
      {Flag("--list", nullptr, &Options::list, "every rule: its id, severity, fix and summary")}, Never, nullptr, NoDetails,
      true, "rule"},
+    {"lsp", RunLsp, "kvnode lsp [--config PATH | --isolated]",
+     "Serves the Language Server Protocol on standard input and output, for an\n"
+     "editor: the findings of check as you type, completion, hover, go to\n"
+     "definition, references, rename, the outline, fmt, and fixes as code actions.\n",
+     {Text("--config", nullptr, "PATH", &Options::config, "use this kvnode.toml, not the nearest one above each file"),
+      Flag("--isolated", nullptr, &Options::isolated, "use no kvnode.toml")},
+     Never, nullptr, NoDetails, false},
 };
 
 void ToolHelp(std::ostream& out)

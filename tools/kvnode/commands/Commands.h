@@ -61,5 +61,7 @@ int RunGraph(const Options& options, std::ostream& out, std::ostream& err);
 int RunFmt(const Options& options, std::ostream& out, std::ostream& err);
 int RunSchema(const Options& options, std::ostream& out, std::ostream& err);
 int RunExplain(const Options& options, std::ostream& out, std::ostream& err);
+// the language server, over standard input and output
+int RunLsp(const Options& options, std::ostream& out, std::ostream& err);
 
 } // namespace kvnode

@@ -105,6 +105,13 @@ LintResult Lint(const std::string& name, const std::string& bytes, const Control
         result.findings.back().elementPath = Utf8(e.path.data(), e.path.size());
         return result;
     }
+    return LintDocument(doc, name, bytes, controls);
+}
+
+LintResult LintDocument(const CXMLDocument& doc, const std::string& name, const std::string& bytes,
+                        const Controls& controls)
+{
+    LintResult result;
     result.loaded = true;
     LintContext c(doc, name, bytes);
     RunFamilies(c);

@@ -66,6 +66,11 @@ class Controls;
 // silence findings, and those that silenced nothing are findings too. The
 // findings are in file order.
 LintResult Lint(const std::string& name, const std::string& bytes, const Controls& controls);
+// The same for a document the caller loaded from bytes, with positions
+// recorded, and keeps: an editor's buffer is parsed once for its findings
+// and for what the editor asks about it.
+LintResult LintDocument(const CXMLDocument& doc, const std::string& name, const std::string& bytes,
+                        const Controls& controls);
 
 // "file:line:column: error: message [rule-id]"
 std::string FormatText(const Finding& finding);
