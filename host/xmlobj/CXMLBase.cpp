@@ -1,4 +1,4 @@
-#include "DomImpl.h"
+#include <xmlobj/dom/DomImpl.h>
 
 #include <xmlobj/CXMLComposite.h>
 

@@ -1,6 +1,6 @@
-#include "DomImpl.h"
-#include "DocumentFile.h"
-#include "Printable.h"
+#include <xmlobj/CXMLDocument.h>
+#include <xmlobj/dom/DomImpl.h>
+#include <xmlobj/platform/DocumentFile.h>
 
 #include <xmlobj/CXMLComposite.h>
 
@@ -10,18 +10,6 @@
 #include <memory>
 #include <new>
 #include <string_view>
-
-std::string XmlDiagnostic::Format() const
-{
-    std::string s = file.empty() ? "<no file>" : file;
-    if (line > 0)
-        s += ":" + std::to_string(line) + ":" + std::to_string(column);
-    s += ": " + message;
-    if (!path.empty())
-        s += " (in " + path + ")";
-    // a file's name, or a text a message quotes, may hold what would move a terminal's cursor or change its colours
-    return Printable(s);
-}
 
 namespace {
 
@@ -177,6 +165,8 @@ bool CXMLDocument::Impl::Load(CXMLDocument& doc, const char* data, size_t size, 
     MSXML2::IXMLDOMDocument dom;
     auto& reader = dom.impl();
     reader.fileName = fileName;
+    reader.maxWarnings = kMaxWarnings;
+    reader.memoryPerByte = kLoadMemoryPerByte;
     std::vector<std::pair<const CXMLBase*, XmlMarkup>> read;
     if (recordPositions)
         reader.positions = &read;

@@ -1,4 +1,4 @@
-#include "DomImpl.h"
+#include <xmlobj/dom/DomImpl.h>
 
 const char* MSXML2::IXMLDOMNode::nodeName() const noexcept { return pugi::xml_node(m_p).name(); }
 

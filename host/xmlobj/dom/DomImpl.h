@@ -2,13 +2,13 @@
 // Inside the object library only: the state of one document being read or
 // written, and the steps of Serialize that touch XML.
 #include <xmlobj/CXMLComposite.h>
-#include <xmlobj/CXMLDocument.h>
+#include <xmlobj/XmlDiagnostic.h>
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/XMLDOM.h>
 
 #include "RecentNameLists.h"
 #include "TextPool.h"
-#include "XmlEncodingImpl.h"
+#include <xmlobj/text/XmlEncodingImpl.h>
 
 #include <pugixml.hpp>
 
@@ -70,6 +70,7 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     bool failed = false;
     XmlDiagnostic error;
     std::vector<XmlDiagnostic> warnings;
+    size_t maxWarnings = 0; // kept; those after them are counted
     size_t warningsNotKept = 0;
     XmlDiagnostic firstNotKept;
     // the warnings kept, and one more that counts the rest when there are too many
@@ -81,6 +82,7 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     // the parsed tree (which shrinks as it is read) and what the objects
     // take; Hold fails the load at at when it would pass the budget.
     size_t memoryBudget = ~size_t(0);
+    size_t memoryPerByte = 0; // of the text, that the budget allows
     size_t memoryHeld = 0;
     bool Hold(size_t bytes, pugi::xml_node at)
     {

@@ -461,7 +461,7 @@ bool MSXML2::IXMLDOMDocument::Impl::HoldPastHalf(pugi::xml_node at)
         return true;
     return Fail(at, nullptr,
                 "the document holds too many small parts for its size: reading it would take more than " +
-                    std::to_string(CXMLDocument::kLoadMemoryPerByte) + " times its size in memory");
+                    std::to_string(memoryPerByte) + " times its size in memory");
 }
 
 bool MSXML2::IXMLDOMDocument::Impl::HoldParsedTree()

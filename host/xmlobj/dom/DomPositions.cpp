@@ -1,9 +1,9 @@
 // Where things are: lines and columns of offsets in the text read, the
 // paths of elements and objects, and the findings that carry both.
-#include "CodePage936.h"
+#include <xmlobj/text/CodePage936.h>
 #include "DomImpl.h"
 #include "SiblingCounter.h"
-#include "Utf8Sequence.h"
+#include <xmlobj/text/Utf8Sequence.h>
 
 #include <xmlobj/ObjIterator.h>
 
@@ -347,7 +347,7 @@ bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, c
 
 void MSXML2::IXMLDOMDocument::Impl::Warn(pugi::xml_node at, const char* place, const std::string& message)
 {
-    if (warnings.size() < CXMLDocument::kMaxWarnings)
+    if (warnings.size() < maxWarnings)
         warnings.push_back(At(at, place, message));
     else if (warningsNotKept++ == 0)
         firstNotKept = At(at, place, message);
@@ -358,7 +358,7 @@ std::vector<XmlDiagnostic> MSXML2::IXMLDOMDocument::Impl::TakeWarnings()
     if (warningsNotKept > 0) {
         firstNotKept.message = std::to_string(warningsNotKept) +
                                " more warnings from here on are not kept (the first " +
-                               std::to_string(CXMLDocument::kMaxWarnings) + " are); this one says: " +
+                               std::to_string(maxWarnings) + " are); this one says: " +
                                firstNotKept.message;
         warnings.push_back(std::move(firstNotKept));
     }
