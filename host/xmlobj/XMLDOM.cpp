@@ -1,4 +1,5 @@
-#include <xmlobj/dom/DomImpl.h>
+#include <xmlobj/XMLDOM.h>
+#include <xmlobj/dom/DomDocument.h>
 
 const char* MSXML2::IXMLDOMNode::nodeName() const noexcept { return pugi::xml_node(m_p).name(); }
 

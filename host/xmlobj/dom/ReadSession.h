@@ -1,68 +1,69 @@
 #pragma once
-// Inside the object library only: the state of one document being read or
-// written, and the steps of Serialize that touch XML.
-#include <xmlobj/CXMLComposite.h>
-#include <xmlobj/XmlDiagnostic.h>
-#include <xmlobj/CXMLUnknown.h>
-#include <xmlobj/XMLDOM.h>
-
+// One load: parses the text, checks what the parser lets pass, and reads
+// the objects from the parsed tree as their Serialize asks.
+#include "DocumentSession.h"
 #include "RecentNameLists.h"
 #include "TextPool.h"
+
+#include <xmlobj/XmlDiagnostic.h>
 #include <xmlobj/text/XmlEncodingImpl.h>
 
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-struct ClassType;
 class SiblingCounter;
+struct ClassType;
+class CRuntimeClass;
 
-// the library's conversions, named unqualified throughout its own code
-using kvnodedefine::AppendCodePointAsGbk;
-using kvnodedefine::AppendGbkAs;
-using kvnodedefine::ConvertFromGbk;
-using kvnodedefine::ConvertToGbk;
-using kvnodedefine::ConvertToGbkBuffer;
-using kvnodedefine::DetectEncoding;
-using kvnodedefine::FindInvalidGbk;
-using kvnodedefine::GbkCodePoint;
-using kvnodedefine::GbkPairToUtf8;
-using kvnodedefine::IsGbkCharacter;
-using kvnodedefine::IsGbkLeadByte;
-using kvnodedefine::TextError;
-using kvnodedefine::XmlEncodingName;
-
-constexpr int kMaxDepth = 1024;
-
-// Bytes as a table of flags: building one costs less than searching a set per byte.
-struct ByteSet {
-    bool has[256] = {};
-    explicit ByteSet(const char* bytes, bool controls = false)
-    {
-        for (const char* b = bytes; *b; ++b)
-            has[static_cast<unsigned char>(*b)] = true;
-        for (int c = 0; controls && c < 0x20; ++c)
-            has[c] = true;
-    }
-    bool operator()(char c) const noexcept { return has[static_cast<unsigned char>(c)]; }
+// What a load may hold: the warnings kept (those after them are counted)
+// and the memory, as bytes per byte of text and the slack besides.
+struct ReadLimits {
+    size_t maxWarnings;
+    size_t memoryPerByte;
+    size_t memorySlack;
 };
 
-struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
-    pugi::xml_document doc;
-    std::string fileName = "<memory>";
+class ReadSession final : public DocumentSession {
+public:
+    // where each object and its attributes stand
+    using Positions = std::vector<std::pair<const CXMLBase*, XmlMarkup>>;
+
+    // The size bytes at data, a byte-order mark of mark bytes first, in
+    // encoding; messages name fileName. positions, when given, gets where
+    // each object read stands.
+    ReadSession(MSXML2::IXMLDOMDocument& dom, const std::string& fileName, const char* data, size_t size, size_t mark,
+                XmlEncoding encoding, const ReadLimits& limits, Positions* positions);
+
+    // Reads the document: the root object, owned by the caller, with the
+    // comments and instructions around it into before and after; null when
+    // the load fails (Error says why).
+    CXMLBase* Read(CXMLComposite& before, CXMLComposite& after);
+    const XmlDiagnostic& Error() const noexcept { return error; }
+    // the warnings kept, and one more that counts the rest when there are too many
+    std::vector<XmlDiagnostic> TakeWarnings();
+
+    bool Object(CXMLBase& object, CStringArray& attributes, CXMLComposite*& content, MSXML2::IXMLDOMNode& node,
+                bool children) override;
+    bool Composite(CXMLComposite& composite, CStringArray& attributes, MSXML2::IXMLDOMNode& node,
+                   bool children) override;
+    bool Unknown(CXMLUnknown& unknown, CStringArray& attributes, MSXML2::IXMLDOMNode& node, bool children) override;
+    bool Text(const CXMLText& text) override;
+    bool Children(const CXMLComposite& composite, MSXML2::IXMLDOMNode& node) override;
+
+private:
+    pugi::xml_document& doc;
+    std::string fileName;
     // the text being read as it came (after any byte-order mark), and the
     // GBK text that pugixml parsed in place
-    const char* input = nullptr;
-    size_t inputSize = 0;
-    size_t inputMark = 0; // the byte-order mark's bytes before input
-    XmlEncoding inputEncoding = XmlEncoding::Utf8;
+    const char* input;
+    size_t inputSize;
+    size_t inputMark; // the byte-order mark's bytes before input
+    XmlEncoding inputEncoding;
     const char* parsedBase = nullptr;
     size_t parsedSize = 0;
     TextPool values;
@@ -70,20 +71,17 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     bool failed = false;
     XmlDiagnostic error;
     std::vector<XmlDiagnostic> warnings;
-    size_t maxWarnings = 0; // kept; those after them are counted
+    size_t maxWarnings;
     size_t warningsNotKept = 0;
     XmlDiagnostic firstNotKept;
-    // the warnings kept, and one more that counts the rest when there are too many
-    std::vector<XmlDiagnostic> TakeWarnings();
-    // where each object and its attributes stand, kept only when the document asks
-    std::vector<std::pair<const CXMLBase*, XmlMarkup>>* positions = nullptr;
+    Positions* positions;
 
     // What a load holds, counted as it goes against its budget: the texts,
     // the parsed tree (which shrinks as it is read) and what the objects
     // take; Hold fails the load at at when it would pass the budget.
-    size_t memoryBudget = ~size_t(0);
-    size_t memoryPerByte = 0; // of the text, that the budget allows
-    size_t memoryHeld = 0;
+    size_t memoryPerByte; // of the text, that the budget allows
+    size_t memoryBudget;
+    size_t memoryHeld;
     bool Hold(size_t bytes, pugi::xml_node at)
     {
         memoryHeld += bytes;
@@ -102,7 +100,7 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     // counts the parsed tree's records, once the parse has made them
     bool HoldParsedTree();
 
-    // reading: Parse, CheckTopLevel, then the objects read themselves from
+    // Parse, CheckTopLevel, then the objects read themselves from
     // rootElement down. What the parser lets pass is checked as it is read
     // (every element, attribute and text is, also what nothing interprets).
     bool Parse(char* buffer, size_t size); // buffer holds size + 1 bytes
@@ -119,31 +117,16 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     bool ReadText(pugi::xml_node node, CString& text);
     // the children of element into container: texts, comments and
     // processing instructions in their place, elements created by class
-    bool ReadChildren(pugi::xml_node element, CXMLComposite& container, MSXML2::IXMLDOMDocument* pDoc);
-    bool ReadChild(pugi::xml_node child, SiblingCounter& siblings, CXMLComposite& container,
-                   MSXML2::IXMLDOMDocument* pDoc);
+    bool ReadChildren(pugi::xml_node element, CXMLComposite& container);
+    bool ReadChild(pugi::xml_node child, SiblingCounter& siblings, CXMLComposite& container);
     CXMLBase* CreateObjectFor(pugi::xml_node element); // null when its name is none
 
     void RecordPosition(const CXMLBase* object, pugi::xml_node element);
 
-    // writing: the objects serialize into text as they go, laid out the way
-    // pugixml indents a document. The text is in textEncoding, UTF-8 or
-    // GBK; bytes that cannot be written in it set textError.
-    std::string text;
-    XmlEncoding textEncoding = XmlEncoding::Gbk;
-    TextError textError;
-    void BeginElement(const char* name);
-    bool WriteAttributes(const CXMLBase& object);
-    void WriteText(CXMLText::Kind kind, const CString& value);
-    void EndElement();
-    void EndDocument();
-    bool WriteAroundRoot(const CXMLComposite& side, MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc);
-    // what names the text in a message: what, then the quoted attribute name when given
-    bool CheckText(const CXMLBase& object, const CString& text, const char* what, const char* attribute = nullptr);
-
     // findings
     bool Fail(pugi::xml_node at, const char* place, const std::string& message);
-    bool FailSave(const CXMLBase& object, const std::string& message);
+    // a failure at a place of the text as given, before there is a parsed one
+    bool FailInput(const std::string& message, size_t offset);
     void Warn(pugi::xml_node at, const char* place, const std::string& message);
     XmlDiagnostic At(pugi::xml_node at, const char* place, const std::string& message);
     // CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]
@@ -152,11 +135,9 @@ struct KVHOST_LOCAL MSXML2::IXMLDOMDocument::Impl {
     size_t OffsetOf(const char* place) const noexcept;
     // where the character at index of a parsed value stood in the text as read
     const char* SourcePlace(const char* value, size_t index);
-
     // "opened at line 3, column 5"
     std::string OpenedAt(size_t offset);
 
-private:
     // The elements being read, from the root's child down, each with what
     // counts its siblings: a message carries its element's path, with the
     // element's index among its same-named siblings.
@@ -195,9 +176,6 @@ private:
     // names checked once for the elements of a class that carry them alike
     RecentNameLists m_nameRuns;
     using NameRun = RecentNameLists::Run;
-    bool CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run);
-    static constexpr size_t kCheckedElements = 64;
-    const char* m_checkedElements[kCheckedElements] = {}; // element names a save found valid
     // the class indexes a load met, so that each is looked up in the
     // registry once (the registry does not change during a load)
     struct ClassIndexHint {
@@ -209,14 +187,6 @@ private:
     ClassIndexHint m_classIndexes[kClassIndexHints];
     ClassType* LookupClassIndex(const char* index);
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
-    void AppendGbk(const char* gbk, size_t size);
-    bool AppendShortAttribute(const CString& name, const CString& value);
-    void CloseStartTag();
-    void NewLineAndIndent();
-    std::vector<const char*> m_openElements;
-    bool m_startTagOpen = false;
-    bool m_newLine = false; // before the next element, comment or end tag
-    bool m_indent = true;
     // Positions are asked for in document order: a walk over the text as
     // read carries on from the last one, counting how many bytes each
     // character became in the parsed text, so that no text is converted again.
@@ -235,38 +205,3 @@ private:
     std::string m_source;
     const std::string& Source();
 };
-
-// line and column (from 1, columns counting characters) of a byte offset in a text
-void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column);
-// the bytes of the character at offset at of a valid text in encoding (at least 1)
-size_t CharacterLength(const char* text, size_t size, size_t at, XmlEncoding encoding) noexcept;
-std::string ObjectPath(const CXMLBase* object);
-// a step of a path: the element's name and its index among same-named
-// siblings, asked for only when the step is shown
-struct PathStep {
-    std::string name;
-    std::function<int()> index;
-};
-// CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]; the middle of a very deep path is left out
-std::string PathText(const std::vector<PathStep>& steps);
-
-// names
-bool IsXmlChar(std::uint32_t cp) noexcept;
-// offset of the first character of a GBK name that XML names may not hold
-// there, or length when all may (an empty name has none that may)
-size_t FindNonNameCharacter(const char* name, size_t length);
-inline bool IsXmlName(const char* name)
-{
-    const size_t length = std::strlen(name);
-    return length > 0 && FindNonNameCharacter(name, length) == length;
-}
-// "xml" in any case: the declaration's target, which no other instruction may have
-inline bool IsXmlTarget(std::string_view name)
-{
-    return name.size() == 3 && (name[0] | 0x20) == 'x' && (name[1] | 0x20) == 'm' && (name[2] | 0x20) == 'l';
-}
-// the first name that occurs twice among names, or null
-const char* FindDuplicate(const char* const* names, size_t count);
-// a text for a message, cut short after 64 bytes; and in quotes
-std::string Shortened(const char* s);
-std::string Quote(const char* s);

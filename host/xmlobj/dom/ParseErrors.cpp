@@ -1,11 +1,15 @@
 // Why the parser stopped, said for an engineer: what the end of a file cut
 // short and which element is still open, where a declaration stood.
-#include "DomImpl.h"
+#include "ReadSession.h"
+#include "Places.h"
+#include "XmlNames.h"
 
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <string_view>
+
+using namespace kvnodedefine;
 
 namespace {
 
@@ -126,7 +130,7 @@ std::string Lower(const char* s)
 
 } // namespace
 
-std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset,
+std::string ReadSession::ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset,
                                                               std::string& path)
 {
     const std::string& source = Source();
@@ -178,7 +182,7 @@ std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_par
 
 // Names that differ only in trail bytes hidden from the parser look the same
 // to it: such an end tag is compared here, before the parse, as written.
-size_t MSXML2::IXMLDOMDocument::Impl::FindHiddenEndTagMismatch(const char* text, size_t size) const
+size_t ReadSession::FindHiddenEndTagMismatch(const char* text, size_t size) const
 {
     const std::string_view t(text, size);
     // most texts have no end tag whose name hides a byte: only those are read in full

@@ -1,70 +1,18 @@
-// Where things are: lines and columns of offsets in the text read, the
-// paths of elements and objects, and the findings that carry both.
-#include <xmlobj/text/CodePage936.h>
-#include "DomImpl.h"
+// Where things are in the text read: lines and columns of its offsets, the
+// paths of its elements, and the findings that carry both.
+#include "ReadSession.h"
+#include "Places.h"
 #include "SiblingCounter.h"
-#include <xmlobj/text/Utf8Sequence.h>
 
-#include <xmlobj/ObjIterator.h>
+#include <xmlobj/text/CodePage936.h>
+#include <xmlobj/text/Utf8Sequence.h>
 
 #include <algorithm>
 #include <cstring>
 
-size_t CharacterLength(const char* text, size_t size, size_t at, XmlEncoding encoding) noexcept
-{
-    const auto* s = reinterpret_cast<const unsigned char*>(text);
-    size_t length = 1;
-    switch (encoding) {
-    case XmlEncoding::Utf16LE:
-    case XmlEncoding::Utf16BE: {
-        const unsigned high = at + 1 < size ? s[at + (encoding == XmlEncoding::Utf16LE ? 1 : 0)] : 0;
-        length = high >= 0xD8 && high <= 0xDB ? 4 : 2;
-        break;
-    }
-    case XmlEncoding::Utf8:
-        while (length < 4 && at + length < size && (s[at + length] & 0xC0) == 0x80)
-            ++length;
-        break;
-    case XmlEncoding::Gbk:
-    case XmlEncoding::Gb18030:
-        if (s[at] >= 0x81 && at + 1 < size)
-            length = encoding == XmlEncoding::Gb18030 && s[at + 1] >= 0x30 && s[at + 1] <= 0x39 ? 4 : 2;
-        break;
-    }
-    return std::min(length, size - at);
-}
+using namespace kvnodedefine;
 
-// CR, LF and CR LF each end a line: a CR followed by LF is counted with the LF.
-void TextPosition(const char* text, size_t size, size_t offset, XmlEncoding encoding, int& line, int& column)
-{
-    line = 1;
-    column = 1;
-    if (offset > size)
-        offset = size;
-    const auto* s = reinterpret_cast<const unsigned char*>(text);
-    const bool utf16 = encoding == XmlEncoding::Utf16LE || encoding == XmlEncoding::Utf16BE;
-    const auto unitAt = [&](size_t i) -> unsigned {
-        if (!utf16)
-            return i < size ? s[i] : 0;
-        if (i + 1 >= size)
-            return i < size ? s[i] : 0;
-        return encoding == XmlEncoding::Utf16LE ? s[i] | (s[i + 1] << 8) : (s[i] << 8) | s[i + 1];
-    };
-    const size_t unit = utf16 ? 2 : 1;
-    for (size_t i = 0; i < offset; i += CharacterLength(text, size, i, encoding)) {
-        const unsigned u = unitAt(i);
-        if (u == '\r' && unitAt(i + unit) == '\n') {
-            // the LF that follows ends the line
-        } else if (u == '\n' || u == '\r') {
-            ++line;
-            column = 1;
-        } else {
-            ++column;
-        }
-    }
-}
-
-int MSXML2::IXMLDOMDocument::Impl::SiblingIndex(pugi::xml_node node)
+int ReadSession::SiblingIndex(pugi::xml_node node)
 {
     for (auto step = m_readPath.rbegin(); step != m_readPath.rend(); ++step)
         if (step->first == node.internal_object()) {
@@ -80,27 +28,7 @@ int MSXML2::IXMLDOMDocument::Impl::SiblingIndex(pugi::xml_node node)
     return index;
 }
 
-std::string PathText(const std::vector<PathStep>& steps)
-{
-    // a path too deep to read keeps its first and last steps
-    constexpr size_t kEnds = 4;
-    std::string path;
-    for (size_t depth = 0; depth < steps.size(); ++depth) {
-        if (steps.size() > 3 * kEnds && depth >= kEnds && depth < steps.size() - kEnds) {
-            if (depth == kEnds)
-                path += "/... " + std::to_string(steps.size() - 2 * kEnds) + " more ...";
-            continue;
-        }
-        if (!path.empty())
-            path += '/';
-        path += steps[depth].name;
-        if (depth > 0)
-            path += "[" + std::to_string(steps[depth].index()) + "]";
-    }
-    return path;
-}
-
-std::string MSXML2::IXMLDOMDocument::Impl::PathOf(pugi::xml_node node)
+std::string ReadSession::PathOf(pugi::xml_node node)
 {
     std::vector<PathStep> steps;
     for (pugi::xml_node n = node; n && n.type() != pugi::node_document; n = n.parent())
@@ -110,47 +38,21 @@ std::string MSXML2::IXMLDOMDocument::Impl::PathOf(pugi::xml_node node)
     return PathText(steps);
 }
 
-std::string MSXML2::IXMLDOMDocument::Impl::OpenedAt(size_t offset)
+std::string ReadSession::OpenedAt(size_t offset)
 {
     int line, column;
     Position(offset, line, column);
     return "opened at line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-std::string ObjectPath(const CXMLBase* object)
-{
-    std::vector<std::string> steps;
-    for (const CXMLBase* o = object; o; o = o->GetParent()) {
-        std::string step = o->GetElementName();
-        if (const CXMLBase* parent = o->GetParent()) {
-            int index = 0;
-            ObjIterator* it = parent->CreateIterator();
-            for (it->First(); !it->IsDone(); it->Next()) {
-                const CXMLBase* sibling = it->CurrentItem();
-                if (sibling && std::strcmp(sibling->GetElementName(), o->GetElementName()) == 0)
-                    ++index;
-                if (sibling == o)
-                    break;
-            }
-            parent->DeleteIterator(it);
-            step += "[" + std::to_string(index) + "]";
-        }
-        steps.push_back(step);
-    }
-    std::string path;
-    for (auto it = steps.rbegin(); it != steps.rend(); ++it)
-        path += (path.empty() ? "" : "/") + *it;
-    return path;
-}
-
-size_t MSXML2::IXMLDOMDocument::Impl::OffsetOf(const char* place) const noexcept
+size_t ReadSession::OffsetOf(const char* place) const noexcept
 {
     if (!place || !parsedBase || place < parsedBase || place > parsedBase + parsedSize)
         return 0;
     return static_cast<size_t>(place - parsedBase);
 }
 
-const std::string& MSXML2::IXMLDOMDocument::Impl::Source()
+const std::string& ReadSession::Source()
 {
     if (m_source.size() != parsedSize) {
         TextError ignored; // the same conversion succeeded before the parse
@@ -201,7 +103,7 @@ void StepCharacter(const unsigned char* s, size_t n, XmlEncoding encoding, size_
 
 } // namespace
 
-void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& column)
+void ReadSession::Position(size_t offset, int& line, int& column)
 {
     const XmlPosition p = PositionOf(offset);
     line = p.line;
@@ -209,7 +111,7 @@ void MSXML2::IXMLDOMDocument::Impl::Position(size_t offset, int& line, int& colu
 }
 
 // the place of a byte of the parsed text, and the offset of its character in the bytes the load was given
-XmlPosition MSXML2::IXMLDOMDocument::Impl::PositionOf(size_t offset)
+XmlPosition ReadSession::PositionOf(size_t offset)
 {
     if (offset < m_cursor.parsed)
         m_cursor = Cursor();
@@ -236,7 +138,7 @@ XmlPosition MSXML2::IXMLDOMDocument::Impl::PositionOf(size_t offset)
     return XmlPosition{c.line, c.column, inputMark + c.input};
 }
 
-size_t MSXML2::IXMLDOMDocument::Impl::OffsetPast(size_t from, std::string_view terminator)
+size_t ReadSession::OffsetPast(size_t from, std::string_view terminator)
 {
     const std::string& source = Source();
     // a byte below 0x40 is never a GBK character's second byte: a plain search finds it
@@ -250,7 +152,7 @@ size_t MSXML2::IXMLDOMDocument::Impl::OffsetPast(size_t from, std::string_view t
     return source.size();
 }
 
-XmlDiagnostic MSXML2::IXMLDOMDocument::Impl::At(pugi::xml_node at, const char* place, const std::string& message)
+XmlDiagnostic ReadSession::At(pugi::xml_node at, const char* place, const std::string& message)
 {
     XmlDiagnostic d;
     d.file = fileName;
@@ -283,7 +185,7 @@ size_t OpeningLength(pugi::xml_node_type type)
 
 } // namespace
 
-void MSXML2::IXMLDOMDocument::Impl::ElementPosition(pugi::xml_node element, int& line, int& column)
+void ReadSession::ElementPosition(pugi::xml_node element, int& line, int& column)
 {
     // offset_debug points at the name or the text; the construct starts at its '<'
     const ptrdiff_t offset = element.offset_debug();
@@ -299,7 +201,7 @@ void MSXML2::IXMLDOMDocument::Impl::ElementPosition(pugi::xml_node element, int&
 // one and the whole load stays one pass over the text. What the parser
 // moved or cut short (values, texts) is measured in the text as read: each
 // construct ends at the first of its terminators, which it cannot hold.
-void MSXML2::IXMLDOMDocument::Impl::RecordPosition(const CXMLBase* object, pugi::xml_node node)
+void ReadSession::RecordPosition(const CXMLBase* object, pugi::xml_node node)
 {
     if (!positions || !object || node.offset_debug() < 0)
         return;
@@ -336,7 +238,7 @@ void MSXML2::IXMLDOMDocument::Impl::RecordPosition(const CXMLBase* object, pugi:
     markup.range.end = PositionOf(end);
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, const std::string& message)
+bool ReadSession::Fail(pugi::xml_node at, const char* place, const std::string& message)
 {
     if (!failed) {
         failed = true;
@@ -345,7 +247,7 @@ bool MSXML2::IXMLDOMDocument::Impl::Fail(pugi::xml_node at, const char* place, c
     return false;
 }
 
-void MSXML2::IXMLDOMDocument::Impl::Warn(pugi::xml_node at, const char* place, const std::string& message)
+void ReadSession::Warn(pugi::xml_node at, const char* place, const std::string& message)
 {
     if (warnings.size() < maxWarnings)
         warnings.push_back(At(at, place, message));
@@ -353,7 +255,7 @@ void MSXML2::IXMLDOMDocument::Impl::Warn(pugi::xml_node at, const char* place, c
         firstNotKept = At(at, place, message);
 }
 
-std::vector<XmlDiagnostic> MSXML2::IXMLDOMDocument::Impl::TakeWarnings()
+std::vector<XmlDiagnostic> ReadSession::TakeWarnings()
 {
     if (warningsNotKept > 0) {
         firstNotKept.message = std::to_string(warningsNotKept) +
@@ -365,22 +267,10 @@ std::vector<XmlDiagnostic> MSXML2::IXMLDOMDocument::Impl::TakeWarnings()
     return std::move(warnings);
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::FailSave(const CXMLBase& object, const std::string& message)
-{
-    if (!failed) {
-        failed = true;
-        error = XmlDiagnostic();
-        error.file = fileName;
-        error.message = message;
-        error.path = ObjectPath(&object);
-    }
-    return false;
-}
-
 // The parser folds CR LF into one character inside a value and moves the
 // rest of the value up; source still has both, so walk it to find where a
 // character of a value stood.
-const char* MSXML2::IXMLDOMDocument::Impl::SourcePlace(const char* value, size_t index)
+const char* ReadSession::SourcePlace(const char* value, size_t index)
 {
     if (!parsedBase || value < parsedBase || value > parsedBase + parsedSize)
         return value + index;

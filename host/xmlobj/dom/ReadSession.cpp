@@ -1,6 +1,10 @@
 // Reading: the objects take their attributes and texts from the parsed tree.
-#include "DomImpl.h"
+#include "ReadSession.h"
+#include "ByteSet.h"
+#include "DomDocument.h"
+#include "Places.h"
 #include "SiblingCounter.h"
+#include "XmlNames.h"
 
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/ClassType.h>
@@ -15,6 +19,8 @@ using namespace kvnodedefine;
 
 namespace {
 
+constexpr int kMaxDepth = 1024;
+
 const std::string& TooDeep()
 {
     static const std::string message = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
@@ -23,7 +29,108 @@ const std::string& TooDeep()
 
 } // namespace
 
-bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out)
+ReadSession::ReadSession(MSXML2::IXMLDOMDocument& dom, const std::string& fileName, const char* data, size_t size,
+                         size_t mark, XmlEncoding encoding, const ReadLimits& limits, Positions* positions)
+    : DocumentSession(dom, true), doc(dom.impl().doc), fileName(fileName), input(data + mark), inputSize(size - mark),
+      inputMark(mark), inputEncoding(encoding), maxWarnings(limits.maxWarnings), positions(positions),
+      memoryPerByte(limits.memoryPerByte),
+      memoryBudget(size < (~size_t(0) - limits.memorySlack) / limits.memoryPerByte
+                       ? limits.memoryPerByte * size + limits.memorySlack
+                       : ~size_t(0)),
+      memoryHeld(2 * size) // the text as read and as parsed
+{
+}
+
+CXMLBase* ReadSession::Read(CXMLComposite& before, CXMLComposite& after)
+{
+    // converted straight into the buffer that pugixml parses in place and then owns
+    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(inputSize + 1));
+    if (!work)
+        return FailInput("out of memory", ~size_t(0)), nullptr;
+    TextError te;
+    if (!ConvertToGbkBuffer(input, inputSize, inputEncoding, work, parsedSize, te)) {
+        pugi::get_memory_deallocation_function()(work);
+        return FailInput(te.message, te.offset), nullptr;
+    }
+    CXMLBase* root = nullptr;
+    if (Parse(work, parsedSize) && HoldParsedTree() && CheckTopLevel() && ReadAroundRoot(before, after) &&
+        (root = CreateObjectFor(rootElement))) {
+        RecordPosition(root, rootElement);
+        depth = 1;
+        MSXML2::IXMLDOMNode node(rootElement.internal_object());
+        if (!root->Serialize(node, &m_dom, true, true))
+            Fail(rootElement, nullptr, "element could not be read");
+    }
+    if (failed) {
+        delete root;
+        return nullptr;
+    }
+    return root;
+}
+
+bool ReadSession::FailInput(const std::string& message, size_t offset)
+{
+    failed = true;
+    error = XmlDiagnostic();
+    error.file = fileName;
+    error.message = message;
+    if (offset != ~size_t(0))
+        TextPosition(input, inputSize, offset, inputEncoding, error.line, error.column);
+    return false;
+}
+
+bool ReadSession::Object(CXMLBase& object, CStringArray& attributes, CXMLComposite*& content, MSXML2::IXMLDOMNode& node,
+                         bool)
+{
+    pugi::xml_node element(node.internal_object());
+    if (!ReadAttributes(element, object.GetRuntimeClass(), attributes, object.IsKindOf(RUNTIME_CLASS(CXMLUnknown))))
+        return false;
+    if (!element.first_child() || object.IsKindOf(RUNTIME_CLASS(CXMLComposite)))
+        return true;
+    // a plain object has nowhere to put children: they are kept as they
+    // were read, to be written back, and a comment passes without a word
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_element || c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
+            Warn(c, nullptr, std::string("<") + element.name() + "> holds no children: what it contains is kept unread");
+            break;
+        }
+    }
+    if (!Hold(ObjectBytes(sizeof(CXMLComposite)), element))
+        return false;
+    CXMLComposite* kept = new CXMLComposite;
+    delete content;
+    content = kept;
+    const bool wasOpaque = opaque;
+    opaque = true;
+    const bool ok = ReadChildren(element, *content);
+    opaque = wasOpaque;
+    return ok;
+}
+
+bool ReadSession::Composite(CXMLComposite& composite, CStringArray& attributes, MSXML2::IXMLDOMNode& node,
+                            bool children)
+{
+    pugi::xml_node element(node.internal_object());
+    return ReadAttributes(element, composite.GetRuntimeClass(), attributes,
+                          composite.IsKindOf(RUNTIME_CLASS(CXMLUnknown))) &&
+           (!children || ReadChildren(element, composite));
+}
+
+// Nothing inside is interpreted, so that it comes back as it was read.
+bool ReadSession::Unknown(CXMLUnknown& unknown, CStringArray& attributes, MSXML2::IXMLDOMNode& node, bool children)
+{
+    const bool wasOpaque = opaque;
+    opaque = true;
+    const bool ok = Composite(unknown, attributes, node, children);
+    opaque = wasOpaque;
+    return ok;
+}
+
+// the reader makes these objects itself: none reads itself
+bool ReadSession::Text(const CXMLText&) { return false; }
+bool ReadSession::Children(const CXMLComposite&, MSXML2::IXMLDOMNode&) { return false; }
+
+bool ReadSession::Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out)
 {
     std::string text;
     text.reserve(length);
@@ -80,7 +187,7 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     return true;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
+bool ReadSession::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
                                                   bool keepClassType)
 {
     // gather the attributes once, then fill the list at its final size
@@ -189,7 +296,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
     return Hold(held + values.Allocated() - made, node);
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
+bool ReadSession::ReadText(pugi::xml_node node, CString& text)
 {
     char* value = const_cast<char*>(node.value());
     switch (node.type()) {
@@ -249,8 +356,7 @@ CXMLText::Kind TextKind(pugi::xml_node_type type)
 
 } // namespace
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLComposite& container,
-                                                  MSXML2::IXMLDOMDocument* pDoc)
+bool ReadSession::ReadChildren(pugi::xml_node element, CXMLComposite& container)
 {
     // sized once: growing by doubling copies the list and holds up to twice its size
     size_t children = 0;
@@ -262,7 +368,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLCom
     SiblingCounter siblings(element);
     for (pugi::xml_node c = element.first_child(), next; c; c = next) {
         next = c.next_sibling();
-        if (!ReadChild(c, siblings, container, pDoc))
+        if (!ReadChild(c, siblings, container))
             return false;
         if (dropRead)
             DropRead(element, next, siblings);
@@ -271,7 +377,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLCom
     return true;
 }
 
-void MSXML2::IXMLDOMDocument::Impl::DropRead(pugi::xml_node element, pugi::xml_node upTo, SiblingCounter& siblings)
+void ReadSession::DropRead(pugi::xml_node element, pugi::xml_node upTo, SiblingCounter& siblings)
 {
     const size_t counted = siblings.Bytes();
     siblings.CountBefore(upTo); // later messages may ask for the index of a later sibling
@@ -282,8 +388,7 @@ void MSXML2::IXMLDOMDocument::Impl::DropRead(pugi::xml_node element, pugi::xml_n
     }
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadChild(pugi::xml_node c, SiblingCounter& siblings, CXMLComposite& container,
-                                               MSXML2::IXMLDOMDocument* pDoc)
+bool ReadSession::ReadChild(pugi::xml_node c, SiblingCounter& siblings, CXMLComposite& container)
 {
     const pugi::xml_node_type type = c.type();
     if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment || type == pugi::node_pi) {
@@ -309,12 +414,12 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChild(pugi::xml_node c, SiblingCounter& 
     container.Add(child);
     MSXML2::IXMLDOMNode childNode(c.internal_object());
     ++depth;
-    const bool ok = child->Serialize(childNode, pDoc, true, true);
+    const bool ok = child->Serialize(childNode, &m_dom, true, true);
     --depth;
     return ok || Fail(c, nullptr, "element could not be read");
 }
 
-ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
+ClassType* ReadSession::LookupClassIndex(const char* index)
 {
     const size_t length = std::strlen(index);
     if (length > sizeof(ClassIndexHint::index))
@@ -328,7 +433,7 @@ ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
     return hint.type;
 }
 
-CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
+CXMLBase* ReadSession::CreateObjectFor(pugi::xml_node element)
 {
     if (!m_hiddenTrails.empty()) {
         RestoreHiddenTrails(const_cast<char*>(element.name()));
@@ -385,7 +490,7 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
 
 // Trail bytes that are ASCII but neither a name character nor harmless to
 // the parser: '@' '[' '\' ']' '^' '`' '{' '|' '}' '~'.
-void MSXML2::IXMLDOMDocument::Impl::HideParserBreakingTrails(char* text, size_t size)
+void ReadSession::HideParserBreakingTrails(char* text, size_t size)
 {
     static const ByteSet breaking("@[\\]^`{|}~");
     m_hiddenTrails.clear();
@@ -404,7 +509,7 @@ void MSXML2::IXMLDOMDocument::Impl::HideParserBreakingTrails(char* text, size_t 
     }
 }
 
-void MSXML2::IXMLDOMDocument::Impl::RestoreHiddenTrails(char* text)
+void ReadSession::RestoreHiddenTrails(char* text)
 {
     if (m_hiddenTrails.empty() || !text || !*text)
         return;
@@ -423,7 +528,7 @@ void MSXML2::IXMLDOMDocument::Impl::RestoreHiddenTrails(char* text)
     }
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
+bool ReadSession::Parse(char* buffer, size_t size)
 {
     parsedBase = buffer;
     parsedSize = size;
@@ -452,7 +557,7 @@ bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
     return false;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::HoldPastHalf(pugi::xml_node at)
+bool ReadSession::HoldPastHalf(pugi::xml_node at)
 {
     // the tree and the objects must not both hold the whole document: from
     // here on, what is read leaves the tree
@@ -464,7 +569,7 @@ bool MSXML2::IXMLDOMDocument::Impl::HoldPastHalf(pugi::xml_node at)
                     std::to_string(memoryPerByte) + " times its size in memory");
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::HoldParsedTree()
+bool ReadSession::HoldParsedTree()
 {
     size_t nodes = 0;
     for (pugi::xml_node n = doc.first_child(), next; n; n = next) {
@@ -479,7 +584,7 @@ bool MSXML2::IXMLDOMDocument::Impl::HoldParsedTree()
     return Hold(nodes * kParsedNodeBytes, pugi::xml_node());
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* name, const char* what)
+bool ReadSession::CheckName(pugi::xml_node at, const char* name, const char* what)
 {
     const size_t length = std::strlen(name);
     const size_t bad = FindNonNameCharacter(name, length);
@@ -493,7 +598,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* nam
                     (bad == 0 ? ", which may not begin an XML name" : ", which XML names may not hold"));
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
+bool ReadSession::CheckDeclaration(pugi::xml_node declaration)
 {
     const char* name = declaration.name();
     const char* lt = name - 2; // "<?" before the target
@@ -526,7 +631,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
     return CheckDeclarationValues(declaration);
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckDeclarationValues(pugi::xml_node declaration)
+bool ReadSession::CheckDeclarationValues(pugi::xml_node declaration)
 {
     // version: "1." and digits; a version other than 1.0 is read by its rules, as other readers do
     char* version = const_cast<char*>(declaration.attribute("version").value());
@@ -560,7 +665,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckDeclarationValues(pugi::xml_node declar
 }
 
 // What lies around the root element; what lies in it is checked as the objects read it.
-bool MSXML2::IXMLDOMDocument::Impl::CheckTopLevel()
+bool ReadSession::CheckTopLevel()
 {
     for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling()) {
         switch (n.type()) {
@@ -587,7 +692,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckTopLevel()
     return true;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadAroundRoot(CXMLComposite& before, CXMLComposite& after)
+bool ReadSession::ReadAroundRoot(CXMLComposite& before, CXMLComposite& after)
 {
     CXMLComposite* side = &before;
     for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling()) {
