@@ -1,7 +1,7 @@
 #include <xmlobj/CXMLBase.h>
 #include <xmlobj/CXMLComposite.h>
 #include <xmlobj/ObjIterator.h>
-#include <xmlobj/dom/DocumentSession.h>
+#include <xmlobj/session/DocumentSession.h>
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include <xmlobj/CXMLComposite.h>
 #include <xmlobj/ObjIterator.h>
-#include <xmlobj/dom/DocumentSession.h>
+#include <xmlobj/session/DocumentSession.h>
 
 CRuntimeClass CXMLComposite::classCXMLComposite = {"CXMLComposite", sizeof(CXMLComposite), 1, nullptr,
                                                    RUNTIME_CLASS(CXMLBase)};

@@ -1,5 +1,5 @@
 #include <xmlobj/CXMLUnknown.h>
-#include <xmlobj/dom/DocumentSession.h>
+#include <xmlobj/session/DocumentSession.h>
 
 CRuntimeClass CXMLUnknown::classCXMLUnknown = {"CXMLUnknown", sizeof(CXMLUnknown), 1, nullptr,
                                                RUNTIME_CLASS(CXMLComposite)};

@@ -1,7 +1,7 @@
 // Reading: the objects take their attributes and texts from the parsed tree.
 #include "ReadSession.h"
 #include "ByteSet.h"
-#include "DomDocument.h"
+#include "ParseErrors.h"
 #include "Places.h"
 #include "SiblingCounter.h"
 #include "XmlNames.h"
@@ -31,8 +31,8 @@ const std::string& TooDeep()
 
 ReadSession::ReadSession(MSXML2::IXMLDOMDocument& dom, const std::string& fileName, const char* data, size_t size,
                          size_t mark, XmlEncoding encoding, const ReadLimits& limits, Positions* positions)
-    : DocumentSession(dom, true), doc(dom.impl().doc), fileName(fileName), input(data + mark), inputSize(size - mark),
-      inputMark(mark), inputEncoding(encoding), maxWarnings(limits.maxWarnings), positions(positions),
+    : DocumentSession(dom, true), doc(Tree()), fileName(fileName), input(data + mark), inputSize(size - mark),
+      inputEncoding(encoding), m_places(data + mark, size - mark, mark, encoding), maxWarnings(limits.maxWarnings), positions(positions),
       memoryPerByte(limits.memoryPerByte),
       memoryBudget(size < (~size_t(0) - limits.memorySlack) / limits.memoryPerByte
                        ? limits.memoryPerByte * size + limits.memorySlack
@@ -130,6 +130,86 @@ bool ReadSession::Unknown(CXMLUnknown& unknown, CStringArray& attributes, MSXML2
 bool ReadSession::Text(const CXMLText&) { return false; }
 bool ReadSession::Children(const CXMLComposite&, MSXML2::IXMLDOMNode&) { return false; }
 
+int ReadSession::SiblingIndex(pugi::xml_node node)
+{
+    for (auto step = m_readPath.rbegin(); step != m_readPath.rend(); ++step)
+        if (step->first == node.internal_object()) {
+            const size_t counted = step->second->Bytes();
+            const int index = step->second->IndexOf(node);
+            memoryHeld += step->second->Bytes() - counted; // released with the counter
+            return index;
+        }
+    // no read has reached it (an element around the root): its siblings are all there
+    int index = 0;
+    for (pugi::xml_node s = node; s; s = s.previous_sibling(node.name()))
+        ++index;
+    return index;
+}
+
+std::string ReadSession::PathOf(pugi::xml_node node)
+{
+    std::vector<PathStep> steps;
+    for (pugi::xml_node n = node; n && n.type() != pugi::node_document; n = n.parent())
+        if (n.type() == pugi::node_element)
+            steps.push_back({n.name(), [this, n] { return SiblingIndex(n); }});
+    std::reverse(steps.begin(), steps.end());
+    return PathText(steps);
+}
+
+XmlDiagnostic ReadSession::At(pugi::xml_node at, const char* place, const std::string& message)
+{
+    XmlDiagnostic d;
+    d.file = fileName;
+    d.message = message;
+    if (at) {
+        d.path = PathOf(at);
+        if (!place && at.offset_debug() >= 0) {
+            m_places.ElementPosition(at, d.line, d.column);
+            return d;
+        }
+    }
+    m_places.Position(m_places.OffsetOf(place), d.line, d.column);
+    return d;
+}
+
+void ReadSession::RecordPosition(const CXMLBase* object, pugi::xml_node node)
+{
+    if (positions && object && node.offset_debug() >= 0)
+        m_places.Mark(node, positions->emplace_back(object, XmlMarkup()).second);
+}
+
+bool ReadSession::Fail(pugi::xml_node at, const char* place, const std::string& message)
+{
+    if (!failed) {
+        failed = true;
+        error = At(at, place, message);
+    }
+    return false;
+}
+
+void ReadSession::Warn(pugi::xml_node at, const char* place, const std::string& message)
+{
+    if (warnings.size() < maxWarnings)
+        warnings.push_back(At(at, place, message));
+    else if (warningsNotKept++ == 0)
+        firstNotKept = At(at, place, message);
+}
+
+std::vector<XmlDiagnostic> ReadSession::TakeWarnings()
+{
+    if (warningsNotKept > 0) {
+        firstNotKept.message = std::to_string(warningsNotKept) +
+                               " more warnings from here on are not kept (the first " +
+                               std::to_string(maxWarnings) + " are); this one says: " +
+                               firstNotKept.message;
+        warnings.push_back(std::move(firstNotKept));
+    }
+    return std::move(warnings);
+}
+
+// Attribute values and text are parsed with their references left in place,
+// so that each one is checked here: the parser would pass an undefined
+// entity through, and would write a character reference above 0x7F as UTF-8
 bool ReadSession::Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out)
 {
     std::string text;
@@ -143,10 +223,10 @@ bool ReadSession::Unescape(const char* raw, size_t length, pugi::xml_node at, CS
             break;
         i = plain;
         if (raw[i] == '<')
-            return Fail(at, SourcePlace(raw, i), "'<' is not allowed in an attribute value");
+            return Fail(at, m_places.SourcePlace(raw, i), "'<' is not allowed in an attribute value");
         const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
         if (!end)
-            return Fail(at, SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
+            return Fail(at, m_places.SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
         const std::string ref(raw + i + 1, end);
         if (ref == "lt") text += '<';
         else if (ref == "gt") text += '>';
@@ -171,15 +251,15 @@ bool ReadSession::Unescape(const char* raw, size_t length, pugi::xml_node at, CS
                     cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
             }
             if (!valid || !IsXmlChar(cp))
-                return Fail(at, SourcePlace(raw, i),
+                return Fail(at, m_places.SourcePlace(raw, i),
                             "invalid character reference " + Shortened(("&" + ref + ";").c_str()));
             if (!AppendCodePointAsGbk(cp, text)) {
                 char buf[16];
                 std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
-                return Fail(at, SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
+                return Fail(at, m_places.SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
             }
         } else {
-            return Fail(at, SourcePlace(raw, i), "undefined entity " + Shortened(("&" + ref + ";").c_str()));
+            return Fail(at, m_places.SourcePlace(raw, i), "undefined entity " + Shortened(("&" + ref + ";").c_str()));
         }
         i = static_cast<size_t>(end - raw);
     }
@@ -303,7 +383,7 @@ bool ReadSession::ReadText(pugi::xml_node node, CString& text)
     case pugi::node_pcdata: {
         // checked before the trails come back: a hidden ']' ends no section
         if (const char* close = std::strstr(value, "]]>"))
-            return Fail(node, SourcePlace(value, static_cast<size_t>(close - value)),
+            return Fail(node, m_places.SourcePlace(value, static_cast<size_t>(close - value)),
                         "\"]]>\" may not stand in text (write ]]&gt;)");
         RestoreHiddenTrails(value);
         // '<' cannot reach a text node: the parser ends the text there
@@ -316,7 +396,7 @@ bool ReadSession::ReadText(pugi::xml_node node, CString& text)
         if (!dash && length && value[length - 1] == '-')
             dash = value + length - 1;
         if (dash)
-            return Fail(node, SourcePlace(value, static_cast<size_t>(dash - value)),
+            return Fail(node, m_places.SourcePlace(value, static_cast<size_t>(dash - value)),
                         "a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes)");
         break;
     }
@@ -515,7 +595,7 @@ void ReadSession::RestoreHiddenTrails(char* text)
         return;
     // a value keeps its start; the parser only moves its later bytes up,
     // so its hidden trails are the next ones from its start on, in order
-    const size_t start = OffsetOf(text);
+    const size_t start = m_places.OffsetOf(text);
     auto next = std::lower_bound(m_hiddenTrails.begin(), m_hiddenTrails.end(), std::make_pair(start, '\0'));
     auto* s = reinterpret_cast<unsigned char*>(text);
     for (size_t i = 0; s[i] && next != m_hiddenTrails.end(); ++i) {
@@ -532,8 +612,9 @@ bool ReadSession::Parse(char* buffer, size_t size)
 {
     parsedBase = buffer;
     parsedSize = size;
+    m_places.SetParsed(buffer, size);
     HideParserBreakingTrails(buffer, size);
-    const size_t hiddenMismatch = m_hiddenTrails.empty() ? std::string::npos : FindHiddenEndTagMismatch(buffer, size);
+    const size_t hiddenMismatch = m_hiddenTrails.empty() ? std::string::npos : FindHiddenEndTagMismatch(buffer, size, m_hiddenTrails);
     // as a fragment, since a document parse drops text outside the root
     // element unseen; CheckTopLevel refuses it, and more roots, itself
     constexpr unsigned kFlags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments |
@@ -551,7 +632,7 @@ bool ReadSession::Parse(char* buffer, size_t size)
         return true;
     size_t offset = 0;
     std::string path;
-    const std::string message = ExplainParseError(parsed, offset, path);
+    const std::string message = ExplainParseError(parsed, m_places, offset, path);
     Fail(pugi::xml_node(), parsedBase + offset, message);
     error.path = path;
     return false;
@@ -602,7 +683,7 @@ bool ReadSession::CheckDeclaration(pugi::xml_node declaration)
 {
     const char* name = declaration.name();
     const char* lt = name - 2; // "<?" before the target
-    if (OffsetOf(lt) != 0 || declaration.previous_sibling()) {
+    if (m_places.OffsetOf(lt) != 0 || declaration.previous_sibling()) {
         const pugi::xml_node before = declaration.previous_sibling();
         if (before.type() == pugi::node_declaration)
             return Fail(declaration, lt, "a second XML declaration (remove it)");

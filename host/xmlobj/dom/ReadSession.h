@@ -1,8 +1,9 @@
 #pragma once
 // One load: parses the text, checks what the parser lets pass, and reads
 // the objects from the parsed tree as their Serialize asks.
-#include "DocumentSession.h"
+#include <xmlobj/session/DocumentSession.h>
 #include "RecentNameLists.h"
+#include "TextPlaces.h"
 #include "TextPool.h"
 
 #include <xmlobj/XmlDiagnostic.h>
@@ -62,8 +63,8 @@ private:
     // GBK text that pugixml parsed in place
     const char* input;
     size_t inputSize;
-    size_t inputMark; // the byte-order mark's bytes before input
     XmlEncoding inputEncoding;
+    TextPlaces m_places;
     const char* parsedBase = nullptr;
     size_t parsedSize = 0;
     TextPool values;
@@ -131,12 +132,6 @@ private:
     XmlDiagnostic At(pugi::xml_node at, const char* place, const std::string& message);
     // CNodeAttDef/CNodeTypeDesc[2]/CPlateDesc[1]
     std::string PathOf(pugi::xml_node node);
-    void ElementPosition(pugi::xml_node element, int& line, int& column);
-    size_t OffsetOf(const char* place) const noexcept;
-    // where the character at index of a parsed value stood in the text as read
-    const char* SourcePlace(const char* value, size_t index);
-    // "opened at line 3, column 5"
-    std::string OpenedAt(size_t offset);
 
     // The elements being read, from the root's child down, each with what
     // counts its siblings: a message carries its element's path, with the
@@ -155,20 +150,10 @@ private:
     };
     int SiblingIndex(pugi::xml_node node);
 
-    // GBK trail bytes that are ASCII but no name character ('@', '[', ']'
-    // ...) would stop the parser inside a name, and a ']' could close a
-    // CDATA section inside a character: the parser sees them as 0xFF (never
-    // a trail byte, always a name character), and each text has them put
-    // back as it is read.
-    static constexpr char kHiddenTrail = '\xFF';
+    // the bytes hidden from the parser (ParseErrors.h), put back as each text is read
     std::vector<std::pair<size_t, char>> m_hiddenTrails; // offset in the parsed text, the byte
     void HideParserBreakingTrails(char* text, size_t size);
     void RestoreHiddenTrails(char* text);
-    // why the parser stopped, said for an engineer: what the end of the file cut short
-    std::string ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset, std::string& path);
-    // the offset of the name of the first end tag whose name the hiding made
-    // match its element's, or npos; text as the parser will see it
-    size_t FindHiddenEndTagMismatch(const char* text, size_t size) const;
     bool CheckDeclaration(pugi::xml_node declaration);
     bool CheckDeclarationValues(pugi::xml_node declaration);
     bool CheckName(pugi::xml_node at, const char* name, const char* what);
@@ -187,21 +172,4 @@ private:
     ClassIndexHint m_classIndexes[kClassIndexHints];
     ClassType* LookupClassIndex(const char* index);
     bool Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out);
-    // Positions are asked for in document order: a walk over the text as
-    // read carries on from the last one, counting how many bytes each
-    // character became in the parsed text, so that no text is converted again.
-    struct Cursor {
-        size_t parsed = 0, input = 0;
-        int line = 1, column = 1;
-    };
-    Cursor m_cursor;
-    void Position(size_t offset, int& line, int& column);
-    XmlPosition PositionOf(size_t offset);
-    // the offset just past the first terminator at or after from, or the end of the text
-    size_t OffsetPast(size_t from, std::string_view terminator);
-    // the GBK text as it was before parsing, for explaining a failure or
-    // recording where attributes end: converted again the first time one
-    // is asked, so that a load converts only once
-    std::string m_source;
-    const std::string& Source();
 };

@@ -2,7 +2,6 @@
 #include "WriteSession.h"
 #include "TextPool.h"
 #include "ByteSet.h"
-#include "DomDocument.h"
 #include "Places.h"
 #include "XmlNames.h"
 

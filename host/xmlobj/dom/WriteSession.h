@@ -2,7 +2,7 @@
 // One save: the objects serialize into text as they go, laid out the way
 // pugixml indents a document. The text is in UTF-8 or GBK as written, the
 // other encodings converted from GBK at the end.
-#include "DocumentSession.h"
+#include <xmlobj/session/DocumentSession.h>
 #include "RecentNameLists.h"
 
 #include <xmlobj/CXMLUnknown.h>

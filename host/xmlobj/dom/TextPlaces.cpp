@@ -1,58 +1,38 @@
-// Where things are in the text read: lines and columns of its offsets, the
-// paths of its elements, and the findings that carry both.
-#include "ReadSession.h"
+// Where things are in the text read: the line, column and offset of a byte
+// of the parsed text, and the extents of what the parser moved or cut short.
+#include "TextPlaces.h"
 #include "Places.h"
-#include "SiblingCounter.h"
+#include "TextPool.h"
 
 #include <xmlobj/text/CodePage936.h>
 #include <xmlobj/text/Utf8Sequence.h>
+#include <xmlobj/text/XmlEncodingImpl.h>
 
 #include <algorithm>
 #include <cstring>
 
 using namespace kvnodedefine;
 
-int ReadSession::SiblingIndex(pugi::xml_node node)
+TextPlaces::TextPlaces(const char* input, size_t inputSize, size_t inputMark, XmlEncoding inputEncoding) noexcept
+    : input(input), inputSize(inputSize), inputMark(inputMark), inputEncoding(inputEncoding)
 {
-    for (auto step = m_readPath.rbegin(); step != m_readPath.rend(); ++step)
-        if (step->first == node.internal_object()) {
-            const size_t counted = step->second->Bytes();
-            const int index = step->second->IndexOf(node);
-            memoryHeld += step->second->Bytes() - counted; // released with the counter
-            return index;
-        }
-    // no read has reached it (an element around the root): its siblings are all there
-    int index = 0;
-    for (pugi::xml_node s = node; s; s = s.previous_sibling(node.name()))
-        ++index;
-    return index;
 }
 
-std::string ReadSession::PathOf(pugi::xml_node node)
-{
-    std::vector<PathStep> steps;
-    for (pugi::xml_node n = node; n && n.type() != pugi::node_document; n = n.parent())
-        if (n.type() == pugi::node_element)
-            steps.push_back({n.name(), [this, n] { return SiblingIndex(n); }});
-    std::reverse(steps.begin(), steps.end());
-    return PathText(steps);
-}
-
-std::string ReadSession::OpenedAt(size_t offset)
+std::string TextPlaces::OpenedAt(size_t offset)
 {
     int line, column;
     Position(offset, line, column);
     return "opened at line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-size_t ReadSession::OffsetOf(const char* place) const noexcept
+size_t TextPlaces::OffsetOf(const char* place) const noexcept
 {
     if (!place || !parsedBase || place < parsedBase || place > parsedBase + parsedSize)
         return 0;
     return static_cast<size_t>(place - parsedBase);
 }
 
-const std::string& ReadSession::Source()
+const std::string& TextPlaces::Source()
 {
     if (m_source.size() != parsedSize) {
         TextError ignored; // the same conversion succeeded before the parse
@@ -103,7 +83,7 @@ void StepCharacter(const unsigned char* s, size_t n, XmlEncoding encoding, size_
 
 } // namespace
 
-void ReadSession::Position(size_t offset, int& line, int& column)
+void TextPlaces::Position(size_t offset, int& line, int& column)
 {
     const XmlPosition p = PositionOf(offset);
     line = p.line;
@@ -111,7 +91,7 @@ void ReadSession::Position(size_t offset, int& line, int& column)
 }
 
 // the place of a byte of the parsed text, and the offset of its character in the bytes the load was given
-XmlPosition ReadSession::PositionOf(size_t offset)
+XmlPosition TextPlaces::PositionOf(size_t offset)
 {
     if (offset < m_cursor.parsed)
         m_cursor = Cursor();
@@ -138,7 +118,7 @@ XmlPosition ReadSession::PositionOf(size_t offset)
     return XmlPosition{c.line, c.column, inputMark + c.input};
 }
 
-size_t ReadSession::OffsetPast(size_t from, std::string_view terminator)
+size_t TextPlaces::OffsetPast(size_t from, std::string_view terminator)
 {
     const std::string& source = Source();
     // a byte below 0x40 is never a GBK character's second byte: a plain search finds it
@@ -150,22 +130,6 @@ size_t ReadSession::OffsetPast(size_t from, std::string_view terminator)
         if (source.compare(i, terminator.size(), terminator) == 0)
             return i + terminator.size();
     return source.size();
-}
-
-XmlDiagnostic ReadSession::At(pugi::xml_node at, const char* place, const std::string& message)
-{
-    XmlDiagnostic d;
-    d.file = fileName;
-    d.message = message;
-    if (at) {
-        d.path = PathOf(at);
-        if (!place && at.offset_debug() >= 0) {
-            ElementPosition(at, d.line, d.column);
-            return d;
-        }
-    }
-    Position(OffsetOf(place), d.line, d.column);
-    return d;
 }
 
 namespace {
@@ -185,7 +149,7 @@ size_t OpeningLength(pugi::xml_node_type type)
 
 } // namespace
 
-void ReadSession::ElementPosition(pugi::xml_node element, int& line, int& column)
+void TextPlaces::ElementPosition(pugi::xml_node element, int& line, int& column)
 {
     // offset_debug points at the name or the text; the construct starts at its '<'
     const ptrdiff_t offset = element.offset_debug();
@@ -201,12 +165,9 @@ void ReadSession::ElementPosition(pugi::xml_node element, int& line, int& column
 // one and the whole load stays one pass over the text. What the parser
 // moved or cut short (values, texts) is measured in the text as read: each
 // construct ends at the first of its terminators, which it cannot hold.
-void ReadSession::RecordPosition(const CXMLBase* object, pugi::xml_node node)
+void TextPlaces::Mark(pugi::xml_node node, XmlMarkup& markup)
 {
-    if (!positions || !object || node.offset_debug() < 0)
-        return;
     const std::string& source = Source();
-    XmlMarkup& markup = positions->emplace_back(object, XmlMarkup()).second;
     const size_t opening = OpeningLength(node.type());
     const auto at = static_cast<size_t>(node.offset_debug());
     const size_t start = at >= opening ? at - opening : 0;
@@ -238,39 +199,10 @@ void ReadSession::RecordPosition(const CXMLBase* object, pugi::xml_node node)
     markup.range.end = PositionOf(end);
 }
 
-bool ReadSession::Fail(pugi::xml_node at, const char* place, const std::string& message)
-{
-    if (!failed) {
-        failed = true;
-        error = At(at, place, message);
-    }
-    return false;
-}
-
-void ReadSession::Warn(pugi::xml_node at, const char* place, const std::string& message)
-{
-    if (warnings.size() < maxWarnings)
-        warnings.push_back(At(at, place, message));
-    else if (warningsNotKept++ == 0)
-        firstNotKept = At(at, place, message);
-}
-
-std::vector<XmlDiagnostic> ReadSession::TakeWarnings()
-{
-    if (warningsNotKept > 0) {
-        firstNotKept.message = std::to_string(warningsNotKept) +
-                               " more warnings from here on are not kept (the first " +
-                               std::to_string(maxWarnings) + " are); this one says: " +
-                               firstNotKept.message;
-        warnings.push_back(std::move(firstNotKept));
-    }
-    return std::move(warnings);
-}
-
 // The parser folds CR LF into one character inside a value and moves the
 // rest of the value up; source still has both, so walk it to find where a
 // character of a value stood.
-const char* ReadSession::SourcePlace(const char* value, size_t index)
+const char* TextPlaces::SourcePlace(const char* value, size_t index)
 {
     if (!parsedBase || value < parsedBase || value > parsedBase + parsedSize)
         return value + index;
@@ -280,7 +212,3 @@ const char* ReadSession::SourcePlace(const char* value, size_t index)
         at += source[at] == '\r' && at + 1 < source.size() && source[at + 1] == '\n' ? 2 : 1;
     return parsedBase + at;
 }
-
-// Attribute values and text are parsed with their references left in place,
-// so that each one is checked here: the parser would pass an undefined
-// entity through, and would write a character reference above 0x7F as UTF-8

@@ -11,6 +11,9 @@ namespace MSXML2 {
 class IXMLDOMDocument;
 class IXMLDOMNode;
 } // namespace MSXML2
+namespace pugi {
+class xml_document;
+}
 
 class DocumentSession {
 public:
@@ -34,10 +37,14 @@ public:
     virtual bool Children(const CXMLComposite& composite, MSXML2::IXMLDOMNode& node) = 0;
 
 protected:
-    explicit DocumentSession(MSXML2::IXMLDOMDocument& dom, bool reading);
+    // the session of dom, reading or writing, until it ends
+    DocumentSession(MSXML2::IXMLDOMDocument& dom, bool reading);
     ~DocumentSession();
     DocumentSession(const DocumentSession&) = delete;
     DocumentSession& operator=(const DocumentSession&) = delete;
+
+    // dom's tree, which a read parses into
+    pugi::xml_document& Tree() noexcept;
 
     MSXML2::IXMLDOMDocument& m_dom; // handed on to each child's Serialize
 
