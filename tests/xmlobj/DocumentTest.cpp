@@ -188,6 +188,7 @@ TEST(Document, HostTextsReadBackAsTheyWere)
         {CXMLText::CData, "", "<r><![CDATA[]]></r>"},
         {CXMLText::Comment, " a\nb ", "<!-- a\nb -->"},
         {CXMLText::Comment, " a\r\nb ", nullptr},
+        {CXMLText::Comment, "\r first", nullptr},
         {CXMLText::Instruction, "pi a\rb", nullptr},
     };
     for (const auto& c : cases) {
