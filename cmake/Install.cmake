@@ -15,17 +15,14 @@ if(MINGW)
   install(FILES ${KV_MINGW_RUNTIME_DLLS} DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 endif()
 # The installed headers: the descriptors' (KvNodeDefine/*.h; their inside is
-# in the subsystem folders) and the host stand-ins' but for the XML object
-# library's inside (KVHOST_INTERNAL_HEADERS). The reference is written from
-# the same list.
+# in the subsystem folders) and the host stand-ins' (host/*/*.h; the XML
+# object library's inside is in the subfolders of host/xmlobj). The
+# reference is written from the same list.
 file(GLOB kv_public_headers CONFIGURE_DEPENDS KvNodeDefine/*.h)
 install(FILES ${kv_public_headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/KvNodeDefine COMPONENT dev)
 set(kv_host_headers)
 foreach(part appframe arx xmlobj)
   file(GLOB headers CONFIGURE_DEPENDS host/${part}/*.h)
-  foreach(internal ${KVHOST_INTERNAL_HEADERS})
-    list(FILTER headers EXCLUDE REGEX "/${internal}\\.h$")
-  endforeach()
   install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kvhost/${part} COMPONENT dev)
   list(APPEND kv_host_headers ${headers})
 endforeach()

@@ -1,5 +1,5 @@
 #include <appframe/CString.h>
-#include <xmlobj/XmlEncodingImpl.h>
+#include <xmlobj/text/XmlEncodingImpl.h>
 
 #include <climits>
 #include <cstdarg>

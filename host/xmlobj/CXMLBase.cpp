@@ -1,9 +1,7 @@
-#include "DomImpl.h"
-
+#include <xmlobj/CXMLBase.h>
 #include <xmlobj/CXMLComposite.h>
-
-#include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/ObjIterator.h>
+#include <xmlobj/session/DocumentSession.h>
 
 #include <cstring>
 
@@ -19,38 +17,8 @@ CObject* CXMLBase::CreateNew() const { return GetRuntimeClass()->CreateObject();
 
 bool CXMLBase::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)
 {
-    if (!pDoc || node.IsNull())
-        return false;
-    auto& impl = pDoc->impl();
-    if (!bLoad) {
-        if (!impl.WriteAttributes(*this))
-            return false;
-        return !m_pContent || !bChildren || m_pContent->SerializeChildren(node, pDoc);
-    }
-    pugi::xml_node element(node.internal_object());
-    if (!impl.ReadAttributes(element, GetRuntimeClass(), m_AttList, IsKindOf(RUNTIME_CLASS(CXMLUnknown))))
-        return false;
-    if (!element.first_child() || IsKindOf(RUNTIME_CLASS(CXMLComposite)))
-        return true;
-    // a plain object has nowhere to put children: they are kept as they
-    // were read, to be written back, and a comment passes without a word
-    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
-        if (c.type() == pugi::node_element || c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
-            impl.Warn(c, nullptr,
-                      std::string("<") + element.name() + "> holds no children: what it contains is kept unread");
-            break;
-        }
-    }
-    if (!impl.Hold(impl.ObjectBytes(sizeof(CXMLComposite)), element))
-        return false;
-    CXMLComposite* content = new CXMLComposite;
-    delete m_pContent;
-    m_pContent = content;
-    const bool wasOpaque = impl.opaque;
-    impl.opaque = true;
-    const bool ok = impl.ReadChildren(element, *m_pContent, pDoc);
-    impl.opaque = wasOpaque;
-    return ok;
+    DocumentSession* session = DocumentSession::Of(pDoc, bLoad);
+    return session && !node.IsNull() && session->Object(*this, m_AttList, m_pContent, node, bChildren);
 }
 
 bool CXMLBase::RefreshMemberWithAttList() { return true; }

@@ -1,7 +1,6 @@
-#include "DomImpl.h"
-
-#include <xmlobj/CXMLUnknown.h>
+#include <xmlobj/CXMLComposite.h>
 #include <xmlobj/ObjIterator.h>
+#include <xmlobj/session/DocumentSession.h>
 
 CRuntimeClass CXMLComposite::classCXMLComposite = {"CXMLComposite", sizeof(CXMLComposite), 1, nullptr,
                                                    RUNTIME_CLASS(CXMLBase)};
@@ -52,31 +51,12 @@ CXMLBase* CXMLComposite::GetChild(int nIndex) const noexcept
 
 bool CXMLComposite::Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren)
 {
-    if (!CXMLBase::Serialize(node, pDoc, bLoad, bChildren))
-        return false;
-    if (!bChildren)
-        return true;
-    if (!bLoad)
-        return SerializeChildren(node, pDoc);
-    return pDoc->impl().ReadChildren(pugi::xml_node(node.internal_object()), *this, pDoc);
+    DocumentSession* session = DocumentSession::Of(pDoc, bLoad);
+    return session && !node.IsNull() && session->Composite(*this, m_AttList, node, bChildren);
 }
 
-// A save writes text, not nodes: every child is handed the node it is
-// written under, which it only passes on.
 bool CXMLComposite::SerializeChildren(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc) const
 {
-    auto& impl = pDoc->impl();
-    for (const kvnodedefine::ObjItem& item : m_children) {
-        CXMLBase* child = item.pObject;
-        if (!child)
-            continue;
-        const bool text = child->IsKindOf(RUNTIME_CLASS(CXMLText));
-        if (!text)
-            impl.BeginElement(child->GetElementName());
-        if (!child->Serialize(node, pDoc, false, true))
-            return false;
-        if (!text)
-            impl.EndElement();
-    }
-    return true;
+    DocumentSession* session = DocumentSession::Of(pDoc, false);
+    return session && session->Children(*this, node);
 }

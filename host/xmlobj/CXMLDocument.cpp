@@ -1,8 +1,9 @@
-#include "DomImpl.h"
-#include "DocumentFile.h"
-#include "Printable.h"
-
+#include <xmlobj/CXMLDocument.h>
 #include <xmlobj/CXMLComposite.h>
+#include <xmlobj/dom/Places.h>
+#include <xmlobj/dom/ReadSession.h>
+#include <xmlobj/dom/WriteSession.h>
+#include <xmlobj/platform/DocumentFile.h>
 
 #include <algorithm>
 #include <cstring>
@@ -11,17 +12,7 @@
 #include <new>
 #include <string_view>
 
-std::string XmlDiagnostic::Format() const
-{
-    std::string s = file.empty() ? "<no file>" : file;
-    if (line > 0)
-        s += ":" + std::to_string(line) + ":" + std::to_string(column);
-    s += ": " + message;
-    if (!path.empty())
-        s += " (in " + path + ")";
-    // a file's name, or a text a message quotes, may hold what would move a terminal's cursor or change its colours
-    return Printable(s);
-}
+using namespace kvnodedefine;
 
 namespace {
 
@@ -167,52 +158,22 @@ bool CXMLDocument::Impl::Load(CXMLDocument& doc, const char* data, size_t size, 
     XmlEncoding declared;
     size_t bom = 0;
     TextError te;
-    int line, column;
     if (!DetectEncoding(data, size, declared, bom, te)) {
         const size_t at = te.offset > bom ? te.offset - bom : 0;
+        int line, column;
         TextPosition(data + bom, size - bom, at, declared, line, column);
         error = Problem(fileName, te.message, line, column);
         return false;
     }
-    MSXML2::IXMLDOMDocument dom;
-    auto& reader = dom.impl();
-    reader.fileName = fileName;
-    std::vector<std::pair<const CXMLBase*, XmlMarkup>> read;
-    if (recordPositions)
-        reader.positions = &read;
-    reader.inputMark = bom;
-    reader.input = data + bom;
-    reader.inputSize = size - bom;
-    reader.inputEncoding = declared;
-    reader.memoryBudget = size < (~size_t(0) - kLoadMemorySlack) / kLoadMemoryPerByte
-                              ? kLoadMemoryPerByte * size + kLoadMemorySlack
-                              : ~size_t(0);
-    reader.memoryHeld = 2 * size; // the text as read and as parsed
-    // convert straight into the buffer that pugixml parses in place and then owns
-    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(reader.inputSize + 1));
-    if (!work) {
-        error = Problem(fileName, "out of memory");
-        return false;
-    }
-    if (!ConvertToGbkBuffer(reader.input, reader.inputSize, declared, work, reader.parsedSize, te)) {
-        pugi::get_memory_deallocation_function()(work);
-        TextPosition(reader.input, reader.inputSize, te.offset, declared, line, column);
-        error = Problem(fileName, te.message, line, column);
-        return false;
-    }
-    CXMLBase* root = nullptr;
+    ReadSession::Positions read;
     std::unique_ptr<CXMLComposite> before(new CXMLComposite), after(new CXMLComposite);
-    if (reader.Parse(work, reader.parsedSize) && reader.HoldParsedTree() && reader.CheckTopLevel() &&
-        reader.ReadAroundRoot(*before, *after) && (root = reader.CreateObjectFor(reader.rootElement))) {
-        reader.RecordPosition(root, reader.rootElement);
-        reader.depth = 1;
-        MSXML2::IXMLDOMNode node(reader.rootElement.internal_object());
-        if (!root->Serialize(node, &dom, true, true))
-            reader.Fail(reader.rootElement, nullptr, "element could not be read");
-    }
-    if (reader.failed) {
-        delete root;
-        error = reader.error;
+    MSXML2::IXMLDOMDocument dom;
+    ReadSession reader(dom, fileName, data, size, bom, declared,
+                       ReadLimits{kMaxWarnings, kLoadMemoryPerByte, kLoadMemorySlack},
+                       recordPositions ? &read : nullptr);
+    CXMLBase* root = reader.Read(*before, *after);
+    if (!root) {
+        error = reader.Error();
         return false;
     }
     doc.SetRoot(root);
@@ -240,39 +201,9 @@ bool CXMLDocument::Impl::Render(CXMLBase* root, std::string& out, const std::str
         return false;
     }
     MSXML2::IXMLDOMDocument dom;
-    auto& writer = dom.impl();
-    writer.fileName = fileName;
-    MSXML2::IXMLDOMNode node = dom.createDocumentElement(root->GetElementName());
-    // UTF-8 and GBK are written as the objects go; the others are converted from GBK after
-    const bool direct = encoding == XmlEncoding::Utf8 || encoding == XmlEncoding::Gbk;
-    writer.textEncoding = direct ? encoding : XmlEncoding::Gbk;
-    // a large document would otherwise be copied each time the text doubles
-    writer.text.reserve(sizeHint + sizeHint / 8);
-    if (encoding == XmlEncoding::Utf8 && utf8Mark)
-        writer.text += "\xEF\xBB\xBF";
-    writer.text += "<?xml version=\"1.0\" encoding=\"";
-    writer.text += XmlEncodingName(encoding);
-    writer.text += "\"?>\n";
-    const auto fail = [&] {
-        error = writer.failed ? writer.error : Problem(fileName, "the document could not be saved");
-        return false;
-    };
-    if (!writer.WriteAroundRoot(*beforeRoot, node, &dom))
-        return fail();
-    writer.BeginElement(root->GetElementName());
-    if (!root->Serialize(node, &dom, false, true))
-        return fail();
-    writer.EndElement();
-    if (!writer.WriteAroundRoot(*afterRoot, node, &dom))
-        return fail();
-    writer.EndDocument();
-    TextError te = writer.textError;
-    if (te.message.empty() && direct)
-        out.swap(writer.text);
-    else if (te.message.empty())
-        ConvertFromGbk(writer.text.data(), writer.text.size(), encoding, out, te);
-    if (!te.message.empty()) {
-        error = Problem(fileName, te.message);
+    WriteSession writer(dom, fileName, encoding, utf8Mark, sizeHint + sizeHint / 8);
+    if (!writer.Write(*root, *beforeRoot, *afterRoot, out)) {
+        error = writer.Error();
         return false;
     }
     sizeHint = out.size();

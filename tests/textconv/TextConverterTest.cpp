@@ -4,7 +4,7 @@
 // "GBK" is the hosts' code page 936: iconv's GBK, and its user-defined
 // areas as iconv's GB18030 reads and writes them; what iconv's GBK writes
 // as nothing (the tag characters) is refused.
-#include <xmlobj/TextConverter.h>
+#include <xmlobj/text/TextConverter.h>
 
 #include "support/Unicode.h"
 

@@ -145,6 +145,31 @@ TEST(Document, SaveRefusesInstructionsThatWouldNotLoadAgain)
     }
 }
 
+// A host object whose Serialize refuses a save without saying why fails the
+// save with the document's own reason, and hands out no text.
+TEST(Document, SaveFailsWhereAnObjectRefusesWithoutAReason)
+{
+    struct Refusing : CXMLComposite {
+        bool Serialize(MSXML2::IXMLDOMNode& node, MSXML2::IXMLDOMDocument* pDoc, bool bLoad, bool bChildren) override
+        {
+            return bLoad && CXMLComposite::Serialize(node, pDoc, bLoad, bChildren);
+        }
+    };
+    for (bool atRoot : {false, true}) {
+        CXMLBase* root = atRoot ? static_cast<CXMLBase*>(new Refusing) : new CNodeAttDef;
+        if (!atRoot) {
+            root->Add(new CBaseDesc);
+            root->Add(new Refusing);
+        }
+        CXMLDocument doc;
+        doc.SetRoot(root);
+        std::string out = "kept";
+        EXPECT_FALSE(doc.SaveXml(out));
+        EXPECT_EQ(out, "kept");
+        EXPECT_EQ(doc.GetErrorText(), "<memory>: the document could not be saved");
+    }
+}
+
 // What a host puts in a text or a CDATA section reads back as it was, carriage
 // returns too (a CDATA section is split around one, which stands between
 // as a reference); a comment or instruction cannot keep one, so the save
@@ -163,6 +188,7 @@ TEST(Document, HostTextsReadBackAsTheyWere)
         {CXMLText::CData, "", "<r><![CDATA[]]></r>"},
         {CXMLText::Comment, " a\nb ", "<!-- a\nb -->"},
         {CXMLText::Comment, " a\r\nb ", nullptr},
+        {CXMLText::Comment, "\r first", nullptr},
         {CXMLText::Instruction, "pi a\rb", nullptr},
     };
     for (const auto& c : cases) {

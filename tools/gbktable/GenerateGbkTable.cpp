@@ -10,7 +10,7 @@
 // from GBK; the four-byte GB18030 characters as runs of consecutive code
 // points; and, for both encoders, the code points whose bytes are not the
 // lowest code that reads back as them.
-#include "../../host/xmlobj/CodePage936.h"
+#include "../../host/xmlobj/text/CodePage936.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,10 @@
 // Reading: the objects take their attributes and texts from the parsed tree.
-#include "DomImpl.h"
+#include "ReadSession.h"
+#include "ByteSet.h"
+#include "ParseErrors.h"
+#include "Places.h"
 #include "SiblingCounter.h"
+#include "XmlNames.h"
 
 #include <xmlobj/CXMLUnknown.h>
 #include <xmlobj/ClassType.h>
@@ -15,6 +19,8 @@ using namespace kvnodedefine;
 
 namespace {
 
+constexpr int kMaxDepth = 1024;
+
 const std::string& TooDeep()
 {
     static const std::string message = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
@@ -23,7 +29,188 @@ const std::string& TooDeep()
 
 } // namespace
 
-bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out)
+ReadSession::ReadSession(MSXML2::IXMLDOMDocument& dom, const std::string& fileName, const char* data, size_t size,
+                         size_t mark, XmlEncoding encoding, const ReadLimits& limits, Positions* positions)
+    : DocumentSession(dom, true), doc(Tree()), fileName(fileName), input(data + mark), inputSize(size - mark),
+      inputEncoding(encoding), m_places(data + mark, size - mark, mark, encoding), maxWarnings(limits.maxWarnings), positions(positions),
+      memoryPerByte(limits.memoryPerByte),
+      memoryBudget(size < (~size_t(0) - limits.memorySlack) / limits.memoryPerByte
+                       ? limits.memoryPerByte * size + limits.memorySlack
+                       : ~size_t(0)),
+      memoryHeld(2 * size) // the text as read and as parsed
+{
+}
+
+CXMLBase* ReadSession::Read(CXMLComposite& before, CXMLComposite& after)
+{
+    // converted straight into the buffer that pugixml parses in place and then owns
+    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(inputSize + 1));
+    if (!work)
+        return FailInput("out of memory", ~size_t(0)), nullptr;
+    TextError te;
+    if (!ConvertToGbkBuffer(input, inputSize, inputEncoding, work, parsedSize, te)) {
+        pugi::get_memory_deallocation_function()(work);
+        return FailInput(te.message, te.offset), nullptr;
+    }
+    CXMLBase* root = nullptr;
+    if (Parse(work, parsedSize) && HoldParsedTree() && CheckTopLevel() && ReadAroundRoot(before, after) &&
+        (root = CreateObjectFor(rootElement))) {
+        RecordPosition(root, rootElement);
+        depth = 1;
+        MSXML2::IXMLDOMNode node(rootElement.internal_object());
+        if (!root->Serialize(node, &m_dom, true, true))
+            Fail(rootElement, nullptr, "element could not be read");
+    }
+    if (failed) {
+        delete root;
+        return nullptr;
+    }
+    return root;
+}
+
+bool ReadSession::FailInput(const std::string& message, size_t offset)
+{
+    failed = true;
+    error = XmlDiagnostic();
+    error.file = fileName;
+    error.message = message;
+    if (offset != ~size_t(0))
+        TextPosition(input, inputSize, offset, inputEncoding, error.line, error.column);
+    return false;
+}
+
+bool ReadSession::Object(CXMLBase& object, CStringArray& attributes, CXMLComposite*& content, MSXML2::IXMLDOMNode& node,
+                         bool)
+{
+    pugi::xml_node element(node.internal_object());
+    if (!ReadAttributes(element, object.GetRuntimeClass(), attributes, object.IsKindOf(RUNTIME_CLASS(CXMLUnknown))))
+        return false;
+    if (!element.first_child() || object.IsKindOf(RUNTIME_CLASS(CXMLComposite)))
+        return true;
+    // a plain object has nowhere to put children: they are kept as they
+    // were read, to be written back, and a comment passes without a word
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_element || c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
+            Warn(c, nullptr, std::string("<") + element.name() + "> holds no children: what it contains is kept unread");
+            break;
+        }
+    }
+    if (!Hold(ObjectBytes(sizeof(CXMLComposite)), element))
+        return false;
+    CXMLComposite* kept = new CXMLComposite;
+    delete content;
+    content = kept;
+    const bool wasOpaque = opaque;
+    opaque = true;
+    const bool ok = ReadChildren(element, *content);
+    opaque = wasOpaque;
+    return ok;
+}
+
+bool ReadSession::Composite(CXMLComposite& composite, CStringArray& attributes, MSXML2::IXMLDOMNode& node,
+                            bool children)
+{
+    pugi::xml_node element(node.internal_object());
+    return ReadAttributes(element, composite.GetRuntimeClass(), attributes,
+                          composite.IsKindOf(RUNTIME_CLASS(CXMLUnknown))) &&
+           (!children || ReadChildren(element, composite));
+}
+
+// Nothing inside is interpreted, so that it comes back as it was read.
+bool ReadSession::Unknown(CXMLUnknown& unknown, CStringArray& attributes, MSXML2::IXMLDOMNode& node, bool children)
+{
+    const bool wasOpaque = opaque;
+    opaque = true;
+    const bool ok = Composite(unknown, attributes, node, children);
+    opaque = wasOpaque;
+    return ok;
+}
+
+// the reader makes these objects itself: none reads itself
+bool ReadSession::Text(const CXMLText&) { return false; }
+bool ReadSession::Children(const CXMLComposite&, MSXML2::IXMLDOMNode&) { return false; }
+
+int ReadSession::SiblingIndex(pugi::xml_node node)
+{
+    for (auto step = m_readPath.rbegin(); step != m_readPath.rend(); ++step)
+        if (step->first == node.internal_object()) {
+            const size_t counted = step->second->Bytes();
+            const int index = step->second->IndexOf(node);
+            memoryHeld += step->second->Bytes() - counted; // released with the counter
+            return index;
+        }
+    // no read has reached it (an element around the root): its siblings are all there
+    int index = 0;
+    for (pugi::xml_node s = node; s; s = s.previous_sibling(node.name()))
+        ++index;
+    return index;
+}
+
+std::string ReadSession::PathOf(pugi::xml_node node)
+{
+    std::vector<PathStep> steps;
+    for (pugi::xml_node n = node; n && n.type() != pugi::node_document; n = n.parent())
+        if (n.type() == pugi::node_element)
+            steps.push_back({n.name(), [this, n] { return SiblingIndex(n); }});
+    std::reverse(steps.begin(), steps.end());
+    return PathText(steps);
+}
+
+XmlDiagnostic ReadSession::At(pugi::xml_node at, const char* place, const std::string& message)
+{
+    XmlDiagnostic d;
+    d.file = fileName;
+    d.message = message;
+    if (at) {
+        d.path = PathOf(at);
+        if (!place && at.offset_debug() >= 0) {
+            m_places.ElementPosition(at, d.line, d.column);
+            return d;
+        }
+    }
+    m_places.Position(m_places.OffsetOf(place), d.line, d.column);
+    return d;
+}
+
+void ReadSession::RecordPosition(const CXMLBase* object, pugi::xml_node node)
+{
+    if (positions && object && node.offset_debug() >= 0)
+        m_places.Mark(node, positions->emplace_back(object, XmlMarkup()).second);
+}
+
+bool ReadSession::Fail(pugi::xml_node at, const char* place, const std::string& message)
+{
+    if (!failed) {
+        failed = true;
+        error = At(at, place, message);
+    }
+    return false;
+}
+
+void ReadSession::Warn(pugi::xml_node at, const char* place, const std::string& message)
+{
+    if (warnings.size() < maxWarnings)
+        warnings.push_back(At(at, place, message));
+    else if (warningsNotKept++ == 0)
+        firstNotKept = At(at, place, message);
+}
+
+std::vector<XmlDiagnostic> ReadSession::TakeWarnings()
+{
+    if (warningsNotKept > 0) {
+        firstNotKept.message = std::to_string(warningsNotKept) +
+                               " more warnings from here on are not kept (the first " +
+                               std::to_string(maxWarnings) + " are); this one says: " +
+                               firstNotKept.message;
+        warnings.push_back(std::move(firstNotKept));
+    }
+    return std::move(warnings);
+}
+
+// Attribute values and text are parsed with their references left in place,
+// so that each one is checked here: the parser would pass an undefined
+// entity through, and would write a character reference above 0x7F as UTF-8
+bool ReadSession::Unescape(const char* raw, size_t length, pugi::xml_node at, CString& out)
 {
     std::string text;
     text.reserve(length);
@@ -36,10 +223,10 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
             break;
         i = plain;
         if (raw[i] == '<')
-            return Fail(at, SourcePlace(raw, i), "'<' is not allowed in an attribute value");
+            return Fail(at, m_places.SourcePlace(raw, i), "'<' is not allowed in an attribute value");
         const char* end = static_cast<const char*>(std::memchr(raw + i, ';', length - i));
         if (!end)
-            return Fail(at, SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
+            return Fail(at, m_places.SourcePlace(raw, i), "'&' that starts no reference (write &amp;)");
         const std::string ref(raw + i + 1, end);
         if (ref == "lt") text += '<';
         else if (ref == "gt") text += '>';
@@ -64,15 +251,15 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
                     cp = cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(v);
             }
             if (!valid || !IsXmlChar(cp))
-                return Fail(at, SourcePlace(raw, i),
+                return Fail(at, m_places.SourcePlace(raw, i),
                             "invalid character reference " + Shortened(("&" + ref + ";").c_str()));
             if (!AppendCodePointAsGbk(cp, text)) {
                 char buf[16];
                 std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
-                return Fail(at, SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
+                return Fail(at, m_places.SourcePlace(raw, i), std::string("character ") + buf + " cannot be held in GBK");
             }
         } else {
-            return Fail(at, SourcePlace(raw, i), "undefined entity " + Shortened(("&" + ref + ";").c_str()));
+            return Fail(at, m_places.SourcePlace(raw, i), "undefined entity " + Shortened(("&" + ref + ";").c_str()));
         }
         i = static_cast<size_t>(end - raw);
     }
@@ -80,7 +267,7 @@ bool MSXML2::IXMLDOMDocument::Impl::Unescape(const char* raw, size_t length, pug
     return true;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
+bool ReadSession::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner, CStringArray& list,
                                                   bool keepClassType)
 {
     // gather the attributes once, then fill the list at its final size
@@ -189,14 +376,14 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadAttributes(pugi::xml_node node, const CR
     return Hold(held + values.Allocated() - made, node);
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
+bool ReadSession::ReadText(pugi::xml_node node, CString& text)
 {
     char* value = const_cast<char*>(node.value());
     switch (node.type()) {
     case pugi::node_pcdata: {
         // checked before the trails come back: a hidden ']' ends no section
         if (const char* close = std::strstr(value, "]]>"))
-            return Fail(node, SourcePlace(value, static_cast<size_t>(close - value)),
+            return Fail(node, m_places.SourcePlace(value, static_cast<size_t>(close - value)),
                         "\"]]>\" may not stand in text (write ]]&gt;)");
         RestoreHiddenTrails(value);
         // '<' cannot reach a text node: the parser ends the text there
@@ -209,7 +396,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadText(pugi::xml_node node, CString& text)
         if (!dash && length && value[length - 1] == '-')
             dash = value + length - 1;
         if (dash)
-            return Fail(node, SourcePlace(value, static_cast<size_t>(dash - value)),
+            return Fail(node, m_places.SourcePlace(value, static_cast<size_t>(dash - value)),
                         "a comment may not hold \"--\" nor end in \"-\" (put a blank between the dashes)");
         break;
     }
@@ -249,8 +436,7 @@ CXMLText::Kind TextKind(pugi::xml_node_type type)
 
 } // namespace
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLComposite& container,
-                                                  MSXML2::IXMLDOMDocument* pDoc)
+bool ReadSession::ReadChildren(pugi::xml_node element, CXMLComposite& container)
 {
     // sized once: growing by doubling copies the list and holds up to twice its size
     size_t children = 0;
@@ -262,7 +448,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLCom
     SiblingCounter siblings(element);
     for (pugi::xml_node c = element.first_child(), next; c; c = next) {
         next = c.next_sibling();
-        if (!ReadChild(c, siblings, container, pDoc))
+        if (!ReadChild(c, siblings, container))
             return false;
         if (dropRead)
             DropRead(element, next, siblings);
@@ -271,7 +457,7 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChildren(pugi::xml_node element, CXMLCom
     return true;
 }
 
-void MSXML2::IXMLDOMDocument::Impl::DropRead(pugi::xml_node element, pugi::xml_node upTo, SiblingCounter& siblings)
+void ReadSession::DropRead(pugi::xml_node element, pugi::xml_node upTo, SiblingCounter& siblings)
 {
     const size_t counted = siblings.Bytes();
     siblings.CountBefore(upTo); // later messages may ask for the index of a later sibling
@@ -282,8 +468,7 @@ void MSXML2::IXMLDOMDocument::Impl::DropRead(pugi::xml_node element, pugi::xml_n
     }
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadChild(pugi::xml_node c, SiblingCounter& siblings, CXMLComposite& container,
-                                               MSXML2::IXMLDOMDocument* pDoc)
+bool ReadSession::ReadChild(pugi::xml_node c, SiblingCounter& siblings, CXMLComposite& container)
 {
     const pugi::xml_node_type type = c.type();
     if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment || type == pugi::node_pi) {
@@ -309,12 +494,12 @@ bool MSXML2::IXMLDOMDocument::Impl::ReadChild(pugi::xml_node c, SiblingCounter& 
     container.Add(child);
     MSXML2::IXMLDOMNode childNode(c.internal_object());
     ++depth;
-    const bool ok = child->Serialize(childNode, pDoc, true, true);
+    const bool ok = child->Serialize(childNode, &m_dom, true, true);
     --depth;
     return ok || Fail(c, nullptr, "element could not be read");
 }
 
-ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
+ClassType* ReadSession::LookupClassIndex(const char* index)
 {
     const size_t length = std::strlen(index);
     if (length > sizeof(ClassIndexHint::index))
@@ -328,7 +513,7 @@ ClassType* MSXML2::IXMLDOMDocument::Impl::LookupClassIndex(const char* index)
     return hint.type;
 }
 
-CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
+CXMLBase* ReadSession::CreateObjectFor(pugi::xml_node element)
 {
     if (!m_hiddenTrails.empty()) {
         RestoreHiddenTrails(const_cast<char*>(element.name()));
@@ -385,7 +570,7 @@ CXMLBase* MSXML2::IXMLDOMDocument::Impl::CreateObjectFor(pugi::xml_node element)
 
 // Trail bytes that are ASCII but neither a name character nor harmless to
 // the parser: '@' '[' '\' ']' '^' '`' '{' '|' '}' '~'.
-void MSXML2::IXMLDOMDocument::Impl::HideParserBreakingTrails(char* text, size_t size)
+void ReadSession::HideParserBreakingTrails(char* text, size_t size)
 {
     static const ByteSet breaking("@[\\]^`{|}~");
     m_hiddenTrails.clear();
@@ -404,13 +589,13 @@ void MSXML2::IXMLDOMDocument::Impl::HideParserBreakingTrails(char* text, size_t 
     }
 }
 
-void MSXML2::IXMLDOMDocument::Impl::RestoreHiddenTrails(char* text)
+void ReadSession::RestoreHiddenTrails(char* text)
 {
     if (m_hiddenTrails.empty() || !text || !*text)
         return;
     // a value keeps its start; the parser only moves its later bytes up,
     // so its hidden trails are the next ones from its start on, in order
-    const size_t start = OffsetOf(text);
+    const size_t start = m_places.OffsetOf(text);
     auto next = std::lower_bound(m_hiddenTrails.begin(), m_hiddenTrails.end(), std::make_pair(start, '\0'));
     auto* s = reinterpret_cast<unsigned char*>(text);
     for (size_t i = 0; s[i] && next != m_hiddenTrails.end(); ++i) {
@@ -423,12 +608,13 @@ void MSXML2::IXMLDOMDocument::Impl::RestoreHiddenTrails(char* text)
     }
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
+bool ReadSession::Parse(char* buffer, size_t size)
 {
     parsedBase = buffer;
     parsedSize = size;
+    m_places.SetParsed(buffer, size);
     HideParserBreakingTrails(buffer, size);
-    const size_t hiddenMismatch = m_hiddenTrails.empty() ? std::string::npos : FindHiddenEndTagMismatch(buffer, size);
+    const size_t hiddenMismatch = m_hiddenTrails.empty() ? std::string::npos : FindHiddenEndTagMismatch(buffer, size, m_hiddenTrails);
     // as a fragment, since a document parse drops text outside the root
     // element unseen; CheckTopLevel refuses it, and more roots, itself
     constexpr unsigned kFlags = (pugi::parse_default & ~pugi::parse_escapes) | pugi::parse_comments |
@@ -446,13 +632,13 @@ bool MSXML2::IXMLDOMDocument::Impl::Parse(char* buffer, size_t size)
         return true;
     size_t offset = 0;
     std::string path;
-    const std::string message = ExplainParseError(parsed, offset, path);
+    const std::string message = ExplainParseError(parsed, m_places, offset, path);
     Fail(pugi::xml_node(), parsedBase + offset, message);
     error.path = path;
     return false;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::HoldPastHalf(pugi::xml_node at)
+bool ReadSession::HoldPastHalf(pugi::xml_node at)
 {
     // the tree and the objects must not both hold the whole document: from
     // here on, what is read leaves the tree
@@ -461,10 +647,10 @@ bool MSXML2::IXMLDOMDocument::Impl::HoldPastHalf(pugi::xml_node at)
         return true;
     return Fail(at, nullptr,
                 "the document holds too many small parts for its size: reading it would take more than " +
-                    std::to_string(CXMLDocument::kLoadMemoryPerByte) + " times its size in memory");
+                    std::to_string(memoryPerByte) + " times its size in memory");
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::HoldParsedTree()
+bool ReadSession::HoldParsedTree()
 {
     size_t nodes = 0;
     for (pugi::xml_node n = doc.first_child(), next; n; n = next) {
@@ -479,7 +665,7 @@ bool MSXML2::IXMLDOMDocument::Impl::HoldParsedTree()
     return Hold(nodes * kParsedNodeBytes, pugi::xml_node());
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* name, const char* what)
+bool ReadSession::CheckName(pugi::xml_node at, const char* name, const char* what)
 {
     const size_t length = std::strlen(name);
     const size_t bad = FindNonNameCharacter(name, length);
@@ -493,11 +679,11 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckName(pugi::xml_node at, const char* nam
                     (bad == 0 ? ", which may not begin an XML name" : ", which XML names may not hold"));
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
+bool ReadSession::CheckDeclaration(pugi::xml_node declaration)
 {
     const char* name = declaration.name();
     const char* lt = name - 2; // "<?" before the target
-    if (OffsetOf(lt) != 0 || declaration.previous_sibling()) {
+    if (m_places.OffsetOf(lt) != 0 || declaration.previous_sibling()) {
         const pugi::xml_node before = declaration.previous_sibling();
         if (before.type() == pugi::node_declaration)
             return Fail(declaration, lt, "a second XML declaration (remove it)");
@@ -526,7 +712,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckDeclaration(pugi::xml_node declaration)
     return CheckDeclarationValues(declaration);
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckDeclarationValues(pugi::xml_node declaration)
+bool ReadSession::CheckDeclarationValues(pugi::xml_node declaration)
 {
     // version: "1." and digits; a version other than 1.0 is read by its rules, as other readers do
     char* version = const_cast<char*>(declaration.attribute("version").value());
@@ -560,7 +746,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckDeclarationValues(pugi::xml_node declar
 }
 
 // What lies around the root element; what lies in it is checked as the objects read it.
-bool MSXML2::IXMLDOMDocument::Impl::CheckTopLevel()
+bool ReadSession::CheckTopLevel()
 {
     for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling()) {
         switch (n.type()) {
@@ -587,7 +773,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckTopLevel()
     return true;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::ReadAroundRoot(CXMLComposite& before, CXMLComposite& after)
+bool ReadSession::ReadAroundRoot(CXMLComposite& before, CXMLComposite& after)
 {
     CXMLComposite* side = &before;
     for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling()) {

@@ -1,10 +1,16 @@
 // Writing: objects serialize into text as they go.
-#include "DomImpl.h"
+#include "WriteSession.h"
+#include "TextPool.h"
+#include "ByteSet.h"
+#include "Places.h"
+#include "XmlNames.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+
+using namespace kvnodedefine;
 
 namespace {
 
@@ -67,7 +73,121 @@ void AppendEscaped(std::string& out, const CString& text, bool attribute, Append
 
 } // namespace
 
-bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CString& text, const char* what,
+WriteSession::WriteSession(MSXML2::IXMLDOMDocument& dom, const std::string& fileName, XmlEncoding encoding,
+                           bool utf8Mark, size_t reserve)
+    : DocumentSession(dom, false), fileName(fileName), encoding(encoding), utf8Mark(utf8Mark),
+      // UTF-8 and GBK are written as the objects go; the others are converted from GBK after
+      textEncoding(encoding == XmlEncoding::Utf8 || encoding == XmlEncoding::Gbk ? encoding : XmlEncoding::Gbk)
+{
+    // a large document would otherwise be copied each time the text doubles
+    text.reserve(reserve);
+}
+
+bool WriteSession::Write(CXMLBase& root, const CXMLComposite& before, const CXMLComposite& after, std::string& out)
+{
+    // the objects are handed a node, which they only pass on
+    MSXML2::IXMLDOMNode node = m_dom.createDocumentElement(root.GetElementName());
+    if (encoding == XmlEncoding::Utf8 && utf8Mark)
+        text += "\xEF\xBB\xBF";
+    text += "<?xml version=\"1.0\" encoding=\"";
+    text += XmlEncodingName(encoding);
+    text += "\"?>\n";
+    const auto fail = [&] {
+        if (!failed)
+            error = Problem("the document could not be saved");
+        return false;
+    };
+    if (!WriteAroundRoot(before, node))
+        return fail();
+    BeginElement(root.GetElementName());
+    if (!root.Serialize(node, &m_dom, false, true))
+        return fail();
+    EndElement();
+    if (!WriteAroundRoot(after, node))
+        return fail();
+    EndDocument();
+    TextError te = textError;
+    if (te.message.empty() && textEncoding == encoding)
+        out.swap(text);
+    else if (te.message.empty())
+        ConvertFromGbk(text.data(), text.size(), encoding, out, te);
+    if (!te.message.empty()) {
+        error = Problem(te.message);
+        return false;
+    }
+    return true;
+}
+
+XmlDiagnostic WriteSession::Problem(const std::string& message) const
+{
+    XmlDiagnostic d;
+    d.file = fileName;
+    d.message = message;
+    return d;
+}
+
+bool WriteSession::Object(CXMLBase& object, CStringArray&, CXMLComposite*& content, MSXML2::IXMLDOMNode& node,
+                          bool children)
+{
+    return WriteAttributes(object) && (!content || !children || Children(*content, node));
+}
+
+bool WriteSession::Composite(CXMLComposite& composite, CStringArray&, MSXML2::IXMLDOMNode& node, bool children)
+{
+    return WriteAttributes(composite) && (!children || Children(composite, node));
+}
+
+bool WriteSession::Unknown(CXMLUnknown& unknown, CStringArray& attributes, MSXML2::IXMLDOMNode& node, bool children)
+{
+    return Composite(unknown, attributes, node, children);
+}
+
+// A save writes text, not nodes: every child is handed the node it is
+// written under, which it only passes on.
+bool WriteSession::Children(const CXMLComposite& composite, MSXML2::IXMLDOMNode& node)
+{
+    for (int i = 0; i < composite.GetChildCount(); ++i) {
+        CXMLBase* child = composite.GetChild(i);
+        if (!child)
+            continue;
+        const bool isText = child->IsKindOf(RUNTIME_CLASS(CXMLText));
+        if (!isText)
+            BeginElement(child->GetElementName());
+        if (!child->Serialize(node, &m_dom, false, true))
+            return false;
+        if (!isText)
+            EndElement();
+    }
+    return true;
+}
+
+bool WriteSession::Text(const CXMLText& object)
+{
+    const CXMLText::Kind kind = object.GetKind();
+    const CString value = object.GetText();
+    if (!CheckText(object, value, "text"))
+        return false;
+    if (kind == CXMLText::Comment &&
+        (value.Find("--") >= 0 || (value.GetLength() && value[value.GetLength() - 1] == '-')))
+        return FailSave(object, "a comment may not hold \"--\" nor end in \"-\"");
+    // XML has no way to keep one there: a reader would take it for a line end
+    if ((kind == CXMLText::Comment || kind == CXMLText::Instruction) && value.Find('\r') >= 0)
+        return FailSave(object, std::string("a ") + (kind == CXMLText::Comment ? "comment" : "processing instruction") +
+                                    " may not hold a carriage return, which a reader takes for a line end "
+                                    "(write line ends as \\n alone)");
+    if (kind == CXMLText::Instruction) {
+        const int blank = value.Find(' ');
+        const CString target = blank < 0 ? value : value.Left(blank);
+        if (!IsXmlName(target) || IsXmlTarget(target.GetString()))
+            return FailSave(object, "processing instruction target " + Quote(target) + " is not a valid one");
+        if (value.Find("?>") >= 0)
+            return FailSave(object, "a processing instruction may not hold \"?>\"");
+    }
+    WriteText(kind, value);
+    return true;
+}
+
+bool WriteSession::CheckText(const CXMLBase& object, const CString& text, const char* what,
                                               const char* attribute)
 {
     const size_t bad = FindInvalidGbk(text.GetString(), static_cast<size_t>(text.GetLength()));
@@ -82,7 +202,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckText(const CXMLBase& object, const CStr
 
 // Checks the names of list and keeps them in run when they pass. A buffer
 // run shares cannot change in place, so equal pointers mean equal names.
-bool MSXML2::IXMLDOMDocument::Impl::CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run)
+bool WriteSession::CheckNames(const CXMLBase& object, const CStringArray& list, NameRun& run)
 {
     const size_t pairs = static_cast<size_t>(list.GetSize() / 2);
     constexpr size_t kTypical = 32;
@@ -110,7 +230,7 @@ bool MSXML2::IXMLDOMDocument::Impl::CheckNames(const CXMLBase& object, const CSt
     return true;
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
+bool WriteSession::WriteAttributes(const CXMLBase& object)
 {
     // the name a host gave an unknown element is written as it is
     const char* element = object.GetElementName();
@@ -165,7 +285,7 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAttributes(const CXMLBase& object)
 // already. A value with a control character, a byte that is not GBK or a
 // character only the general conversion answers writes nothing and returns
 // false, and the general path says what is wrong with it.
-bool MSXML2::IXMLDOMDocument::Impl::AppendShortAttribute(const CString& name, const CString& value)
+bool WriteSession::AppendShortAttribute(const CString& name, const CString& value)
 {
     constexpr size_t kLongestName = 64, kLongestValue = 64;
     const size_t nameLength = static_cast<size_t>(name.GetLength());
@@ -215,7 +335,7 @@ bool MSXML2::IXMLDOMDocument::Impl::AppendShortAttribute(const CString& name, co
     return true;
 }
 
-void MSXML2::IXMLDOMDocument::Impl::AppendGbk(const char* gbk, size_t size)
+void WriteSession::AppendGbk(const char* gbk, size_t size)
 {
     size_t ascii = 0;
     while (ascii < size && gbk[ascii] >= 0x20 && gbk[ascii] < 0x7F)
@@ -229,14 +349,14 @@ void MSXML2::IXMLDOMDocument::Impl::AppendGbk(const char* gbk, size_t size)
 // The layout follows pugixml's indented output, so that documents keep the
 // bytes they had when pugixml wrote them: an element, comment or end tag
 // starts a new, indented line unless text came just before it.
-void MSXML2::IXMLDOMDocument::Impl::CloseStartTag()
+void WriteSession::CloseStartTag()
 {
     if (m_startTagOpen)
         text += '>';
     m_startTagOpen = false;
 }
 
-void MSXML2::IXMLDOMDocument::Impl::NewLineAndIndent()
+void WriteSession::NewLineAndIndent()
 {
     if (m_newLine)
         text += '\n';
@@ -244,7 +364,7 @@ void MSXML2::IXMLDOMDocument::Impl::NewLineAndIndent()
         text.append(2 * m_openElements.size(), ' ');
 }
 
-void MSXML2::IXMLDOMDocument::Impl::BeginElement(const char* name)
+void WriteSession::BeginElement(const char* name)
 {
     CloseStartTag();
     NewLineAndIndent();
@@ -255,7 +375,7 @@ void MSXML2::IXMLDOMDocument::Impl::BeginElement(const char* name)
     m_newLine = m_indent = true;
 }
 
-void MSXML2::IXMLDOMDocument::Impl::EndElement()
+void WriteSession::EndElement()
 {
     const char* name = m_openElements.back();
     m_openElements.pop_back();
@@ -271,7 +391,7 @@ void MSXML2::IXMLDOMDocument::Impl::EndElement()
     m_newLine = m_indent = true;
 }
 
-void MSXML2::IXMLDOMDocument::Impl::WriteText(CXMLText::Kind kind, const CString& value)
+void WriteSession::WriteText(CXMLText::Kind kind, const CString& value)
 {
     CloseStartTag();
     if (kind == CXMLText::Comment || kind == CXMLText::Instruction) {
@@ -314,14 +434,13 @@ void MSXML2::IXMLDOMDocument::Impl::WriteText(CXMLText::Kind kind, const CString
     m_newLine = m_indent = false;
 }
 
-void MSXML2::IXMLDOMDocument::Impl::EndDocument()
+void WriteSession::EndDocument()
 {
     if (m_newLine)
         text += '\n';
 }
 
-bool MSXML2::IXMLDOMDocument::Impl::WriteAroundRoot(const CXMLComposite& side, MSXML2::IXMLDOMNode& node,
-                                                    MSXML2::IXMLDOMDocument* pDoc)
+bool WriteSession::WriteAroundRoot(const CXMLComposite& side, MSXML2::IXMLDOMNode& node)
 {
     for (int i = 0; i < side.GetChildCount(); ++i) {
         const CXMLBase* child = side.GetChild(i);
@@ -332,5 +451,17 @@ bool MSXML2::IXMLDOMDocument::Impl::WriteAroundRoot(const CXMLComposite& side, M
             return FailSave(*child,
                             "only comments and processing instructions may stand before or after the root element");
     }
-    return side.SerializeChildren(node, pDoc);
+    return Children(side, node);
+}
+
+bool WriteSession::FailSave(const CXMLBase& object, const std::string& message)
+{
+    if (!failed) {
+        failed = true;
+        error = XmlDiagnostic();
+        error.file = fileName;
+        error.message = message;
+        error.path = ObjectPath(&object);
+    }
+    return false;
 }

@@ -1,9 +1,9 @@
-#include <xmlobj/XmlEncodingImpl.h>
+#include <xmlobj/text/XmlEncodingImpl.h>
 
-#include "CodePage936.h"
-#include "Printable.h"
-#include "TextConverter.h"
-#include "Utf8Sequence.h"
+#include <xmlobj/text/CodePage936.h>
+#include <xmlobj/text/Printable.h>
+#include <xmlobj/text/TextConverter.h>
+#include <xmlobj/text/Utf8Sequence.h>
 
 #include <algorithm>
 #include <atomic>

@@ -1,11 +1,16 @@
 // Why the parser stopped, said for an engineer: what the end of a file cut
 // short and which element is still open, where a declaration stood.
-#include "DomImpl.h"
+#include "ParseErrors.h"
+#include "TextPlaces.h"
+#include "Places.h"
+#include "XmlNames.h"
 
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <string_view>
+
+using namespace kvnodedefine;
 
 namespace {
 
@@ -126,10 +131,10 @@ std::string Lower(const char* s)
 
 } // namespace
 
-std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_parse_result& parsed, size_t& offset,
-                                                              std::string& path)
+std::string ExplainParseError(const pugi::xml_parse_result& parsed, TextPlaces& places, size_t& offset,
+                              std::string& path)
 {
-    const std::string& source = Source();
+    const std::string& source = places.Source();
     offset = std::min(static_cast<size_t>(parsed.offset), source.size());
     const bool atEnd = source.find_first_not_of(" \t\r\n", offset) == std::string::npos ||
                        offset + 1 >= source.size();
@@ -159,7 +164,7 @@ std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_par
         if (atEnd && !scan.openAtStop.empty()) {
             const TagScan::Open& open = scan.openAtStop.back();
             offset = source.size();
-            return "the file ends before </" + open.name + "> that closes the element " + OpenedAt(open.at) +
+            return "the file ends before </" + open.name + "> that closes the element " + places.OpenedAt(open.at) +
                    (scan.openAtStop.size() > 1
                         ? " (" + std::to_string(scan.openAtStop.size()) + " elements are open)"
                         : "");
@@ -171,14 +176,14 @@ std::string MSXML2::IXMLDOMDocument::Impl::ExplainParseError(const pugi::xml_par
         std::string message = "end tag </" + source.substr(offset, length) + ">";
         if (scan.openAtStop.empty())
             return message + " closes no open element";
-        return message + " does not match <" + scan.openAtStop.back().name + "> " + OpenedAt(scan.openAtStop.back().at);
+        return message + " does not match <" + scan.openAtStop.back().name + "> " + places.OpenedAt(scan.openAtStop.back().at);
     }
     return Lower(parsed.description());
 }
 
 // Names that differ only in trail bytes hidden from the parser look the same
 // to it: such an end tag is compared here, before the parse, as written.
-size_t MSXML2::IXMLDOMDocument::Impl::FindHiddenEndTagMismatch(const char* text, size_t size) const
+size_t FindHiddenEndTagMismatch(const char* text, size_t size, const std::vector<std::pair<size_t, char>>& hiddenTrails)
 {
     const std::string_view t(text, size);
     // most texts have no end tag whose name hides a byte: only those are read in full
@@ -188,11 +193,11 @@ size_t MSXML2::IXMLDOMDocument::Impl::FindHiddenEndTagMismatch(const char* text,
             hiding = t[i] == kHiddenTrail;
     if (!hiding)
         return std::string_view::npos;
-    const auto original = [this, text](size_t at) {
+    const auto original = [&hiddenTrails, text](size_t at) {
         if (text[at] != kHiddenTrail)
             return text[at];
-        const auto hidden = std::lower_bound(m_hiddenTrails.begin(), m_hiddenTrails.end(), std::make_pair(at, '\0'));
-        return hidden != m_hiddenTrails.end() && hidden->first == at ? hidden->second : text[at];
+        const auto hidden = std::lower_bound(hiddenTrails.begin(), hiddenTrails.end(), std::make_pair(at, '\0'));
+        return hidden != hiddenTrails.end() && hidden->first == at ? hidden->second : text[at];
     };
     const auto nameEnd = [&t](size_t at) {
         while (at < t.size() && !IsBlank(t[at]) && !std::strchr("/>", t[at]))

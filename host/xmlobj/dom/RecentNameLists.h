@@ -6,6 +6,7 @@
 // load nor a save checks them again (for duplicates, a save for valid XML
 // and GBK too).
 #include <appframe/CObject.h>
+#include <appframe/CString.h>
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,16 @@
 // What XML allows in a name, checked as characters: a GBK name's trail byte
 // may be '@' or '[' inside a character that names may hold.
-#include "CodePage936.h"
-#include "DomImpl.h"
+#include "XmlNames.h"
+#include "ByteSet.h"
+#include "TextPool.h"
+
+#include <xmlobj/text/CodePage936.h>
+#include <xmlobj/text/XmlEncodingImpl.h>
 
 #include <algorithm>
+#include <vector>
+
+using namespace kvnodedefine;
 
 namespace {
 
