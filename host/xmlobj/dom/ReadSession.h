@@ -19,7 +19,7 @@
 
 class SiblingCounter;
 struct ClassType;
-class CRuntimeClass;
+struct CRuntimeClass;
 
 // What a load may hold: the warnings kept (those after them are counted)
 // and the memory, as bytes per byte of text and the slack besides.
