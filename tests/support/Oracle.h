@@ -169,11 +169,21 @@ inline std::string Iconv(const std::string& bytes, const char* from, const char*
 
 inline std::string Libxml2Problem(const std::string&) { return {}; }
 
+// The library's own reading, as UTF-32 through its conversion (no iconv here)
 inline std::uint32_t Cp936CodePoint(const std::string& bytes)
 {
-    return bytes.size() == 2 ? GbkCodePoint(static_cast<unsigned char>(bytes[0]), static_cast<unsigned char>(bytes[1]))
-           : bytes == "\x80" ? 0x20AC
-                             : 0;
+    std::string utf8;
+    kvnodedefine::TextError error;
+    if (!kvnodedefine::ConvertFromGbk(bytes.data(), bytes.size(), XmlEncoding::Utf8, utf8, error) || utf8.empty())
+        return 0;
+    const auto byte = [&](size_t i) { return std::uint32_t{static_cast<unsigned char>(utf8[i])}; };
+    switch (utf8.size()) {
+    case 1: return byte(0);
+    case 2: return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+    case 3: return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    case 4: return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
+    default: return 0;
+    }
 }
 
 } // namespace kvtest
