@@ -27,8 +27,8 @@ Navigator::Spot Navigator::At(size_t offset) const
             } else if (Holds(a.valueRange, offset)) {
                 spot.attribute = &a;
                 spot.inValue = true;
-                const AttSpec* spec = ReadingOf(o, AttributeName(a));
-                for (const ByteRange& item : Items(a, spec && spec->list))
+                const AttSpec* reading = ReadingOf(o, AttributeName(a));
+                for (const ByteRange& item : Items(a, reading && reading->list))
                     if (item.begin <= offset && offset <= item.end)
                         spot.item = item;
                 spot.text = m_bytes.substr(spot.item.begin, spot.item.end - spot.item.begin);
@@ -62,14 +62,14 @@ std::vector<ByteRange> Navigator::Items(const XmlAttributeMarkup& a, bool list) 
     }
 }
 
-const CBaseDesc* Navigator::Resolve(const CXMLBase& from, const AttSpec& spec, const ByteRange& item) const
+const CBaseDesc* Navigator::Resolve(const CXMLBase& from, const AttSpec& reading, const ByteRange& item) const
 {
     const CNodeTypeDesc* node = NodeTypeOf(from);
     CString name;
-    if (!node || !spec.names || item.end <= item.begin ||
+    if (!node || !reading.names || item.end <= item.begin ||
         !Utf8ToGbk(m_bytes.substr(item.begin, item.end - item.begin), name))
         return nullptr;
-    return Scope(*node).Resolve(from, spec.names, name);
+    return Scope(*node).Resolve(from, reading.names, name);
 }
 
 const CBaseDesc* Navigator::ItemOfUse(const CXMLBase& object, size_t offset) const
@@ -96,9 +96,9 @@ const CBaseDesc* Navigator::Target(const Spot& spot) const
     const std::string attribute = AttributeName(*spot.attribute);
     if (attribute == "name" && spot.object->IsKindOf(RUNTIME_CLASS(CBaseDesc)))
         return static_cast<const CBaseDesc*>(spot.object);
-    const AttSpec* spec = ReadingOf(*spot.object, attribute);
-    if (spec && spec->names)
-        return Resolve(*spot.object, *spec, spot.item);
+    const AttSpec* reading = ReadingOf(*spot.object, attribute);
+    if (reading && reading->names)
+        return Resolve(*spot.object, *reading, spot.item);
     const size_t at = m_bytes.rfind('@', spot.item.end);
     return at != std::string::npos && at >= spot.attribute->valueRange.start.offset ? ItemOfUse(*spot.object, at + 1)
                                                                                    : nullptr;
@@ -129,12 +129,12 @@ std::vector<ByteRange> Navigator::References(const CBaseDesc& target) const
         if (!m)
             return;
         for (const XmlAttributeMarkup& a : m->attributes) {
-            const AttSpec* spec = ReadingOf(o, AttributeName(a));
-            if (spec && spec->names && target.IsKindOf(spec->names))
-                for (const ByteRange& r : Items(a, spec->list)) {
+            const AttSpec* reading = ReadingOf(o, AttributeName(a));
+            if (reading && reading->names && target.IsKindOf(reading->names))
+                for (const ByteRange& r : Items(a, reading->list)) {
                     CString name;
                     if (Utf8ToGbk(m_bytes.substr(r.begin, r.end - r.begin), name) &&
-                        scope.Resolve(o, spec->names, name) == &target)
+                        scope.Resolve(o, reading->names, name) == &target)
                         found.push_back(r);
                 }
             if (!item)

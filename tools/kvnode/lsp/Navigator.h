@@ -56,7 +56,7 @@ public:
 
 private:
     std::vector<ByteRange> Items(const XmlAttributeMarkup& a, bool list) const;
-    const CBaseDesc* Resolve(const CXMLBase& from, const AttSpec& spec, const ByteRange& item) const;
+    const CBaseDesc* Resolve(const CXMLBase& from, const AttSpec& reading, const ByteRange& item) const;
     const CBaseDesc* ItemOfUse(const CXMLBase& object, size_t offset) const;
 
     const CXMLDocument& m_doc;
