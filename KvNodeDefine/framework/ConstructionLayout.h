@@ -23,7 +23,7 @@ struct TypedAttribute {
     CRuntimeClass* names; // the class of descriptor the field names, or null for a text for the host
 
     // a name the type uses is needed, unless the row is written only when not empty
-    AttSpec Spec() const { return names ? NameOf(names, !onlyIfNotEmpty) : AttSpec(); }
+    AttSpec Reading() const { return names ? NameOf(names, !onlyIfNotEmpty) : AttSpec(); }
 };
 
 // A class's table, in save order, and the names of its types, handed out by
@@ -57,7 +57,7 @@ void SaveConstruction(C& desc, E type, const TypedLayout<C>& layout = LayoutOf<C
     WriteAtt(desc, "type", AttSpec{AttType::Enumeration, &layout.types}, IntToText(type));
     for (const TypedAttribute<C>& row : layout)
         if (type >= row.firstType && type <= row.lastType && !(row.onlyIfNotEmpty && (desc.*row.field).IsEmpty()))
-            WriteAtt(desc, row.name, row.Spec(), desc.*row.field);
+            WriteAtt(desc, row.name, row.Reading(), desc.*row.field);
 }
 
 // "type" by the atoi rule, then every attribute of the table whatever the type
@@ -68,7 +68,7 @@ void LoadConstruction(C& desc, E& type, const TypedLayout<C>& layout = LayoutOf<
     ReadAtt(desc, "type", AttSpec{AttType::Enumeration, &layout.types}, text);
     type = static_cast<E>(TextToInt(text));
     for (const TypedAttribute<C>& row : layout)
-        ReadAtt(desc, row.name, row.Spec(), desc.*row.field);
+        ReadAtt(desc, row.name, row.Reading(), desc.*row.field);
 }
 
 } // namespace kvnodedefine

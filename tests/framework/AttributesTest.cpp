@@ -84,37 +84,37 @@ TEST(Attributes, EnumerationsCarryTheLibrarysTables)
 }
 
 // what a tool needs beyond the reading rule: what a name names, what the host needs, what empty reads as
-TEST(Attributes, SpecsSayWhatANameNamesAndWhatTheHostNeeds)
+TEST(Attributes, ReadingsSayWhatANameNamesAndWhatTheHostNeeds)
 {
-    const auto spec = [](CRuntimeClass* cls, const std::string& name) {
+    const auto readingOf = [](CRuntimeClass* cls, const std::string& name) {
         for (const AttributeInfo& a : AttributesOf(cls))
             if (a.name == name)
                 return a.reading;
         ADD_FAILURE() << cls->m_lpszClassName << " has no " << name;
         return AttSpec();
     };
-    const AttSpec planes = spec(RUNTIME_CLASS(CPlateDesc), "planes");
+    const AttSpec planes = readingOf(RUNTIME_CLASS(CPlateDesc), "planes");
     EXPECT_TRUE(planes.names == RUNTIME_CLASS(CPlaneDesc) && planes.list && planes.needed);
-    const AttSpec varItem = spec(RUNTIME_CLASS(CPlateDesc), "varitem");
+    const AttSpec varItem = readingOf(RUNTIME_CLASS(CPlateDesc), "varitem");
     EXPECT_TRUE(varItem.names == RUNTIME_CLASS(CVarItemDesc) && !varItem.list && !varItem.needed);
-    EXPECT_EQ(spec(RUNTIME_CLASS(CBoltPlaneDesc), "father").names, RUNTIME_CLASS(CBaseDesc)); // any class
-    EXPECT_EQ(spec(RUNTIME_CLASS(CLinkBarDesc), "attach2").names, RUNTIME_CLASS(CPlaneDesc));
+    EXPECT_EQ(readingOf(RUNTIME_CLASS(CBoltPlaneDesc), "father").names, RUNTIME_CLASS(CBaseDesc)); // any class
+    EXPECT_EQ(readingOf(RUNTIME_CLASS(CLinkBarDesc), "attach2").names, RUNTIME_CLASS(CPlaneDesc));
     // a construction's names, from its table; "refmem" is written only when set, so it may be empty
-    EXPECT_EQ(spec(RUNTIME_CLASS(CVecDesc), "parellelplane").names, RUNTIME_CLASS(CPlaneDesc));
-    EXPECT_EQ(spec(RUNTIME_CLASS(CPointDesc), "oldpoint").names, RUNTIME_CLASS(CPointDesc));
-    EXPECT_EQ(spec(RUNTIME_CLASS(CPointDesc), "rellen").names, nullptr);
-    EXPECT_TRUE(spec(RUNTIME_CLASS(CLineDesc), "plane2").needed);
-    EXPECT_FALSE(spec(RUNTIME_CLASS(CPlaneDesc), "refmem").needed);
+    EXPECT_EQ(readingOf(RUNTIME_CLASS(CVecDesc), "parellelplane").names, RUNTIME_CLASS(CPlaneDesc));
+    EXPECT_EQ(readingOf(RUNTIME_CLASS(CPointDesc), "oldpoint").names, RUNTIME_CLASS(CPointDesc));
+    EXPECT_EQ(readingOf(RUNTIME_CLASS(CPointDesc), "rellen").names, nullptr);
+    EXPECT_TRUE(readingOf(RUNTIME_CLASS(CLineDesc), "plane2").needed);
+    EXPECT_FALSE(readingOf(RUNTIME_CLASS(CPlaneDesc), "refmem").needed);
     // sizes the host needs, and texts it does not
-    EXPECT_TRUE(spec(RUNTIME_CLASS(CBoltDesc), "num").needed);
-    EXPECT_FALSE(spec(RUNTIME_CLASS(CBoltDesc), "dlen").needed);
-    EXPECT_STREQ(spec(RUNTIME_CLASS(CVarDesc), "type").ifEmpty, "-1");
-    EXPECT_STREQ(spec(RUNTIME_CLASS(CVarDesc), "formattype").ifEmpty, "g");
+    EXPECT_TRUE(readingOf(RUNTIME_CLASS(CBoltDesc), "num").needed);
+    EXPECT_FALSE(readingOf(RUNTIME_CLASS(CBoltDesc), "dlen").needed);
+    EXPECT_STREQ(readingOf(RUNTIME_CLASS(CVarDesc), "type").ifEmpty, "-1");
+    EXPECT_STREQ(readingOf(RUNTIME_CLASS(CVarDesc), "formattype").ifEmpty, "g");
     // the texts compared whole, the catch-all last
-    const AttSpec defineBy = spec(RUNTIME_CLASS(CVarItemDesc), "defineby");
+    const AttSpec defineBy = readingOf(RUNTIME_CLASS(CVarItemDesc), "defineby");
     ASSERT_TRUE(defineBy.table && defineBy.table->count == 2);
     EXPECT_STREQ(defineBy.table->rows[1].text, "sys");
-    EXPECT_STREQ(spec(RUNTIME_CLASS(CNodeMemberDesc), "linkplanes").table->rows[0].text, "0");
+    EXPECT_STREQ(readingOf(RUNTIME_CLASS(CNodeMemberDesc), "linkplanes").table->rows[0].text, "0");
 }
 
 // what a save writes, and the host reads, without touching the object
