@@ -31,8 +31,8 @@ const std::string& TooDeep()
 
 ReadSession::ReadSession(MSXML2::IXMLDOMDocument& dom, const std::string& fileName, const char* data, size_t size,
                          size_t mark, XmlEncoding encoding, const ReadLimits& limits, Positions* positions)
-    : DocumentSession(dom, true), doc(Tree()), fileName(fileName), input(data + mark), inputSize(size - mark),
-      inputEncoding(encoding), m_places(data + mark, size - mark, mark, encoding), maxWarnings(limits.maxWarnings), positions(positions),
+    : DocumentSession(dom, true), doc(Tree()), fileName(fileName),
+      m_places(data + mark, size - mark, mark, encoding), maxWarnings(limits.maxWarnings), positions(positions),
       memoryPerByte(limits.memoryPerByte),
       memoryBudget(size < (~size_t(0) - limits.memorySlack) / limits.memoryPerByte
                        ? limits.memoryPerByte * size + limits.memorySlack
@@ -44,11 +44,13 @@ ReadSession::ReadSession(MSXML2::IXMLDOMDocument& dom, const std::string& fileNa
 CXMLBase* ReadSession::Read(CXMLComposite& before, CXMLComposite& after)
 {
     // converted straight into the buffer that pugixml parses in place and then owns
-    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(inputSize + 1));
+    const std::string_view input = m_places.Input();
+    char* work = static_cast<char*>(pugi::get_memory_allocation_function()(input.size() + 1));
     if (!work)
         return FailInput("out of memory", ~size_t(0)), nullptr;
     TextError te;
-    if (!ConvertToGbkBuffer(input, inputSize, inputEncoding, work, parsedSize, te)) {
+    size_t parsedSize = 0;
+    if (!ConvertToGbkBuffer(input.data(), input.size(), m_places.InputEncoding(), work, parsedSize, te)) {
         pugi::get_memory_deallocation_function()(work);
         return FailInput(te.message, te.offset), nullptr;
     }
@@ -75,7 +77,8 @@ bool ReadSession::FailInput(const std::string& message, size_t offset)
     error.file = fileName;
     error.message = message;
     if (offset != ~size_t(0))
-        TextPosition(input, inputSize, offset, inputEncoding, error.line, error.column);
+        TextPosition(m_places.Input().data(), m_places.Input().size(), offset, m_places.InputEncoding(), error.line,
+                     error.column);
     return false;
 }
 
@@ -298,8 +301,8 @@ bool ReadSession::ReadAttributes(pugi::xml_node node, const CRuntimeClass* owner
     // names the same as an earlier element of this class and count had were checked then
     // the names lie in the parsed text, which goes on past each of them:
     // compared a word at a time, as far as the run's name and its end
-    const char* const parsed = parsedBase;
-    const size_t parsedLength = parsedSize;
+    const char* const parsed = m_places.Parsed().data();
+    const size_t parsedLength = m_places.Parsed().size();
     const auto inParsedText = [parsed, parsedLength](const char* p, size_t length) {
         const std::less<const char*> before;
         return parsed && !before(p, parsed) && before(p, parsed + parsedLength) &&
@@ -610,8 +613,6 @@ void ReadSession::RestoreHiddenTrails(char* text)
 
 bool ReadSession::Parse(char* buffer, size_t size)
 {
-    parsedBase = buffer;
-    parsedSize = size;
     m_places.SetParsed(buffer, size);
     HideParserBreakingTrails(buffer, size);
     const size_t hiddenMismatch = m_hiddenTrails.empty() ? std::string::npos : FindHiddenEndTagMismatch(buffer, size, m_hiddenTrails);
@@ -633,7 +634,7 @@ bool ReadSession::Parse(char* buffer, size_t size)
     size_t offset = 0;
     std::string path;
     const std::string message = ExplainParseError(parsed, m_places, offset, path);
-    Fail(pugi::xml_node(), parsedBase + offset, message);
+    Fail(pugi::xml_node(), m_places.Parsed().data() + offset, message);
     error.path = path;
     return false;
 }
@@ -727,14 +728,14 @@ bool ReadSession::CheckDeclarationValues(pugi::xml_node declaration)
         XmlEncoding named;
         const auto utf16 = [](XmlEncoding x) { return x == XmlEncoding::Utf16LE || x == XmlEncoding::Utf16BE; };
         if (!XmlEncodingFromName(e.value(), named) ||
-            (named != inputEncoding && !(utf16(named) && utf16(inputEncoding))))
+            (named != m_places.InputEncoding() && !(utf16(named) && utf16(m_places.InputEncoding()))))
             return Fail(declaration, e.value(),
                         "the declaration says encoding=" + Quote(e.value()) + ", but the document was read as " +
-                            XmlEncodingName(inputEncoding));
-    } else if (inputEncoding == XmlEncoding::Gbk || inputEncoding == XmlEncoding::Gb18030) {
+                            XmlEncodingName(m_places.InputEncoding()));
+    } else if (m_places.InputEncoding() == XmlEncoding::Gbk || m_places.InputEncoding() == XmlEncoding::Gb18030) {
         return Fail(declaration, nullptr,
                     std::string("the declaration names no encoding, but the document was read as ") +
-                        XmlEncodingName(inputEncoding));
+                        XmlEncodingName(m_places.InputEncoding()));
     }
     if (pugi::xml_attribute standalone = declaration.attribute("standalone")) {
         char* value = const_cast<char*>(standalone.value());
@@ -769,7 +770,7 @@ bool ReadSession::CheckTopLevel()
         }
     }
     if (!rootElement)
-        return Fail(pugi::xml_node(), parsedBase + parsedSize, "no root element");
+        return Fail(pugi::xml_node(), m_places.Parsed().data() + m_places.Parsed().size(), "no root element");
     return true;
 }
 

@@ -59,14 +59,8 @@ public:
 private:
     pugi::xml_document& doc;
     std::string fileName;
-    // the text being read as it came (after any byte-order mark), and the
-    // GBK text that pugixml parsed in place
-    const char* input;
-    size_t inputSize;
-    XmlEncoding inputEncoding;
+    // the text being read as it came, and the GBK text that pugixml parsed in place
     TextPlaces m_places;
-    const char* parsedBase = nullptr;
-    size_t parsedSize = 0;
     TextPool values;
     TextPool elementNames; // of unknown elements, which repeat as values do
     bool failed = false;

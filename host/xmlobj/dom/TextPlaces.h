@@ -23,6 +23,11 @@ public:
         parsedSize = size;
     }
 
+    // the text as read (after any byte-order mark), its encoding, and the parsed text
+    std::string_view Input() const noexcept { return {input, inputSize}; }
+    XmlEncoding InputEncoding() const noexcept { return inputEncoding; }
+    std::string_view Parsed() const noexcept { return {parsedBase, parsedSize}; }
+
     // the offset of place in the parsed text, 0 when it lies outside
     size_t OffsetOf(const char* place) const noexcept;
     // line and column, and the offset in the bytes the load was given, of a byte of the parsed text
