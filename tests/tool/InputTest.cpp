@@ -89,8 +89,10 @@ TEST(Input, FifoIsWaitedOnForALateWriter)
     for (const std::string command : {"check", "show", "graph", "fmt", "fmt --check"}) {
         std::string output;
         const std::string kvnode = std::string(" timeout 20 ") + KVNODE_EXE + " " + command + " " + fifo + " 2>&1";
-        EXPECT_EQ(kvtest::Run("(sleep 1; cat '" + kEndPlate + "' > " + fifo + ") &" + kvnode, output), 0) << command << "\n" << output;
-        EXPECT_EQ(kvtest::Run("(sleep 1; : > " + fifo + ") &" + kvnode, output), 2) << command;
+        // the writer under a timeout too: a kvnode that gave up would leave it waiting for ever
+        const auto later = [&](const std::string& write) { return "(sleep 1; timeout 20 sh -c \"" + write + " > " + fifo + "\") &"; };
+        EXPECT_EQ(kvtest::Run(later("cat '" + kEndPlate + "'") + kvnode, output), 0) << command << "\n" << output;
+        EXPECT_EQ(kvtest::Run(later(":") + kvnode, output), 2) << command;
         EXPECT_NE(output.find("nothing to read"), std::string::npos) << command << "\n" << output;
     }
 }

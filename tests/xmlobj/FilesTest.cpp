@@ -238,7 +238,8 @@ TEST(Files, FifoWaitsForItsWriter)
         SCOPED_TRACE(written.empty() ? "nothing written" : "a document written");
         const pid_t writer = ::fork();
         if (writer == 0) {
-            ::sleep(1); // the load has opened the FIFO by now, and found no writer
+            ::alarm(20); // a load that gave up would leave this open waiting for ever
+            ::sleep(1);  // the load has opened the FIFO by now, and found no writer
             const int fd = ::open(fifo.c_str(), O_WRONLY);
             ::_exit(fd >= 0 && ::write(fd, written.data(), written.size()) == static_cast<ssize_t>(written.size()) ? 0 : 1);
         }
